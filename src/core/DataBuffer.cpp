@@ -1,0 +1,48 @@
+#include "core/DataBuffer.h"
+
+#include "core/Colour.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+
+namespace lumo {
+
+bool DataBuffer::validSize(int width, int height) {
+    return width >= 0 && height >= 0 && int64_t(width) * height * 4 <= maxPixelBytes;
+}
+
+DataBuffer* DataBuffer::create(int width, int height) {
+    if (!validSize(width, height)) return nullptr;
+    return new (std::nothrow) DataBuffer(width, height);
+}
+
+DataBuffer::~DataBuffer() { std::free(pixels_); }
+
+void DataBuffer::clear(const agg::rgba8& colour) {
+    clearColour_ = colour;
+    if (pixels_ != nullptr) {
+        std::fill_n(pixels_, size_t(width_) * size_t(height_), pixelFromRgba8(colour));
+    }
+}
+
+RowBuffer* DataBuffer::rowBuffer() {
+    if (pixels_ != nullptr) return &rows_;
+    const size_t count = size_t(width_) * size_t(height_);
+    // An empty buffer still gets a block, so that it counts as having pixels.
+    auto* memory = static_cast<uint32_t*>(std::malloc(std::max<size_t>(count, 1) * 4));
+    if (memory == nullptr) return &rows_;
+    try {
+        // Negative stride: row 0 (the top) is the last row in memory.
+        rows_.attach(reinterpret_cast<agg::int8u*>(memory), unsigned(width_), unsigned(height_),
+                     -4 * width_);
+    } catch (const std::bad_alloc&) {
+        std::free(memory);
+        return &rows_;
+    }
+    std::fill_n(memory, count, pixelFromRgba8(clearColour_));
+    pixels_ = memory;
+    return &rows_;
+}
+
+}  // namespace lumo

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/SharedObject.h"
+
+#include <agg_color_rgba.h>
+#include <agg_rendering_buffer.h>
+
+#include <cstdint>
+
+namespace lumo {
+
+// Rows of a pixel buffer, reached through a table of row pointers.
+using RowBuffer = agg::row_ptr_cache<agg::int8u>;
+
+// The pixels of one image: width x height 32-bit words 0xAARRGGBB (bytes
+// b, g, r, a), premultiplied wherever blenders write them, bottom row first in
+// memory like a bottom-up DIB. The memory is created on first use of
+// rowBuffer(), filled with the clear colour.
+class DataBuffer final : public SharedObject {
+public:
+    // Largest pixel memory a buffer may have: row offsets are 32-bit ints.
+    static constexpr int64_t maxPixelBytes = INT32_MAX;
+
+    // True for sizes a buffer can be created with: non-negative and within
+    // maxPixelBytes.
+    static bool validSize(int width, int height);
+    // A new buffer (reference count 0), or null for an invalid size or when
+    // memory runs out. Never allocates pixel memory.
+    static DataBuffer* create(int width, int height);
+
+    ~DataBuffer() override;
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool hasPixels() const { return pixels_ != nullptr; }
+    agg::rgba8 clearColour() const { return clearColour_; }
+
+    // Stores the colour, and fills the pixels with it when they exist.
+    void clear(const agg::rgba8& colour);
+    // Creates the pixel memory on first use and returns the rows. When memory
+    // runs out the rows stay unattached (null buffer) and the next call tries
+    // again.
+    RowBuffer* rowBuffer();
+
+    // The first pixel in memory (the bottom-left one), null without memory.
+    uint32_t* pixels() const { return pixels_; }
+
+private:
+    DataBuffer(int width, int height) : width_(width), height_(height) {}
+
+    const int width_;
+    const int height_;
+    RowBuffer rows_;
+    uint32_t* pixels_ = nullptr;
+    agg::rgba8 clearColour_{0, 0, 0, 0};
+};
+
+}  // namespace lumo

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/DataBuffer.h"
+#include "core/Ref.h"
+#include "core/SharedObject.h"
+
+#include <agg_rasterizer_scanline_aa.h>
+#include <agg_rasterizer_sl_clip.h>
+#include <agg_scanline_bin.h>
+#include <agg_scanline_u.h>
+
+namespace lumo {
+
+// The scan-line rasteriser every drawing call goes through. Clipping happens
+// in double precision before the conversion to 24.8 fixed point, so far-away
+// coordinates cannot overflow.
+using Rasterizer = agg::rasterizer_scanline_aa<agg::rasterizer_sl_clip_dbl>;
+
+// Something drawing objects draw into. It owns the scratch machinery all its
+// drawing objects share (rasteriser and scan-line containers keep their
+// capacity between calls), so calls reaching one target must be serialised.
+class RenderTarget : public SharedObject {
+public:
+    RenderTarget(int width, int height) : width_(width), height_(height) {}
+
+    // True when the pixel memory exists; never creates it.
+    virtual bool hasPixels() const = 0;
+    // A counted reference to the pixel buffer (empty when there is none).
+    virtual Ref<DataBuffer> getDataBuffer() const = 0;
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    Rasterizer& rasterizer() { return rasterizer_; }
+    agg::scanline_bin& binScanline() { return binScanline_; }
+    agg::scanline_u8& aaScanline() { return aaScanline_; }
+
+private:
+    const int width_;
+    const int height_;
+    agg::scanline_bin binScanline_;
+    agg::scanline_u8 aaScanline_;
+    Rasterizer rasterizer_;
+};
+
+}  // namespace lumo
