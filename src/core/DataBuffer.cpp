@@ -33,6 +33,9 @@ RowBuffer* DataBuffer::rowBuffer() {
     auto* memory = static_cast<uint32_t*>(std::malloc(std::max<size_t>(count, 1) * 4));
     if (memory == nullptr) return &rows_;
     try {
+        // AGG takes the address of the first row pointer even for zero rows,
+        // so give it room for one.
+        if (height_ == 0) rows_.attach(reinterpret_cast<agg::int8u*>(memory), 0, 1, 0);
         // Negative stride: row 0 (the top) is the last row in memory.
         rows_.attach(reinterpret_cast<agg::int8u*>(memory), unsigned(width_), unsigned(height_),
                      -4 * width_);

@@ -3,6 +3,7 @@
 #include "core/DataBuffer.h"
 #include "core/NativeImage.h"
 #include "native/EntryGuard.h"
+#include "native/EntryPoints.h"
 #include "native/HandleRegistry.h"
 
 namespace lumo {

@@ -3,6 +3,7 @@
 #include "device/MemorySurface.h"
 #include "native/ArrayPins.h"
 #include "native/EntryGuard.h"
+#include "native/EntryPoints.h"
 #include "native/HandleRegistry.h"
 
 #include <algorithm>

@@ -1,0 +1,22 @@
+# Compares the dynamic symbols a library defines with an expected list.
+# Usage: cmake -DLIBRARY=<lib> -DEXPECTED=<file> -P CheckExports.cmake
+execute_process(COMMAND nm -D --defined-only "${LIBRARY}"
+    OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^ \n]+\n" lines "${listing}")
+set(actual "")
+foreach(line IN LISTS lines)
+    string(STRIP "${line}" symbol)
+    list(APPEND actual "${symbol}")
+endforeach()
+list(SORT actual)
+file(STRINGS "${EXPECTED}" expected)
+list(SORT expected)
+if(NOT actual STREQUAL expected)
+    string(REPLACE ";" "\n  " a "${actual}")
+    string(REPLACE ";" "\n  " e "${expected}")
+    message(FATAL_ERROR "Exported symbols differ.\nActual:\n  ${a}\nExpected:\n  ${e}")
+endif()
+message(STATUS "Exported symbols match (${LIBRARY})")

@@ -1,0 +1,73 @@
+#include "doubles/FakeJni.h"
+
+#include <stdexcept>
+
+namespace lumo::test {
+
+FakeJni::FakeJni() {
+    functions_.GetArrayLength = &FakeJni::getArrayLength;
+    functions_.GetPrimitiveArrayCritical = &FakeJni::getCritical;
+    functions_.ReleasePrimitiveArrayCritical = &FakeJni::releaseCritical;
+    holder_.env.functions = &functions_;
+    holder_.self = this;
+}
+
+FakeJni::~FakeJni() = default;
+
+FakeJni& FakeJni::of(JNIEnv* env) { return *reinterpret_cast<Env*>(env)->self; }
+
+jarray FakeJni::newArray(const void* values, size_t length, size_t elementSize) {
+    auto s = std::make_unique<Storage>();
+    // At least one byte so that an empty array still has an address.
+    s->data.reset(new unsigned char[length * elementSize + (length == 0 ? 1 : 0)]);
+    if (length > 0) std::memcpy(s->data.get(), values, length * elementSize);
+    s->length = length;
+    arrays_.push_back(std::move(s));
+    return reinterpret_cast<jarray>(arrays_.back().get());
+}
+
+const FakeJni::Storage& FakeJni::storage(jarray array) const {
+    for (const auto& s : arrays_) {
+        if (reinterpret_cast<jarray>(s.get()) == array) return *s;
+    }
+    throw std::invalid_argument("not an array of this FakeJni");
+}
+
+FakeJni::Storage& FakeJni::storage(jarray array) {
+    return const_cast<Storage&>(static_cast<const FakeJni*>(this)->storage(array));
+}
+
+jsize JNICALL FakeJni::getArrayLength(JNIEnv* env, jarray array) {
+    FakeJni& self = of(env);
+    self.events_.push_back({Event::Length, array, 0});
+    if (self.pinned_ > 0) ++self.violations_;
+    return jsize(self.storage(array).length);
+}
+
+void* JNICALL FakeJni::getCritical(JNIEnv* env, jarray array, jboolean* isCopy) {
+    FakeJni& self = of(env);
+    self.events_.push_back({Event::Pin, array, 0});
+    if (isCopy != nullptr) *isCopy = JNI_FALSE;
+    if (++self.pinCount_ == self.failAt_) return nullptr;
+    Storage& s = self.storage(array);
+    ++s.pins;
+    ++self.pinned_;
+    self.pinStack_.push_back(array);
+    return s.data.get();
+}
+
+void JNICALL FakeJni::releaseCritical(JNIEnv* env, jarray array, void* data, jint mode) {
+    FakeJni& self = of(env);
+    self.events_.push_back({Event::Release, array, mode});
+    Storage& s = self.storage(array);
+    if (self.pinStack_.empty() || self.pinStack_.back() != array || data != s.data.get() ||
+        s.pins == 0) {
+        ++self.violations_;
+        return;
+    }
+    self.pinStack_.pop_back();
+    --s.pins;
+    --self.pinned_;
+}
+
+}  // namespace lumo::test
