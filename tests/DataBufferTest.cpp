@@ -77,7 +77,9 @@ TEST(NativeImage, KeepsItsBufferAliveAfterJavaLetsGo) {
     image->release();  // frees the buffer too; a sanitizer build checks it
 }
 
-TEST(NativeImage, NeedsABuffer) { EXPECT_EQ(NativeImage::create(nullptr), nullptr); }
+TEST(NativeImage, NeedsABuffer) {
+    EXPECT_EQ(NativeImage::create(nullptr), nullptr);
+}
 
 }  // namespace
 }  // namespace lumo

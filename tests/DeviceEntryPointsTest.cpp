@@ -133,13 +133,13 @@ TEST_F(DeviceEntryPoints, ShortOrMissingArraysAndFailedPinsCopyNothing) {
     bits.pop_back();
     LUMO(SetDIBitsToDeviceInt)(env(), nullptr, hdc, 0, 0, 4, 3, 0, 0, jni.ints(bits), 4, 3);
     LUMO(SetDIBitsToDeviceInt)(env(), nullptr, hdc, 0, 0, 4, 3, 0, 0, nullptr, 4, 3);
-    LUMO(SetDIBitsToDeviceInt)(env(), nullptr, hdc, 0, 0, 4, 3, 0, 0, jni.ints(bitmapRows()), -4,
-                               3);
-    LUMO(SetDIBitsToDeviceInt)(env(), nullptr, hdc, 0, 0, 4, 3, 0, 0, jni.ints(bitmapRows()),
-                               INT32_MAX, INT32_MAX);
+    LUMO(SetDIBitsToDeviceInt)
+    (env(), nullptr, hdc, 0, 0, 4, 3, 0, 0, jni.ints(bitmapRows()), -4, 3);
+    LUMO(SetDIBitsToDeviceInt)
+    (env(), nullptr, hdc, 0, 0, 4, 3, 0, 0, jni.ints(bitmapRows()), INT32_MAX, INT32_MAX);
     // A byte array one short of its unpadded last row.
-    LUMO(SetDIBitsToDeviceByte)(env(), nullptr, hdc, 0, 0, 3, 2, 0, 0,
-                                jni.bytes(std::vector<jbyte>(20, 1)), 3, 2);
+    LUMO(SetDIBitsToDeviceByte)
+    (env(), nullptr, hdc, 0, 0, 3, 2, 0, 0, jni.bytes(std::vector<jbyte>(20, 1)), 3, 2);
     jni.failPin(1);
     LUMO(SetDIBitsToDeviceInt)(env(), nullptr, hdc, 0, 0, 4, 3, 0, 0, jni.ints(bitmapRows()), 4, 3);
     EXPECT_EQ(readDevice(), std::vector<jint>(12, 0));

@@ -93,7 +93,8 @@ TEST_F(MemorySurfaceBlit, ScanLineBandsHoldOnlyTheirRows) {
 TEST(MemorySurface, ConvertsTwentyFourAndSixteenBitRows) {
     auto surface = MemorySurface::create(2, 2);
     // 2 x 2 top-down, 24 bits: rows of 6 bytes padded to 8.
-    const std::vector<uint8_t> rgb = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE};
+    const std::vector<uint8_t> rgb = {1, 2, 3, 4,  5,  6,  0xEE, 0xEE,
+                                      7, 8, 9, 10, 11, 12, 0xEE, 0xEE};
     surface->setDIBits(0, 0, 2, 2, 0, 0, 0, 2, rgb.data(), header(2, -2, 24));
     EXPECT_EQ(surface->pixels()[0], 0x00030201u);
     EXPECT_EQ(surface->pixels()[1], 0x00060504u);

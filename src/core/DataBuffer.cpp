@@ -17,7 +17,9 @@ DataBuffer* DataBuffer::create(int width, int height) {
     return new (std::nothrow) DataBuffer(width, height);
 }
 
-DataBuffer::~DataBuffer() { std::free(pixels_); }
+DataBuffer::~DataBuffer() {
+    std::free(pixels_);
+}
 
 void DataBuffer::clear(const agg::rgba8& colour) {
     clearColour_ = colour;

@@ -24,6 +24,8 @@ struct BitmapInfo {
 static_assert(sizeof(BitmapInfo) == 44, "BitmapInfo must match the GDI layout");
 
 // Bytes per row of a BI_RGB bitmap: rows are padded to whole 32-bit words.
-inline int64_t dibStride(int64_t width, int bitCount) { return (width * bitCount + 31) / 32 * 4; }
+inline int64_t dibStride(int64_t width, int bitCount) {
+    return (width * bitCount + 31) / 32 * 4;
+}
 
 }  // namespace lumo

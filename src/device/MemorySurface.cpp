@@ -16,8 +16,8 @@ void convertRow(const uint8_t* source, uint32_t* target, int64_t count, int bitC
             break;
         case 24:
             for (int64_t i = 0; i < count; ++i, source += 3) {
-                target[i] = uint32_t(source[0]) | uint32_t(source[1]) << 8 |
-                            uint32_t(source[2]) << 16;
+                target[i] =
+                    uint32_t(source[0]) | uint32_t(source[1]) << 8 | uint32_t(source[2]) << 16;
             }
             break;
         default:  // 16: x-5-5-5, each channel widened by repeating its top bits
@@ -32,8 +32,8 @@ void convertRow(const uint8_t* source, uint32_t* target, int64_t count, int bitC
 }
 
 bool supported(const BitmapInfo& info) {
-    return info.biSize >= 40 && info.biPlanes == 1 && info.biCompression == 0 &&
-           info.biWidth > 0 && info.biHeight != 0 &&
+    return info.biSize >= 40 && info.biPlanes == 1 && info.biCompression == 0 && info.biWidth > 0 &&
+           info.biHeight != 0 &&
            (info.biBitCount == 32 || info.biBitCount == 24 || info.biBitCount == 16);
 }
 
@@ -43,8 +43,8 @@ std::unique_ptr<MemorySurface> MemorySurface::create(int width, int height) {
     if (width <= 0 || height <= 0 || int64_t(width) * height * 4 > maxBytes) return nullptr;
     std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[size_t(width) * height]());
     if (!pixels) return nullptr;
-    return std::unique_ptr<MemorySurface>(
-        new (std::nothrow) MemorySurface(width, height, std::move(pixels)));
+    return std::unique_ptr<MemorySurface>(new (std::nothrow)
+                                              MemorySurface(width, height, std::move(pixels)));
 }
 
 int MemorySurface::setDIBits(int xDest, int yDest, int width, int height, int xSrc, int ySrc,
@@ -65,8 +65,8 @@ int MemorySurface::setDIBits(int xDest, int yDest, int width, int height, int xS
 
     // Columns: clip to the bitmap and to the surface.
     const int64_t firstColumn = std::max<int64_t>({0, -int64_t(xSrc), -int64_t(xDest)});
-    const int64_t endColumn = std::min<int64_t>(
-        {width, bitmapWidth - xSrc, int64_t(width_) - xDest});
+    const int64_t endColumn =
+        std::min<int64_t>({width, bitmapWidth - xSrc, int64_t(width_) - xDest});
     if (firstColumn >= endColumn) return lines;
     const int64_t count = endColumn - firstColumn;
     const int64_t sourceByte = (int64_t(xSrc) + firstColumn) * (bitCount / 8);

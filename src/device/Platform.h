@@ -11,9 +11,8 @@ namespace lumo::platform {
 
 // Copies bitmap rows to a device context with the semantics of GDI's
 // SetDIBitsToDevice; returns the number of scan lines, 0 on failure.
-int setDIBitsToDevice(int32_t hdc, int xDest, int yDest, int width, int height, int xSrc,
-                      int ySrc, int startScan, int scanLines, const void* bits,
-                      const BitmapInfo& info);
+int setDIBitsToDevice(int32_t hdc, int xDest, int yDest, int width, int height, int xSrc, int ySrc,
+                      int startScan, int scanLines, const void* bits, const BitmapInfo& info);
 
 // Ticks of a monotonic counter, and its ticks per second; 0 on failure.
 int64_t performanceCounter();

@@ -10,9 +10,8 @@
 
 namespace lumo::platform {
 
-int setDIBitsToDevice(int32_t hdc, int xDest, int yDest, int width, int height, int xSrc,
-                      int ySrc, int startScan, int scanLines, const void* bits,
-                      const BitmapInfo& info) {
+int setDIBitsToDevice(int32_t hdc, int xDest, int yDest, int width, int height, int xSrc, int ySrc,
+                      int startScan, int scanLines, const void* bits, const BitmapInfo& info) {
     auto* surface = HandleRegistry::instance().find<MemorySurface>(hdc, HandleKind::Device);
     if (surface == nullptr) return 0;
     return surface->setDIBits(xDest, yDest, width, height, xSrc, ySrc, startScan, scanLines, bits,
@@ -25,12 +24,16 @@ int64_t performanceCounter() {
     return int64_t(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-int64_t performanceFrequency() { return 1000000000; }
+int64_t performanceFrequency() {
+    return 1000000000;
+}
 
 }  // namespace lumo::platform
 
 namespace {
 
-__attribute__((constructor)) void onLibraryLoad() { lumo::startUp(); }
+__attribute__((constructor)) void onLibraryLoad() {
+    lumo::startUp();
+}
 
 }  // namespace

@@ -50,8 +50,9 @@ void blitArray(JNIEnv* env, jint hdc, jint xDest, jint yDest, jint width, jint h
 
 using namespace lumo;
 
-LUMO_ENTRY(void, SetDIBitsToDevice)(JNIEnv*, jclass, jint hdc, jint imageHandle, jint xDest,
-                                     jint yDest, jint width, jint height, jint xSrc, jint ySrc) {
+LUMO_ENTRY(void, SetDIBitsToDevice)
+(JNIEnv*, jclass, jint hdc, jint imageHandle, jint xDest, jint yDest, jint width, jint height,
+ jint xSrc, jint ySrc) {
     guarded([&] {
         if (hdc == 0) return;
         auto* image =
@@ -73,27 +74,27 @@ LUMO_ENTRY(void, SetDIBitsToDevice)(JNIEnv*, jclass, jint hdc, jint imageHandle,
     });
 }
 
-LUMO_ENTRY(void, SetDIBitsToDeviceInt)(JNIEnv* env, jclass, jint hdc, jint xDest, jint yDest,
-                                        jint width, jint height, jint xSrc, jint ySrc,
-                                        jintArray bits, jint bitmapWidth, jint bitmapHeight) {
+LUMO_ENTRY(void, SetDIBitsToDeviceInt)
+(JNIEnv* env, jclass, jint hdc, jint xDest, jint yDest, jint width, jint height, jint xSrc,
+ jint ySrc, jintArray bits, jint bitmapWidth, jint bitmapHeight) {
     guarded([&] {
         blitArray(env, hdc, xDest, yDest, width, height, xSrc, ySrc, bits, bitmapWidth,
                   bitmapHeight, 32, sizeof(jint));
     });
 }
 
-LUMO_ENTRY(void, SetDIBitsToDeviceByte)(JNIEnv* env, jclass, jint hdc, jint xDest, jint yDest,
-                                         jint width, jint height, jint xSrc, jint ySrc,
-                                         jbyteArray bits, jint bitmapWidth, jint bitmapHeight) {
+LUMO_ENTRY(void, SetDIBitsToDeviceByte)
+(JNIEnv* env, jclass, jint hdc, jint xDest, jint yDest, jint width, jint height, jint xSrc,
+ jint ySrc, jbyteArray bits, jint bitmapWidth, jint bitmapHeight) {
     guarded([&] {
         blitArray(env, hdc, xDest, yDest, width, height, xSrc, ySrc, bits, bitmapWidth,
                   bitmapHeight, 24, sizeof(jbyte));
     });
 }
 
-LUMO_ENTRY(void, SetDIBitsToDeviceShort)(JNIEnv* env, jclass, jint hdc, jint xDest, jint yDest,
-                                          jint width, jint height, jint xSrc, jint ySrc,
-                                          jshortArray bits, jint bitmapWidth, jint bitmapHeight) {
+LUMO_ENTRY(void, SetDIBitsToDeviceShort)
+(JNIEnv* env, jclass, jint hdc, jint xDest, jint yDest, jint width, jint height, jint xSrc,
+ jint ySrc, jshortArray bits, jint bitmapWidth, jint bitmapHeight) {
     guarded([&] {
         blitArray(env, hdc, xDest, yDest, width, height, xSrc, ySrc, bits, bitmapWidth,
                   bitmapHeight, 16, sizeof(jshort));

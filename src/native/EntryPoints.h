@@ -6,8 +6,9 @@
 
 extern "C" {
 
-#define LUMO_DECLARE(returnType, name, ...) \
-    JNIEXPORT returnType JNICALL Java_com_quarn_lumo_internal_LUMO_##name(JNIEnv*, jclass, ##__VA_ARGS__)
+#define LUMO_DECLARE(returnType, name, ...)                                                \
+    JNIEXPORT returnType JNICALL Java_com_quarn_lumo_internal_LUMO_##name(JNIEnv*, jclass, \
+                                                                          ##__VA_ARGS__)
 
 LUMO_DECLARE(jint, createDataBuffer, jint width, jint height, jint argb);
 LUMO_DECLARE(void, clearDataBuffer, jint buffer, jint argb);
@@ -19,9 +20,8 @@ LUMO_DECLARE(void, SetDIBitsToDevice, jint hdc, jint image, jint xDest, jint yDe
              jint height, jint xSrc, jint ySrc);
 LUMO_DECLARE(void, SetDIBitsToDeviceInt, jint hdc, jint xDest, jint yDest, jint width, jint height,
              jint xSrc, jint ySrc, jintArray bits, jint bitmapWidth, jint bitmapHeight);
-LUMO_DECLARE(void, SetDIBitsToDeviceByte, jint hdc, jint xDest, jint yDest, jint width,
-             jint height, jint xSrc, jint ySrc, jbyteArray bits, jint bitmapWidth,
-             jint bitmapHeight);
+LUMO_DECLARE(void, SetDIBitsToDeviceByte, jint hdc, jint xDest, jint yDest, jint width, jint height,
+             jint xSrc, jint ySrc, jbyteArray bits, jint bitmapWidth, jint bitmapHeight);
 LUMO_DECLARE(void, SetDIBitsToDeviceShort, jint hdc, jint xDest, jint yDest, jint width,
              jint height, jint xSrc, jint ySrc, jshortArray bits, jint bitmapWidth,
              jint bitmapHeight);

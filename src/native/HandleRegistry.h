@@ -15,8 +15,12 @@ enum class HandleKind : uint8_t {
     Device = 8,
 };
 
-constexpr uint8_t kindMask(HandleKind kind) { return static_cast<uint8_t>(kind); }
-constexpr uint8_t kindMask(HandleKind a, HandleKind b) { return kindMask(a) | kindMask(b); }
+constexpr uint8_t kindMask(HandleKind kind) {
+    return static_cast<uint8_t>(kind);
+}
+constexpr uint8_t kindMask(HandleKind a, HandleKind b) {
+    return kindMask(a) | kindMask(b);
+}
 
 // Maps the ints Java holds to native objects. A handle is a non-zero 32-bit id:
 // a slot index in the low bits and the slot's generation above it, so that a

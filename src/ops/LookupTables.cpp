@@ -8,7 +8,9 @@ LookupTables lookupTables;
 
 namespace {
 
-uint8_t roundToByte(double value) { return static_cast<uint8_t>(static_cast<int>(value + 0.5)); }
+uint8_t roundToByte(double value) {
+    return static_cast<uint8_t>(static_cast<int>(value + 0.5));
+}
 
 double srgbDecode(double x) {
     if (x <= 0.003928) return x * 0.07739938080495357;

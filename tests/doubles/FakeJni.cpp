@@ -14,7 +14,9 @@ FakeJni::FakeJni() {
 
 FakeJni::~FakeJni() = default;
 
-FakeJni& FakeJni::of(JNIEnv* env) { return *reinterpret_cast<Env*>(env)->self; }
+FakeJni& FakeJni::of(JNIEnv* env) {
+    return *reinterpret_cast<Env*>(env)->self;
+}
 
 jarray FakeJni::newArray(const void* values, size_t length, size_t elementSize) {
     auto s = std::make_unique<Storage>();

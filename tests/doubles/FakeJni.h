@@ -35,7 +35,9 @@ public:
     jarray array(const std::vector<T>& values) {
         return newArray(values.data(), values.size(), sizeof(T));
     }
-    jintArray ints(const std::vector<jint>& values) { return static_cast<jintArray>(array(values)); }
+    jintArray ints(const std::vector<jint>& values) {
+        return static_cast<jintArray>(array(values));
+    }
     jbyteArray bytes(const std::vector<jbyte>& values) {
         return static_cast<jbyteArray>(array(values));
     }

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds lumo and runs the demo, which writes build/lumo-demo.png.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j "$(nproc)" --target demo

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages lumo builds and tests with (run as root).
+set -euo pipefail
+
+packages=(
+    cmake g++ make binutils pkg-config
+    libagg-dev                         # the rendering machinery
+    googletest libgtest-dev            # C++ tests
+    libbenchmark-dev                   # benchmarks
+    default-jdk-headless junit5        # Java classes, Java tests, demo
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
