@@ -18,9 +18,11 @@ inline bool holds(JNIEnv* env, jarray array, int64_t needed) {
 }
 
 // Pins Java arrays for one call with GetPrimitiveArrayCritical, in the order
-// they are asked for, and releases them in reverse order with JNI_ABORT when
-// it goes (writes reach Java through the pinned memory itself). A failed pin
-// makes ok() false and every later pin a no-op; the caller then skips its work.
+// they are asked for, and releases them in reverse order when it goes. Arrays
+// that are only read are released with JNI_ABORT; arrays the call writes into
+// with mode 0, because a JVM may hand out a copy (it does under -Xcheck:jni)
+// and only mode 0 copies the results back. A failed pin makes ok() false and
+// every later pin a no-op; the caller then skips its work.
 class ArrayPins {
 public:
     static constexpr int capacity = 8;
@@ -30,14 +32,27 @@ public:
     ArrayPins& operator=(const ArrayPins&) = delete;
     ~ArrayPins() {
         for (int i = count_ - 1; i >= 0; --i) {
-            env_->ReleasePrimitiveArrayCritical(arrays_[i], pointers_[i], JNI_ABORT);
+            env_->ReleasePrimitiveArrayCritical(arrays_[i], pointers_[i], modes_[i]);
         }
     }
 
-    // The array's elements, or null for a null array (which is not a failure)
-    // or after a failed pin.
+    // The elements of an array the call only reads, or null for a null array
+    // (which is not a failure) or after a failed pin.
     template <class T>
-    T* pin(jarray array) {
+    const T* pin(jarray array) {
+        return static_cast<const T*>(pinWithMode(array, JNI_ABORT));
+    }
+
+    // The elements of an array the call writes into; as pin() otherwise.
+    template <class T>
+    T* pinForWriting(jarray array) {
+        return static_cast<T*>(pinWithMode(array, 0));
+    }
+
+    bool ok() const { return ok_; }
+
+private:
+    void* pinWithMode(jarray array, jint mode) {
         if (array == nullptr || !ok_) return nullptr;
         if (count_ == capacity) {
             ok_ = false;
@@ -50,16 +65,15 @@ public:
         }
         arrays_[count_] = array;
         pointers_[count_] = pointer;
+        modes_[count_] = mode;
         ++count_;
-        return static_cast<T*>(pointer);
+        return pointer;
     }
 
-    bool ok() const { return ok_; }
-
-private:
     JNIEnv* env_;
     jarray arrays_[capacity] = {};
     void* pointers_[capacity] = {};
+    jint modes_[capacity] = {};
     int count_ = 0;
     bool ok_ = true;
 };

@@ -39,7 +39,7 @@ void blitArray(JNIEnv* env, jint hdc, jint xDest, jint yDest, jint width, jint h
     info.biHeight = -bitmapHeight;
     info.biBitCount = uint16_t(bitCount);
     ArrayPins pins(env);
-    const void* pixels = pins.pin<const void>(bits);
+    const void* pixels = pins.pin<void>(bits);
     if (!pins.ok()) return;
     platform::setDIBitsToDevice(hdc, xDest, yDest, width, height, xSrc, sourceY, 0, bitmapHeight,
                                 pixels, info);

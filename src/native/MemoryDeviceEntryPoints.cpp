@@ -30,7 +30,7 @@ MEMORY_DEVICE_ENTRY(void, read)(JNIEnv* env, jclass, jint hdc, jintArray argb) {
         const size_t count = size_t(surface->width()) * size_t(surface->height());
         if (!holds(env, argb, int64_t(count))) return;
         ArrayPins pins(env);
-        auto* target = pins.pin<jint>(argb);
+        auto* target = pins.pinForWriting<jint>(argb);
         if (!pins.ok()) return;
         std::copy_n(reinterpret_cast<const jint*>(surface->pixels()), count, target);
     });

@@ -24,6 +24,7 @@ jarray FakeJni::newArray(const void* values, size_t length, size_t elementSize) 
     s->data.reset(new unsigned char[length * elementSize + (length == 0 ? 1 : 0)]);
     if (length > 0) std::memcpy(s->data.get(), values, length * elementSize);
     s->length = length;
+    s->elementSize = elementSize;
     arrays_.push_back(std::move(s));
     return reinterpret_cast<jarray>(arrays_.back().get());
 }
@@ -49,26 +50,37 @@ jsize JNICALL FakeJni::getArrayLength(JNIEnv* env, jarray array) {
 void* JNICALL FakeJni::getCritical(JNIEnv* env, jarray array, jboolean* isCopy) {
     FakeJni& self = of(env);
     self.events_.push_back({Event::Pin, array, 0});
-    if (isCopy != nullptr) *isCopy = JNI_FALSE;
+    if (isCopy != nullptr) *isCopy = self.copies_ ? JNI_TRUE : JNI_FALSE;
     if (++self.pinCount_ == self.failAt_) return nullptr;
     Storage& s = self.storage(array);
-    ++s.pins;
+    Pin pin{array, s.data.get(), nullptr};
+    if (self.copies_) {
+        // Exactly the array's size, so that a sanitizer catches overruns.
+        const size_t bytes = s.length * s.elementSize;
+        pin.copy.reset(new unsigned char[bytes + (bytes == 0 ? 1 : 0)]);
+        std::memcpy(pin.copy.get(), s.data.get(), bytes);
+        pin.pointer = pin.copy.get();
+    }
     ++self.pinned_;
-    self.pinStack_.push_back(array);
-    return s.data.get();
+    self.pinStack_.push_back(std::move(pin));
+    return self.pinStack_.back().pointer;
 }
 
 void JNICALL FakeJni::releaseCritical(JNIEnv* env, jarray array, void* data, jint mode) {
     FakeJni& self = of(env);
     self.events_.push_back({Event::Release, array, mode});
-    Storage& s = self.storage(array);
-    if (self.pinStack_.empty() || self.pinStack_.back() != array || data != s.data.get() ||
-        s.pins == 0) {
+    if (self.pinStack_.empty() || self.pinStack_.back().array != array ||
+        self.pinStack_.back().pointer != data) {
         ++self.violations_;
         return;
     }
+    Pin& pin = self.pinStack_.back();
+    if (pin.copy && mode != JNI_ABORT) {
+        Storage& s = self.storage(array);
+        std::memcpy(s.data.get(), pin.copy.get(), s.length * s.elementSize);
+    }
+    if (mode == JNI_COMMIT) return;  // still pinned
     self.pinStack_.pop_back();
-    --s.pins;
     --self.pinned_;
 }
 

@@ -12,8 +12,10 @@ namespace lumo::test {
 // functions the library may call (GetArrayLength, GetPrimitiveArrayCritical,
 // ReleasePrimitiveArrayCritical) and records every call, so tests can check
 // the pin and release order, fail the n-th pin, find arrays left pinned and
-// catch JNI calls made inside a critical region. Any other JNI function is
-// absent and would crash the test.
+// catch JNI calls made inside a critical region. Like a JVM under
+// -Xcheck:jni it can hand out copies of the arrays, which only a release in
+// mode 0 or JNI_COMMIT copies back. Any other JNI function is absent and
+// would crash the test.
 class FakeJni {
 public:
     struct Event {
@@ -55,6 +57,8 @@ public:
 
     // The n-th pin from now (1 = the next one) returns null.
     void failPin(int n) { failAt_ = pinCount_ + n; }
+    // Pins hand out copies rather than the arrays' own storage.
+    void handOutCopies(bool copies) { copies_ = copies; }
 
     const std::vector<Event>& events() const { return events_; }
     void clearEvents() { events_.clear(); }
@@ -68,7 +72,12 @@ private:
     struct Storage {
         std::unique_ptr<unsigned char[]> data;
         size_t length;
-        int pins = 0;
+        size_t elementSize;
+    };
+    struct Pin {
+        jarray array;
+        unsigned char* pointer;
+        std::unique_ptr<unsigned char[]> copy;
     };
     struct Env {
         JNIEnv_ env;
@@ -87,12 +96,13 @@ private:
     JNINativeInterface_ functions_{};
     Env holder_{};
     std::vector<std::unique_ptr<Storage>> arrays_;
-    std::vector<jarray> pinStack_;
+    std::vector<Pin> pinStack_;
     std::vector<Event> events_;
     int pinCount_ = 0;
     int failAt_ = 0;
     int pinned_ = 0;
     int violations_ = 0;
+    bool copies_ = false;
 };
 
 }  // namespace lumo::test
