@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev            # C++ tests
     libbenchmark-dev                   # benchmarks
     default-jdk-headless junit5        # Java classes, Java tests, demo
+    fonts-dejavu-core                  # labels in the demo images
 )
 
 missing=()
