@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -71,6 +72,23 @@ TEST(HandleRegistry, ReusedSlotsGetNewIdsThatOldHandlesDoNotMatch) {
     }
     // Slots are reused rather than grown without bound.
     EXPECT_EQ(registry.size(), 0u);
+}
+
+TEST(HandleRegistry, AFullRegistryRefusesUntilASlotIsFreed) {
+    auto registry = std::make_unique<HandleRegistry>();
+    int32_t last = 0;
+    for (uint32_t i = 1; i < HandleRegistry::maxSlots; ++i) {
+        last = registry->add(HandleKind::DataBuffer, &objects[0]);
+        ASSERT_NE(last, 0) << i;
+    }
+    EXPECT_EQ(registry->add(HandleKind::DataBuffer, &objects[0]), 0);
+    registry->remove(last, 0xFF);
+    // With no room to grow, a freed slot is reused at once, under a new id.
+    const int32_t reused = registry->add(HandleKind::Graphics, &objects[2]);
+    EXPECT_NE(reused, 0);
+    EXPECT_NE(reused, last);
+    EXPECT_EQ(registry->find(last, 0xFF).object, nullptr);
+    EXPECT_EQ(registry->size(), HandleRegistry::maxSlots - 1);
 }
 
 TEST(HandleRegistry, RejectsNullObjectsAndTheEmptyKind) {
