@@ -35,12 +35,16 @@ RowBuffer* DataBuffer::rowBuffer() {
     auto* memory = static_cast<uint32_t*>(std::malloc(std::max<size_t>(count, 1) * 4));
     if (memory == nullptr) return &rows_;
     try {
-        // AGG takes the address of the first row pointer even for zero rows,
-        // so give it room for one.
-        if (height_ == 0) rows_.attach(reinterpret_cast<agg::int8u*>(memory), 0, 1, 0);
-        // Negative stride: row 0 (the top) is the last row in memory.
-        rows_.attach(reinterpret_cast<agg::int8u*>(memory), unsigned(width_), unsigned(height_),
-                     -4 * width_);
+        auto* bytes = reinterpret_cast<agg::int8u*>(memory);
+        if (height_ == 0) {
+            // AGG takes the address of the first row pointer even for zero
+            // rows, so give it room for one; no stride is needed.
+            rows_.attach(bytes, 0, 1, 0);
+            rows_.attach(bytes, unsigned(width_), 0, 0);
+        } else {
+            // Negative stride: row 0 (the top) is the last row in memory.
+            rows_.attach(bytes, unsigned(width_), unsigned(height_), -4 * width_);
+        }
     } catch (const std::bad_alloc&) {
         std::free(memory);
         return &rows_;
