@@ -1,5 +1,8 @@
 # Sources of the native library, by subsystem.
-set(LUMO_SOURCES
+
+# Pixel buffers, render targets, handles, lookup tables, pixel-array operations
+# and device output: code that needs no compiled part of AGG (headers only).
+set(LUMO_BASE_SOURCES
     src/core/SharedObject.cpp
     src/core/WeakRef.cpp
     src/core/DataBuffer.cpp
@@ -12,6 +15,13 @@ set(LUMO_SOURCES
     src/device/Startup.cpp
     src/device/MemorySurface.cpp
 )
+
+# Drawing: shapes, strokes, paints and images. These link against AGG's
+# compiled parts (curves, stroke and dash generators, arcs, transforms).
+set(LUMO_DRAWING_SOURCES
+)
+
+set(LUMO_SOURCES ${LUMO_BASE_SOURCES} ${LUMO_DRAWING_SOURCES})
 
 # The platform layer: Linux stands in for GDI with memory surfaces.
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
