@@ -19,6 +19,17 @@ set(LUMO_BASE_SOURCES
 # Drawing: shapes, strokes, paints and images. These link against AGG's
 # compiled parts (curves, stroke and dash generators, arcs, transforms).
 set(LUMO_DRAWING_SOURCES
+    src/paint/BlendFunctions.cpp
+    src/paint/CompositePixelFormat.cpp
+    src/context/GraphicsState.cpp
+    src/context/Graphics.cpp
+    src/geometry/StrokeStyle.cpp
+    src/paint/Composite.cpp
+    src/paint/PaintRenderer.cpp
+    src/paint/SolidRenderer.cpp
+    src/native/GraphicsEntryPoints.cpp
+    src/native/ShapeEntryPoints.cpp
+    src/geometry/TransformKind.cpp
 )
 
 set(LUMO_SOURCES ${LUMO_BASE_SOURCES} ${LUMO_DRAWING_SOURCES})

@@ -16,6 +16,31 @@ LUMO_DECLARE(void, deleteDataBuffer, jint buffer);
 LUMO_DECLARE(jint, createNativeImage, jint buffer);
 LUMO_DECLARE(void, deleteNativeImage, jint image);
 
+LUMO_DECLARE(jint, createGraphics, jint image);
+LUMO_DECLARE(jint, cloneGraphics, jint graphics);
+LUMO_DECLARE(void, deleteGraphics, jint graphics);
+LUMO_DECLARE(void, setHint, jint graphics, jint key, jint value);
+LUMO_DECLARE(void, setHintValue, jint graphics, jint key, jint value);
+LUMO_DECLARE(void, setTransform, jint graphics, jdoubleArray matrix);
+LUMO_DECLARE(void, setPaint, jint graphics, jint argb);
+LUMO_DECLARE(void, setComposite, jint graphics, jint rule, jfloat alpha);
+LUMO_DECLARE(void, setStroke, jint graphics, jfloat width, jint cap, jint join, jfloat miterLimit,
+             jfloatArray dash, jfloat dashPhase);
+
+LUMO_DECLARE(void, drawLine, jint graphics, jint x1, jint y1, jint x2, jint y2);
+LUMO_DECLARE(void, drawRect, jint graphics, jint x, jint y, jint width, jint height);
+LUMO_DECLARE(void, fillRect, jint graphics, jint x, jint y, jint width, jint height);
+LUMO_DECLARE(void, drawOval, jint graphics, jint x, jint y, jint width, jint height);
+LUMO_DECLARE(void, fillOval, jint graphics, jint x, jint y, jint width, jint height);
+LUMO_DECLARE(void, drawArc, jint graphics, jint x, jint y, jint width, jint height, jint start,
+             jint extent);
+LUMO_DECLARE(void, fillArc, jint graphics, jint x, jint y, jint width, jint height, jint start,
+             jint extent);
+LUMO_DECLARE(void, drawRoundRect, jint graphics, jint x, jint y, jint width, jint height,
+             jint arcWidth, jint arcHeight);
+LUMO_DECLARE(void, fillRoundRect, jint graphics, jint x, jint y, jint width, jint height,
+             jint arcWidth, jint arcHeight);
+
 LUMO_DECLARE(void, SetDIBitsToDevice, jint hdc, jint image, jint xDest, jint yDest, jint width,
              jint height, jint xSrc, jint ySrc);
 LUMO_DECLARE(void, SetDIBitsToDeviceInt, jint hdc, jint xDest, jint yDest, jint width, jint height,

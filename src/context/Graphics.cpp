@@ -1,0 +1,119 @@
+#include "context/Graphics.h"
+
+#include "context/ShapePipeline.h"
+#include "geometry/LineShape.h"
+#include "geometry/RectShape.h"
+#include "geometry/ShapeGeometry.h"
+
+#include <cmath>
+#include <new>
+
+namespace lumo {
+
+Graphics::Graphics(RenderTarget& target, uint32_t width, uint32_t height)
+    : state_(width, height), target_(&target) {}
+
+Graphics::Graphics(const Graphics& source, RenderTarget& target)
+    : state_(source.state_), target_(&target) {}
+
+Graphics* Graphics::create(RenderTarget& target) {
+    Graphics* graphics =
+        new (std::nothrow) Graphics(target, uint32_t(target.width()), uint32_t(target.height()));
+    if (graphics != nullptr && (!graphics->state_.valid() || !graphics->target_.object())) {
+        delete graphics;
+        return nullptr;
+    }
+    return graphics;
+}
+
+Graphics* Graphics::clone() {
+    RenderTarget* target = liveTarget();
+    if (target == nullptr) return nullptr;
+    Graphics* copy = new (std::nothrow) Graphics(*this, *target);
+    if (copy != nullptr && !copy->target_.object()) {
+        delete copy;
+        return nullptr;
+    }
+    return copy;
+}
+
+RenderTarget* Graphics::liveTarget() {
+    target_.refresh();
+    return static_cast<RenderTarget*>(target_.object());
+}
+
+void Graphics::draw(VertexSource& shape, unsigned flags) {
+    if (!(flags & (DRAW_FILL | DRAW_STROKE))) return;
+    if (!(flags & (DRAW_CURVES | DRAW_POLYGONAL)) && shape.has_curves()) flags |= DRAW_CURVES;
+    drawShape(shape, flags);
+}
+
+template <class Shape>
+void Graphics::drawShape(Shape& shape, unsigned flags) {
+    RenderTarget* target = liveTarget();
+    if (target == nullptr || state_.clipBoxEmpty()) return;
+    ShapePipeline(state_, *target).run(shape, flags);
+}
+
+void Graphics::drawLine(double x1, double y1, double x2, double y2) {
+    LineShape line(x1, y1, x2, y2);
+    drawShape<VertexSource>(line, DRAW_STROKE | DRAW_POLYGONAL);
+}
+
+void Graphics::drawRect(double x, double y, double w, double h) {
+    if (w < 0 || h < 0 || (w == 0 && h == 0)) return;
+    if (w == 0) return drawLine(x, y, x, y + h);
+    if (h == 0) return drawLine(x, y, x + w, y);
+    RectShape rect(x, y, w, h);
+    drawShape<VertexSource>(rect, DRAW_STROKE | DRAW_POLYGONAL);
+}
+
+void Graphics::fillRect(double x, double y, double w, double h) {
+    if (w <= 0 || h <= 0) return;
+    RectShape rect(x, y, w, h);
+    drawShape<VertexSource>(rect, DRAW_FILL | DRAW_POLYGONAL);
+}
+
+void Graphics::drawOval(double x, double y, double w, double h) {
+    if (w < 0 || h < 0 || (w == 0 && h == 0)) return;
+    if (w == 0) return drawLine(x, y, x, y + h);
+    if (h == 0) return drawLine(x, y, x + w, y);
+    EllipseShape oval = ovalShape(x, y, w, h);
+    drawShape<VertexSource>(oval, DRAW_STROKE | DRAW_CURVES);
+}
+
+void Graphics::fillOval(double x, double y, double w, double h) {
+    if (w <= 0 || h <= 0) return;
+    EllipseShape oval = ovalShape(x, y, w, h);
+    drawShape<VertexSource>(oval, DRAW_FILL | DRAW_CURVES);
+}
+
+void Graphics::drawArc(double x, double y, double w, double h, double start, double extent) {
+    if (w < 0 || h < 0) return;
+    if (extent >= 360 || extent <= -360) return drawOval(x, y, w, h);
+    agg::bezier_arc arc = openArc(x, y, w, h, start, extent);
+    drawShape(arc, DRAW_STROKE | DRAW_CURVES);
+}
+
+void Graphics::fillArc(double x, double y, double w, double h, double start, double extent) {
+    if (w <= 0 || h <= 0) return;
+    if (extent >= 360 || extent <= -360) return fillOval(x, y, w, h);
+    PieShape pie = pieShape(x, y, w, h, start, extent);
+    drawShape<VertexSource>(pie, DRAW_FILL | DRAW_CURVES);
+}
+
+void Graphics::drawRoundRect(double x, double y, double w, double h, double arcW, double arcH) {
+    if (w < 0 || h < 0 || (w == 0 && h == 0)) return;
+    if (w == 0) return drawLine(x, y, x, y + h);
+    if (h == 0) return drawLine(x, y, x + w, y);
+    agg::rounded_rect shape = drawRoundRectShape(x, y, w, h, arcW, arcH);
+    drawShape(shape, DRAW_STROKE | DRAW_CURVES);
+}
+
+void Graphics::fillRoundRect(double x, double y, double w, double h, double arcW, double arcH) {
+    if (w <= 0 || h <= 0) return;
+    agg::rounded_rect shape = fillRoundRectShape(x, y, w, h, arcW, arcH);
+    drawShape(shape, DRAW_FILL | DRAW_CURVES);
+}
+
+}  // namespace lumo

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "context/GraphicsState.h"
+#include "core/WeakRef.h"
+
+namespace lumo {
+
+class RenderTarget;
+class VertexSource;
+
+// A drawing context on one render target. It does not keep the target alive:
+// once the target is gone every drawing call does nothing, while the setters
+// still work and the object can still be deleted.
+class Graphics final {
+public:
+    // A new drawing object with the default state, or null when memory runs
+    // out.
+    static Graphics* create(RenderTarget& target);
+    // A copy of this object on the same target, sharing paint, stroke and
+    // composite; null when the target is gone or memory runs out.
+    Graphics* clone();
+
+    Graphics(const Graphics&) = delete;
+    Graphics& operator=(const Graphics&) = delete;
+
+    GraphicsState& state() { return state_; }
+    // The render target while it lives, else null.
+    RenderTarget* liveTarget();
+
+    // Fills (DRAW_FILL, which wins over DRAW_STROKE) or strokes a user-space
+    // shape. Without DRAW_CURVES or DRAW_POLYGONAL the shape is asked
+    // whether it has curves.
+    void draw(VertexSource& shape, unsigned flags);
+
+    void drawLine(double x1, double y1, double x2, double y2);
+    void drawRect(double x, double y, double w, double h);
+    void fillRect(double x, double y, double w, double h);
+    void drawOval(double x, double y, double w, double h);
+    void fillOval(double x, double y, double w, double h);
+    // Angles in degrees, counted clockwise on screen from three o'clock for
+    // the start; a positive extent runs counter-clockwise on screen.
+    void drawArc(double x, double y, double w, double h, double start, double extent);
+    void fillArc(double x, double y, double w, double h, double start, double extent);
+    // Arc width and height are the corner diameters; the fill limits them to
+    // the rectangle, the outline does not.
+    void drawRoundRect(double x, double y, double w, double h, double arcW, double arcH);
+    void fillRoundRect(double x, double y, double w, double h, double arcW, double arcH);
+
+private:
+    Graphics(RenderTarget& target, uint32_t width, uint32_t height);
+    Graphics(const Graphics& source, RenderTarget& target);
+
+    // Draws a shape whose flags already say whether it has curves.
+    template <class Shape>
+    void drawShape(Shape& shape, unsigned flags);
+
+    GraphicsState state_;
+    WeakRef target_;
+};
+
+}  // namespace lumo

@@ -1,0 +1,68 @@
+#include "context/GraphicsState.h"
+
+#include "paint/SolidPaint.h"
+
+namespace lumo {
+
+GraphicsState::GraphicsState(uint32_t targetWidth, uint32_t targetHeight)
+    : paint(SolidPaint::create(agg::rgba8(0, 0, 0, 255))),
+      stroke(StrokeStyle::createDefault()),
+      composite(Composite::create(sourceOverOperation, 1.0f)),
+      clipBox(0, 0, targetWidth, targetHeight) {}
+
+GraphicsState::GraphicsState(const GraphicsState& other)
+    : hints(other.hints),
+      paint(other.paint),
+      stroke(other.stroke),
+      composite(other.composite),
+      clipPath(other.clipPath),
+      clipBox(other.clipBox),
+      stateFlags(other.stateFlags),
+      clipFillRule(other.clipFillRule),
+      transform(other.transform),
+      fillRule(other.fillRule) {}
+
+void GraphicsState::setHint(int32_t key, int32_t value) {
+    const uint32_t v = static_cast<uint32_t>(value);
+    switch (static_cast<uint32_t>(key)) {
+        case HINT_ANTIALIAS:
+        case HINT_KEY_2:
+        case HINT_CLIP_ANTIALIAS:
+        case HINT_DEVICE_STROKE:
+            hints = value != 0 ? (hints | uint32_t(key)) : (hints & ~uint32_t(key));
+            break;
+        case HINT_STROKE_OFFSET:
+            hints = (hints & ~uint32_t(HINT_STROKE_OFFSET)) | ((v << 9) & HINT_STROKE_OFFSET);
+            break;
+        case HINT_IMAGE_FILTER:
+            hints = (hints & ~uint32_t(HINT_IMAGE_FILTER)) | ((v << 11) & HINT_IMAGE_FILTER);
+            break;
+        default:
+            break;
+    }
+}
+
+void GraphicsState::setTransform(const double* m) {
+    if (m == nullptr) {
+        transform.reset();
+    } else {
+        transform = agg::trans_affine(m[0], m[1], m[2], m[3], m[4], m[5]);
+    }
+    stateFlags &= ~uint32_t(TRANSFORM_KIND_MASK);
+}
+
+TransformKind GraphicsState::transformKind() {
+    uint32_t kind = stateFlags & TRANSFORM_KIND_MASK;
+    if (kind == 0) {
+        kind = classifyTransform(transform);
+        stateFlags |= kind;
+    }
+    return static_cast<TransformKind>(kind);
+}
+
+bool GraphicsState::clipBoxEmpty() const {
+    return !(clipBox.x1 <= clipBox.x2 && clipBox.y1 <= clipBox.y2 && clipBox.x1 != clipBox.x2 &&
+             clipBox.y1 != clipBox.y2);
+}
+
+}  // namespace lumo

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "context/GraphicsState.h"
+#include "context/RasterizeSource.h"
+#include "core/RenderTarget.h"
+#include "geometry/CheckedSource.h"
+#include "geometry/StrokeGeometry.h"
+#include "geometry/TransformKind.h"
+#include "geometry/TransformedSource.h"
+#include "paint/PaintRenderer.h"
+
+#include <agg_conv_curve.h>
+#include <agg_conv_dash.h>
+#include <agg_conv_stroke.h>
+
+namespace lumo {
+
+// Draw flags.
+enum DrawFlag : unsigned {
+    DRAW_FILL = 0x01,
+    DRAW_STROKE = 0x02,
+    DRAW_CURVES = 0x20,
+    DRAW_POLYGONAL = 0x40,
+};
+
+// Turns one shape in user space into pixels: fills it, or strokes its
+// outline in device or user space, then rasterises the result under the
+// clip box and hands it to the paint renderer. The caller has checked that
+// the target lives and the clip box is not empty. Everything is built on the
+// stack; the target's rasteriser and scan-lines are reused.
+class ShapePipeline {
+public:
+    ShapePipeline(GraphicsState& state, RenderTarget& target) : state_(state), target_(target) {}
+
+    template <class Shape>
+    void run(Shape& shape, unsigned flags) {
+        const bool curves = (flags & DRAW_CURVES) != 0;
+        if (flags & DRAW_FILL) {
+            fill(shape, curves);
+        } else if (flags & DRAW_STROKE) {
+            stroke(shape, curves);
+        }
+    }
+
+private:
+    struct NoCheck {
+        bool faulty() const { return false; }
+    };
+
+    template <class Shape>
+    void fill(Shape& shape, bool curves) {
+        const TransformKind kind = state_.transformKind();
+        if (kind == TRANSFORM_IDENTITY) {
+            fillDevice(shape, curves);
+        } else {
+            TransformedSource<Shape> transformed(shape, state_.transform, kind);
+            fillDevice(transformed, curves);
+        }
+    }
+
+    // Curves are flattened in device pixels, after the transform.
+    template <class Source>
+    void fillDevice(Source& source, bool curves) {
+        if (!curves) {
+            fillStage(source, NoCheck());
+            return;
+        }
+        CheckedSource<Source> checked(source, maxCurveCoordinate);
+        agg::conv_curve<CheckedSource<Source>> flattened(checked);
+        fillStage(flattened, checked);
+    }
+
+    template <class Shape>
+    void stroke(Shape& shape, bool curves) {
+        const StrokeStyle& style = *state_.stroke;
+        if (!std::isfinite(style.width())) return;
+        const agg::point_d offset = strokeOffset(state_.strokeOffsetHint());
+        if (state_.hint(HINT_DEVICE_STROKE) || state_.transformKind() != TRANSFORM_GENERAL) {
+            TransformedSource<Shape> transformed(shape, &state_.transform, offset.x, offset.y);
+            const double limit = curves ? maxCurveCoordinate : maxEdgeCoordinate;
+            CheckedSource<TransformedSource<Shape>> checked(transformed, limit);
+            strokeFlatten(checked, checked, curves, 1.0, nullptr, offset);
+        } else {
+            // Stroked in user space: the width and dashes scale with the
+            // transform, curves are flattened finely enough for it.
+            const double scale = state_.transform.scale();
+            if (!(scale > 0.0 && scale < maxEdgeCoordinate)) return;
+            const double limit = (curves ? maxCurveCoordinate : maxEdgeCoordinate) / scale;
+            CheckedSource<Shape> checked(shape, limit);
+            strokeFlatten(checked, checked, curves, scale, &state_.transform, offset);
+        }
+    }
+
+    template <class Source, class Check>
+    void strokeFlatten(Source& source, const Check& check, bool curves, double scale,
+                       const agg::trans_affine* after, agg::point_d offset) {
+        if (!curves) {
+            strokeDash(source, check, scale, after, offset);
+            return;
+        }
+        agg::conv_curve<Source> flattened(source);
+        flattened.approximation_scale(scale);
+        strokeDash(flattened, check, scale, after, offset);
+    }
+
+    template <class Source, class Check>
+    void strokeDash(Source& source, const Check& check, double scale,
+                    const agg::trans_affine* after, agg::point_d offset) {
+        const StrokeStyle& style = *state_.stroke;
+        if (!style.dashed() || !dashesWithinBudget(source, style)) {
+            strokeOutline(source, check, scale, after, offset);
+            return;
+        }
+        agg::conv_dash<Source> dashed(source);
+        configureDash(dashed, style);
+        strokeOutline(dashed, check, scale, after, offset);
+    }
+
+    template <class Source, class Check>
+    void strokeOutline(Source& source, const Check& check, double scale,
+                       const agg::trans_affine* after, agg::point_d offset) {
+        agg::conv_stroke<Source> outline(source);
+        configureStroke(outline, *state_.stroke, scale);
+        if (after == nullptr) {
+            fillStage(outline, check);
+            return;
+        }
+        TransformedSource<agg::conv_stroke<Source>> transformed(outline, after, offset.x, offset.y);
+        fillStage(transformed, check);
+    }
+
+    // Rasterises a device-space outline under the clip box with the state's
+    // fill rule and renders it; a shape with an unusable coordinate anywhere
+    // is not drawn at all.
+    template <class Source, class Check>
+    void fillStage(Source& source, const Check& check) {
+        Rasterizer& rasterizer = target_.rasterizer();
+        const agg::rect_d& clip = state_.clipBox;
+        rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
+        rasterizer.filling_rule(state_.fillRule);
+        if (!rasterizeSource(rasterizer, source) || check.faulty()) {
+            rasterizer.reset();
+            return;
+        }
+        renderPaint(state_, target_);
+    }
+
+    GraphicsState& state_;
+    RenderTarget& target_;
+};
+
+}  // namespace lumo

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "geometry/StrokeStyle.h"
+
+#include <agg_basics.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumo {
+
+// The most dashes one draw cuts an outline into. A longer run (tiny dashes
+// along a huge outline) would take unbounded time, so such an outline is
+// stroked solid instead.
+constexpr double maxDashesPerDraw = 1e6;
+
+// Device-space offset of stroked outlines chosen by the stroke offset hint:
+// 0 none, 1 half a pixel right, 2 half a pixel down, 3 both.
+inline agg::point_d strokeOffset(unsigned hint) {
+    return agg::point_d((hint & 1) ? 0.5 : 0.0, (hint & 2) ? 0.5 : 0.0);
+}
+
+// Round joins and caps are approximated with a number of points that grows
+// with the device half-width; beyond a million pixels the approximation is
+// made coarser so that a huge width cannot make a draw take unbounded time
+// (or, beyond double precision, divide by zero).
+inline double strokeApproximationScale(double width, double scale) {
+    constexpr double maxHalfWidth = 1e6;
+    const double halfWidth = std::fabs(width) * 0.5;
+    return halfWidth * scale > maxHalfWidth ? maxHalfWidth / halfWidth : scale;
+}
+
+template <class Stroke>
+void configureStroke(Stroke& stroke, const StrokeStyle& style, double scale) {
+    stroke.width(style.width());
+    stroke.line_cap(style.cap());
+    stroke.line_join(style.join());
+    stroke.miter_limit(double(style.miterLimit()));
+    stroke.approximation_scale(strokeApproximationScale(style.width(), scale));
+}
+
+// The dash phase reduced to one pattern length, keeping its sign (a negative
+// phase runs the pattern on from one sub-path into the next). The dash
+// generator walks the phase dash by dash, so a huge phase would stall it.
+inline double reducedDashPhase(double phase, double patternLength) {
+    if (!std::isfinite(phase)) return 0.0;
+    return std::fmod(phase, patternLength);
+}
+
+template <class Dash>
+void configureDash(Dash& dash, const StrokeStyle& style) {
+    const uint32_t pairs = std::min(style.dashPairs(), StrokeStyle::maxUsedDashPairs);
+    const float* lengths = style.dashes();
+    for (uint32_t i = 0; i < pairs; ++i) dash.add_dash(lengths[2 * i], lengths[2 * i + 1]);
+    dash.dash_start(reducedDashPhase(style.dashPhase(), style.patternLength()));
+}
+
+// Length of the polyline through every vertex of the source, closing
+// segments included. For curves this is the control polygon, which is never
+// shorter than the curve.
+template <class Source>
+double polylineLength(Source& source) {
+    double length = 0.0, startX = 0.0, startY = 0.0, lastX = 0.0, lastY = 0.0;
+    double x = 0.0, y = 0.0;
+    source.rewind(0);
+    unsigned cmd;
+    while (!agg::is_stop(cmd = source.vertex(&x, &y))) {
+        if (agg::is_move_to(cmd)) {
+            startX = lastX = x;
+            startY = lastY = y;
+        } else if (agg::is_vertex(cmd)) {
+            length += std::hypot(x - lastX, y - lastY);
+            lastX = x;
+            lastY = y;
+        } else if (agg::is_close(cmd)) {
+            length += std::hypot(startX - lastX, startY - lastY);
+            lastX = startX;
+            lastY = startY;
+        }
+    }
+    return length;
+}
+
+template <class Source>
+bool dashesWithinBudget(Source& source, const StrokeStyle& style) {
+    return polylineLength(source) <= style.patternLength() * maxDashesPerDraw;
+}
+
+}  // namespace lumo

@@ -1,0 +1,21 @@
+#include "paint/PaintRenderer.h"
+
+#include "context/GraphicsState.h"
+#include "core/RenderTarget.h"
+#include "paint/SolidPaint.h"
+#include "paint/SolidRenderer.h"
+
+namespace lumo {
+
+void renderPaint(GraphicsState& state, RenderTarget& target) {
+    Paint& paint = *state.paint;
+    switch (paint.kind()) {
+        case PAINT_SOLID:
+            renderSolid(static_cast<SolidPaint&>(paint).colour(), state, target);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace lumo

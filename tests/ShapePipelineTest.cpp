@@ -1,0 +1,301 @@
+#include "context/Graphics.h"
+#include "core/NativeImage.h"
+#include "doubles/FakeJni.h"
+#include "geometry/RectShape.h"
+#include "native/EntryPoints.h"
+#include "native/HandleRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+
+namespace lumo {
+namespace {
+
+#define LUMO(name) Java_com_quarn_lumo_internal_LUMO_##name
+
+// A rectangle that counts the vertices fetched from it.
+class CountingRect final : public VertexSource {
+public:
+    CountingRect(double x, double y, double w, double h) : rect_(x, y, w, h) {}
+    void rewind(unsigned id) override { rect_.rewind(id); }
+    unsigned vertex(double* x, double* y) override {
+        ++fetched;
+        return rect_.vertex(x, y);
+    }
+    bool has_curves() const override { return false; }
+    int fetched = 0;
+
+private:
+    RectShape rect_;
+};
+
+// A render target with one drawing object, driven through the entry points.
+class Drawing : public ::testing::Test {
+protected:
+    static constexpr int W = 16, H = 16;
+
+    void SetUp() override {
+        buffer = LUMO(createDataBuffer)(nullptr, nullptr, W, H, 0);
+        image = LUMO(createNativeImage)(nullptr, nullptr, buffer);
+        g = LUMO(createGraphics)(nullptr, nullptr, image);
+        ASSERT_NE(g, 0);
+    }
+    void TearDown() override {
+        LUMO(deleteGraphics)(nullptr, nullptr, g);
+        LUMO(deleteNativeImage)(nullptr, nullptr, image);
+        LUMO(deleteDataBuffer)(nullptr, nullptr, buffer);
+    }
+
+    Graphics& graphics() {
+        return *HandleRegistry::instance().find<Graphics>(g, HandleKind::Graphics);
+    }
+    DataBuffer& pixels() {
+        return *HandleRegistry::instance().find<DataBuffer>(buffer, HandleKind::DataBuffer);
+    }
+    // The pixel word at device (x, y); rows are stored bottom-up.
+    uint32_t at(int x, int y) {
+        DataBuffer& b = pixels();
+        if (!b.hasPixels()) return 0;
+        return b.pixels()[(H - 1 - y) * W + x];
+    }
+    int painted() {
+        int count = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) count += at(x, y) != 0;
+        return count;
+    }
+    void setTransform(std::vector<double> m) {
+        jarray array = jni.array(m);
+        LUMO(setTransform)(jni.env(), nullptr, g, static_cast<jdoubleArray>(array));
+    }
+    void setStroke(float width, int cap, std::vector<float> dashes, float phase) {
+        jarray array = dashes.empty() ? nullptr : jni.array(dashes);
+        LUMO(setStroke)
+        (jni.env(), nullptr, g, width, cap, 0, 10, static_cast<jfloatArray>(array), phase);
+    }
+
+    test::FakeJni jni;
+    jint buffer = 0, image = 0, g = 0;
+};
+
+TEST_F(Drawing, OpaqueFillWritesExactlyItsColourAndPixels) {
+    LUMO(setPaint)(nullptr, nullptr, g, int32_t(0xFF336699));
+    LUMO(fillRect)(nullptr, nullptr, g, 2, 3, 4, 5);
+    EXPECT_EQ(painted(), 20);
+    EXPECT_EQ(at(2, 3), 0xFF336699u);
+    EXPECT_EQ(at(5, 7), 0xFF336699u);
+    EXPECT_EQ(at(6, 7), 0u);
+    EXPECT_EQ(at(5, 8), 0u);
+}
+
+TEST_F(Drawing, FillWinsOverStrokeAndFlagsWithoutEitherDrawNothing) {
+    Graphics& gr = graphics();
+    setStroke(6, 0, {}, 0);
+    CountingRect rect(4, 4, 4, 4);
+    gr.draw(rect, 0x00);
+    gr.draw(rect, 0x60);
+    EXPECT_EQ(rect.fetched, 0);
+    EXPECT_EQ(painted(), 0);
+    gr.draw(rect, 0x03);
+    EXPECT_EQ(painted(), 16);  // the 4 x 4 fill only, no wide outline
+    EXPECT_GT(rect.fetched, 0);
+}
+
+TEST_F(Drawing, NothingIsFetchedWithAnEmptyClipOrADeadTarget) {
+    Graphics& gr = graphics();
+    CountingRect rect(1, 1, 4, 4);
+    gr.state().clipBox = agg::rect_d(3, 0, 3, H);
+    gr.draw(rect, 0x01);
+    gr.draw(rect, 0x02);
+    EXPECT_EQ(rect.fetched, 0);
+    gr.state().clipBox = agg::rect_d(0, 0, W, H);
+    LUMO(deleteNativeImage)(nullptr, nullptr, image);
+    image = 0;
+    gr.draw(rect, 0x01);
+    EXPECT_EQ(rect.fetched, 0);
+    EXPECT_EQ(LUMO(cloneGraphics)(nullptr, nullptr, g), 0);
+}
+
+TEST_F(Drawing, StrokeOffsetPutsAOnePixelLineOnOneRow) {
+    LUMO(setHint)(nullptr, nullptr, g, 1, 1);
+    LUMO(setHint)(nullptr, nullptr, g, 0x600, 3);
+    setStroke(1, 0, {}, 0);
+    LUMO(drawLine)(nullptr, nullptr, g, 0, 5, 10, 5);
+    // Butt caps, shifted half a pixel: x from 0.5 to 10.5 on row 5.
+    EXPECT_EQ(at(3, 5), 0xFF000000u);
+    EXPECT_EQ(at(3, 4), 0u);
+    EXPECT_EQ(at(3, 6), 0u);
+    EXPECT_EQ(at(0, 5) >> 24, 128u);
+
+    LUMO(setHint)(nullptr, nullptr, g, 0x600, 0);
+    LUMO(drawLine)(nullptr, nullptr, g, 0, 9, 10, 9);
+    EXPECT_EQ(at(3, 8) >> 24, 128u);
+    EXPECT_EQ(at(3, 9) >> 24, 128u);
+}
+
+TEST_F(Drawing, StrokeWidthFollowsTheStrokingSpace) {
+    setStroke(1, 0, {}, 0);
+    setTransform({2, 0, 0, 2, 0, 0});
+    LUMO(drawLine)(nullptr, nullptr, g, 0, 2, 5, 2);  // device y 4, 2 wide: rows 3 and 4
+    EXPECT_EQ(at(4, 3), 0xFF000000u);
+    EXPECT_EQ(at(4, 4), 0xFF000000u);
+    EXPECT_EQ(at(4, 5), 0u);
+    EXPECT_EQ(at(4, 2), 0u);
+
+    LUMO(setHint)(nullptr, nullptr, g, 8, 1);
+    LUMO(setHint)(nullptr, nullptr, g, 0x600, 2);     // half a pixel down
+    LUMO(drawLine)(nullptr, nullptr, g, 0, 5, 5, 5);  // device y 10.5, 1 wide: row 10
+    EXPECT_EQ(at(4, 10), 0xFF000000u);
+    EXPECT_EQ(at(4, 9), 0u);
+    EXPECT_EQ(at(4, 11), 0u);
+
+    // A quarter turn is orthonormal: stroked after the transform, 1 wide.
+    LUMO(setHint)(nullptr, nullptr, g, 8, 0);
+    LUMO(setHint)(nullptr, nullptr, g, 0x600, 1);         // half a pixel right
+    setTransform({0, 1, -1, 0, 0, 0});                    // (x, y) -> (-y, x)
+    LUMO(drawLine)(nullptr, nullptr, g, 2, -13, 6, -13);  // device x 13.5, y 2..6
+    EXPECT_EQ(at(13, 4), 0xFF000000u);
+    EXPECT_EQ(at(12, 4), 0u);
+    EXPECT_EQ(at(14, 4), 0u);
+}
+
+TEST_F(Drawing, UnusableTransformsDrawNothing) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const auto& m : std::vector<std::vector<double>>{{nan, 0, 0, 1, 0, 0},
+                                                          {1, 0, 0, 1, inf, 0},
+                                                          {1e300, 0, 0, 1e300, 0, 0},
+                                                          {0, 0, 0, 0, 0, 0}}) {
+        setTransform(m);
+        LUMO(fillRect)(nullptr, nullptr, g, 0, 0, 4, 4);
+        LUMO(fillOval)(nullptr, nullptr, g, 0, 0, 4, 4);
+        LUMO(drawOval)(nullptr, nullptr, g, 0, 0, 4, 4);
+        LUMO(drawLine)(nullptr, nullptr, g, 0, 0, 4, 4);
+        LUMO(drawArc)(nullptr, nullptr, g, 0, 0, 4, 4, 0, 90);
+        LUMO(fillRoundRect)(nullptr, nullptr, g, 0, 0, 4, 4, 2, 2);
+    }
+    EXPECT_EQ(painted(), 0);
+    // A short matrix changes nothing: the zero matrix above stays.
+    setTransform({1, 0, 0, 1});
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, 4, 4);
+    EXPECT_EQ(painted(), 0);
+}
+
+TEST_F(Drawing, FarAwayCoordinatesClipExactly) {
+    LUMO(setHint)(nullptr, nullptr, g, 0x600, 3);
+    setStroke(1, 0, {}, 0);
+    LUMO(drawLine)(nullptr, nullptr, g, -2000000000, 5, 2000000000, 5);
+    for (int x = 0; x < W; ++x) EXPECT_EQ(at(x, 5), 0xFF000000u) << x;
+    EXPECT_EQ(painted(), W);
+    // A steep line from far outside crosses the target where it should:
+    // its centre is at x 8.5 on every row.
+    LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+    LUMO(setHint)(nullptr, nullptr, g, 0x600, 0);
+    LUMO(drawLine)(nullptr, nullptr, g, 8, -2000000000, 9, 2000000000);
+    for (int y = 0; y < H; ++y) {
+        EXPECT_NE(at(8, y), 0u) << y;
+        EXPECT_EQ(at(6, y), 0u) << y;
+        EXPECT_EQ(at(10, y), 0u) << y;
+    }
+    // A user-space stroke 1e9 pixels wide covers everything.
+    setTransform({1e9, 0, 0, 1e9, 8.5, 0});
+    LUMO(drawLine)(nullptr, nullptr, g, 0, -1, 0, 1);
+    EXPECT_EQ(painted(), W * H);
+}
+
+TEST_F(Drawing, DashesThatCannotAdvanceOrWouldNeverEndDrawSolid) {
+    LUMO(setHint)(nullptr, nullptr, g, 0x600, 3);
+    for (const auto& dashes : std::vector<std::vector<float>>{{0, 0}, {2, -1}, {1e-30f, 1e-30f}}) {
+        LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+        setStroke(1, 0, dashes, 0);
+        const auto start = std::chrono::steady_clock::now();
+        LUMO(drawLine)(nullptr, nullptr, g, -2000000000, 5, 2000000000, 5);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_EQ(painted(), W);
+    }
+    // A huge phase is reduced to the pattern: 1e30 in float is a multiple
+    // of 4, so dash 2, gap 2 draws exactly the dashes of phase 0.
+    LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+    setStroke(1, 0, {2, 2}, 0);
+    LUMO(drawLine)(nullptr, nullptr, g, 0, 5, 16, 5);
+    std::vector<uint32_t> row;
+    for (int x = 0; x < W; ++x) row.push_back(at(x, 5));
+    LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+    setStroke(1, 0, {2, 2}, 1e30f);
+    LUMO(drawLine)(nullptr, nullptr, g, 0, 5, 16, 5);
+    for (int x = 0; x < W; ++x) EXPECT_EQ(at(x, 5), row[x]) << x;
+    EXPECT_EQ(row[1], 0xFF000000u);  // first dash 0.5 .. 2.5
+    EXPECT_EQ(row[3], 0u);           // gap 2.5 .. 4.5
+}
+
+TEST_F(Drawing, HugeAndUnusableWidths) {
+    setStroke(NAN, 1, {}, 0);
+    LUMO(drawOval)(nullptr, nullptr, g, 2, 2, 8, 8);
+    setStroke(INFINITY, 1, {}, 0);
+    LUMO(drawOval)(nullptr, nullptr, g, 2, 2, 8, 8);
+    EXPECT_EQ(painted(), 0);
+    // Round caps of an enormous width stay bounded and cover everything.
+    setStroke(1e15f, 1, {}, 0);
+    LUMO(setHint)(nullptr, nullptr, g, 1, 1);
+    const auto start = std::chrono::steady_clock::now();
+    LUMO(drawLine)(nullptr, nullptr, g, 2, 2, 8, 8);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(painted(), W * H);
+}
+
+// Two overlapping squares as one shape.
+class TwoSquares final : public VertexSource {
+public:
+    void rewind(unsigned) override { step_ = 0; }
+    unsigned vertex(double* x, double* y) override {
+        static const double corners[8][2] = {{2, 2}, {10, 2}, {10, 10}, {2, 10},
+                                             {6, 6}, {14, 6}, {14, 14}, {6, 14}};
+        if (step_ >= 10) return agg::path_cmd_stop;
+        const int i = step_++;
+        if (i == 4 || i == 9) return agg::path_cmd_end_poly | agg::path_flags_close;
+        const int c = i < 4 ? i : i - 1;
+        *x = corners[c][0];
+        *y = corners[c][1];
+        return (c % 4 == 0) ? agg::path_cmd_move_to : agg::path_cmd_line_to;
+    }
+    bool has_curves() const override { return false; }
+
+private:
+    int step_ = 0;
+};
+
+TEST_F(Drawing, StrokesUseTheFillRuleOfTheState) {
+    // The two 4-wide rings cross around (10, 6); there the outline winds
+    // twice, which even-odd leaves empty.
+    setStroke(4, 0, {}, 0);
+    TwoSquares squares;
+    graphics().draw(squares, 0x42);
+    EXPECT_EQ(at(10, 6), 0xFF000000u);
+    LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+    graphics().state().fillRule = agg::fill_even_odd;
+    graphics().draw(squares, 0x42);
+    EXPECT_EQ(at(10, 6), 0u);
+    EXPECT_EQ(at(3, 6), 0xFF000000u);
+}
+
+TEST_F(Drawing, BadHandlesAreIgnored) {
+    for (jint handle : {0, image, buffer, g + 1, -1}) {
+        LUMO(fillRect)(nullptr, nullptr, handle, 0, 0, 4, 4);
+        LUMO(setPaint)(nullptr, nullptr, handle, 0);
+        LUMO(setHint)(nullptr, nullptr, handle, 1, 1);
+        LUMO(setStroke)(jni.env(), nullptr, handle, 1, 0, 0, 1, nullptr, 0);
+        LUMO(setComposite)(nullptr, nullptr, handle, 1, 1);
+        LUMO(setTransform)(jni.env(), nullptr, handle, nullptr);
+    }
+    EXPECT_EQ(LUMO(createGraphics)(nullptr, nullptr, buffer), 0);
+    EXPECT_EQ(LUMO(createGraphics)(nullptr, nullptr, 0), 0);
+    LUMO(deleteGraphics)(nullptr, nullptr, image);  // wrong kind: nothing
+    EXPECT_EQ(painted(), 0);
+    EXPECT_EQ(jni.pinned(), 0);
+}
+
+}  // namespace
+}  // namespace lumo
