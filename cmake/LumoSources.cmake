@@ -39,4 +39,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     list(APPEND LUMO_SOURCES
         src/device/PlatformLinux.cpp
         src/native/MemoryDeviceEntryPoints.cpp)
+elseif(WIN32)
+    # Windows: GDI device contexts, the performance counter, DllMain.
+    list(APPEND LUMO_SOURCES src/device/PlatformWindows.cpp)
 endif()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages lumo builds and tests with (run as root).
+# Installs the Debian packages lumo builds and tests with, and any named as
+# arguments (run as root).
 set -euo pipefail
 
 packages=(
@@ -12,7 +13,7 @@ packages=(
 )
 
 missing=()
-for p in "${packages[@]}"; do
+for p in "${packages[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ "${#missing[@]}" -gt 0 ]; then

@@ -18,3 +18,6 @@ for sanitizer in thread address; do
     cmake --build "$dir" -j "$jobs"
     (cd "$dir" && ctest --output-on-failure -j "$jobs")
 done
+
+# lumo.dll for Windows, cross-built and checked (under Wine for 64-bit).
+scripts/windows.sh

@@ -39,10 +39,11 @@ TEST_F(MemorySurfaceBlit, SourceYIsTheLowerLeftCornerCountedFromTheBottomForBoth
     for (bool topDown : {false, true}) {
         surface = MemorySurface::create(4, 3);
         const auto bits = bitmap(topDown);
-        // Top-based rows 1 and 2 are bottom-based rows 1 and 0: ySrc = 0.
+        // Top-based rows 1 and 2 are bottom-based rows 1 and 0: ySrc = 0. Of
+        // a bottom-up band GDI counts only the lines up to the rectangle's top.
         EXPECT_EQ(surface->setDIBits(0, 0, 4, 2, 0, 0, 0, 3, bits.data(),
                                      header(4, topDown ? -3 : 3, 32)),
-                  3);
+                  topDown ? 3 : 2);
         for (int x = 0; x < 4; ++x) {
             EXPECT_EQ(at(x, 0), value(1, x)) << topDown;
             EXPECT_EQ(at(x, 1), value(2, x)) << topDown;
@@ -90,6 +91,25 @@ TEST_F(MemorySurfaceBlit, ScanLineBandsHoldOnlyTheirRows) {
     EXPECT_EQ(at(0, 2), 0u);  // bottom row not in the band
 }
 
+TEST_F(MemorySurfaceBlit, TopDownBandsAreReadFromTheirTopRowAsGdiReadsThem) {
+    // Scan lines 1 .. 5 of a 3-row top-down bitmap: GDI reads only the band's
+    // top 3 rows (scan lines 5, 4 and 3), from the start of `bits`.
+    const auto bits = bitmap(true);
+    const BitmapInfo info = header(4, -3, 32);
+    EXPECT_EQ(surface->setDIBits(0, 0, 1, 3, 0, 3, 1, 5, bits.data(), info), 5);
+    EXPECT_EQ(at(0, 0), value(0, 0));
+    EXPECT_EQ(at(0, 2), value(2, 0));
+    // Scan lines 0 .. 2 are not read then.
+    surface = MemorySurface::create(3, 3);
+    EXPECT_EQ(surface->setDIBits(0, 0, 1, 3, 0, 0, 1, 5, bits.data(), info), 0);
+    EXPECT_EQ(at(0, 0), 0u);
+    // A rectangle wholly below the band copies nothing, but a top-down band
+    // still reports its lines.
+    EXPECT_EQ(surface->setDIBits(0, 0, 1, 1, 0, 0, 1, 2, bits.data(), info), 2);
+    EXPECT_EQ(surface->setDIBits(0, 0, 1, 1, 0, 0, 1, 2, bits.data(), header(4, 3, 32)), 0);
+    EXPECT_EQ(at(0, 0), 0u);
+}
+
 TEST(MemorySurface, ConvertsTwentyFourAndSixteenBitRows) {
     auto surface = MemorySurface::create(2, 2);
     // 2 x 2 top-down, 24 bits: rows of 6 bytes padded to 8.
@@ -119,7 +139,8 @@ TEST(MemorySurface, RejectsWhatADeviceWouldReject) {
     EXPECT_EQ(surface->setDIBits(0, 0, 2, 2, 0, 0, 0, 2, bits, header(2, 2, 8)), 0);
     EXPECT_EQ(surface->setDIBits(0, 0, 2, 2, 0, 0, 0, 2, bits, header(0, 2, 32)), 0);
     EXPECT_EQ(surface->setDIBits(0, 0, 2, 2, 0, 0, 5, 2, bits, header(2, 2, 32)), 0);
-    EXPECT_EQ(surface->setDIBits(0, 0, -2, 2, 0, 0, 0, 2, bits, header(2, 2, 32)), 2);
+    EXPECT_EQ(surface->setDIBits(0, 0, -2, 2, 0, 0, 0, 2, bits, header(2, 2, 32)), 0);
+    EXPECT_EQ(surface->setDIBits(0, 0, 2, 0, 0, 0, 0, 2, bits, header(2, 2, 32)), 0);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(surface->pixels()[i], 0u);
 
     EXPECT_EQ(MemorySurface::create(0, 5), nullptr);

@@ -1,5 +1,7 @@
 #include "device/MemorySurface.h"
 
+#include "device/DibClip.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -50,41 +52,27 @@ std::unique_ptr<MemorySurface> MemorySurface::create(int width, int height) {
 int MemorySurface::setDIBits(int xDest, int yDest, int width, int height, int xSrc, int ySrc,
                              int startScan, int scanLines, const void* bits,
                              const BitmapInfo& info) {
-    if (bits == nullptr || !supported(info) || startScan < 0 || scanLines <= 0) return 0;
-    const int64_t bitmapWidth = info.biWidth;
-    const int64_t bitmapHeight = info.biHeight < 0 ? -int64_t(info.biHeight) : info.biHeight;
-    const bool topDown = info.biHeight < 0;
+    if (bits == nullptr || !supported(info)) return 0;
+    const DibClip clip =
+        clipDib(xDest, yDest, width, height, xSrc, ySrc, startScan, scanLines, info);
+    if (clip.empty()) return clip.result;
+
+    // What the bitmap gives, clipped to the surface.
+    const int64_t firstColumn = std::max<int64_t>(0, -clip.xDest);
+    const int64_t endColumn = std::min<int64_t>(clip.columns, width_ - clip.xDest);
+    const int64_t firstRow = std::max<int64_t>(0, -clip.yDest);
+    const int64_t endRow = std::min<int64_t>(clip.rows, height_ - clip.yDest);
+    if (firstColumn >= endColumn) return clip.result;
     const int bitCount = info.biBitCount;
-    const int64_t stride = dibStride(bitmapWidth, bitCount);
-    // Scan lines present in `bits`, counted from the bottom row.
-    const int64_t low = startScan;
-    const int64_t high = std::min<int64_t>(int64_t(startScan) + scanLines, bitmapHeight);
-    if (low >= high) return 0;
-    const int lines = int(high - low);
-    if (width <= 0 || height <= 0) return lines;
-
-    // Columns: clip to the bitmap and to the surface.
-    const int64_t firstColumn = std::max<int64_t>({0, -int64_t(xSrc), -int64_t(xDest)});
-    const int64_t endColumn =
-        std::min<int64_t>({width, bitmapWidth - xSrc, int64_t(width_) - xDest});
-    if (firstColumn >= endColumn) return lines;
-    const int64_t count = endColumn - firstColumn;
-    const int64_t sourceByte = (int64_t(xSrc) + firstColumn) * (bitCount / 8);
-
+    const int64_t stride = dibStride(info.biWidth, bitCount);
+    const int64_t sourceByte = (clip.column + firstColumn) * (bitCount / 8);
     const auto* base = static_cast<const uint8_t*>(bits);
-    for (int64_t j = 0; j < height; ++j) {
-        const int64_t targetRow = int64_t(yDest) + j;
-        if (targetRow < 0) continue;
-        if (targetRow >= height_) break;
-        // The rectangle's top row is the source's row ySrc + height - 1,
-        // counted from the bottom.
-        const int64_t sourceRow = int64_t(ySrc) + height - 1 - j;
-        if (sourceRow < low || sourceRow >= high) continue;
-        const int64_t memoryRow = topDown ? high - 1 - sourceRow : sourceRow - low;
-        convertRow(base + memoryRow * stride + sourceByte,
-                   pixels_.get() + targetRow * width_ + xDest + firstColumn, count, bitCount);
+    for (int64_t j = firstRow; j < endRow; ++j) {
+        convertRow(base + clip.memoryRow(clip.row + j) * stride + sourceByte,
+                   pixels_.get() + (clip.yDest + j) * width_ + clip.xDest + firstColumn,
+                   endColumn - firstColumn, bitCount);
     }
-    return lines;
+    return clip.result;
 }
 
 }  // namespace lumo

@@ -24,12 +24,12 @@ public:
     const uint32_t* pixels() const { return pixels_.get(); }
 
     // BI_RGB bitmaps of 32, 24 and 16 (5-5-5) bits per pixel, bottom-up or
-    // top-down. The source rectangle's y is its lower-left corner counted from
-    // the bitmap's bottom row for both orientations; `bits` holds the scan
-    // lines startScan .. startScan + scanLines - 1, counted from the bottom.
-    // The rectangle is clipped to the bitmap and to the surface. 32-bit pixels
-    // are copied as whole words; others are written as 0x00RRGGBB. Returns the
-    // number of scan lines, 0 for bad arguments.
+    // top-down, read and clipped as GDI does it (device/DibClip.h: `bits`
+    // holds scan lines startScan .. startScan + scanLines - 1 counted from the
+    // bottom, and the source y is the rectangle's lower-left corner counted
+    // from the bottom too) and then clipped to the surface. 32-bit pixels are
+    // copied as whole words; others are written as 0x00RRGGBB. Returns what
+    // GDI returns, 0 for bad arguments.
     int setDIBits(int xDest, int yDest, int width, int height, int xSrc, int ySrc, int startScan,
                   int scanLines, const void* bits, const BitmapInfo& info);
 

@@ -1,0 +1,150 @@
+# Checks what lumo.dll exports and imports, from `objdump -p`:
+# - it imports from Windows' own DLLs only (the runtimes are linked in);
+# - it exports exactly the JNI entry points of EXPECTED that it is built with:
+#   the list less MemoryDevice (Linux only) and less the entry points defined
+#   in UNLINKED, objects compiled but not linked into the DLL;
+# - with DECORATED (32-bit), each under its plain name and as
+#   _Java_..._name@N, N being the bytes of the arguments a JVM computes from
+#   the Java declaration in JAVA_SOURCE; without it, under the plain name only.
+# Usage: cmake -DOBJDUMP=.. -DNM=.. -DDLL=.. -DEXPECTED=.. -DJAVA_SOURCE=..
+#              -DDECORATED=ON|OFF [-DUNLINKED=objects] -P CheckDll.cmake
+cmake_minimum_required(VERSION 3.16)
+set(allowed_imports advapi32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll)
+set(java_class Java_com_quarn_lumo_internal_LUMO)
+
+set(failures "")
+macro(fail text)
+    string(APPEND failures "\n  ${text}")
+endmacro()
+
+execute_process(COMMAND "${OBJDUMP}" -p "${DLL}" OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} failed on ${DLL}")
+endif()
+
+# Imports.
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${listing}")
+list(TRANSFORM imports REPLACE "DLL Name: " "")
+foreach(import IN LISTS imports)
+    string(TOLOWER "${import}" name)
+    if(NOT name IN_LIST allowed_imports)
+        fail("imports ${import}, which is not a DLL of Windows")
+    endif()
+endforeach()
+
+# Exports: the name table, and the address table whose entries have no name
+# if it is longer.
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(([ \t]+\\[ *[0-9]+\\] [^\n]+\n)*)"
+    table "${listing}")
+# (No brackets may stay in list items: CMake does not split lists inside them.)
+string(REGEX REPLACE "[ \t]+\\[ *[0-9]+\\] ([^\n]+)\n" "\\1;" exported "${CMAKE_MATCH_1}")
+list(FILTER exported INCLUDE REGEX ".")
+string(REGEX MATCHALL "\\+base" addresses "${listing}")
+list(LENGTH exported name_count)
+list(LENGTH addresses address_count)
+if(NOT name_count EQUAL address_count)
+    fail("${address_count} exported addresses for ${name_count} names")
+endif()
+
+# Argument bytes of each native of LUMO under its short and its long JNI name.
+# Overloaded natives have no usable short name.
+file(READ "${JAVA_SOURCE}" java)
+string(REGEX REPLACE "[ \t\r\n]+" " " java "${java}")
+string(REGEX MATCHALL "native [A-Za-z0-9_]+ [A-Za-z0-9_]+\\([^)]*\\)" natives "${java}")
+set(overloaded "")
+foreach(native IN LISTS natives)
+    string(REGEX MATCH "native [^ ]+ ([A-Za-z0-9_]+)\\(([^)]*)\\)" _ "${native}")
+    set(method "${CMAKE_MATCH_1}")
+    string(REPLACE "," ";" parameters "${CMAKE_MATCH_2}")
+    math(EXPR bytes "8")  # JNIEnv* and jclass
+    set(signature "")
+    foreach(parameter IN LISTS parameters)
+        string(STRIP "${parameter}" parameter)
+        string(REGEX MATCH "^([a-z]+)(\\[\\])?" _ "${parameter}")
+        set(type "${CMAKE_MATCH_1}")
+        set(array "${CMAKE_MATCH_2}")
+        set(codes int I long J double D float F boolean Z byte B short S char C)
+        list(FIND codes "${type}" at)
+        if(at LESS 0 OR NOT parameter MATCHES "^[a-z]+(\\[\\])? [A-Za-z0-9_]+$")
+            message(FATAL_ERROR "CheckDll.cmake cannot read the parameter '${parameter}' of "
+                "${method}: teach it the type")
+        endif()
+        math(EXPR at "${at} + 1")
+        list(GET codes ${at} code)
+        if(array)
+            string(APPEND signature "_3${code}")
+            math(EXPR bytes "${bytes} + 4")
+        elseif(code STREQUAL "J" OR code STREQUAL "D")
+            string(APPEND signature "${code}")
+            math(EXPR bytes "${bytes} + 8")
+        else()
+            string(APPEND signature "${code}")
+            math(EXPR bytes "${bytes} + 4")
+        endif()
+    endforeach()
+    string(REPLACE "_" "_1" mangled "${method}")
+    set(short "${java_class}_${mangled}")
+    if(DEFINED bytes_${short})
+        list(APPEND overloaded "${short}")
+    endif()
+    set(bytes_${short} ${bytes})
+    set(bytes_${short}__${signature} ${bytes})
+endforeach()
+
+# Entry points the DLL must have.
+file(STRINGS "${EXPECTED}" expected REGEX "^${java_class}_")
+if(UNLINKED)
+    execute_process(COMMAND "${NM}" --defined-only --extern-only ${UNLINKED}
+        OUTPUT_VARIABLE unlinked_listing RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "${NM} failed on the unlinked objects")
+    endif()
+    string(REGEX MATCHALL " T _?Java_[A-Za-z0-9_]+" unlinked_names "${unlinked_listing}")
+    list(TRANSFORM unlinked_names REPLACE "^ T _?" "")
+    if(unlinked_names)
+        list(REMOVE_ITEM expected ${unlinked_names})
+    endif()
+endif()
+
+set(plain "")
+set(decorated "")
+foreach(name IN LISTS exported)
+    if(name MATCHES "^_(Java_[A-Za-z0-9_]+)@([0-9]+)$")
+        list(APPEND decorated "${CMAKE_MATCH_1}")
+        set(entry "${CMAKE_MATCH_1}")
+        set(size "${CMAKE_MATCH_2}")
+        if(NOT DECORATED)
+            fail("exports the decorated name ${name}")
+        elseif(entry IN_LIST overloaded)
+            fail("exports ${name} under the short name of an overloaded native")
+        elseif(NOT DEFINED bytes_${entry})
+            fail("exports ${name}, which is no native of LUMO")
+        elseif(NOT size EQUAL bytes_${entry})
+            fail("exports ${name}, but a JVM looks for @${bytes_${entry}}")
+        endif()
+    elseif(name MATCHES "^Java_[A-Za-z0-9_]+$")
+        list(APPEND plain "${name}")
+    else()
+        fail("exports ${name}")
+    endif()
+endforeach()
+
+list(SORT plain)
+list(SORT expected)
+if(NOT plain STREQUAL expected)
+    string(REPLACE ";" "\n    " p "${plain}")
+    string(REPLACE ";" "\n    " e "${expected}")
+    fail("plain names differ.\n  Exported:\n    ${p}\n  Expected:\n    ${e}")
+endif()
+if(DECORATED)
+    list(SORT decorated)
+    if(NOT decorated STREQUAL plain)
+        fail("the decorated names do not match the plain ones")
+    endif()
+endif()
+
+if(failures)
+    message(FATAL_ERROR "${DLL}:${failures}")
+endif()
+list(LENGTH plain count)
+message(STATUS "${DLL}: ${count} entry points exported as a JVM looks them up; imports ${imports}")
