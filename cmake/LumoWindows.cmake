@@ -48,7 +48,9 @@ endif()
 
 function(lumo_windows_library_settings target)
     target_include_directories(${target} PRIVATE
-        "${CMAKE_CURRENT_SOURCE_DIR}/src" "${CMAKE_CURRENT_SOURCE_DIR}/src/native/win32"
+        "${CMAKE_CURRENT_SOURCE_DIR}/src" "${CMAKE_CURRENT_SOURCE_DIR}/src/native/win32")
+    # Third-party headers are system headers: their own warnings are not ours.
+    target_include_directories(${target} SYSTEM PRIVATE
         "${LUMO_JNI_INCLUDE_DIR}" "${lumo_agg_headers}")
     target_compile_options(${target} PRIVATE -Wall -Wextra)
     if(LUMO_WINDOWS_DECORATED_EXPORTS)
