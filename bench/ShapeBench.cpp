@@ -12,7 +12,7 @@
 // transform ("frac"), plus fillRect under a 30 degree rotation ("rot30").
 // Positions come from a fixed seed and keep every shape inside the 512x512
 // target. One opaque colour, source-over, antialiasing on.
-#include "native/EntryPoints.h"
+#include "BenchSupport.h"
 
 #include <agg_basics.h>
 #include <agg_bezier_arc.h>
@@ -20,17 +20,12 @@
 #include <agg_conv_curve.h>
 #include <agg_conv_stroke.h>
 #include <agg_conv_transform.h>
-#include <agg_pixfmt_rgba.h>
 #include <agg_rasterizer_scanline_aa.h>
 #include <agg_rasterizer_sl_clip.h>
-#include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
-#include <agg_rendering_buffer.h>
 #include <agg_rounded_rect.h>
 #include <agg_scanline_u.h>
 #include <agg_trans_affine.h>
-
-#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
@@ -41,61 +36,16 @@
 #include <string>
 #include <vector>
 
-#define LUMO(name) Java_com_quarn_lumo_internal_LUMO_##name
-
 namespace {
 
-constexpr int kTarget = 512;
-constexpr jint kBackground = jint(0xFFFFFFFFu);  // opaque white
-constexpr jint kColour = jint(0xFF2E6FB4u);      // opaque blue
+using namespace lumo_bench;
+
+constexpr jint kColour = jint(0xFF2E6FB4u);  // opaque blue
 constexpr int kSizes[] = {8, 32, 128, 256};
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kFracX = 0.375, kFracY = 0.6875;  // translation of the "frac" placement
 constexpr double kRotationDegrees = 30.0;
 constexpr size_t kPositions = 1024;  // a power of two, cycled through
-
-// ---------------------------------------------------------------------------
-// A JNIEnv just big enough for the calls that take arrays (setTransform, and
-// the pixel read-back of the comparison): array handles point at a BenchArray.
-
-struct BenchArray {
-    void* data;
-    jsize length;
-};
-
-jsize JNICALL benchArrayLength(JNIEnv*, jarray array) {
-    return reinterpret_cast<BenchArray*>(array)->length;
-}
-
-void* JNICALL benchPin(JNIEnv*, jarray array, jboolean* isCopy) {
-    if (isCopy != nullptr) *isCopy = JNI_FALSE;
-    return reinterpret_cast<BenchArray*>(array)->data;
-}
-
-void JNICALL benchRelease(JNIEnv*, jarray, void*, jint) {}
-
-JNIEnv* benchEnv() {
-    static JNINativeInterface_ functions = [] {
-        JNINativeInterface_ f{};
-        f.GetArrayLength = &benchArrayLength;
-        f.GetPrimitiveArrayCritical = &benchPin;
-        f.ReleasePrimitiveArrayCritical = &benchRelease;
-        return f;
-    }();
-    static JNIEnv_ env = [] {
-        JNIEnv_ e{};
-        e.functions = &functions;
-        return e;
-    }();
-    return &env;
-}
-
-template <class Array, class T>
-Array asArray(BenchArray& array, T* data, size_t length) {
-    array.data = data;
-    array.length = jsize(length);
-    return reinterpret_cast<Array>(&array);
-}
 
 // ---------------------------------------------------------------------------
 // Scenes.
@@ -135,24 +85,6 @@ agg::trans_affine placementTransform(Placement placement) {
     }
     return agg::trans_affine();
 }
-
-// A small deterministic generator, so positions are the same on every
-// platform and in every run.
-class SplitMix {
-public:
-    explicit SplitMix(uint64_t seed) : state_(seed) {}
-    uint64_t next() {
-        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    // Uniform in [lo, hi).
-    double uniform(double lo, double hi) { return lo + (hi - lo) * double(next() >> 11) * 0x1p-53; }
-
-private:
-    uint64_t state_;
-};
 
 struct Position {
     jint x, y;
@@ -201,13 +133,9 @@ void matrixValues(const agg::trans_affine& m, double values[6]) {
 // ---------------------------------------------------------------------------
 // The library side: a target made and drawn into through the entry points.
 
-class LumoTarget {
+class LumoTarget : public LumoCanvas {
 public:
-    explicit LumoTarget(Placement placement) {
-        buffer_ = LUMO(createDataBuffer)(nullptr, nullptr, kTarget, kTarget, kBackground);
-        image_ = LUMO(createNativeImage)(nullptr, nullptr, buffer_);
-        graphics_ = LUMO(createGraphics)(nullptr, nullptr, image_);
-        LUMO(setHint)(nullptr, nullptr, graphics_, 1, 1);
+    explicit LumoTarget(Placement placement) : graphics_(graphics()) {
         LUMO(setPaint)(nullptr, nullptr, graphics_, kColour);
         if (placement != Placement::Integer) {
             double values[6];
@@ -217,16 +145,6 @@ public:
                                asArray<jdoubleArray>(array, values, 6));
         }
     }
-    ~LumoTarget() {
-        LUMO(deleteGraphics)(nullptr, nullptr, graphics_);
-        LUMO(deleteNativeImage)(nullptr, nullptr, image_);
-        LUMO(deleteDataBuffer)(nullptr, nullptr, buffer_);
-    }
-    LumoTarget(const LumoTarget&) = delete;
-    LumoTarget& operator=(const LumoTarget&) = delete;
-
-    bool valid() const { return graphics_ != 0; }
-
     void draw(Shape shape, Position p, jint size) {
         switch (shape) {
             case Shape::FillRect:
@@ -245,25 +163,8 @@ public:
         }
     }
 
-    void clear() { LUMO(clearDataBuffer)(nullptr, nullptr, buffer_, kBackground); }
-
-    // The pixels as ARGB words, top row first, read through a memory device.
-    std::vector<jint> read() {
-        std::vector<jint> pixels(size_t(kTarget) * kTarget, 0);
-        const jint hdc = Java_com_quarn_lumo_internal_MemoryDevice_create(nullptr, nullptr,
-                                                                          kTarget, kTarget);
-        LUMO(SetDIBitsToDevice)(nullptr, nullptr, hdc, image_, 0, 0, kTarget, kTarget, 0, 0);
-        BenchArray array;
-        Java_com_quarn_lumo_internal_MemoryDevice_read(
-            benchEnv(), nullptr, hdc, asArray<jintArray>(array, pixels.data(), pixels.size()));
-        Java_com_quarn_lumo_internal_MemoryDevice_delete(nullptr, nullptr, hdc);
-        return pixels;
-    }
-
 private:
-    jint buffer_ = 0;
-    jint image_ = 0;
-    jint graphics_ = 0;
+    const jint graphics_;
 };
 
 // ---------------------------------------------------------------------------
@@ -271,63 +172,17 @@ private:
 // plain AGG pipeline into premultiplied BGRA. Rasteriser and scan-line are
 // kept for the whole run.
 
-// The rectangle polygon (x, y), (x+w, y), (x+w, y+h), (x, y+h).
-class RectPath {
+class AggTarget : public AggCanvas {
 public:
-    RectPath(double x, double y, double w, double h) : x_(x), y_(y), w_(w), h_(h) {}
-    void rewind(unsigned) { step_ = 0; }
-    unsigned vertex(double* x, double* y) {
-        switch (step_++) {
-            case 0:
-                *x = x_, *y = y_;
-                return agg::path_cmd_move_to;
-            case 1:
-                *x = x_ + w_, *y = y_;
-                return agg::path_cmd_line_to;
-            case 2:
-                *x = x_ + w_, *y = y_ + h_;
-                return agg::path_cmd_line_to;
-            case 3:
-                *x = x_, *y = y_ + h_;
-                return agg::path_cmd_line_to;
-            case 4:
-                return agg::path_cmd_end_poly | agg::path_flags_close;
-            default:
-                step_ = 5;
-                return agg::path_cmd_stop;
-        }
-    }
-
-private:
-    unsigned step_ = 0;
-    double x_, y_, w_, h_;
-};
-
-class AggTarget {
-public:
-    using PixelFormat = agg::pixfmt_bgra32_pre;
-    using Renderer = agg::renderer_base<PixelFormat>;
     using Rasterizer = agg::rasterizer_scanline_aa<agg::rasterizer_sl_clip_dbl>;
 
     explicit AggTarget(Placement placement)
-        : pixels_(size_t(kTarget) * kTarget * 4),
-          rows_(pixels_.data(), kTarget, kTarget, kTarget * 4),
-          format_(rows_),
-          renderer_(format_),
-          transformed_(placement != Placement::Integer),
-          matrix_(placementTransform(placement)) {
+        : transformed_(placement != Placement::Integer), matrix_(placementTransform(placement)) {
         // Opaque colours are the same premultiplied or not.
         const uint32_t argb = uint32_t(kColour);
         colour_ = agg::rgba8(agg::int8u(argb >> 16), agg::int8u(argb >> 8), agg::int8u(argb),
                              agg::int8u(argb >> 24));
         rasterizer_.clip_box(0, 0, kTarget, kTarget);
-        clear();
-    }
-
-    void clear() {
-        const uint32_t argb = uint32_t(kBackground);
-        renderer_.clear(agg::rgba8(agg::int8u(argb >> 16), agg::int8u(argb >> 8),
-                                   agg::int8u(argb), agg::int8u(argb >> 24)));
     }
 
     void draw(Shape shape, Position p, int size) {
@@ -357,19 +212,6 @@ public:
             }
         }
     }
-
-    // The pixels as ARGB words, top row first.
-    std::vector<jint> read() const {
-        std::vector<jint> result(size_t(kTarget) * kTarget);
-        for (size_t i = 0; i < result.size(); ++i) {
-            const agg::int8u* p = &pixels_[4 * i];
-            result[i] = jint(uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 |
-                             uint32_t(p[0]));
-        }
-        return result;
-    }
-
-    const agg::int8u* pixels() const { return pixels_.data(); }
 
 private:
     // Curves are flattened after the transform, in device pixels.
@@ -418,13 +260,9 @@ private:
     template <class Source>
     void render(Source& source) {
         rasterizer_.add_path(source);
-        agg::render_scanlines_aa_solid(rasterizer_, scanline_, renderer_, colour_);
+        agg::render_scanlines_aa_solid(rasterizer_, scanline_, renderer(), colour_);
     }
 
-    std::vector<agg::int8u> pixels_;
-    agg::rendering_buffer rows_;
-    PixelFormat format_;
-    Renderer renderer_;
     Rasterizer rasterizer_;
     agg::scanline_u8 scanline_;
     agg::rgba8 colour_;
@@ -434,12 +272,6 @@ private:
 
 // ---------------------------------------------------------------------------
 // The benchmarks.
-
-void setShapeCounters(benchmark::State& state) {
-    // An inverted rate: CPU seconds per shape, shown as e.g. "4.2us".
-    state.counters["per_shape"] = benchmark::Counter(
-        double(state.iterations()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
 
 void lumoShapes(benchmark::State& state, Scene scene, int size) {
     const std::vector<Position> spots = positions(scene.placement, size);
@@ -477,11 +309,6 @@ void aggShapes(benchmark::State& state, Scene scene, int size) {
 // ---------------------------------------------------------------------------
 // Pixel comparison: the first 256 shapes of a scene drawn both ways.
 
-struct Comparison {
-    long differing = -1;  // pixels that differ; -1 when the library drew nothing
-    int maxDelta = 0;     // largest difference of one channel
-};
-
 Comparison compare(const Scene& scene, int size) {
     const std::vector<Position> spots = positions(scene.placement, size);
     LumoTarget lumo(scene.placement);
@@ -492,94 +319,20 @@ Comparison compare(const Scene& scene, int size) {
         lumo.draw(scene.shape, spots[i], size);
         agg.draw(scene.shape, spots[i], size);
     }
-    const std::vector<jint> a = lumo.read();
-    const std::vector<jint> b = agg.read();
-    if (std::all_of(a.begin(), a.end(), [](jint v) { return v == kBackground; })) return result;
-    result.differing = 0;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (a[i] == b[i]) continue;
-        ++result.differing;
-        for (int shift = 0; shift < 32; shift += 8) {
-            const int delta = std::abs(int((uint32_t(a[i]) >> shift) & 0xFF) -
-                                       int((uint32_t(b[i]) >> shift) & 0xFF));
-            result.maxDelta = std::max(result.maxDelta, delta);
-        }
-    }
-    return result;
+    return comparePixels(lumo.read(), agg.read());
 }
 
-// ---------------------------------------------------------------------------
-// A console reporter that also keeps the time per shape of every run. With
-// --benchmark_repetitions the median of the repetitions is kept.
-
-class CollectingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            const std::string name = run.run_name.str();
-            if (run.run_type == Run::RT_Aggregate) {
-                // Aggregates hold one "iteration" whose time is the statistic.
-                if (run.aggregate_name == "median") {
-                    medians_[name] = run.GetAdjustedCPUTime() * timeUnitNanoseconds(run);
-                }
-            } else if (run.iterations > 0) {
-                single_[name] = run.cpu_accumulated_time * 1e9 / double(run.iterations);
-            }
-        }
-    }
-
-    // Nanoseconds per shape by benchmark name.
-    std::map<std::string, double> nsPerShape() const {
-        std::map<std::string, double> result = single_;
-        for (const auto& [name, ns] : medians_) result[name] = ns;
-        return result;
-    }
-
-private:
-    static double timeUnitNanoseconds(const Run& run) {
-        return 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-    }
-
-    std::map<std::string, double> single_;
-    std::map<std::string, double> medians_;
-};
-
 std::string benchmarkName(const Scene& scene, const char* side, int size) {
-    return std::string(scene.name) + "/" + side + "/" + std::to_string(size);
+    return lumo_bench::benchmarkName(scene.name, side, size);
 }
 
 void printSummary(const std::map<std::string, double>& times) {
-    std::printf("\n%-20s %5s %14s %14s %8s   %s\n", "scene", "size", "lumo ns/shape",
-                "agg ns/shape", "lumo/agg", "pixels differing (max channel delta)");
+    SummaryTable table;
     for (const Scene& scene : kScenes) {
         for (int size : kSizes) {
-            const auto lumo = times.find(benchmarkName(scene, "lumo", size));
-            const auto agg = times.find(benchmarkName(scene, "agg", size));
-            if (lumo == times.end() && agg == times.end()) continue;
-            auto cell = [&](auto it) {
-                char text[32] = "-";
-                if (it != times.end()) std::snprintf(text, sizeof text, "%.1f", it->second);
-                return std::string(text);
-            };
-            char ratio[32] = "-";
-            if (lumo != times.end() && agg != times.end() && agg->second > 0) {
-                std::snprintf(ratio, sizeof ratio, "%.3f", lumo->second / agg->second);
-            }
-            const Comparison check = compare(scene, size);
-            char pixels[64];
-            if (check.differing < 0) {
-                std::snprintf(pixels, sizeof pixels, "library drew nothing");
-            } else {
-                std::snprintf(pixels, sizeof pixels, "%ld (%d)", check.differing,
-                              check.maxDelta);
-            }
-            std::printf("%-20s %5d %14s %14s %8s   %s\n", scene.name, size, cell(lumo).c_str(),
-                        cell(agg).c_str(), ratio, pixels);
+            table.row(times, scene.name, size, [&] { return compare(scene, size); });
         }
     }
-    std::fflush(stdout);
 }
 
 void registerShapeBenchmarks() {
@@ -604,6 +357,8 @@ int main(int argc, char** argv) {
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    printSummary(reporter.nsPerShape());
+    const auto times = reporter.nsPerShape();
+    printSummary(times);
+    for (Summary summary : summaries()) summary(times);
     return 0;
 }

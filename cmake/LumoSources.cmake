@@ -23,12 +23,23 @@ set(LUMO_DRAWING_SOURCES
     src/paint/CompositePixelFormat.cpp
     src/context/GraphicsState.cpp
     src/context/Graphics.cpp
+    src/context/Clipping.cpp
     src/geometry/StrokeStyle.cpp
     src/paint/Composite.cpp
     src/paint/PaintRenderer.cpp
     src/paint/SolidRenderer.cpp
+    src/paint/GradientPaint.cpp
+    src/paint/ColourTable.cpp
+    src/paint/FocalRadial.cpp
+    src/paint/GradientFunctions.cpp
+    src/paint/GradientSpanGenerator.cpp
+    src/paint/GradientRenderer.cpp
+    src/native/PaintEntryPoints.cpp
     src/native/GraphicsEntryPoints.cpp
     src/native/ShapeEntryPoints.cpp
+    src/native/ClipEntryPoints.cpp
+    src/native/PathEntryPoints.cpp
+    src/geometry/PathShape.cpp
     src/geometry/TransformKind.cpp
 )
 

@@ -1,5 +1,6 @@
 #include "context/Graphics.h"
 
+#include "context/Clipping.h"
 #include "context/ShapePipeline.h"
 #include "geometry/LineShape.h"
 #include "geometry/RectShape.h"
@@ -114,6 +115,29 @@ void Graphics::fillRoundRect(double x, double y, double w, double h, double arcW
     if (w <= 0 || h <= 0) return;
     agg::rounded_rect shape = fillRoundRectShape(x, y, w, h, arcW, arcH);
     drawShape(shape, DRAW_FILL | DRAW_CURVES);
+}
+
+void Graphics::resetClip() {
+    if (RenderTarget* target = liveTarget()) {
+        lumo::resetClip(state_, uint32_t(target->width()), uint32_t(target->height()));
+    }
+}
+
+void Graphics::setRectangleClip(double x1, double y1, double x2, double y2) {
+    const agg::rect_d corners(x1, y1, x2, y2);
+    if (RenderTarget* target = liveTarget()) {
+        const uint32_t width = uint32_t(target->width()), height = uint32_t(target->height());
+        lumo::setRectangleClip(state_, corners, &width, &height);
+    } else {
+        lumo::setRectangleClip(state_, corners, nullptr, nullptr);
+    }
+}
+
+void Graphics::setPathClip(VertexSource& path, agg::filling_rule_e rule) {
+    if (RenderTarget* target = liveTarget()) {
+        lumo::setPathClip(state_, path, rule, uint32_t(target->width()),
+                          uint32_t(target->height()));
+    }
 }
 
 }  // namespace lumo

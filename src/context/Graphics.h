@@ -46,6 +46,12 @@ public:
     void drawRoundRect(double x, double y, double w, double h, double arcW, double arcH);
     void fillRoundRect(double x, double y, double w, double h, double arcW, double arcH);
 
+    // Clip setters (device pixels). While the target is gone, resetting and
+    // path clips change nothing and a rectangle is stored uncut.
+    void resetClip();
+    void setRectangleClip(double x1, double y1, double x2, double y2);
+    void setPathClip(VertexSource& path, agg::filling_rule_e rule);
+
 private:
     Graphics(RenderTarget& target, uint32_t width, uint32_t height);
     Graphics(const Graphics& source, RenderTarget& target);

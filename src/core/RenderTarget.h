@@ -35,12 +35,25 @@ public:
     agg::scanline_bin& binScanline() { return binScanline_; }
     agg::scanline_u8& aaScanline() { return aaScanline_; }
 
+    // Scratch for drawing through a clip path: a rasteriser for the clip and
+    // the scan-lines that read the two shapes while they are intersected.
+    Rasterizer& clipRasterizer() { return clipRasterizer_; }
+    agg::scanline_u8& clipAaScanline() { return clipAaScanline_; }
+    agg::scanline_u8& shapeAaScanline() { return shapeAaScanline_; }
+    agg::scanline_bin& clipBinScanline() { return clipBinScanline_; }
+    agg::scanline_bin& shapeBinScanline() { return shapeBinScanline_; }
+
 private:
     const int width_;
     const int height_;
     agg::scanline_bin binScanline_;
     agg::scanline_u8 aaScanline_;
     Rasterizer rasterizer_;
+    Rasterizer clipRasterizer_;
+    agg::scanline_u8 clipAaScanline_;
+    agg::scanline_u8 shapeAaScanline_;
+    agg::scanline_bin clipBinScanline_;
+    agg::scanline_bin shapeBinScanline_;
 };
 
 }  // namespace lumo

@@ -23,6 +23,10 @@ LUMO_DECLARE(void, setHint, jint graphics, jint key, jint value);
 LUMO_DECLARE(void, setHintValue, jint graphics, jint key, jint value);
 LUMO_DECLARE(void, setTransform, jint graphics, jdoubleArray matrix);
 LUMO_DECLARE(void, setPaint, jint graphics, jint argb);
+LUMO_DECLARE(void, setGradient, jint graphics, jint kind, jint cycle, jdoubleArray points,
+             jintArray positions, jintArray colours, jdoubleArray matrix);
+LUMO_DECLARE(void, setClip, jint graphics, jint count, jbyteArray types, jdoubleArray coords,
+             jboolean nonZero);
 LUMO_DECLARE(void, setComposite, jint graphics, jint rule, jfloat alpha);
 LUMO_DECLARE(void, setStroke, jint graphics, jfloat width, jint cap, jint join, jfloat miterLimit,
              jfloatArray dash, jfloat dashPhase);
@@ -40,6 +44,11 @@ LUMO_DECLARE(void, drawRoundRect, jint graphics, jint x, jint y, jint width, jin
              jint arcWidth, jint arcHeight);
 LUMO_DECLARE(void, fillRoundRect, jint graphics, jint x, jint y, jint width, jint height,
              jint arcWidth, jint arcHeight);
+LUMO_DECLARE(void, drawPath, jint graphics, jint segments, jbyteArray types, jdoubleArray coords,
+             jboolean nonZero, jint flags);
+LUMO_DECLARE(void, drawPolygon, jint graphics, jint n, jintArray x, jintArray y);
+LUMO_DECLARE(void, fillPolygon, jint graphics, jint n, jintArray x, jintArray y);
+LUMO_DECLARE(void, drawPolyline, jint graphics, jint n, jintArray x, jintArray y);
 
 LUMO_DECLARE(void, SetDIBitsToDevice, jint hdc, jint image, jint xDest, jint yDest, jint width,
              jint height, jint xSrc, jint ySrc);

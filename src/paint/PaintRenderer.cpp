@@ -2,6 +2,8 @@
 
 #include "context/GraphicsState.h"
 #include "core/RenderTarget.h"
+#include "paint/GradientPaint.h"
+#include "paint/GradientRenderer.h"
 #include "paint/SolidPaint.h"
 #include "paint/SolidRenderer.h"
 
@@ -12,6 +14,9 @@ void renderPaint(GraphicsState& state, RenderTarget& target) {
     switch (paint.kind()) {
         case PAINT_SOLID:
             renderSolid(static_cast<SolidPaint&>(paint).colour(), state, target);
+            break;
+        case PAINT_GRADIENT:
+            renderGradient(static_cast<GradientPaint&>(paint), state, target);
             break;
         default:
             break;

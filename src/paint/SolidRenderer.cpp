@@ -3,6 +3,7 @@
 #include "context/GraphicsState.h"
 #include "core/RenderTarget.h"
 #include "paint/CompositePixelFormat.h"
+#include "paint/RenderStep.h"
 
 #include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
@@ -20,13 +21,17 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
     RowBuffer* rows = buffer->rowBuffer();
     if (rows->buf() == nullptr) return;
 
+    using Base = agg::renderer_base<CompositePixelFormat>;
     CompositePixelFormat pixels(*rows, composite.operation(), false);
-    agg::renderer_base<CompositePixelFormat> renderer(pixels);
+    Base base(pixels);
     if (state.hint(HINT_ANTIALIAS)) {
-        agg::render_scanlines_aa_solid(target.rasterizer(), target.aaScanline(), renderer, colour);
+        agg::renderer_scanline_aa_solid<Base> renderer(base);
+        renderer.color(colour);
+        renderStep(state, target, renderer);
     } else {
-        agg::render_scanlines_bin_solid(target.rasterizer(), target.binScanline(), renderer,
-                                        colour);
+        agg::renderer_scanline_bin_solid<Base> renderer(base);
+        renderer.color(colour);
+        renderStepAliased(state, target, renderer);
     }
 }
 

@@ -1,0 +1,40 @@
+// Entry points that give a drawing object a paint other than a solid colour.
+#include "native/ArrayPins.h"
+#include "native/EntryGuard.h"
+#include "native/EntryPoints.h"
+#include "native/GraphicsHandles.h"
+#include "paint/GradientPaint.h"
+
+#include <agg_trans_affine.h>
+
+using namespace lumo;
+
+// points: x1, y1, x2, y2 and the focus fx, fy; positions and colours: the
+// stops (0xAARRGGBB colours, at least as many as positions); matrix: six
+// values placing the gradient in user space, or null. Anything unusable
+// leaves the paint as it was.
+LUMO_ENTRY(void, setGradient)
+(JNIEnv* env, jclass, jint handle, jint kind, jint cycle, jdoubleArray points, jintArray positions,
+ jintArray colours, jdoubleArray matrix) {
+    guarded([&] {
+        Graphics* g = findGraphics(handle);
+        if (g == nullptr) return;
+        const int64_t count = arrayLength(env, positions);
+        if (count <= 0 || !holds(env, colours, count) || !holds(env, points, 6)) return;
+        if (matrix != nullptr && !holds(env, matrix, 6)) return;
+
+        ArrayPins pins(env);
+        const jint* stops = pins.pin<jint>(positions);
+        const jint* argb = pins.pin<jint>(colours);
+        const jdouble* ends = pins.pin<jdouble>(points);
+        const jdouble* m = pins.pin<jdouble>(matrix);
+        if (!pins.ok()) return;
+
+        agg::trans_affine user;
+        if (m != nullptr) user = agg::trans_affine(m[0], m[1], m[2], m[3], m[4], m[5]);
+        replaceIfBuilt(
+            g->state().paint,
+            GradientPaint::create(gradientKindFromCode(kind), gradientCycleFromCode(cycle), ends,
+                                  user, stops, argb, static_cast<uint32_t>(count)));
+    });
+}

@@ -1,0 +1,80 @@
+// Entry points that draw polygons, polylines and general paths given as Java
+// arrays. Every array length is checked against what the shape will read
+// before anything is drawn; a null or short array draws nothing.
+#include "context/ShapePipeline.h"
+#include "geometry/PathShape.h"
+#include "geometry/PolygonShape.h"
+#include "native/ArrayPins.h"
+#include "native/EntryGuard.h"
+#include "native/EntryPoints.h"
+#include "native/GraphicsHandles.h"
+
+using namespace lumo;
+
+namespace {
+
+// Draws the first n points of x and y as one polygon or polyline, provided
+// both arrays hold them.
+void drawPoints(JNIEnv* env, jint handle, jint n, jintArray xs, jintArray ys, bool closed,
+                unsigned flags) {
+    guarded([&] {
+        Graphics* g = findGraphics(handle);
+        if (g == nullptr || !holds(env, xs, n) || !holds(env, ys, n)) return;
+        ArrayPins pins(env);
+        const int32_t* x = pins.pin<int32_t>(xs);
+        const int32_t* y = pins.pin<int32_t>(ys);
+        if (!pins.ok() || x == nullptr || y == nullptr) return;
+        PolygonShape shape(x, y, n, closed);
+        g->draw(shape, flags);
+    });
+}
+
+}  // namespace
+
+// Two points make one open segment; more make a closed outline.
+LUMO_ENTRY(void, drawPolygon)(JNIEnv* env, jclass, jint g, jint n, jintArray x, jintArray y) {
+    if (n < 2) return;
+    drawPoints(env, g, n, x, y, n > 2, DRAW_STROKE | DRAW_POLYGONAL);
+}
+
+LUMO_ENTRY(void, fillPolygon)(JNIEnv* env, jclass, jint g, jint n, jintArray x, jintArray y) {
+    if (n < 3) return;
+    drawPoints(env, g, n, x, y, true, DRAW_FILL | DRAW_POLYGONAL);
+}
+
+LUMO_ENTRY(void, drawPolyline)(JNIEnv* env, jclass, jint g, jint n, jintArray x, jintArray y) {
+    if (n < 2) return;
+    drawPoints(env, g, n, x, y, false, DRAW_STROKE | DRAW_POLYGONAL);
+}
+
+// Fills or strokes a path of `segments` codes. The fill rule it selects (even-
+// odd for a fill with nonZero false, non-zero otherwise) stays in the state
+// for later drawing. Only the fill, stroke, curve and polygonal flags and bit
+// 0x04 are passed on.
+LUMO_ENTRY(void, drawPath)
+(JNIEnv* env, jclass, jint g, jint segments, jbyteArray types, jdoubleArray coords,
+ jboolean nonZero, jint flags) {
+    guarded([&] {
+        Graphics* graphics = findGraphics(g);
+        if (graphics == nullptr || segments <= 0) return;
+        // Both lengths are read before the first pin.
+        const int64_t typeCount = arrayLength(env, types);
+        const int64_t coordCount = arrayLength(env, coords);
+        if (typeCount < segments || coordCount < 0) return;
+        ArrayPins pins(env);
+        const int8_t* codes = pins.pin<int8_t>(types);
+        if (codes == nullptr) return;
+        const int64_t needed = pathCoordinatesNeeded(codes, segments);
+        if (needed > coordCount) return;
+        // A path of closes alone reads no coordinate.
+        const double* points = needed > 0 ? pins.pin<double>(coords) : nullptr;
+        if (!pins.ok()) return;
+
+        const unsigned kept =
+            (unsigned(flags) & (DRAW_CURVES | DRAW_POLYGONAL)) | (unsigned(flags) & 0x07);
+        graphics->state().fillRule =
+            (kept & DRAW_STROKE) == 0 && nonZero == 0 ? agg::fill_even_odd : agg::fill_non_zero;
+        PathShape shape(codes, segments, points, needed);
+        graphics->draw(shape, kept);
+    });
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <agg_basics.h>
+
+#include <cmath>
+#include <cstdint>
+
+namespace lumo {
+
+// The functions from a point of gradient space to a colour-table position.
+// Coordinates and results are in 1/16 units: 4096 is the end of the table.
+// Callers keep |x| and |y| below 2^30, so no product overflows.
+namespace gradient {
+
+// An integer square root: AGG's table-driven approximation while the value
+// fits 32 bits, the exact root (rounded down) beyond.
+int64_t squareRoot(int64_t value);
+
+struct Linear {
+    int64_t operator()(int64_t x, int64_t) const { return x; }
+};
+
+struct Radial {
+    int64_t operator()(int64_t x, int64_t y) const { return squareRoot(x * x + y * y); }
+};
+
+struct Diamond {
+    int64_t operator()(int64_t x, int64_t y) const {
+        const int64_t ax = x < 0 ? -x : x;
+        const int64_t ay = y < 0 ? -y : y;
+        return ax > ay ? ax : ay;
+    }
+};
+
+// The angle from the positive x axis, either way round: 0 to pi spans the table.
+struct Conic {
+    int64_t operator()(int64_t x, int64_t y) const {
+        const double angle = std::fabs(std::atan2(double(y), double(x)));
+        return static_cast<int64_t>(std::floor(angle * 4096.0 / agg::pi + 0.5));
+    }
+};
+
+struct Xy {
+    int64_t operator()(int64_t x, int64_t y) const {
+        return (x < 0 ? -x : x) * (y < 0 ? -y : y) / 4096;
+    }
+};
+
+struct SqrtXy {
+    int64_t operator()(int64_t x, int64_t y) const {
+        return squareRoot((x < 0 ? -x : x) * (y < 0 ? -y : y));
+    }
+};
+
+}  // namespace gradient
+
+}  // namespace lumo

@@ -1,0 +1,68 @@
+#include "paint/GradientRenderer.h"
+
+#include "context/GraphicsState.h"
+#include "core/RenderTarget.h"
+#include "paint/ColourTable.h"
+#include "paint/CompositePixelFormat.h"
+#include "paint/GradientPaint.h"
+#include "paint/GradientSpanGenerator.h"
+#include "paint/RenderStep.h"
+
+#include <agg_renderer_base.h>
+#include <agg_renderer_scanline.h>
+#include <agg_span_allocator.h>
+
+#include <cfloat>
+#include <cmath>
+
+namespace lumo {
+
+namespace {
+
+bool finite(const agg::trans_affine& m) {
+    return std::isfinite(m.sx) && std::isfinite(m.shy) && std::isfinite(m.shx) &&
+           std::isfinite(m.sy) && std::isfinite(m.tx) && std::isfinite(m.ty);
+}
+
+// Device space to gradient space, or false when gradient space collapses
+// (or is lost to overflow) on its way to the device.
+bool deviceToGradient(const GradientPaint& paint, GraphicsState& state, agg::trans_affine& out) {
+    agg::trans_affine m = paint.matrix();
+    if (state.transformKind() != TRANSFORM_IDENTITY) m *= state.transform;
+    const double det = m.determinant();
+    // Below DBL_MIN the reciprocal of the determinant overflows.
+    if (!std::isfinite(det) || std::fabs(det) < DBL_MIN) return false;
+    m.invert();
+    if (!finite(m)) return false;
+    out = m;
+    return true;
+}
+
+}  // namespace
+
+void renderGradient(const GradientPaint& paint, GraphicsState& state, RenderTarget& target) {
+    agg::trans_affine inverse;
+    if (!deviceToGradient(paint, state, inverse)) return;
+
+    const Ref<DataBuffer> buffer = target.getDataBuffer();
+    if (!buffer) return;
+    RowBuffer* rows = buffer->rowBuffer();
+    if (rows->buf() == nullptr) return;
+
+    const Composite& composite = *state.composite;
+    const ColourTable table(paint.positions(), paint.colours(), paint.stopCount(),
+                            composite.alpha());
+    GradientSpanGenerator spans(inverse, paint.gradientKind(), paint.cycle(),
+                                paint.hasFocus() ? &paint.focus() : nullptr, table);
+
+    using Base = agg::renderer_base<CompositePixelFormat>;
+    CompositePixelFormat pixels(*rows, composite.operation(), false);
+    Base base(pixels);
+    agg::span_allocator<agg::rgba8> allocator;
+    agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, GradientSpanGenerator>
+        renderer(base, allocator, spans);
+    // Gradients are always drawn with antialiased edges.
+    renderStep(state, target, renderer);
+}
+
+}  // namespace lumo

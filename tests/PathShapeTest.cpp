@@ -1,0 +1,455 @@
+#include "context/Graphics.h"
+#include "core/DataBuffer.h"
+#include "doubles/FakeJni.h"
+#include "geometry/PathShape.h"
+#include "geometry/PolygonShape.h"
+#include "native/EntryPoints.h"
+#include "native/HandleRegistry.h"
+
+#include <agg_basics.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace lumo {
+namespace {
+
+#define LUMO(name) Java_com_quarn_lumo_internal_LUMO_##name
+
+constexpr unsigned kMoveTo = agg::path_cmd_move_to;
+constexpr unsigned kLineTo = agg::path_cmd_line_to;
+constexpr unsigned kCurve3 = agg::path_cmd_curve3;
+constexpr unsigned kCurve4 = agg::path_cmd_curve4;
+constexpr unsigned kClose = 0x4F;
+
+struct Vertex {
+    unsigned cmd;
+    double x, y;
+};
+
+// Reads a path from rewind to its first stop (at most 100 commands), checking
+// that commands without a point leave the coordinates alone and that the path
+// stays stopped.
+std::vector<Vertex> readPath(VertexSource& source) {
+    const double untouched = -777.0;
+    std::vector<Vertex> path;
+    source.rewind(0);
+    for (;;) {
+        Vertex v{0, untouched, untouched};
+        v.cmd = source.vertex(&v.x, &v.y);
+        if (!agg::is_vertex(v.cmd)) {
+            EXPECT_EQ(v.x, untouched) << "command " << v.cmd;
+            EXPECT_EQ(v.y, untouched) << "command " << v.cmd;
+        }
+        if (v.cmd == agg::path_cmd_stop) break;
+        path.push_back(v);
+        if (path.size() > 100) {
+            ADD_FAILURE() << "path does not stop";
+            break;
+        }
+    }
+    double x = untouched, y = untouched;
+    EXPECT_EQ(source.vertex(&x, &y), agg::path_cmd_stop);
+    return path;
+}
+
+// Compares a path with the expected commands and points; closes carry no
+// point, so only their command is compared.
+void expectPath(const std::vector<Vertex>& path, const std::vector<Vertex>& expected) {
+    ASSERT_EQ(path.size(), expected.size());
+    for (size_t i = 0; i < path.size(); ++i) {
+        EXPECT_EQ(path[i].cmd, expected[i].cmd) << "vertex " << i;
+        if (agg::is_vertex(expected[i].cmd)) {
+            EXPECT_EQ(path[i].x, expected[i].x) << "vertex " << i;
+            EXPECT_EQ(path[i].y, expected[i].y) << "vertex " << i;
+        }
+    }
+}
+
+TEST(PolygonShape, ClosedPolygonsEndWithACloseAndOpenOnesDoNot) {
+    const std::vector<int32_t> x = {0, 10, 10}, y = {0, 0, 10};
+    PolygonShape triangle(x.data(), y.data(), 3, true);
+    EXPECT_FALSE(triangle.has_curves());
+    for (int pass = 0; pass < 2; ++pass) {
+        expectPath(readPath(triangle),
+                   {{kMoveTo, 0, 0}, {kLineTo, 10, 0}, {kLineTo, 10, 10}, {kClose, 0, 0}});
+    }
+    PolygonShape polyline(x.data(), y.data(), 3, false);
+    expectPath(readPath(polyline), {{kMoveTo, 0, 0}, {kLineTo, 10, 0}, {kLineTo, 10, 10}});
+    // Only the first `count` points are read.
+    PolygonShape segment(x.data(), y.data(), 2, false);
+    expectPath(readPath(segment), {{kMoveTo, 0, 0}, {kLineTo, 10, 0}});
+}
+
+TEST(PathShape, SegmentsGiveTheirPointsAndClosesGiveNone) {
+    const std::vector<int8_t> codes = {0, 1, 1, 4};
+    const std::vector<double> coords = {0, 0, 10, 0, 10, 10};
+    PathShape triangle(codes.data(), 4, coords.data(), 6);
+    EXPECT_FALSE(triangle.has_curves());
+    for (int pass = 0; pass < 2; ++pass) {
+        expectPath(readPath(triangle),
+                   {{kMoveTo, 0, 0}, {kLineTo, 10, 0}, {kLineTo, 10, 10}, {kClose, 0, 0}});
+    }
+
+    const std::vector<int8_t> quad = {0, 2};
+    const std::vector<double> quadCoords = {0, 0, 5, 10, 10, 0};
+    PathShape parabola(quad.data(), 2, quadCoords.data(), 6);
+    expectPath(readPath(parabola), {{kMoveTo, 0, 0}, {kCurve3, 5, 10}, {kCurve3, 10, 0}});
+    EXPECT_TRUE(parabola.has_curves());
+
+    // A cubic after a close: the close does not consume a coordinate.
+    const std::vector<int8_t> mixed = {0, 4, 0, 3, 4};
+    const std::vector<double> mixedCoords = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    PathShape cubic(mixed.data(), 5, mixedCoords.data(), 10);
+    expectPath(readPath(cubic), {{kMoveTo, 1, 2},
+                                 {kClose, 0, 0},
+                                 {kMoveTo, 3, 4},
+                                 {kCurve4, 5, 6},
+                                 {kCurve4, 7, 8},
+                                 {kCurve4, 9, 10},
+                                 {kClose, 0, 0}});
+    EXPECT_TRUE(cubic.has_curves());
+}
+
+TEST(PathShape, AnUnknownCodeClosesOnceAndEndsThePath) {
+    // The coordinates hold exactly what comes before the end, so a read past
+    // it shows under the address sanitizer.
+    for (int8_t end : {int8_t(9), int8_t(5), int8_t(-1), int8_t(-128)}) {
+        const std::vector<int8_t> codes = {0, 1, end, 1};
+        const std::vector<double> coords = {0, 0, 10, 0};
+        PathShape path(codes.data(), 4, coords.data(), 4);
+        expectPath(readPath(path), {{kMoveTo, 0, 0}, {kLineTo, 10, 0}, {kClose, 0, 0}});
+        EXPECT_EQ(pathCoordinatesNeeded(codes.data(), 4), 4);
+    }
+}
+
+TEST(PathShape, CoordinatesNeededCountsUpToTheEndOfThePath) {
+    const std::vector<int8_t> all = {0, 1, 2, 3, 4};
+    EXPECT_EQ(pathCoordinatesNeeded(all.data(), 5), 14);
+    EXPECT_EQ(pathCoordinatesNeeded(all.data(), 3), 8);  // only `count` codes
+    EXPECT_EQ(pathCoordinatesNeeded(all.data(), 0), 0);
+    EXPECT_EQ(pathCoordinatesNeeded(all.data(), -5), 0);
+    const std::vector<int8_t> ended = {3, 3, 100, 3};
+    EXPECT_EQ(pathCoordinatesNeeded(ended.data(), 4), 12);
+    const std::vector<int8_t> closes = {4, 4, 4};
+    EXPECT_EQ(pathCoordinatesNeeded(closes.data(), 3), 0);
+}
+
+TEST(PathShape, CurvesAreFoundOnceAndOnlyBeforeTheEnd) {
+    std::vector<int8_t> codes = {0, 1, 1, 4};
+    const std::vector<double> coords = {0, 0, 10, 0, 10, 10};
+    PathShape path(codes.data(), 4, coords.data(), 6);
+    EXPECT_FALSE(path.has_curves());
+    // The answer is kept, across rewinds too.
+    codes[1] = 2;
+    EXPECT_FALSE(path.has_curves());
+    path.rewind(0);
+    EXPECT_FALSE(path.has_curves());
+    PathShape rescanned(codes.data(), 4, coords.data(), 6);
+    EXPECT_TRUE(rescanned.has_curves());
+
+    const std::vector<int8_t> curveAfterEnd = {0, 1, -1, 3};
+    PathShape ended(curveAfterEnd.data(), 4, coords.data(), 4);
+    EXPECT_FALSE(ended.has_curves());
+    PathShape curveBeyondCount(codes.data(), 1, coords.data(), 2);
+    EXPECT_FALSE(curveBeyondCount.has_curves());
+}
+
+TEST(PathShape, CodesChangedWhileDrawingNeitherOverreadNorStall) {
+    // Counted as a move and a line (4 doubles); a cubic in their place must
+    // not read beyond them.
+    std::vector<int8_t> codes = {0, 1};
+    const std::vector<double> coords = {1, 2, 3, 4};
+    PathShape path(codes.data(), 2, coords.data(), pathCoordinatesNeeded(codes.data(), 2));
+    codes[1] = 3;
+    expectPath(readPath(path), {{kMoveTo, 1, 2}, {kCurve4, 3, 4}});
+
+    // A close in place of a cubic half read still moves on.
+    std::vector<int8_t> curve = {0, 3};
+    const std::vector<double> points = {1, 2, 3, 4, 5, 6, 7, 8};
+    PathShape interrupted(curve.data(), 2, points.data(), 8);
+    double x = 0, y = 0;
+    interrupted.rewind(0);
+    EXPECT_EQ(interrupted.vertex(&x, &y), kMoveTo);
+    EXPECT_EQ(interrupted.vertex(&x, &y), kCurve4);
+    curve[1] = 4;
+    EXPECT_EQ(interrupted.vertex(&x, &y), kClose);
+    EXPECT_EQ(interrupted.vertex(&x, &y), agg::path_cmd_stop);
+}
+
+// A 32 x 32 render target with one drawing object, driven through the entry
+// points.
+class PathDrawing : public ::testing::Test {
+protected:
+    static constexpr int W = 32, H = 32;
+
+    void SetUp() override {
+        buffer = LUMO(createDataBuffer)(nullptr, nullptr, W, H, 0);
+        image = LUMO(createNativeImage)(nullptr, nullptr, buffer);
+        g = LUMO(createGraphics)(nullptr, nullptr, image);
+        ASSERT_NE(g, 0);
+        jni.handOutCopies(true);
+    }
+    void TearDown() override {
+        EXPECT_EQ(jni.pinned(), 0);
+        EXPECT_EQ(jni.violations(), 0);
+        LUMO(deleteGraphics)(nullptr, nullptr, g);
+        LUMO(deleteNativeImage)(nullptr, nullptr, image);
+        LUMO(deleteDataBuffer)(nullptr, nullptr, buffer);
+    }
+
+    Graphics& graphics() {
+        return *HandleRegistry::instance().find<Graphics>(g, HandleKind::Graphics);
+    }
+    // The pixel word at device (x, y); rows are stored bottom-up.
+    uint32_t at(int x, int y) {
+        DataBuffer& b =
+            *HandleRegistry::instance().find<DataBuffer>(buffer, HandleKind::DataBuffer);
+        if (!b.hasPixels()) return 0;
+        return b.pixels()[(H - 1 - y) * W + x];
+    }
+    int painted() {
+        int count = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) count += at(x, y) != 0;
+        return count;
+    }
+    // Sum of coverage over the target, in pixels.
+    double coverage() {
+        double sum = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) sum += (at(x, y) >> 24) / 255.0;
+        return sum;
+    }
+    void clear() { LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0); }
+
+    jintArray ints(std::vector<jint> v) { return jni.ints(v); }
+    void drawPath(jint segments, jbyteArray types, jdoubleArray coords, jboolean nonZero,
+                  jint flags) {
+        LUMO(drawPath)(jni.env(), nullptr, g, segments, types, coords, nonZero, flags);
+    }
+    void drawPath(std::vector<jbyte> codes, std::vector<double> coords, jboolean nonZero,
+                  jint flags) {
+        drawPath(jint(codes.size()), jni.bytes(codes), static_cast<jdoubleArray>(jni.array(coords)),
+                 nonZero, flags);
+    }
+
+    test::FakeJni jni;
+    jint buffer = 0, image = 0, g = 0;
+};
+
+// A five-pointed star drawn as one polygon about (16, 16): its centre winds
+// twice. The pixels at (15, 15) and (16, 16) lie well inside the inner
+// pentagon, the one at (15, 9) inside the upper arm.
+const std::vector<jint> starX = {16, 24, 3, 29, 8};
+const std::vector<jint> starY = {2, 27, 12, 12, 27};
+
+// Two squares, (4, 4)-(20, 20) and (12, 12)-(28, 28), as one path of two
+// closed polygons turning the same way; they overlap on (12, 12)-(20, 20).
+const std::vector<jbyte> squareCodes = {0, 1, 1, 1, 4, 0, 1, 1, 1, 4};
+const std::vector<double> squareCoords = {4,  4,  20, 4,  20, 20, 4,  20,
+                                          12, 12, 28, 12, 28, 28, 12, 28};
+
+TEST_F(PathDrawing, PointArraysThatAreMissingOrTooShortDrawNothing) {
+    const jintArray three = ints({4, 20, 4}), two = ints({4, 20});
+    using Entry = void (*)(JNIEnv*, jclass, jint, jint, jintArray, jintArray);
+    for (Entry entry : {&LUMO(drawPolygon), &LUMO(fillPolygon), &LUMO(drawPolyline)}) {
+        for (jint n : {3, 4, 1000, INT_MAX, 0, 1, -1, -3, INT_MIN}) {
+            entry(jni.env(), nullptr, g, n, two, three);
+            entry(jni.env(), nullptr, g, n, three, two);
+            entry(jni.env(), nullptr, g, n, nullptr, three);
+            entry(jni.env(), nullptr, g, n, three, nullptr);
+            entry(jni.env(), nullptr, g, n, nullptr, nullptr);
+        }
+        // Fewer points than the shape needs.
+        entry(jni.env(), nullptr, g, 1, three, three);
+        // Bad handles.
+        entry(jni.env(), nullptr, 0, 3, three, three);
+        entry(jni.env(), nullptr, image, 3, three, three);
+    }
+    LUMO(fillPolygon)(jni.env(), nullptr, g, 2, three, three);
+    EXPECT_EQ(painted(), 0);
+}
+
+TEST_F(PathDrawing, PolygonArraysAreMeasuredThenPinnedXFirst) {
+    const jintArray x = ints({4, 20, 4}), y = ints({4, 4, 20});
+    jni.clearEvents();
+    LUMO(fillPolygon)(jni.env(), nullptr, g, 3, x, y);
+    using E = test::FakeJni::Event;
+    const std::vector<E>& events = jni.events();
+    ASSERT_EQ(events.size(), 6u);
+    EXPECT_EQ(events[0].type, E::Length);
+    EXPECT_EQ(events[1].type, E::Length);
+    EXPECT_EQ(events[2].type, E::Pin);
+    EXPECT_EQ(events[2].array, x);
+    EXPECT_EQ(events[3].type, E::Pin);
+    EXPECT_EQ(events[3].array, y);
+    EXPECT_EQ(events[4].array, y);
+    EXPECT_EQ(events[4].mode, JNI_ABORT);
+    EXPECT_EQ(events[5].array, x);
+    EXPECT_GT(painted(), 0);
+
+    // A failed pin draws nothing and leaves nothing pinned.
+    clear();
+    for (int n = 1; n <= 2; ++n) {
+        jni.failPin(n);
+        LUMO(fillPolygon)(jni.env(), nullptr, g, 3, x, y);
+    }
+    EXPECT_EQ(painted(), 0);
+}
+
+TEST_F(PathDrawing, FillRuleOfAPathStaysForLaterDrawing) {
+    GraphicsState& state = graphics().state();
+    drawPath(squareCodes, squareCoords, JNI_FALSE, 0x01);
+    EXPECT_EQ(state.fillRule, agg::fill_even_odd);
+    EXPECT_EQ(at(8, 8), 0xFF000000u);
+    EXPECT_EQ(at(24, 24), 0xFF000000u);
+    EXPECT_EQ(at(16, 16), 0u);  // the overlap
+
+    // fillPolygon and fillRect keep the rule: the star's centre stays empty.
+    clear();
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, 2, 2);
+    LUMO(fillPolygon)(jni.env(), nullptr, g, 5, ints(starX), ints(starY));
+    EXPECT_EQ(state.fillRule, agg::fill_even_odd);
+    EXPECT_EQ(at(15, 9), 0xFF000000u);
+    EXPECT_EQ(at(15, 15), 0u);
+    EXPECT_EQ(at(16, 16), 0u);
+
+    // No segments: nothing changes.
+    drawPath(0, jni.bytes(squareCodes), static_cast<jdoubleArray>(jni.array(squareCoords)),
+             JNI_TRUE, 0x02);
+    EXPECT_EQ(state.fillRule, agg::fill_even_odd);
+
+    // A stroked path selects non-zero whatever nonZero says.
+    drawPath({0, 1}, {0, 30, 4, 30}, JNI_FALSE, 0x02);
+    EXPECT_EQ(state.fillRule, agg::fill_non_zero);
+    clear();
+    LUMO(fillPolygon)(jni.env(), nullptr, g, 5, ints(starX), ints(starY));
+    EXPECT_EQ(at(15, 15), 0xFF000000u);
+    EXPECT_EQ(at(16, 16), 0xFF000000u);
+
+    // The rule is set even by flags that draw nothing; any non-zero byte
+    // counts as true.
+    clear();
+    drawPath(squareCodes, squareCoords, JNI_FALSE, 0x60);
+    EXPECT_EQ(state.fillRule, agg::fill_even_odd);
+    EXPECT_EQ(painted(), 0);
+    drawPath(squareCodes, squareCoords, jboolean(2), 0x01);
+    EXPECT_EQ(state.fillRule, agg::fill_non_zero);
+    EXPECT_EQ(at(16, 16), 0xFF000000u);
+    // Fill and stroke together: the fill is drawn, under non-zero.
+    clear();
+    drawPath(squareCodes, squareCoords, JNI_FALSE, 0x03);
+    EXPECT_EQ(state.fillRule, agg::fill_non_zero);
+    EXPECT_EQ(at(16, 16), 0xFF000000u);
+    EXPECT_EQ(at(3, 8), 0u);  // no outline around the fill
+}
+
+TEST_F(PathDrawing, PathArraysThatAreMissingOrTooShortChangeNothing) {
+    GraphicsState& state = graphics().state();
+    const jbyteArray codes = jni.bytes({0, 1, 1, 4});
+    const auto doubles = [&](std::vector<double> v) {
+        return static_cast<jdoubleArray>(jni.array(v));
+    };
+    const jdoubleArray five = doubles({4, 4, 20, 4, 20}), six = doubles({4, 4, 20, 4, 20, 20});
+    for (jint segments : {5, 1000, INT_MAX}) {
+        drawPath(segments, codes, six, JNI_FALSE, 0x01);
+    }
+    drawPath(4, codes, five, JNI_FALSE, 0x01);
+    drawPath(4, nullptr, six, JNI_FALSE, 0x01);
+    drawPath(4, codes, nullptr, JNI_FALSE, 0x01);
+    drawPath(-1, codes, six, JNI_FALSE, 0x01);
+    drawPath(INT_MIN, codes, six, JNI_FALSE, 0x01);
+    // Closes read no coordinate, but a null array is still refused.
+    drawPath(1, jni.bytes({4}), nullptr, JNI_FALSE, 0x01);
+    LUMO(drawPath)(jni.env(), nullptr, 0, 4, codes, six, JNI_FALSE, 0x01);
+    EXPECT_EQ(state.fillRule, agg::fill_non_zero);
+    EXPECT_EQ(painted(), 0);
+    drawPath(1, jni.bytes({4}), doubles({}), JNI_FALSE, 0x01);
+    EXPECT_EQ(state.fillRule, agg::fill_even_odd);
+    EXPECT_EQ(painted(), 0);
+
+    // Only the coordinates up to the end of the path, or the count, are needed.
+    drawPath(5, jni.bytes({0, 1, 1, -1, 3}), six, JNI_TRUE, 0x01);
+    EXPECT_NEAR(painted(), 128, 12);
+    clear();
+    drawPath(3, jni.bytes({0, 1, 1, 3}), six, JNI_TRUE, 0x01);
+    EXPECT_NEAR(painted(), 128, 12);
+
+    // The lengths are read before the first pin; the codes are pinned first.
+    jni.clearEvents();
+    drawPath(4, codes, six, JNI_TRUE, 0x01);
+    using E = test::FakeJni::Event;
+    const std::vector<E>& events = jni.events();
+    ASSERT_EQ(events.size(), 6u);
+    EXPECT_EQ(events[0].type, E::Length);
+    EXPECT_EQ(events[1].type, E::Length);
+    EXPECT_EQ(events[2].type, E::Pin);
+    EXPECT_EQ(events[2].array, codes);
+    EXPECT_EQ(events[3].array, six);
+    // A short coordinate array is found with the codes pinned alone.
+    jni.clearEvents();
+    drawPath(4, codes, five, JNI_TRUE, 0x01);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[2].type, E::Pin);
+    EXPECT_EQ(events[3].type, E::Release);
+
+    for (int n = 1; n <= 2; ++n) {
+        clear();
+        jni.failPin(n);
+        drawPath(4, codes, six, JNI_TRUE, 0x01);
+        EXPECT_EQ(painted(), 0);
+    }
+}
+
+TEST_F(PathDrawing, CurvesAreFlattenedUnlessThePathIsDeclaredPolygonal) {
+    LUMO(setHint)(nullptr, nullptr, g, 1, 1);
+    // A parabola from (0, 30) to (30, 30) with control point (15, -18) peaks
+    // at y 6; the segment it cuts off its chord covers 2/3 * 30 * 24 = 480
+    // pixels.
+    const std::vector<jbyte> quad = {0, 2, 4};
+    const std::vector<double> quadCoords = {0, 30, 15, -18, 30, 30};
+    for (jint flags : {0x01, 0x21}) {
+        clear();
+        drawPath(quad, quadCoords, JNI_TRUE, flags);
+        EXPECT_NEAR(coverage(), 480, 6) << flags;
+    }
+    // Declared polygonal, the control point is a corner: the triangle of
+    // 720 pixels less its tip above y 0 (11.25 wide, 18 high).
+    clear();
+    drawPath(quad, quadCoords, JNI_TRUE, 0x41);
+    EXPECT_NEAR(coverage(), 720 - 101.25, 6);
+
+    // The same parabola as a cubic, its control points two thirds of the way
+    // from each end to (15, -18).
+    clear();
+    drawPath({0, 3, 4}, {0, 30, 10, -2, 20, -2, 30, 30}, JNI_FALSE, 0x01);
+    EXPECT_NEAR(coverage(), 480, 6);
+}
+
+TEST_F(PathDrawing, UnusableCoordinatesDrawNothing) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    LUMO(setHint)(nullptr, nullptr, g, 1, 1);
+    const auto start = std::chrono::steady_clock::now();
+    for (double bad : {nan, inf, -inf, 1e300}) {
+        for (jint flags : {0x01, 0x02}) {
+            drawPath({0, 1, 1, 4}, {4, 4, 20, 4, bad, 20}, JNI_TRUE, flags);
+            drawPath({0, 1, 3, 4}, {4, 4, 20, 4, 20, bad, 30, 30, 4, 20}, JNI_TRUE, flags);
+        }
+    }
+    // Curves far out would be flattened into countless segments.
+    for (jint flags : {0x01, 0x02}) {
+        drawPath({0, 3}, {4, 4, 1e15, -1e15, -1e15, 1e15, 20, 20}, JNI_TRUE, flags);
+        drawPath({0, 2}, {4, 4, 1e13, 1e13, 20, 20}, JNI_TRUE, flags);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(painted(), 0);
+}
+
+}  // namespace
+}  // namespace lumo
