@@ -31,7 +31,6 @@ set(LUMO_DRAWING_SOURCES
     src/paint/GradientPaint.cpp
     src/paint/ColourTable.cpp
     src/paint/FocalRadial.cpp
-    src/paint/GradientFunctions.cpp
     src/paint/GradientSpanGenerator.cpp
     src/paint/GradientRenderer.cpp
     src/native/PaintEntryPoints.cpp

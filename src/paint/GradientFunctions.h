@@ -1,6 +1,7 @@
 #pragma once
 
 #include <agg_basics.h>
+#include <agg_math.h>
 
 #include <cmath>
 #include <cstdint>
@@ -13,8 +14,12 @@ namespace lumo {
 namespace gradient {
 
 // An integer square root: AGG's table-driven approximation while the value
-// fits 32 bits, the exact root (rounded down) beyond.
-int64_t squareRoot(int64_t value);
+// fits 32 bits, the exact root (rounded down) beyond. Inline: it runs for
+// every pixel of a radial gradient.
+inline int64_t squareRoot(int64_t value) {
+    if (value <= int64_t(UINT32_MAX)) return agg::fast_sqrt(static_cast<unsigned>(value));
+    return static_cast<int64_t>(std::sqrt(static_cast<double>(value)));
+}
 
 struct Linear {
     int64_t operator()(int64_t x, int64_t) const { return x; }

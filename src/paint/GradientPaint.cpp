@@ -1,5 +1,7 @@
 #include "paint/GradientPaint.h"
 
+#include "geometry/TransformedSource.h"
+
 #include "core/Colour.h"
 
 #include <cmath>
@@ -73,7 +75,7 @@ GradientPaint* GradientPaint::create(GradientKind kind, GradientCycle cycle, con
         // The focus is given in the space of the points; a placement that is
         // the identity but for rounding leaves it exactly as given.
         const agg::trans_affine fromGradient = placement(x1, y1, x2, y2);
-        if (!fromGradient.is_identity(1e-14)) (~fromGradient).transform(&focus.x, &focus.y);
+        if (!nearIdentity(fromGradient)) (~fromGradient).transform(&focus.x, &focus.y);
     }
 
     std::unique_ptr<int32_t[]> stops(new (std::nothrow) int32_t[count]);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "paint/ColourTable.h"
 #include "paint/Paint.h"
 
 #include <agg_color_rgba.h>
@@ -71,6 +72,8 @@ public:
     uint32_t stopCount() const { return count_; }
     const int32_t* positions() const { return positions_.get(); }
     const agg::rgba8* colours() const { return colours_.get(); }
+    // The colour table without extra alpha, built once with the paint.
+    const ColourTable& opaqueTable() const { return opaqueTable_; }
 
 private:
     GradientPaint(GradientKind kind, GradientCycle cycle, const agg::trans_affine& matrix,
@@ -83,7 +86,8 @@ private:
           focus_(focus != nullptr ? *focus : GradientFocus{0.0, 0.0, 0.0}),
           positions_(std::move(positions)),
           colours_(std::move(colours)),
-          count_(count) {}
+          count_(count),
+          opaqueTable_(positions_.get(), colours_.get(), count_, 1.0f) {}
 
     const GradientKind kind_;
     const GradientCycle cycle_;
@@ -93,6 +97,7 @@ private:
     const std::unique_ptr<int32_t[]> positions_;
     const std::unique_ptr<agg::rgba8[]> colours_;
     const uint32_t count_;
+    const ColourTable opaqueTable_;
 };
 
 }  // namespace lumo

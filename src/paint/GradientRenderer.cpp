@@ -14,6 +14,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <optional>
 
 namespace lumo {
 
@@ -50,8 +51,13 @@ void renderGradient(const GradientPaint& paint, GraphicsState& state, RenderTarg
     if (rows->buf() == nullptr) return;
 
     const Composite& composite = *state.composite;
-    const ColourTable table(paint.positions(), paint.colours(), paint.stopCount(),
-                            composite.alpha());
+    // The paint keeps its table for full extra alpha; only a faded paint
+    // needs one of its own.
+    std::optional<ColourTable> faded;
+    if (composite.alpha() < 1.0f) {
+        faded.emplace(paint.positions(), paint.colours(), paint.stopCount(), composite.alpha());
+    }
+    const ColourTable& table = faded ? *faded : paint.opaqueTable();
     GradientSpanGenerator spans(inverse, paint.gradientKind(), paint.cycle(),
                                 paint.hasFocus() ? &paint.focus() : nullptr, table);
 
