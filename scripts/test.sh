@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 jobs=$(nproc)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DLUMO_BUILD_TESTS=ON -DLUMO_BUILD_JAVA=ON \
+    -DLUMO_BUILD_BENCH=ON
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
 

@@ -61,10 +61,20 @@ void Graphics::drawLine(double x1, double y1, double x2, double y2) {
     drawShape<VertexSource>(line, DRAW_STROKE | DRAW_POLYGONAL);
 }
 
+bool Graphics::drawDegenerateOutline(double x, double y, double w, double h) {
+    if (w < 0 || h < 0 || (w == 0 && h == 0)) return true;
+    if (w == 0) {
+        drawLine(x, y, x, y + h);
+    } else if (h == 0) {
+        drawLine(x, y, x + w, y);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void Graphics::drawRect(double x, double y, double w, double h) {
-    if (w < 0 || h < 0 || (w == 0 && h == 0)) return;
-    if (w == 0) return drawLine(x, y, x, y + h);
-    if (h == 0) return drawLine(x, y, x + w, y);
+    if (drawDegenerateOutline(x, y, w, h)) return;
     RectShape rect(x, y, w, h);
     drawShape<VertexSource>(rect, DRAW_STROKE | DRAW_POLYGONAL);
 }
@@ -76,9 +86,7 @@ void Graphics::fillRect(double x, double y, double w, double h) {
 }
 
 void Graphics::drawOval(double x, double y, double w, double h) {
-    if (w < 0 || h < 0 || (w == 0 && h == 0)) return;
-    if (w == 0) return drawLine(x, y, x, y + h);
-    if (h == 0) return drawLine(x, y, x + w, y);
+    if (drawDegenerateOutline(x, y, w, h)) return;
     EllipseShape oval = ovalShape(x, y, w, h);
     drawShape<VertexSource>(oval, DRAW_STROKE | DRAW_CURVES);
 }
@@ -104,9 +112,7 @@ void Graphics::fillArc(double x, double y, double w, double h, double start, dou
 }
 
 void Graphics::drawRoundRect(double x, double y, double w, double h, double arcW, double arcH) {
-    if (w < 0 || h < 0 || (w == 0 && h == 0)) return;
-    if (w == 0) return drawLine(x, y, x, y + h);
-    if (h == 0) return drawLine(x, y, x + w, y);
+    if (drawDegenerateOutline(x, y, w, h)) return;
     agg::rounded_rect shape = drawRoundRectShape(x, y, w, h, arcW, arcH);
     drawShape(shape, DRAW_STROKE | DRAW_CURVES);
 }

@@ -56,6 +56,10 @@ private:
     Graphics(RenderTarget& target, uint32_t width, uint32_t height);
     Graphics(const Graphics& source, RenderTarget& target);
 
+    // Outlines of a negative or empty size draw nothing, and those of zero
+    // width or height draw a line; true when the size was one of these.
+    bool drawDegenerateOutline(double x, double y, double w, double h);
+
     // Draws a shape whose flags already say whether it has curves.
     template <class Shape>
     void drawShape(Shape& shape, unsigned flags);

@@ -12,9 +12,10 @@
 namespace lumo {
 
 // Builders for the curved shapes of the drawing calls, which describe them by
-// their bounding box (x, y, w, h). Angles are in degrees, counter-clockwise as
-// seen on screen; the surface has y pointing down, so a positive extent is a
-// negative sweep in AGG's frame. Empty or negative boxes are rejected by the
+// their bounding box (x, y, w, h). Angles are in degrees. The start angle keeps
+// AGG's sign, so on a surface with y pointing down it turns clockwise from
+// three o'clock; the extent changes sign, so a positive extent runs
+// counter-clockwise on screen. Empty or negative boxes are rejected by the
 // callers before they get here.
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;

@@ -1,7 +1,6 @@
 package com.quarn.lumo.demo;
 
 import java.util.List;
-import java.util.function.Consumer;
 
 /** Panels that show the array blits: 32-, 24- and 16-bit rows, source offsets and clipping. */
 final class BlitPanels {
@@ -72,26 +71,5 @@ final class BlitPanels {
         // The remaining quadrants get the whole bitmap.
         area.blit(bits, size, size, size, 0);
         area.blit(bits, size, size, 0, size);
-    }
-
-    /** A panel made of a title and a drawing function. */
-    private static final class SimplePanel implements Panel {
-        private final String title;
-        private final Consumer<PanelArea> drawing;
-
-        SimplePanel(String title, Consumer<PanelArea> drawing) {
-            this.title = title;
-            this.drawing = drawing;
-        }
-
-        @Override
-        public String title() {
-            return title;
-        }
-
-        @Override
-        public void draw(PanelArea area) {
-            drawing.accept(area);
-        }
     }
 }

@@ -10,6 +10,7 @@ import java.awt.RenderingHints;
 import java.awt.image.BufferedImage;
 import java.io.File;
 import java.io.IOException;
+import java.util.ArrayList;
 import java.util.List;
 import javax.imageio.ImageIO;
 
@@ -20,12 +21,14 @@ import javax.imageio.ImageIO;
  * <p>Usage: {@code Demo [output.png]}; the default output is {@code build/lumo-demo.png}.
  */
 public final class Demo {
-    private static final int WIDTH = 512;
-    private static final int HEIGHT = 384;
-    private static final int COLUMNS = 3;
-    private static final int PANEL = 160;
+    private static final int COLUMNS = 4;
+    private static final int ROWS = 3;
+    /** Side of a panel's square area; the drawing panels are laid out for this size. */
+    private static final int PANEL = 192;
     private static final int GAP = 8;
     private static final int TITLE = 24;
+    private static final int WIDTH = GAP + COLUMNS * (PANEL + GAP);
+    private static final int HEIGHT = ROWS * (TITLE + PANEL) + GAP;
     private static final int BACKGROUND = 0x1C1F26;
 
     private Demo() {
@@ -33,7 +36,15 @@ public final class Demo {
 
     public static void main(String[] args) throws IOException {
         File output = new File(args.length > 0 ? args[0] : "build/lumo-demo.png");
-        List<Panel> panels = BlitPanels.all();
+        List<Panel> panels = new ArrayList<>();
+        panels.addAll(ShapePanels.all());
+        panels.addAll(StrokePanels.all());
+        panels.addAll(CompositePanels.all());
+        panels.addAll(BlitPanels.all());
+        if (panels.size() > COLUMNS * ROWS) {
+            throw new IllegalStateException(panels.size() + " panels do not fit in "
+                    + COLUMNS + " x " + ROWS);
+        }
 
         int hdc = MemoryDevice.create(WIDTH, HEIGHT);
         if (hdc == 0) {
@@ -42,12 +53,15 @@ public final class Demo {
         }
         int[] argb = new int[WIDTH * HEIGHT];
         BlitTimer timer = new BlitTimer();
+        long[] panelTicks = new long[panels.size()];
         long drawTicks;
         try {
             long start = LUMO.queryPerformanceCounter();
             new PanelArea(hdc, timer, 0, 0, WIDTH, HEIGHT).fill(BACKGROUND);
             for (int i = 0; i < panels.size(); i++) {
+                long panelStart = LUMO.queryPerformanceCounter();
                 panels.get(i).draw(areaOf(hdc, timer, i));
+                panelTicks[i] = LUMO.queryPerformanceCounter() - panelStart;
             }
             drawTicks = LUMO.queryPerformanceCounter() - start;
             MemoryDevice.read(hdc, argb);
@@ -76,11 +90,19 @@ public final class Demo {
             throw new IOException("no PNG writer available");
         }
 
-        double drawMillis = drawTicks * 1000.0 / LUMO.queryPerformanceFrequency();
+        double drawMillis = milliseconds(drawTicks);
         System.out.printf("library: %s%n", NativeLibrary.source());
+        for (int i = 0; i < panels.size(); i++) {
+            System.out.printf("  %-30s %8.3f ms%n", panels.get(i).title(),
+                    milliseconds(panelTicks[i]));
+        }
         System.out.printf("%d blits took %.3f ms (%d panels drawn in %.3f ms)%n", timer.blits(),
                 timer.milliseconds(), panels.size(), drawMillis);
         System.out.printf("wrote %s%n", output.getAbsolutePath());
+    }
+
+    private static double milliseconds(long ticks) {
+        return ticks * 1000.0 / LUMO.queryPerformanceFrequency();
     }
 
     private static PanelArea areaOf(int hdc, BlitTimer timer, int index) {
@@ -96,11 +118,20 @@ public final class Demo {
         try {
             g.setRenderingHint(RenderingHints.KEY_TEXT_ANTIALIASING,
                     RenderingHints.VALUE_TEXT_ANTIALIAS_ON);
-            g.setFont(new Font(Font.SANS_SERIF, Font.PLAIN, 12));
-            g.setColor(new Color(0xDDE3EE));
+            Font titleFont = new Font(Font.SANS_SERIF, Font.PLAIN, 12);
+            Font labelFont = new Font(Font.SANS_SERIF, Font.PLAIN, 10);
+            Color titleColour = new Color(0xDDE3EE);
+            Color labelColour = new Color(0xB4BDCC);
             for (int i = 0; i < panels.size(); i++) {
                 PanelArea area = areaOf(0, null, i);
+                g.setFont(titleFont);
+                g.setColor(titleColour);
                 g.drawString(panels.get(i).title(), area.x, area.y - 7);
+                g.setFont(labelFont);
+                g.setColor(labelColour);
+                for (Panel.Label label : panels.get(i).labels()) {
+                    g.drawString(label.text(), area.x + label.x(), area.y + label.y());
+                }
             }
         } finally {
             g.dispose();

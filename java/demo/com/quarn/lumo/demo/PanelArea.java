@@ -45,6 +45,11 @@ final class PanelArea {
                 bitmapHeight, 0, 0, rows, bitmapWidth, bitmapHeight));
     }
 
+    /** Blits the w x h pixels at the top-left of a render target to (dx, dy). */
+    void blitImage(int image, int dx, int dy, int w, int h) {
+        timer.time(() -> LUMO.SetDIBitsToDevice(hdc, image, x + dx, y + dy, w, h, 0, 0));
+    }
+
     /** Covers the whole area with one colour. */
     void fill(int rgb) {
         blit(Patterns.solid(width, height, rgb), width, height, 0, 0);

@@ -60,6 +60,21 @@ final class Patterns {
         }
     }
 
+    /**
+     * The w x h rectangle at (x, y) of a picture {@code width} pixels wide, each pixel
+     * repeated {@code factor} times across and down.
+     */
+    static int[] magnify(int[] pixels, int width, int x, int y, int w, int h, int factor) {
+        int outWidth = w * factor;
+        int[] out = new int[outWidth * h * factor];
+        for (int j = 0; j < h * factor; j++) {
+            for (int i = 0; i < outWidth; i++) {
+                out[j * outWidth + i] = pixels[(y + j / factor) * width + x + i / factor];
+            }
+        }
+        return out;
+    }
+
     /** B, G, R bytes per pixel, each row padded to a multiple of 4 bytes. */
     static byte[] toRgb24(int[] pixels, int width, int height) {
         int stride = (width * 3 + 3) & ~3;
