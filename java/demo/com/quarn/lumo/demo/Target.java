@@ -11,6 +11,7 @@ final class Target implements AutoCloseable {
     static final int ANTIALIAS = 1;
     static final int DEVICE_STROKE = 8;
     static final int STROKE_OFFSET = 0x600;
+    static final int CLIP_ANTIALIAS = 4;
 
     static final int CAP_BUTT = 0;
     static final int CAP_ROUND = 1;
@@ -18,6 +19,19 @@ final class Target implements AutoCloseable {
     static final int JOIN_MITER = 0;
     static final int JOIN_ROUND = 1;
     static final int JOIN_BEVEL = 2;
+
+    static final int RADIAL = 1;
+    static final int LINEAR = 2;
+    static final int DIAMOND = 3;
+    static final int CONIC = 4;
+    static final int XY = 5;
+    static final int SQRT_XY = 6;
+
+    static final int PAD = 0;
+    static final int REPEAT = 1;
+    static final int REFLECT = 2;
+
+    static final int SOURCE_OVER = 3;
 
     final int width;
     final int height;
@@ -57,6 +71,40 @@ final class Target implements AutoCloseable {
 
     void identity() {
         transform(1, 0, 0, 1, 0, 0);
+    }
+
+    /**
+     * Sets a gradient paint whose colour table runs from (x1, y1) to (x2, y2): the axis of a
+     * linear gradient, centre and radius of a radial one, centre and direction of the others.
+     * {@code stops} alternate positions (0..255) and 0xAARRGGBB colours.
+     */
+    void gradient(int kind, int cycle, double x1, double y1, double x2, double y2,
+            int... stops) {
+        gradient(kind, cycle, new double[] {x1, y1, x2, y2, x1, y1}, null, stops);
+    }
+
+    /**
+     * Sets a gradient paint from the points {x1, y1, x2, y2, fx, fy} (fx, fy: the focus of a
+     * radial gradient), mapped by {@code matrix} (six values, none when null).
+     */
+    void gradient(int kind, int cycle, double[] points, double[] matrix, int... stops) {
+        int[] positions = new int[stops.length / 2];
+        int[] colours = new int[stops.length / 2];
+        for (int i = 0; i < positions.length; i++) {
+            positions[i] = stops[2 * i];
+            colours[i] = stops[2 * i + 1];
+        }
+        LUMO.setGradient(g, kind, cycle, points, positions, colours, matrix);
+    }
+
+    /** Clips to the rectangle from (x1, y1) to (x2, y2), in target pixels. */
+    void clipRect(double x1, double y1, double x2, double y2) {
+        LUMO.setClip(g, 4, null, new double[] {x1, y1, x2, y2}, true);
+    }
+
+    /** Lets drawing reach the whole target again. */
+    void noClip() {
+        LUMO.setClip(g, 0, null, null, true);
     }
 
     /** Puts the whole target onto the device with its top-left corner at (dx, dy) of the area. */
