@@ -21,8 +21,8 @@ import javax.imageio.ImageIO;
  * <p>Usage: {@code Demo [output.png]}; the default output is {@code build/lumo-demo.png}.
  */
 public final class Demo {
-    private static final int COLUMNS = 4;
-    private static final int ROWS = 3;
+    private static final int COLUMNS = 5;
+    private static final int ROWS = 4;
     /** Side of a panel's square area; the drawing panels are laid out for this size. */
     private static final int PANEL = 192;
     private static final int GAP = 8;
@@ -38,7 +38,10 @@ public final class Demo {
         File output = new File(args.length > 0 ? args[0] : "build/lumo-demo.png");
         List<Panel> panels = new ArrayList<>();
         panels.addAll(ShapePanels.all());
+        panels.addAll(PathPanels.all());
         panels.addAll(StrokePanels.all());
+        panels.addAll(ClipPanels.all());
+        panels.addAll(GradientPanels.all());
         panels.addAll(CompositePanels.all());
         panels.addAll(BlitPanels.all());
         if (panels.size() > COLUMNS * ROWS) {
