@@ -4,6 +4,7 @@
 #include "context/RasterizeSource.h"
 #include "core/RenderTarget.h"
 #include "geometry/CheckedSource.h"
+#include "geometry/CurveCuller.h"
 #include "geometry/StrokeGeometry.h"
 #include "geometry/TransformKind.h"
 #include "geometry/TransformedSource.h"
@@ -58,15 +59,19 @@ private:
         }
     }
 
-    // Curves are flattened in device pixels, after the transform.
+    // Curves are flattened in device pixels, after the transform; huge ones
+    // only near the clip box.
     template <class Source>
     void fillDevice(Source& source, bool curves) {
         if (!curves) {
             fillStage(source, NoCheck());
             return;
         }
-        CheckedSource<Source> checked(source, maxCurveCoordinate);
-        agg::conv_curve<CheckedSource<Source>> flattened(checked);
+        CheckedSource<Source> checked(source, maxEdgeCoordinate);
+        const agg::rect_d& clip = state_.clipBox;
+        CurveCuller<CheckedSource<Source>> culled(
+            checked, agg::rect_d(clip.x1 - 1, clip.y1 - 1, clip.x2 + 1, clip.y2 + 1));
+        agg::conv_curve<CurveCuller<CheckedSource<Source>>> flattened(culled);
         fillStage(flattened, checked);
     }
 
