@@ -220,6 +220,20 @@ TEST_F(Drawing, HugeCurvedFillsDrawExactlyNearTheTarget) {
         EXPECT_NEAR(double(at(8, y) >> 24), 128, 2) << y;
         EXPECT_EQ(at(9, y), 0u) << y;
     }
+    // Its outline, 2 pixels wide, in device space and in user space.
+    for (bool device : {true, false}) {
+        LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+        LUMO(setHint)(nullptr, nullptr, g, 8, device ? 1 : 0);
+        setStroke(device ? 2.0f : float(2 / r), 0, {}, 0);
+        LUMO(drawOval)(nullptr, nullptr, g, -1, -1, 2, 2);
+        for (int y = 0; y < H; ++y) {
+            EXPECT_NEAR(double(at(7, y) >> 24), 128, 2) << y;
+            EXPECT_EQ(at(8, y), 0xFF000000u) << y;
+            EXPECT_NEAR(double(at(9, y) >> 24), 128, 2) << y;
+            EXPECT_EQ(at(6, y), 0u) << y;
+        }
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     // Far larger circles are still drawn in bounded time.
     setTransform({1e140, 0, 0, 1e140, 0, 0});
     LUMO(fillOval)(nullptr, nullptr, g, -1, -1, 2, 2);

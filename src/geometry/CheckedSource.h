@@ -10,9 +10,10 @@ namespace lumo {
 // drawn. Straight edges stay exact up to maxEdgeCoordinate (the rasteriser's
 // double-precision clipper multiplies two coordinate differences, which must
 // not overflow). Curves are flattened into a number of segments that grows
-// with the square root of their size: fills cut huge curves down to the clip
-// box first (CurveCuller), strokes stop at maxCurveCoordinate to keep every
-// draw bounded in time.
+// with the square root of their size: fills and solid strokes cut huge curves
+// down to the clip box first (CurveCuller); dashed strokes, whose dashes
+// depend on the whole length, stop at maxCurveCoordinate to keep every draw
+// bounded in time.
 constexpr double maxEdgeCoordinate = 1e150;
 constexpr double maxCurveCoordinate = 1e12;
 

@@ -21,10 +21,13 @@ namespace lumo {
 template <class Source>
 class CurveCuller {
 public:
-    // Curves whose control points span no more than this are left alone.
+    // Curves whose control points span no more than this many pixels are
+    // left alone.
     static constexpr double smallCurve = 1 << 20;
 
-    CurveCuller(Source& source, const agg::rect_d& box) : source_(&source), box_(box) {}
+    // `unitsPerPixel` converts the threshold to the units of the source.
+    CurveCuller(Source& source, const agg::rect_d& box, double unitsPerPixel = 1.0)
+        : source_(&source), box_(box), smallSpan_(smallCurve * unitsPerPixel) {}
 
     void rewind(unsigned pathId) {
         source_->rewind(pathId);
@@ -117,7 +120,7 @@ private:
             }
             piece.p[i] = agg::point_d(px, py);
         }
-        if (span(piece) <= smallCurve) {
+        if (span(piece) <= smallSpan_) {
             emit(piece, cmd);
         } else {
             split(piece, cmd);
@@ -189,7 +192,7 @@ private:
             stack.pop_back();
             if (outsideBox(piece)) {
                 emitPolygon(piece);
-            } else if (span(piece) <= smallCurve || depth >= maxDepth) {
+            } else if (span(piece) <= smallSpan_ || depth >= maxDepth) {
                 emit(piece, cmd);
             } else {
                 Piece first, second;
@@ -202,6 +205,7 @@ private:
 
     Source* source_;
     agg::rect_d box_;
+    double smallSpan_;
     Queue queue_;
     size_t head_ = 0;
     double lastX_ = 0.0, lastY_ = 0.0;
