@@ -16,9 +16,9 @@ namespace {
 #define LUMO(name) Java_com_quarn_lumo_internal_LUMO_##name
 #define DEVICE(name) Java_com_quarn_lumo_internal_MemoryDevice_##name
 
-// One thread's life: create a buffer and a render target, paint the pixels,
-// blit them to its own device and check them, delete in either order, and
-// check that its dead handles stay dead. Returns the number of failed checks.
+// One thread's life: create a buffer and a render target, draw on it through
+// drawing objects, blit it to its own device and check it, delete in either
+// order, and check that its dead handles stay dead. Returns the number of failed checks.
 int churn(int seed, int rounds) {
     test::FakeJni jni;
     int failures = 0;
@@ -34,7 +34,15 @@ int churn(int seed, int rounds) {
             ++failures;
             continue;
         }
-        target->getDataBuffer()->rowBuffer();
+        // Drawing objects of this thread's target: one fills, a clone strokes
+        // and outlives the target by a little.
+        const jint g = LUMO(createGraphics)(nullptr, nullptr, image);
+        LUMO(setHint)(nullptr, nullptr, g, 1, 1);
+        LUMO(setPaint)(nullptr, nullptr, g, colour);
+        LUMO(fillRect)(nullptr, nullptr, g, 0, 0, 8, 8);
+        const jint clone = LUMO(cloneGraphics)(nullptr, nullptr, g);
+        LUMO(deleteGraphics)(nullptr, nullptr, g);
+        LUMO(drawOval)(nullptr, nullptr, clone, 2, 2, 4, 4);
         LUMO(SetDIBitsToDevice)(nullptr, nullptr, hdc, image, 0, 0, 8, 8, 0, 0);
         DEVICE(read)(jni.env(), nullptr, hdc, out);
         const auto pixels = jni.contents<jint>(out);
@@ -46,8 +54,12 @@ int churn(int seed, int rounds) {
             LUMO(deleteNativeImage)(nullptr, nullptr, image);
             LUMO(deleteDataBuffer)(nullptr, nullptr, buffer);
         }
+        LUMO(fillOval)(nullptr, nullptr, clone, 0, 0, 8, 8);  // target gone: nothing
+        LUMO(deleteGraphics)(nullptr, nullptr, clone);
         dead.push_back(buffer);
         dead.push_back(image);
+        dead.push_back(g);
+        dead.push_back(clone);
         if (dead.size() > 64) dead.erase(dead.begin(), dead.begin() + 32);
         for (jint handle : dead) {
             if (HandleRegistry::instance().find(handle, 0xFF).object != nullptr) ++failures;

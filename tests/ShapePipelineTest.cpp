@@ -206,6 +206,40 @@ TEST_F(Drawing, FarAwayCoordinatesClipExactly) {
     EXPECT_EQ(painted(), W * H);
 }
 
+TEST_F(Drawing, HugeCurvedFillsDrawExactlyNearTheTarget) {
+    // A circle of radius 1e13 whose rightmost point is (8.5, 8): near the
+    // target its edge is the vertical line x = 8.5.
+    LUMO(setHint)(nullptr, nullptr, g, 1, 1);
+    const double r = 1e13;
+    setTransform({r, 0, 0, r, 8.5 - r, 8});
+    const auto start = std::chrono::steady_clock::now();
+    LUMO(fillOval)(nullptr, nullptr, g, -1, -1, 2, 2);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    for (int y = 0; y < H; ++y) {
+        EXPECT_EQ(at(7, y), 0xFF000000u) << y;
+        EXPECT_NEAR(double(at(8, y) >> 24), 128, 2) << y;
+        EXPECT_EQ(at(9, y), 0u) << y;
+    }
+    // Its outline, 2 pixels wide, in device space and in user space.
+    for (bool device : {true, false}) {
+        LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+        LUMO(setHint)(nullptr, nullptr, g, 8, device ? 1 : 0);
+        setStroke(device ? 2.0f : float(2 / r), 0, {}, 0);
+        LUMO(drawOval)(nullptr, nullptr, g, -1, -1, 2, 2);
+        for (int y = 0; y < H; ++y) {
+            EXPECT_NEAR(double(at(7, y) >> 24), 128, 2) << y;
+            EXPECT_EQ(at(8, y), 0xFF000000u) << y;
+            EXPECT_NEAR(double(at(9, y) >> 24), 128, 2) << y;
+            EXPECT_EQ(at(6, y), 0u) << y;
+        }
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    // Far larger circles are still drawn in bounded time.
+    setTransform({1e140, 0, 0, 1e140, 0, 0});
+    LUMO(fillOval)(nullptr, nullptr, g, -1, -1, 2, 2);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
 TEST_F(Drawing, DashesThatCannotAdvanceOrWouldNeverEndDrawSolid) {
     LUMO(setHint)(nullptr, nullptr, g, 0x600, 3);
     for (const auto& dashes : std::vector<std::vector<float>>{{0, 0}, {2, -1}, {1e-30f, 1e-30f}}) {

@@ -4,6 +4,7 @@
 #include "context/RasterizeSource.h"
 #include "core/RenderTarget.h"
 #include "geometry/CheckedSource.h"
+#include "geometry/CurveCuller.h"
 #include "geometry/StrokeGeometry.h"
 #include "geometry/TransformKind.h"
 #include "geometry/TransformedSource.h"
@@ -12,6 +13,9 @@
 #include <agg_conv_curve.h>
 #include <agg_conv_dash.h>
 #include <agg_conv_stroke.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace lumo {
 
@@ -58,15 +62,19 @@ private:
         }
     }
 
-    // Curves are flattened in device pixels, after the transform.
+    // Curves are flattened in device pixels, after the transform; huge ones
+    // only near the clip box.
     template <class Source>
     void fillDevice(Source& source, bool curves) {
         if (!curves) {
             fillStage(source, NoCheck());
             return;
         }
-        CheckedSource<Source> checked(source, maxCurveCoordinate);
-        agg::conv_curve<CheckedSource<Source>> flattened(checked);
+        CheckedSource<Source> checked(source, maxEdgeCoordinate);
+        const agg::rect_d& clip = state_.clipBox;
+        CurveCuller<CheckedSource<Source>> culled(
+            checked, agg::rect_d(clip.x1 - 1, clip.y1 - 1, clip.x2 + 1, clip.y2 + 1));
+        agg::conv_curve<CurveCuller<CheckedSource<Source>>> flattened(culled);
         fillStage(flattened, checked);
     }
 
@@ -75,32 +83,77 @@ private:
         const StrokeStyle& style = *state_.stroke;
         if (!std::isfinite(style.width())) return;
         const agg::point_d offset = strokeOffset(state_.strokeOffsetHint());
+        agg::rect_d cull;
         if (state_.hint(HINT_DEVICE_STROKE) || state_.transformKind() != TRANSFORM_GENERAL) {
             TransformedSource<Shape> transformed(shape, &state_.transform, offset.x, offset.y);
-            const double limit = curves ? maxCurveCoordinate : maxEdgeCoordinate;
+            const bool culled = curves && strokeCullingBox(nullptr, offset, cull);
+            const double limit = curves && !culled ? maxCurveCoordinate : maxEdgeCoordinate;
             CheckedSource<TransformedSource<Shape>> checked(transformed, limit);
-            strokeFlatten(checked, checked, curves, 1.0, nullptr, offset);
+            strokeFlatten(checked, checked, curves, culled ? &cull : nullptr, 1.0, nullptr, offset);
         } else {
             // Stroked in user space: the width and dashes scale with the
             // transform, curves are flattened finely enough for it.
             const double scale = state_.transform.scale();
             if (!(scale > 0.0 && scale < maxEdgeCoordinate)) return;
-            const double limit = (curves ? maxCurveCoordinate : maxEdgeCoordinate) / scale;
+            const bool culled = curves && strokeCullingBox(&state_.transform, offset, cull);
+            const double limit =
+                (curves && !culled ? maxCurveCoordinate : maxEdgeCoordinate) / scale;
             CheckedSource<Shape> checked(shape, limit);
-            strokeFlatten(checked, checked, curves, scale, &state_.transform, offset);
+            strokeFlatten(checked, checked, curves, culled ? &cull : nullptr, scale,
+                          &state_.transform, offset);
         }
     }
 
+    // The box, in the space the outline is stroked in, outside which huge
+    // curves may be replaced by their control polygons: the clip box grown by
+    // the farthest a stroke reaches from its centre line (miters, square caps).
+    // Not for dashes, whose places depend on the length of what comes before,
+    // nor for widths or miter limits so large that the box would cover
+    // everything anyway.
+    bool strokeCullingBox(const agg::trans_affine* userToDevice, agg::point_d offset,
+                          agg::rect_d& box) {
+        const StrokeStyle& style = *state_.stroke;
+        if (style.dashed()) return false;
+        // How far the outline reaches from its centre line, in stroking units.
+        const double reach =
+            std::fabs(style.width()) * 0.5 * std::max(double(style.miterLimit()), 1.5);
+        const double unitScale = userToDevice != nullptr ? userToDevice->scale() : 1.0;
+        if (!(reach * unitScale < 1e9)) return false;
+        // Two pixels more, in device space, for the offset and rounding.
+        const agg::rect_d& clip = state_.clipBox;
+        double xs[4] = {clip.x1 - 2, clip.x2 + 2, clip.x2 + 2, clip.x1 - 2};
+        double ys[4] = {clip.y1 - 2, clip.y1 - 2, clip.y2 + 2, clip.y2 + 2};
+        if (userToDevice != nullptr) {
+            agg::trans_affine deviceToUser = *userToDevice;
+            deviceToUser.invert();
+            for (int i = 0; i < 4; ++i) {
+                xs[i] -= offset.x;
+                ys[i] -= offset.y;
+                deviceToUser.transform(&xs[i], &ys[i]);
+            }
+        }
+        box = agg::rect_d(
+            *std::min_element(xs, xs + 4) - reach, *std::min_element(ys, ys + 4) - reach,
+            *std::max_element(xs, xs + 4) + reach, *std::max_element(ys, ys + 4) + reach);
+        return std::isfinite(box.x1) && std::isfinite(box.y1) && std::isfinite(box.x2) &&
+               std::isfinite(box.y2);
+    }
+
     template <class Source, class Check>
-    void strokeFlatten(Source& source, const Check& check, bool curves, double scale,
-                       const agg::trans_affine* after, agg::point_d offset) {
+    void strokeFlatten(Source& source, const Check& check, bool curves, const agg::rect_d* cull,
+                       double scale, const agg::trans_affine* after, agg::point_d offset) {
         if (!curves) {
             strokeDash(source, check, scale, after, offset);
-            return;
+        } else if (cull == nullptr) {
+            agg::conv_curve<Source> flattened(source);
+            flattened.approximation_scale(scale);
+            strokeDash(flattened, check, scale, after, offset);
+        } else {
+            CurveCuller<Source> culled(source, *cull, 1.0 / scale);
+            agg::conv_curve<CurveCuller<Source>> flattened(culled);
+            flattened.approximation_scale(scale);
+            strokeDash(flattened, check, scale, after, offset);
         }
-        agg::conv_curve<Source> flattened(source);
-        flattened.approximation_scale(scale);
-        strokeDash(flattened, check, scale, after, offset);
     }
 
     template <class Source, class Check>

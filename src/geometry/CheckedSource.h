@@ -9,9 +9,11 @@ namespace lumo {
 // Coordinates beyond these magnitudes are treated like NaN: the shape is not
 // drawn. Straight edges stay exact up to maxEdgeCoordinate (the rasteriser's
 // double-precision clipper multiplies two coordinate differences, which must
-// not overflow); curves are flattened into a number of segments that grows
-// with the square root of their size, so they stop far earlier to keep every
-// draw bounded in time.
+// not overflow). Curves are flattened into a number of segments that grows
+// with the square root of their size: fills and solid strokes cut huge curves
+// down to the clip box first (CurveCuller); dashed strokes, whose dashes
+// depend on the whole length, stop at maxCurveCoordinate to keep every draw
+// bounded in time.
 constexpr double maxEdgeCoordinate = 1e150;
 constexpr double maxCurveCoordinate = 1e12;
 
