@@ -2,12 +2,13 @@
 #include "context/Graphics.h"
 #include "core/NativeImage.h"
 #include "doubles/FakeJni.h"
+#include "geometry/VertexSource.h"
 #include "native/EntryPoints.h"
 #include "native/HandleRegistry.h"
-#include "geometry/VertexSource.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <memory>
 
@@ -163,6 +164,34 @@ TEST_F(ClippedDrawing, EvenOddClipLeavesTheInnerSquare) {
     g->resetClip();
     g->fillRect(0, 0, W, H);
     EXPECT_EQ(at(19, 19), 0xFF000000u);
+}
+
+TEST_F(ClippedDrawing, HugeCurvedClipsStayBoundedAndExact) {
+    // The clip is the left half of a circle of radius 1e13 whose rightmost
+    // point is (10, 10): near the target its edge is the line x = 10.
+    const double r = 1e13, k = 0.5522847498 * r, cx = 10 - r;
+    TestPath circle;
+    circle.path.move_to(10, 10);
+    circle.path.curve4(10, 10 + k, cx + k, 10 + r, cx, 10 + r);
+    circle.path.curve4(cx - k, 10 + r, cx - r, 10 + k, cx - r, 10);
+    circle.path.curve4(cx - r, 10 - k, cx - k, 10 - r, cx, 10 - r);
+    circle.path.curve4(cx + k, 10 - r, 10, 10 - k, 10, 10);
+    circle.path.close_polygon();
+    g->setPathClip(circle, agg::fill_non_zero);
+    g->fillRect(0, 0, W, H);
+    for (int y = 0; y < H; ++y) {
+        EXPECT_EQ(at(9, y), 0xFF000000u) << y;
+        EXPECT_EQ(at(10, y), 0u) << y;
+    }
+    // A clip curve of 1e30 pixels would otherwise be flattened into billions
+    // of segments.
+    TestPath huge;
+    huge.path.move_to(10, 10);
+    huge.path.curve4(1e30, 0, 0, 1e30, 10, 10);
+    g->setPathClip(huge, agg::fill_non_zero);
+    const auto start = std::chrono::steady_clock::now();
+    g->fillRect(0, 0, W, H);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST_F(ClippedDrawing, ClipsAreCopiedToClonesAndSurviveTheirSource) {

@@ -3,6 +3,8 @@
 #include "context/GraphicsState.h"
 #include "context/RasterizeSource.h"
 #include "core/RenderTarget.h"
+#include "geometry/CheckedSource.h"
+#include "geometry/CurveCuller.h"
 
 #include <agg_conv_curve.h>
 #include <agg_gamma_functions.h>
@@ -26,8 +28,12 @@ inline bool rasterizeClip(GraphicsState& state, RenderTarget& target, bool keepE
     clip.clip_box(box.x1, box.y1, box.x2, box.y2);
     clip.filling_rule(state.clipFillRule);
     if (state.stateFlags & CLIP_CURVED) {
-        agg::conv_curve<agg::path_storage> flattened(state.clipPath);
-        return rasterizeSource(clip, flattened);
+        // Huge curves are flattened only near the clip box, as for fills.
+        CheckedSource<agg::path_storage> checked(state.clipPath, maxEdgeCoordinate);
+        CurveCuller<CheckedSource<agg::path_storage>> culled(
+            checked, agg::rect_d(box.x1 - 1, box.y1 - 1, box.x2 + 1, box.y2 + 1));
+        agg::conv_curve<CurveCuller<CheckedSource<agg::path_storage>>> flattened(culled);
+        return rasterizeSource(clip, flattened) && !checked.faulty();
     }
     return rasterizeSource(clip, state.clipPath);
 }
