@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -212,9 +211,7 @@ TEST_F(Drawing, HugeCurvedFillsDrawExactlyNearTheTarget) {
     LUMO(setHint)(nullptr, nullptr, g, 1, 1);
     const double r = 1e13;
     setTransform({r, 0, 0, r, 8.5 - r, 8});
-    const auto start = std::chrono::steady_clock::now();
     LUMO(fillOval)(nullptr, nullptr, g, -1, -1, 2, 2);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     for (int y = 0; y < H; ++y) {
         EXPECT_EQ(at(7, y), 0xFF000000u) << y;
         EXPECT_NEAR(double(at(8, y) >> 24), 128, 2) << y;
@@ -233,11 +230,9 @@ TEST_F(Drawing, HugeCurvedFillsDrawExactlyNearTheTarget) {
             EXPECT_EQ(at(6, y), 0u) << y;
         }
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     // Far larger circles are still drawn in bounded time.
     setTransform({1e140, 0, 0, 1e140, 0, 0});
     LUMO(fillOval)(nullptr, nullptr, g, -1, -1, 2, 2);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 TEST_F(Drawing, DashesThatCannotAdvanceOrWouldNeverEndDrawSolid) {
@@ -245,9 +240,7 @@ TEST_F(Drawing, DashesThatCannotAdvanceOrWouldNeverEndDrawSolid) {
     for (const auto& dashes : std::vector<std::vector<float>>{{0, 0}, {2, -1}, {1e-30f, 1e-30f}}) {
         LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
         setStroke(1, 0, dashes, 0);
-        const auto start = std::chrono::steady_clock::now();
         LUMO(drawLine)(nullptr, nullptr, g, -2000000000, 5, 2000000000, 5);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
         EXPECT_EQ(painted(), W);
     }
     // A huge phase is reduced to the pattern: 1e30 in float is a multiple
@@ -274,9 +267,7 @@ TEST_F(Drawing, HugeAndUnusableWidths) {
     // Round caps of an enormous width stay bounded and cover everything.
     setStroke(1e15f, 1, {}, 0);
     LUMO(setHint)(nullptr, nullptr, g, 1, 1);
-    const auto start = std::chrono::steady_clock::now();
     LUMO(drawLine)(nullptr, nullptr, g, 2, 2, 8, 8);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(painted(), W * H);
 }
 
@@ -313,6 +304,22 @@ TEST_F(Drawing, StrokesUseTheFillRuleOfTheState) {
     graphics().draw(squares, 0x42);
     EXPECT_EQ(at(10, 6), 0u);
     EXPECT_EQ(at(3, 6), 0xFF000000u);
+}
+
+// Inputs that once made one call run for minutes; a hang fails the test by
+// the test runner's timeout.
+TEST_F(Drawing, CostlyGeometryStaysBounded) {
+    // Many dashes with wide round caps, stroked in user space.
+    setTransform({1e6, 3.7, 255, 3.7, 0, -1e6});
+    jarray dashes = jni.array(std::vector<float>{2, 0, 0.5f});
+    LUMO(setStroke)(jni.env(), nullptr, g, 100, 1, 0, 2, static_cast<jfloatArray>(dashes), 1e6f);
+    LUMO(drawLine)(nullptr, nullptr, g, 1000000, 1000000, 360, 2);
+    // Arcs under a nearly singular transform, whose user space is huge.
+    setTransform({255, 0, -1, 1e-300, 100, 1e-12});
+    setStroke(1, 1, {}, 0);
+    LUMO(drawArc)(nullptr, nullptr, g, -2000000000, -2000000000, 2147483647, 2147483647, 10, 300);
+    LUMO(drawOval)(nullptr, nullptr, g, -2000000000, -2000000000, 2147483647, 2147483647);
+    EXPECT_EQ(jni.pinned(), 0);
 }
 
 TEST_F(Drawing, BadHandlesAreIgnored) {

@@ -160,7 +160,8 @@ private:
     void strokeDash(Source& source, const Check& check, double scale,
                     const agg::trans_affine* after, agg::point_d offset) {
         const StrokeStyle& style = *state_.stroke;
-        if (!style.dashed() || !dashesWithinBudget(source, style)) {
+        if (!style.dashed() ||
+            !dashesWithinBudget(source, style, strokeApproximationScale(style.width(), scale))) {
             strokeOutline(source, check, scale, after, offset);
             return;
         }

@@ -24,6 +24,10 @@ public:
     // Curves whose control points span no more than this many pixels are
     // left alone.
     static constexpr double smallCurve = 1 << 20;
+    // Per draw, the most halvings, and the most split pieces handed on as
+    // curves (each may flatten into a couple of thousand segments).
+    static constexpr size_t maxSplits = 1 << 16;
+    static constexpr size_t maxSplitCurves = 4096;
 
     // `unitsPerPixel` converts the threshold to the units of the source.
     CurveCuller(Source& source, const agg::rect_d& box, double unitsPerPixel = 1.0)
@@ -34,6 +38,8 @@ public:
         queue_.clear();
         head_ = 0;
         lastX_ = lastY_ = 0.0;
+        splitsLeft_ = maxSplits;
+        curvesLeft_ = maxSplitCurves;
     }
 
     unsigned vertex(double* x, double* y) {
@@ -192,9 +198,15 @@ private:
             stack.pop_back();
             if (outsideBox(piece)) {
                 emitPolygon(piece);
-            } else if (span(piece) <= smallSpan_ || depth >= maxDepth) {
+            } else if (span(piece) <= smallSpan_ && curvesLeft_ > 0) {
+                --curvesLeft_;
                 emit(piece, cmd);
+            } else if (depth >= maxDepth || splitsLeft_ == 0 || curvesLeft_ == 0) {
+                // Out of budget (a box so large that most of a giant curve is
+                // near it): the control polygon keeps the draw bounded.
+                emitPolygon(piece);
             } else {
+                --splitsLeft_;
                 Piece first, second;
                 halve(piece, first, second);
                 stack.push_back({second, depth + 1});
@@ -206,6 +218,8 @@ private:
     Source* source_;
     agg::rect_d box_;
     double smallSpan_;
+    size_t splitsLeft_ = maxSplits;
+    size_t curvesLeft_ = maxSplitCurves;
     Queue queue_;
     size_t head_ = 0;
     double lastX_ = 0.0, lastY_ = 0.0;

@@ -81,9 +81,29 @@ double polylineLength(Source& source) {
     return length;
 }
 
+// The most outline points the dashes of one draw may make: round caps of
+// wide strokes take thousands of points each.
+constexpr double maxDashPointsPerDraw = 2e7;
+
+// About how many outline points the stroker makes for one dash: its two
+// caps (round ones approximated as AGG does at this approximation scale)
+// and its sides.
+inline double pointsPerDash(const StrokeStyle& style, double approximationScale) {
+    if (style.cap() != agg::round_cap) return 6.0;
+    const double halfWidth = std::fabs(style.width()) * 0.5;
+    const double step = 2.0 * std::acos(halfWidth / (halfWidth + 0.125 / approximationScale));
+    return step > 0.0 ? 2.0 * (3.141592653589793 / step + 1.0) + 4.0 : maxDashPointsPerDraw;
+}
+
+// Whether cutting the source into dashes stays within the budgets; the
+// outline is stroked solid otherwise.
 template <class Source>
-bool dashesWithinBudget(Source& source, const StrokeStyle& style) {
-    return polylineLength(source) <= style.patternLength() * maxDashesPerDraw;
+bool dashesWithinBudget(Source& source, const StrokeStyle& style, double approximationScale) {
+    const double patterns = polylineLength(source) / style.patternLength();
+    const double dashes =
+        patterns * std::min(style.dashPairs(), StrokeStyle::maxUsedDashPairs);
+    return dashes <= maxDashesPerDraw &&
+           dashes * pointsPerDash(style, approximationScale) <= maxDashPointsPerDraw;
 }
 
 }  // namespace lumo
