@@ -9,7 +9,6 @@
 #include <agg_basics.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -435,7 +434,6 @@ TEST_F(PathDrawing, UnusableCoordinatesDrawNothing) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     LUMO(setHint)(nullptr, nullptr, g, 1, 1);
-    const auto start = std::chrono::steady_clock::now();
     for (double bad : {nan, inf, -inf, 1e300}) {
         for (jint flags : {0x01, 0x02}) {
             drawPath({0, 1, 1, 4}, {4, 4, 20, 4, bad, 20}, JNI_TRUE, flags);
@@ -449,7 +447,6 @@ TEST_F(PathDrawing, UnusableCoordinatesDrawNothing) {
         drawPath({0, 3}, {4, 4, 1e15, -1e15, -1e15, 1e15, 20, 20}, JNI_TRUE, flags);
         drawPath({0, 2}, {4, 4, 1e13, 1e13, 20, 20}, JNI_TRUE, flags);
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 }  // namespace
