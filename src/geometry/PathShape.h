@@ -77,8 +77,7 @@ public:
         return command(code);
     }
 
-    // Scans the codes once, up to the first end-of-path code; the answer
-    // survives rewind.
+    // Scans all the codes once; the answer survives rewind.
     bool has_curves() const override;
 
     int64_t coordinate;           // index of the next double to read

@@ -10,7 +10,7 @@ constexpr double maxRadius = 268435456.0;              // 2^28
 constexpr double maxPosition = 4611686018427387904.0;  // 2^62
 
 double round16(double v) {
-    return std::floor(v * 16.0 + 0.5);
+    return std::round(v * 16.0);  // halves away from zero
 }
 
 }  // namespace

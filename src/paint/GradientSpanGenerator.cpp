@@ -9,8 +9,8 @@ namespace lumo {
 namespace {
 
 // Ends of a span mapping within this many gradient units take the fixed-point
-// interpolator.
-constexpr double interpolatedLimit = 2097152.0;  // 2^21
+// interpolator: in 24.8 fixed point both ends and their difference fit an int.
+constexpr double interpolatedLimit = 4193280.0;  // 2^22 - 1024
 // Coordinates stepped in double precision are limited to this many units.
 constexpr double steppedLimit = 67108864.0;  // 2^26
 

@@ -23,8 +23,8 @@ int colourIndex(int64_t v, GradientCycle cycle);
 //
 // Spans go through AGG's linear span interpolator, whose 24.8 fixed-point
 // coordinates are ints. A span is handed to it only when both of its ends
-// map to within 2^21 gradient units of the origin (2^29 in fixed point, so
-// neither the coordinates nor their differences overflow). Farther spans are
+// map to within just under 2^22 gradient units of the origin (under 2^30 in
+// fixed point, so neither the coordinates nor their differences overflow). Farther spans are
 // stepped pixel by pixel in double precision, with each coordinate limited
 // to 2^26 gradient units: 16384 table lengths and more beyond the origin,
 // where padded gradients show their end colours anyway.
