@@ -69,7 +69,20 @@ TEST(Clipping, PathBoundsAndFlags) {
     expectBox(state.clipBox, 10, 10, 20, 30);
     EXPECT_EQ(state.stateFlags & CLIP_KIND_MASK, 0u);
 
-    // Starting with a line, or holding NaN, clips everything away.
+    // Reaching past any side counts as exceeding the target.
+    for (const agg::rect_d& r :
+         {agg::rect_d(-1, 5, 50, 50), agg::rect_d(5, -1, 50, 50), agg::rect_d(5, 5, 50, 101)}) {
+        TestPath beyond;
+        beyond.path.move_to(r.x1, r.y1);
+        beyond.path.line_to(r.x2, r.y1);
+        beyond.path.line_to(r.x2, r.y2);
+        setPathClip(state, beyond, agg::fill_non_zero, 100, 100);
+        EXPECT_EQ(state.stateFlags & CLIP_KIND_MASK, uint32_t(CLIP_EXCEEDS));
+    }
+
+    // Starting with a line, or holding NaN, clips everything away, and the
+    // other clip bits stay as they were.
+    setPathClip(state, p, agg::fill_even_odd, 100, 100);
     for (bool startWithLine : {true, false}) {
         TestPath bad;
         if (startWithLine) {
@@ -80,6 +93,8 @@ TEST(Clipping, PathBoundsAndFlags) {
         }
         bad.path.line_to(50, 50);
         setPathClip(state, bad, agg::fill_non_zero, 100, 100);
+        EXPECT_EQ(state.stateFlags & CLIP_KIND_MASK,
+                  uint32_t(CLIP_RECT | CLIP_CURVED | CLIP_EXCEEDS));
         expectBox(state.clipBox, 0, 0, 0, 0);
         EXPECT_TRUE(state.stateFlags & CLIP_RECT);
         EXPECT_TRUE(state.clipBoxEmpty());
@@ -136,6 +151,10 @@ TEST_F(ClippedDrawing, PartlyCoveredClipPixelsDependOnTheHints) {
     g->fillRect(0, 0, W, H);
     EXPECT_EQ(at(5, 14), 0xFF000000u);
     EXPECT_EQ(at(15, 15), 0u);
+    clear();
+    g->state().setHint(HINT_CLIP_ANTIALIAS, 1);  // not consulted when aliased
+    g->fillRect(0, 0, W, H);
+    EXPECT_EQ(at(5, 14), 0xFF000000u);
 }
 
 TEST_F(ClippedDrawing, EvenOddClipLeavesTheInnerSquare) {
