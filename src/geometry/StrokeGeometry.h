@@ -39,20 +39,13 @@ void configureStroke(Stroke& stroke, const StrokeStyle& style, double scale) {
     stroke.approximation_scale(strokeApproximationScale(style.width(), scale));
 }
 
-// The dash phase reduced to one pattern length, keeping its sign (a negative
-// phase runs the pattern on from one sub-path into the next). The dash
-// generator walks the phase dash by dash, so a huge phase would stall it.
-inline double reducedDashPhase(double phase, double patternLength) {
-    if (!std::isfinite(phase)) return 0.0;
-    return std::fmod(phase, patternLength);
-}
-
 template <class Dash>
 void configureDash(Dash& dash, const StrokeStyle& style) {
-    const uint32_t pairs = std::min(style.dashPairs(), StrokeStyle::maxUsedDashPairs);
     const float* lengths = style.dashes();
-    for (uint32_t i = 0; i < pairs; ++i) dash.add_dash(lengths[2 * i], lengths[2 * i + 1]);
-    dash.dash_start(reducedDashPhase(style.dashPhase(), style.patternLength()));
+    for (uint32_t i = 0; i < style.usedDashPairs(); ++i) {
+        dash.add_dash(lengths[2 * i], lengths[2 * i + 1]);
+    }
+    dash.dash_start(style.dashStart());
 }
 
 // Length of the polyline through every vertex of the source, closing
@@ -100,8 +93,7 @@ inline double pointsPerDash(const StrokeStyle& style, double approximationScale)
 template <class Source>
 bool dashesWithinBudget(Source& source, const StrokeStyle& style, double approximationScale) {
     const double patterns = polylineLength(source) / style.patternLength();
-    const double dashes =
-        patterns * std::min(style.dashPairs(), StrokeStyle::maxUsedDashPairs);
+    const double dashes = patterns * style.usedDashPairs();
     return dashes <= maxDashesPerDraw &&
            dashes * pointsPerDash(style, approximationScale) <= maxDashPointsPerDraw;
 }

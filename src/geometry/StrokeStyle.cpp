@@ -47,6 +47,9 @@ StrokeStyle* StrokeStyle::create(float width, int javaCap, int javaJoin, float m
             return nullptr;
         }
         stroke->dashPhase_ = dashPhase;
+        if (stroke->dashUsable_ && std::isfinite(dashPhase)) {
+            stroke->dashStart_ = std::fmod(double(dashPhase), stroke->patternLength_);
+        }
     }
     return stroke;
 }
@@ -60,8 +63,8 @@ void StrokeStyle::storeDashes(const float* dashes, uint32_t count) {
 
     double total = 0.0;
     bool usable = true;
-    const uint32_t used = std::min(dashPairs_, maxUsedDashPairs) * 2;
-    for (uint32_t i = 0; i < used; ++i) {
+    usedDashPairs_ = std::min(dashPairs_, maxUsedDashPairs);
+    for (uint32_t i = 0; i < usedDashPairs_ * 2; ++i) {
         const double length = dashes_[i];
         if (!std::isfinite(length) || length < 0.0) usable = false;
         total += length;

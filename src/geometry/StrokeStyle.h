@@ -42,6 +42,14 @@ public:
     bool dashed() const { return dashUsable_; }
     // Length of the pattern the generator uses (meaningful when dashed()).
     double patternLength() const { return patternLength_; }
+    // The (dash, gap) pairs the generator uses: the first maxUsedDashPairs.
+    uint32_t usedDashPairs() const { return usedDashPairs_; }
+    // Where the pattern starts: the phase reduced to one pattern length,
+    // keeping its sign (a negative phase runs the pattern on from one
+    // sub-path into the next). The dash generator walks the phase dash by
+    // dash, so a huge phase would stall it; a phase that is not finite
+    // starts at 0. Meaningful when dashed().
+    double dashStart() const { return dashStart_; }
 
 private:
     StrokeStyle() = default;
@@ -56,6 +64,8 @@ private:
     agg::line_join_e join_ = agg::miter_join;
     bool dashUsable_ = false;
     double patternLength_ = 0.0;
+    uint32_t usedDashPairs_ = 0;
+    double dashStart_ = 0.0;
 };
 
 // Java's BasicStroke cap and join constants mapped to AGG's.

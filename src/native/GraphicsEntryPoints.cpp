@@ -48,16 +48,15 @@ LUMO_ENTRY(void, deleteGraphics)(JNIEnv*, jclass, jint handle) {
     });
 }
 
+// setHint and setHintValue are one behaviour under two names.
 LUMO_ENTRY(void, setHint)(JNIEnv*, jclass, jint handle, jint key, jint value) {
     guarded([&] {
         if (Graphics* g = findGraphics(handle)) g->state().setHint(key, value);
     });
 }
 
-LUMO_ENTRY(void, setHintValue)(JNIEnv*, jclass, jint handle, jint key, jint value) {
-    guarded([&] {
-        if (Graphics* g = findGraphics(handle)) g->state().setHint(key, value);
-    });
+LUMO_ENTRY(void, setHintValue)(JNIEnv* env, jclass cls, jint handle, jint key, jint value) {
+    Java_com_quarn_lumo_internal_LUMO_setHint(env, cls, handle, key, value);
 }
 
 // A null matrix restores the identity; one with fewer than six values
