@@ -24,8 +24,8 @@ LUMO_ENTRY(void, setGradient)
         if (matrix != nullptr && !holds(env, matrix, 6)) return;
 
         ArrayPins pins(env);
-        const jint* stops = pins.pin<jint>(positions);
-        const jint* argb = pins.pin<jint>(colours);
+        const int32_t* stops = pins.pin<int32_t>(positions);
+        const int32_t* argb = pins.pin<int32_t>(colours);
         const jdouble* ends = pins.pin<jdouble>(points);
         const jdouble* m = pins.pin<jdouble>(matrix);
         if (!pins.ok()) return;
