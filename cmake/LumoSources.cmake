@@ -14,6 +14,10 @@ set(LUMO_BASE_SOURCES
     src/ops/BlurConstants.cpp
     src/device/Startup.cpp
     src/device/MemorySurface.cpp
+    src/image/RenderTargetImage.cpp
+    src/image/SwtRowReaders.cpp
+    src/image/AwtRowReaders.cpp
+    src/image/CreateRowReader.cpp
 )
 
 # Drawing: shapes, strokes, paints and images. These link against AGG's
@@ -40,6 +44,11 @@ set(LUMO_DRAWING_SOURCES
     src/native/PathEntryPoints.cpp
     src/geometry/PathShape.cpp
     src/geometry/TransformKind.cpp
+    src/paint/ImageRowSource.cpp
+    src/paint/ImageRenderer.cpp
+    src/paint/LinePatternOutline.cpp
+    src/context/ClipMask.cpp
+    src/native/ImageEntryPoints.cpp
 )
 
 set(LUMO_SOURCES ${LUMO_BASE_SOURCES} ${LUMO_DRAWING_SOURCES})

@@ -3,6 +3,7 @@
 #include "geometry/VertexSource.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <utility>
 
@@ -19,6 +20,9 @@ agg::rect_d cutToTarget(const agg::rect_d& box, uint32_t width, uint32_t height)
     return agg::rect_d(std::max(box.x1, 0.0), std::max(box.y1, 0.0),
                        std::min(box.x2, double(width)), std::min(box.y2, double(height)));
 }
+
+// Serials of clip paths, unique for the life of the process.
+std::atomic<uint64_t> lastClipSerial{0};
 
 struct PathBounds {
     bool usable = false;
@@ -74,6 +78,7 @@ void setPathClip(GraphicsState& state, VertexSource& path, agg::filling_rule_e r
                  uint32_t targetWidth, uint32_t targetHeight) {
     state.clipPath.remove_all();
     state.clipFillRule = rule;
+    state.clipSerial = ++lastClipSerial;
     const PathBounds bounds = analyse(path);
     if (!bounds.usable) {
         state.clipBox = agg::rect_d(0, 0, 0, 0);
@@ -84,8 +89,7 @@ void setPathClip(GraphicsState& state, VertexSource& path, agg::filling_rule_e r
     const bool exceeds = b.x1 < 0 || b.y1 < 0 || b.x2 > targetWidth || b.y2 > targetHeight;
     // The box is only a bound for the rasteriser: rounded out to whole
     // pixels, so that it never cuts into the clip's own edge coverage.
-    const agg::rect_d pixels(std::floor(b.x1), std::floor(b.y1), std::ceil(b.x2),
-                             std::ceil(b.y2));
+    const agg::rect_d pixels(std::floor(b.x1), std::floor(b.y1), std::ceil(b.x2), std::ceil(b.y2));
     state.clipBox = cutToTarget(pixels, targetWidth, targetHeight);
     state.stateFlags = (state.stateFlags & ~uint32_t(CLIP_KIND_MASK)) |
                        (bounds.curved ? CLIP_CURVED : 0u) | (exceeds ? CLIP_EXCEEDS : 0u);

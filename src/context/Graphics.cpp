@@ -5,6 +5,9 @@
 #include "geometry/LineShape.h"
 #include "geometry/RectShape.h"
 #include "geometry/ShapeGeometry.h"
+#include "geometry/TransformedSource.h"
+#include "image/ImageDescriptor.h"
+#include "paint/ImageRenderer.h"
 
 #include <cmath>
 #include <new>
@@ -121,6 +124,25 @@ void Graphics::fillRoundRect(double x, double y, double w, double h, double arcW
     if (w <= 0 || h <= 0) return;
     agg::rounded_rect shape = fillRoundRectShape(x, y, w, h, arcW, arcH);
     drawShape(shape, DRAW_FILL | DRAW_CURVES);
+}
+
+void Graphics::drawImage(const ImageDescriptor& image) {
+    RenderTarget* target = liveTarget();
+    if (target == nullptr || state_.clipBoxEmpty()) return;
+    if (image.width <= 0 || image.height <= 0) return;
+    agg::trans_affine placement = image.transform;
+    if (state_.transformKind() != TRANSFORM_IDENTITY) placement *= state_.transform;
+    RectShape rect(0, 0, image.width, image.height);
+    TransformedSource<RectShape> placed(rect, &placement, 0.0, 0.0);
+    Rasterizer& rasterizer = target->rasterizer();
+    const agg::rect_d& clip = state_.clipBox;
+    rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
+    rasterizer.filling_rule(agg::fill_non_zero);
+    if (!rasterizeSource(rasterizer, placed)) {
+        rasterizer.reset();
+        return;
+    }
+    renderImage(state_, *target, image, WRAP_NONE, WRAP_NONE);
 }
 
 void Graphics::resetClip() {

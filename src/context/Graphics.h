@@ -7,6 +7,7 @@ namespace lumo {
 
 class RenderTarget;
 class VertexSource;
+struct ImageDescriptor;
 
 // A drawing context on one render target. It does not keep the target alive:
 // once the target is gone every drawing call does nothing, while the setters
@@ -45,6 +46,11 @@ public:
     // the rectangle, the outline does not.
     void drawRoundRect(double x, double y, double w, double h, double arcW, double arcH);
     void fillRoundRect(double x, double y, double w, double h, double arcW, double arcH);
+
+    // Draws an image: its rectangle (0, 0)-(width, height) placed by the
+    // image's transform and then this object's, filled from the image with
+    // the edge pixels stretched outward.
+    void drawImage(const ImageDescriptor& image);
 
     // Clip setters (device pixels). While the target is gone, resetting and
     // path clips change nothing and a rectangle is stored uncut.

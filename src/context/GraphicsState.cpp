@@ -19,6 +19,7 @@ GraphicsState::GraphicsState(const GraphicsState& other)
       clipBox(other.clipBox),
       stateFlags(other.stateFlags),
       clipFillRule(other.clipFillRule),
+      clipSerial(other.clipSerial),
       transform(other.transform),
       fillRule(other.fillRule) {}
 

@@ -69,6 +69,9 @@ public:
     agg::rect_d clipBox;
     uint32_t stateFlags = CLIP_RECT;
     agg::filling_rule_e clipFillRule = agg::fill_non_zero;
+    // Names the clip path: a new one is drawn for every path clip set, and
+    // clones share it with their clip. 0 while there is no clip path.
+    uint64_t clipSerial = 0;
     agg::trans_affine transform;
     agg::filling_rule_e fillRule = agg::fill_non_zero;
 };

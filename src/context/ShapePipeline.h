@@ -8,7 +8,9 @@
 #include "geometry/StrokeGeometry.h"
 #include "geometry/TransformKind.h"
 #include "geometry/TransformedSource.h"
+#include "paint/LinePatternOutline.h"
 #include "paint/PaintRenderer.h"
+#include "paint/TexturePaint.h"
 
 #include <agg_conv_curve.h>
 #include <agg_conv_dash.h>
@@ -78,10 +80,13 @@ private:
         fillStage(flattened, checked);
     }
 
+    // Strokes outline the centre line; a line-pattern paint draws the
+    // centre line itself with its image instead, whatever the stroke width.
     template <class Shape>
     void stroke(Shape& shape, bool curves) {
         const StrokeStyle& style = *state_.stroke;
-        if (!std::isfinite(style.width())) return;
+        pattern_ = state_.paint->kind() == PAINT_LINE_PATTERN;
+        if (!pattern_ && !std::isfinite(style.width())) return;
         const agg::point_d offset = strokeOffset(state_.strokeOffsetHint());
         agg::rect_d cull;
         if (state_.hint(HINT_DEVICE_STROKE) || state_.transformKind() != TRANSFORM_GENERAL) {
@@ -114,10 +119,11 @@ private:
                           agg::rect_d& box) {
         const StrokeStyle& style = *state_.stroke;
         if (style.dashed()) return false;
+        const double unitScale = userToDevice != nullptr ? userToDevice->scale() : 1.0;
         // How far the outline reaches from its centre line, in stroking units.
         const double reach =
-            std::fabs(style.width()) * 0.5 * std::max(double(style.miterLimit()), 1.5);
-        const double unitScale = userToDevice != nullptr ? userToDevice->scale() : 1.0;
+            pattern_ ? patternReach() / unitScale
+                     : std::fabs(style.width()) * 0.5 * std::max(double(style.miterLimit()), 1.5);
         if (!(reach * unitScale < 1e9)) return false;
         // Two pixels more, in device space, for the offset and rounding.
         const agg::rect_d& clip = state_.clipBox;
@@ -170,9 +176,21 @@ private:
         strokeOutline(dashed, check, scale, after, offset);
     }
 
+    // Half the height of the line pattern's image, and two pixels more: how
+    // far a pattern line reaches from its centre, in device pixels.
+    double patternReach() const {
+        const auto& paint = static_cast<const TexturePaint&>(*state_.paint);
+        return std::floor(paint.source().height() / 2) + 2;
+    }
+
     template <class Source, class Check>
     void strokeOutline(Source& source, const Check& check, double scale,
                        const agg::trans_affine* after, agg::point_d offset) {
+        if (pattern_) {
+            if (after == nullptr) return patternLine(source, check);
+            TransformedSource<Source> transformed(source, after, offset.x, offset.y);
+            return patternLine(transformed, check);
+        }
         agg::conv_stroke<Source> outline(source);
         configureStroke(outline, *state_.stroke, scale);
         if (after == nullptr) {
@@ -199,8 +217,23 @@ private:
         renderPaint(state_, target_);
     }
 
+    // Draws a device-space centre line with the line pattern, unless it has
+    // an unusable coordinate anywhere (the outline is drawn while it is read,
+    // so the whole line is checked first).
+    template <class Source, class Check>
+    void patternLine(Source& source, const Check& check) {
+        double x, y;
+        source.rewind(0);
+        while (!agg::is_stop(source.vertex(&x, &y))) {
+        }
+        if (check.faulty()) return;
+        VertexSourceRef<Source> line(source);
+        drawLinePatternOutline(state_, target_, line);
+    }
+
     GraphicsState& state_;
     RenderTarget& target_;
+    bool pattern_ = false;
 };
 
 }  // namespace lumo

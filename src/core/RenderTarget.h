@@ -1,5 +1,6 @@
 #pragma once
 
+#include "context/ClipMask.h"
 #include "core/DataBuffer.h"
 #include "core/Ref.h"
 #include "core/SharedObject.h"
@@ -43,6 +44,9 @@ public:
     agg::scanline_bin& clipBinScanline() { return clipBinScanline_; }
     agg::scanline_bin& shapeBinScanline() { return shapeBinScanline_; }
 
+    // The coverage of the last clip path that needed a mask.
+    ClipMask& clipMask() { return clipMask_; }
+
 private:
     const int width_;
     const int height_;
@@ -54,6 +58,7 @@ private:
     agg::scanline_u8 shapeAaScanline_;
     agg::scanline_bin clipBinScanline_;
     agg::scanline_bin shapeBinScanline_;
+    ClipMask clipMask_;
 };
 
 }  // namespace lumo

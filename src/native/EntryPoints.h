@@ -25,6 +25,18 @@ LUMO_DECLARE(void, setTransform, jint graphics, jdoubleArray matrix);
 LUMO_DECLARE(void, setPaint, jint graphics, jint argb);
 LUMO_DECLARE(void, setGradient, jint graphics, jint kind, jint cycle, jdoubleArray points,
              jintArray positions, jintArray colours, jdoubleArray matrix);
+LUMO_DECLARE(void, setTexture, jint graphics, jint image, jdoubleArray matrix, jint wrap);
+LUMO_DECLARE(void, setLinePattern, jint graphics, jint image, jdouble first, jdouble second,
+             jdouble third);
+LUMO_DECLARE(void, drawImage, jint graphics, jint image, jdoubleArray matrix);
+LUMO_DECLARE(void, drawSWTImage, jint graphics, jintArray info, jdoubleArray matrix,
+             jbyteArray data, jintArray palette, jbyteArray alphaData);
+LUMO_DECLARE(void, drawAWTImage__I_3I_3D_3B, jint graphics, jintArray info, jdoubleArray matrix,
+             jbyteArray data);
+LUMO_DECLARE(void, drawAWTImage__I_3I_3D_3I, jint graphics, jintArray info, jdoubleArray matrix,
+             jintArray data);
+LUMO_DECLARE(void, drawAWTImage__I_3I_3D_3S, jint graphics, jintArray info, jdoubleArray matrix,
+             jshortArray data);
 LUMO_DECLARE(void, setClip, jint graphics, jint count, jbyteArray types, jdoubleArray coords,
              jboolean nonZero);
 LUMO_DECLARE(void, setComposite, jint graphics, jint rule, jfloat alpha);

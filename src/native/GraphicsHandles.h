@@ -1,6 +1,7 @@
 #pragma once
 
 #include "context/Graphics.h"
+#include "core/NativeImage.h"
 #include "native/HandleRegistry.h"
 
 #include <jni.h>
@@ -10,6 +11,11 @@ namespace lumo {
 // The drawing object behind a handle, or null for 0, stale or foreign ones.
 inline Graphics* findGraphics(jint handle) {
     return HandleRegistry::instance().find<Graphics>(handle, HandleKind::Graphics);
+}
+
+// The render target behind a handle, or null for 0, stale or foreign ones.
+inline NativeImage* findNativeImage(jint handle) {
+    return HandleRegistry::instance().find<NativeImage>(handle, HandleKind::NativeImage);
 }
 
 // Swaps a newly built counted object into a state field, unless it could not

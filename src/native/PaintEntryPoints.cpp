@@ -4,6 +4,8 @@
 #include "native/EntryPoints.h"
 #include "native/GraphicsHandles.h"
 #include "paint/GradientPaint.h"
+#include "paint/LinePatternPaint.h"
+#include "paint/TexturePaint.h"
 
 #include <agg_trans_affine.h>
 
@@ -36,5 +38,39 @@ LUMO_ENTRY(void, setGradient)
             g->state().paint,
             GradientPaint::create(gradientKindFromCode(kind), gradientCycleFromCode(cycle), ends,
                                   user, stops, argb, static_cast<uint32_t>(count)));
+    });
+}
+
+// The pixels of another render target as the paint: matrix places the image
+// in user space (null for the identity, otherwise six values); wrap holds the
+// horizontal wrap mode in bits 8-11 and the vertical one in bits 0-3.
+LUMO_ENTRY(void, setTexture)
+(JNIEnv* env, jclass, jint handle, jint source, jdoubleArray matrix, jint wrap) {
+    guarded([&] {
+        Graphics* g = findGraphics(handle);
+        NativeImage* image = findNativeImage(source);
+        if (g == nullptr || image == nullptr) return;
+        if (matrix != nullptr && !holds(env, matrix, 6)) return;
+        ArrayPins pins(env);
+        const jdouble* m = pins.pin<jdouble>(matrix);
+        if (!pins.ok()) return;
+        agg::trans_affine transform;
+        if (m != nullptr) transform = agg::trans_affine(m[0], m[1], m[2], m[3], m[4], m[5]);
+        const uint32_t bits = static_cast<uint32_t>(wrap);
+        replaceIfBuilt(g->state().paint,
+                       TexturePaint::create(*image, transform, wrapModeFromCode(bits >> 8),
+                                            wrapModeFromCode(bits)));
+    });
+}
+
+// The pixels of another render target laid along outlines; the three values
+// are kept with the paint.
+LUMO_ENTRY(void, setLinePattern)
+(JNIEnv*, jclass, jint handle, jint source, jdouble first, jdouble second, jdouble third) {
+    guarded([&] {
+        Graphics* g = findGraphics(handle);
+        NativeImage* image = findNativeImage(source);
+        if (g == nullptr || image == nullptr) return;
+        replaceIfBuilt(g->state().paint, LinePatternPaint::create(*image, first, second, third));
     });
 }

@@ -4,6 +4,7 @@
 #include "core/RenderTarget.h"
 #include "paint/GradientPaint.h"
 #include "paint/GradientRenderer.h"
+#include "paint/ImageRenderer.h"
 #include "paint/SolidPaint.h"
 #include "paint/SolidRenderer.h"
 
@@ -17,6 +18,10 @@ void renderPaint(GraphicsState& state, RenderTarget& target) {
             break;
         case PAINT_GRADIENT:
             renderGradient(static_cast<GradientPaint&>(paint), state, target);
+            break;
+        case PAINT_TEXTURE:
+        case PAINT_LINE_PATTERN:
+            renderTexture(static_cast<TexturePaint&>(paint), state, target);
             break;
         default:
             break;

@@ -13,6 +13,19 @@
 
 namespace lumo {
 
+// Adds a clip path (already in the rasteriser's coordinates) to a rasteriser
+// whose clip box is `box`. Huge curves are flattened only near the box, as
+// for fills. False when the path cannot be rasterised.
+template <class Path>
+bool rasterizeClipPath(Rasterizer& rasterizer, Path& path, bool curved, const agg::rect_d& box) {
+    if (!curved) return rasterizeSource(rasterizer, path);
+    CheckedSource<Path> checked(path, maxEdgeCoordinate);
+    CurveCuller<CheckedSource<Path>> culled(
+        checked, agg::rect_d(box.x1 - 1, box.y1 - 1, box.x2 + 1, box.y2 + 1));
+    agg::conv_curve<CurveCuller<CheckedSource<Path>>> flattened(culled);
+    return rasterizeSource(rasterizer, flattened) && !checked.faulty();
+}
+
 // Puts the clip path into the target's clip rasteriser. Unless the clip is
 // to keep its antialiased edges, a pixel counts as inside only where the clip
 // covers it fully. False when the clip path cannot be rasterised (then
@@ -27,15 +40,7 @@ inline bool rasterizeClip(GraphicsState& state, RenderTarget& target, bool keepE
     const agg::rect_d& box = state.clipBox;
     clip.clip_box(box.x1, box.y1, box.x2, box.y2);
     clip.filling_rule(state.clipFillRule);
-    if (state.stateFlags & CLIP_CURVED) {
-        // Huge curves are flattened only near the clip box, as for fills.
-        CheckedSource<agg::path_storage> checked(state.clipPath, maxEdgeCoordinate);
-        CurveCuller<CheckedSource<agg::path_storage>> culled(
-            checked, agg::rect_d(box.x1 - 1, box.y1 - 1, box.x2 + 1, box.y2 + 1));
-        agg::conv_curve<CurveCuller<CheckedSource<agg::path_storage>>> flattened(culled);
-        return rasterizeSource(clip, flattened) && !checked.faulty();
-    }
-    return rasterizeSource(clip, state.clipPath);
+    return rasterizeClipPath(clip, state.clipPath, (state.stateFlags & CLIP_CURVED) != 0, box);
 }
 
 // The last step of every antialiased renderer: sweeps the shape held in the

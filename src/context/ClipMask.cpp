@@ -1,0 +1,60 @@
+#include "context/ClipMask.h"
+
+#include "context/GraphicsState.h"
+#include "core/RenderTarget.h"
+#include "paint/RenderStep.h"
+
+#include <agg_conv_transform.h>
+#include <agg_pixfmt_gray.h>
+#include <agg_renderer_base.h>
+#include <agg_renderer_scanline.h>
+
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace lumo {
+
+bool ClipMask::prepare(GraphicsState& state, RenderTarget& target) {
+    if (serial_ != 0 && serial_ == state.clipSerial) return true;
+    serial_ = 0;
+
+    // The clip box is cut to the target, so the mask is at most the target's
+    // size plus one column and row.
+    const agg::rect_d& box = state.clipBox;
+    const int left = int(std::floor(box.x1));
+    const int top = int(std::floor(box.y1));
+    const int width = int(std::ceil(box.x2)) - left + 1;
+    const int height = int(std::ceil(box.y2)) - top + 1;
+    if (width <= 0 || height <= 0) return false;
+    const size_t bytes = size_t(width) * size_t(height);
+    if (bytes > capacity_) {
+        bytes_.reset(new (std::nothrow) uint8_t[bytes]);
+        capacity_ = bytes_ ? bytes : 0;
+        if (!bytes_) return false;
+    }
+    std::memset(bytes_.get(), 0, capacity_);
+    rows_.attach(bytes_.get(), unsigned(width), unsigned(height), width);
+    originX_ = left;
+    originY_ = top;
+
+    // Each mask byte is the clip path's coverage of its pixel.
+    Rasterizer& rasterizer = target.rasterizer();
+    const agg::rect_d maskBox(0, 0, width - 1, height - 1);
+    rasterizer.clip_box(maskBox.x1, maskBox.y1, maskBox.x2, maskBox.y2);
+    rasterizer.filling_rule(state.clipFillRule);
+    agg::trans_affine shift = agg::trans_affine_translation(-left, -top);
+    agg::conv_transform<agg::path_storage> shifted(state.clipPath, shift);
+    const bool curved = (state.stateFlags & CLIP_CURVED) != 0;
+    if (!rasterizeClipPath(rasterizer, shifted, curved, maskBox)) {
+        rasterizer.reset();
+        return false;
+    }
+    agg::pixfmt_gray8 pixels(rows_);
+    agg::renderer_base<agg::pixfmt_gray8> base(pixels);
+    agg::render_scanlines_aa_solid(rasterizer, target.aaScanline(), base, agg::gray8(255));
+    serial_ = state.clipSerial;
+    return true;
+}
+
+}  // namespace lumo

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <agg_alpha_mask_u8.h>
+#include <agg_rendering_buffer.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace lumo {
+
+class GraphicsState;
+class RenderTarget;
+
+// The coverage of a clip path, one byte per pixel over the clip box, for
+// drawing that cannot intersect scan-lines (line-pattern outlines). A render
+// target keeps one and its drawing objects share it: it is rebuilt only when
+// a state with a different clip path needs it, and its memory grows to the
+// largest box asked for.
+class ClipMask {
+public:
+    using Mask = agg::alpha_mask_u8<1, 0>;
+    using cover_type = agg::int8u;
+
+    // Makes the mask hold the state's clip path, unless it already does.
+    // False when memory runs out or the path cannot be rasterised.
+    bool prepare(GraphicsState& state, RenderTarget& target);
+
+    // Mask values at device pixels; the callers stay within the clip box.
+    cover_type pixel(int x, int y) const { return mask_.pixel(x - originX_, y - originY_); }
+    cover_type combine_pixel(int x, int y, cover_type cover) const {
+        return mask_.combine_pixel(x - originX_, y - originY_, cover);
+    }
+    void fill_hspan(int x, int y, cover_type* dst, int n) const {
+        mask_.fill_hspan(x - originX_, y - originY_, dst, n);
+    }
+    void combine_hspan(int x, int y, cover_type* dst, int n) const {
+        mask_.combine_hspan(x - originX_, y - originY_, dst, n);
+    }
+    void fill_vspan(int x, int y, cover_type* dst, int n) const {
+        mask_.fill_vspan(x - originX_, y - originY_, dst, n);
+    }
+    void combine_vspan(int x, int y, cover_type* dst, int n) const {
+        mask_.combine_vspan(x - originX_, y - originY_, dst, n);
+    }
+
+    // The clip path the mask was last built for (0: none).
+    uint64_t serial() const { return serial_; }
+    size_t capacity() const { return capacity_; }
+
+private:
+    std::unique_ptr<uint8_t[]> bytes_;
+    size_t capacity_ = 0;
+    uint64_t serial_ = 0;
+    int originX_ = 0;
+    int originY_ = 0;
+    agg::rendering_buffer rows_;
+    Mask mask_{rows_};
+};
+
+}  // namespace lumo

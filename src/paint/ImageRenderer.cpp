@@ -1,0 +1,208 @@
+#include "paint/ImageRenderer.h"
+
+#include "context/GraphicsState.h"
+#include "core/RenderTarget.h"
+#include "image/RenderTargetImage.h"
+#include "paint/CompositePixelFormat.h"
+#include "paint/ImageAccessors.h"
+#include "paint/ImageInterpolator.h"
+#include "paint/ImageRowSource.h"
+#include "paint/RenderStep.h"
+#include "paint/TranslatedImageSpan.h"
+
+#include <agg_image_filters.h>
+#include <agg_renderer_base.h>
+#include <agg_renderer_scanline.h>
+#include <agg_span_allocator.h>
+#include <agg_span_image_filter_rgba.h>
+
+#include <cfloat>
+#include <cmath>
+
+namespace lumo {
+
+namespace {
+
+using Base = agg::renderer_base<CompositePixelFormat>;
+
+// Largest offset of the copy path: device x minus the offset stays an int.
+constexpr double maxCopyOffset = 1073741824.0;  // 2^30
+
+// The whole-pixel offset of a transform that only translates by whole
+// pixels.
+bool wholePixelOffset(const agg::trans_affine& t, int& dx, int& dy) {
+    if (t.sx != 1.0 || t.sy != 1.0 || t.shx != 0.0 || t.shy != 0.0) return false;
+    if (!(std::fabs(t.tx) <= maxCopyOffset && std::fabs(t.ty) <= maxCopyOffset)) return false;
+    if (t.tx != std::trunc(t.tx) || t.ty != std::trunc(t.ty)) return false;
+    dx = int(t.tx);
+    dy = int(t.ty);
+    return true;
+}
+
+bool finite(const agg::trans_affine& m) {
+    return std::isfinite(m.sx) && std::isfinite(m.shy) && std::isfinite(m.shx) &&
+           std::isfinite(m.sy) && std::isfinite(m.tx) && std::isfinite(m.ty);
+}
+
+// Device space to image space, or false when the image collapses (or is lost
+// to overflow) on its way to the device.
+bool invertPlacement(const agg::trans_affine& imageToDevice, agg::trans_affine& out) {
+    const double det = imageToDevice.determinant();
+    if (!std::isfinite(det) || std::fabs(det) < DBL_MIN) return false;
+    out = imageToDevice;
+    out.invert();
+    return finite(out);
+}
+
+// Filters 2 to 16 of the image-filter hint, as weight tables.
+void buildFilter(unsigned hint, agg::image_filter_lut& lut) {
+    switch (hint) {
+        case 2:
+            return lut.calculate(agg::image_filter_bicubic(), true);
+        case 3:
+            return lut.calculate(agg::image_filter_spline16(), true);
+        case 4:
+            return lut.calculate(agg::image_filter_spline36(), true);
+        case 5:
+            return lut.calculate(agg::image_filter_hanning(), true);
+        case 6:
+            return lut.calculate(agg::image_filter_hamming(), true);
+        case 7:
+            return lut.calculate(agg::image_filter_hermite(), true);
+        case 8:
+            return lut.calculate(agg::image_filter_kaiser(6.33), true);
+        case 9:
+            return lut.calculate(agg::image_filter_quadric(), true);
+        case 10:
+            return lut.calculate(agg::image_filter_catrom(), true);
+        case 11:
+            return lut.calculate(agg::image_filter_gaussian(), true);
+        case 12:
+            return lut.calculate(agg::image_filter_bessel(), true);
+        case 13:
+            return lut.calculate(agg::image_filter_mitchell(1.0 / 3.0, 1.0 / 3.0), true);
+        case 14:
+            return lut.calculate(agg::image_filter_sinc(2.0), true);
+        case 15:
+            return lut.calculate(agg::image_filter_lanczos(2.0), true);
+        default:
+            return lut.calculate(agg::image_filter_blackman(2.0), true);
+    }
+}
+
+// The hints whose filters look at more than the nearest pixel.
+bool interpolating(unsigned hint) {
+    return hint >= 1 && hint <= 16;
+}
+
+// The 2x2 filters: hanning, hamming, hermite.
+bool twoByTwo(unsigned hint) {
+    return hint >= 5 && hint <= 7;
+}
+
+template <class Spans>
+void renderSpans(GraphicsState& state, RenderTarget& target, Base& base, Spans& spans) {
+    agg::span_allocator<agg::rgba8> allocator;
+    agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, Spans> renderer(
+        base, allocator, spans);
+    // Images are always drawn with antialiased edges.
+    renderStep(state, target, renderer);
+}
+
+struct Placement {
+    agg::trans_affine imageToDevice;
+    bool copy;
+    int dx, dy;
+};
+
+template <class Accessor>
+void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Accessor& accessor,
+                   const Placement& placement, const ImageRowSource& rows) {
+    if (placement.copy) {
+        TranslatedImageSpan<Accessor> spans(accessor, placement.dx, placement.dy,
+                                            alphaByte(state.composite->alpha()),
+                                            rows.premultiplied());
+        return renderSpans(state, target, base, spans);
+    }
+    agg::trans_affine deviceToImage;
+    if (!invertPlacement(placement.imageToDevice, deviceToImage)) return;
+    ImageInterpolator interpolator(deviceToImage);
+    const unsigned hint = state.imageFilterHint();
+    if (hint == 1) {
+        agg::span_image_filter_rgba_bilinear<Accessor, ImageInterpolator> spans(accessor,
+                                                                                interpolator);
+        return renderSpans(state, target, base, spans);
+    }
+    if (!interpolating(hint)) {
+        agg::span_image_filter_rgba_nn<Accessor, ImageInterpolator> spans(accessor, interpolator);
+        return renderSpans(state, target, base, spans);
+    }
+    agg::image_filter_lut filter;
+    buildFilter(hint, filter);
+    if (twoByTwo(hint)) {
+        agg::span_image_filter_rgba_2x2<Accessor, ImageInterpolator> spans(accessor, interpolator,
+                                                                           filter);
+        return renderSpans(state, target, base, spans);
+    }
+    agg::span_image_filter_rgba<Accessor, ImageInterpolator> spans(accessor, interpolator, filter);
+    renderSpans(state, target, base, spans);
+}
+
+template <class WrapX, class WrapY>
+void renderWrapped(GraphicsState& state, RenderTarget& target, Base& base, RowSourcePixels& pixels,
+                   const Placement& placement, const ImageRowSource& rows) {
+    WrapAccessor<WrapX, WrapY> accessor(pixels);
+    renderThrough(state, target, base, accessor, placement, rows);
+}
+
+}  // namespace
+
+void renderImage(GraphicsState& state, RenderTarget& target, const ImageDescriptor& image,
+                 WrapMode wrapX, WrapMode wrapY) {
+    const Composite& composite = *state.composite;
+    const bool hasCtm = state.transformKind() != TRANSFORM_IDENTITY;
+    Placement placement{image.transform, false, 0, 0};
+    if (hasCtm) placement.imageToDevice *= state.transform;
+    placement.copy = wholePixelOffset(placement.imageToDevice, placement.dx, placement.dy);
+
+    // The copy path applies the extra alpha itself, so that rows stay in
+    // place; filters that blend neighbours want premultiplied rows.
+    const bool filtered = !placement.copy && interpolating(state.imageFilterHint());
+    ImageRowSource rows(image, placement.copy ? 1.0 : composite.alpha(),
+                        hasCtm ? &state.transform : nullptr, filtered);
+    if (!rows.usable()) return;
+
+    const Ref<DataBuffer> buffer = target.getDataBuffer();
+    if (!buffer) return;
+    RowBuffer* destination = buffer->rowBuffer();
+    if (destination->buf() == nullptr) return;
+    CompositePixelFormat pixelFormat(*destination, composite.operation(), rows.premultiplied());
+    Base base(pixelFormat);
+    RowSourcePixels pixels(rows);
+
+    if (wrapX == WRAP_NONE || wrapY == WRAP_NONE) {
+        ClampAccessor accessor(pixels);
+        return renderThrough(state, target, base, accessor, placement, rows);
+    }
+    using Repeat = agg::wrap_mode_repeat;
+    using Reflect = agg::wrap_mode_reflect;
+    if (wrapX == WRAP_REPEAT) {
+        if (wrapY == WRAP_REPEAT) {
+            return renderWrapped<Repeat, Repeat>(state, target, base, pixels, placement, rows);
+        }
+        return renderWrapped<Repeat, Reflect>(state, target, base, pixels, placement, rows);
+    }
+    if (wrapY == WRAP_REPEAT) {
+        return renderWrapped<Reflect, Repeat>(state, target, base, pixels, placement, rows);
+    }
+    renderWrapped<Reflect, Reflect>(state, target, base, pixels, placement, rows);
+}
+
+void renderTexture(const TexturePaint& paint, GraphicsState& state, RenderTarget& target) {
+    ImageDescriptor image;
+    if (!describeRenderTarget(paint.source(), image)) return;
+    image.transform = paint.transform();
+    renderImage(state, target, image, paint.wrapX(), paint.wrapY());
+}
+
+}  // namespace lumo

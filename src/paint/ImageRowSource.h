@@ -1,0 +1,71 @@
+#pragma once
+
+#include "image/ImageDescriptor.h"
+#include "image/RowReader.h"
+
+#include <agg_trans_affine.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace lumo {
+
+// An extra alpha as a byte, rounded: 0 at or below 0, 255 at or above 1 (and
+// for NaN).
+int alphaByte(double alpha);
+
+// The rows of one source image as 32-bit pixels (bytes b, g, r, a), for one
+// drawing call. Rows are converted on first use and cached; rows already in
+// the right format at full alpha are read in place. Converted rows of
+// straight-alpha sources are premultiplied, so that filters and blenders see
+// premultiplied colour wherever the rows were copied anyway.
+//
+// Slots are mapped directly: row y lives in slot y mod rows. An image drawn
+// at unit vertical scale that is tall for its width gets a window of eleven
+// slots, enough for any filter, instead of one slot per row.
+class ImageRowSource {
+public:
+    // `alpha` is the extra alpha applied to every pixel; `ctm` (may be null)
+    // follows the image's own transform to the device. With
+    // `premultipliedRows`, straight rows that could be read in place are
+    // converted and premultiplied as well (for filters that need it).
+    ImageRowSource(const ImageDescriptor& image, double alpha, const agg::trans_affine* ctm,
+                   bool premultipliedRows = false);
+    ~ImageRowSource();
+    ImageRowSource(const ImageRowSource&) = delete;
+    ImageRowSource& operator=(const ImageRowSource&) = delete;
+
+    // False when the image has no reader or memory ran out: draw nothing.
+    bool usable() const { return usable_; }
+    int width() const { return image_.width; }
+    int height() const { return image_.height; }
+    // Whether the rows hold premultiplied colour.
+    bool premultiplied() const { return premultiplied_; }
+    // The extra alpha as a byte.
+    int alpha8() const { return alpha8_; }
+    // Whether rows are read in place (no slots).
+    bool inPlace() const { return slotCount_ == 0; }
+    uint32_t slotCount() const { return slotCount_; }
+
+    // Row y (0 = top, 0 <= y < height) as width pixels. The pointer stays
+    // valid until the slot is reused by another row.
+    const uint8_t* row(int y);
+
+private:
+    const uint8_t* convert(int y, uint8_t* buffer);
+
+    const ImageDescriptor& image_;
+    std::unique_ptr<RowReader> reader_;
+    int alpha8_ = 255;
+    bool premultiplied_ = false;
+    bool usable_ = false;
+    uint32_t slotCount_ = 0;
+    uint32_t rowBytes_ = 0;
+    // Per slot: its buffer (allocated on first use) and the row it holds.
+    uint8_t** slots_ = nullptr;
+    int32_t* held_ = nullptr;
+    // Used when a slot's buffer cannot be allocated: converted every time.
+    uint8_t* spare_ = nullptr;
+};
+
+}  // namespace lumo

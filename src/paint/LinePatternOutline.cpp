@@ -1,0 +1,98 @@
+#include "paint/LinePatternOutline.h"
+
+#include "context/GraphicsState.h"
+#include "core/RenderTarget.h"
+#include "image/RenderTargetImage.h"
+#include "paint/CompositePixelFormat.h"
+#include "paint/ImageRowSource.h"
+#include "paint/LinePatternPaint.h"
+
+#include <agg_pattern_filters_rgba.h>
+#include <agg_pixfmt_amask_adaptor.h>
+#include <agg_rasterizer_outline_aa.h>
+#include <agg_renderer_base.h>
+#include <agg_renderer_outline_image.h>
+
+#include <cmath>
+
+namespace lumo {
+
+namespace {
+
+// The pattern image as AGG's line pattern reads it: colours r, g, b, a.
+class PatternSource {
+public:
+    explicit PatternSource(ImageRowSource& rows) : rows_(&rows) {}
+    double width() const { return rows_->width(); }
+    double height() const { return rows_->height(); }
+    agg::rgba8 pixel(int x, int y) const {
+        const uint8_t* p = rows_->row(y) + 4 * x;
+        return agg::rgba8(p[2], p[1], p[0], p[3]);
+    }
+
+private:
+    ImageRowSource* rows_;
+};
+
+template <class Filter, class Base>
+void drawWith(Base& base, const PatternSource& source, const agg::rect_d& clip,
+              VertexSource& line) {
+    Filter filter;
+    agg::line_image_pattern<Filter> pattern(filter);
+    pattern.create(source);
+    agg::renderer_outline_image<Base, agg::line_image_pattern<Filter>> renderer(base, pattern);
+    renderer.scale_x(1.0);
+    renderer.start_x(0.0);
+    // Lines are cut a little outside the clip, where they cannot show yet.
+    const double grow = std::floor(source.height() / 2) + 2;
+    renderer.clip_box(clip.x1 - grow, clip.y1 - grow, clip.x2 + grow, clip.y2 + grow);
+    agg::rasterizer_outline_aa<decltype(renderer), agg::line_coord_sat> rasterizer(renderer);
+    rasterizer.line_join(agg::outline_miter_accurate_join);
+    rasterizer.round_cap(false);
+    rasterizer.add_path(line);
+}
+
+template <class Base>
+void drawOnto(Base& base, const agg::rect_d& clip, unsigned filterHint, const PatternSource& source,
+              VertexSource& line) {
+    // The pixels the clip box touches, as an inclusive range.
+    base.clip_box(int(std::floor(clip.x1)), int(std::floor(clip.y1)), int(std::ceil(clip.x2)) - 1,
+                  int(std::ceil(clip.y2)) - 1);
+    if (filterHint == 0) {
+        drawWith<agg::pattern_filter_nn_rgba8>(base, source, clip, line);
+    } else {
+        drawWith<agg::pattern_filter_bilinear_rgba8>(base, source, clip, line);
+    }
+}
+
+}  // namespace
+
+void drawLinePatternOutline(GraphicsState& state, RenderTarget& target, VertexSource& line) {
+    const auto& paint = static_cast<const LinePatternPaint&>(*state.paint);
+    ImageDescriptor image;
+    if (!describeRenderTarget(paint.source(), image)) return;
+    const Composite& composite = *state.composite;
+    ImageRowSource rows(image, composite.alpha(), nullptr);
+    if (!rows.usable()) return;
+    const PatternSource source(rows);
+
+    const Ref<DataBuffer> buffer = target.getDataBuffer();
+    if (!buffer) return;
+    RowBuffer* destination = buffer->rowBuffer();
+    if (destination->buf() == nullptr) return;
+    CompositePixelFormat pixels(*destination, composite.operation(), rows.premultiplied());
+    const agg::rect_d& clip = state.clipBox;
+
+    if (state.stateFlags & CLIP_RECT) {
+        agg::renderer_base<CompositePixelFormat> base(pixels);
+        return drawOnto(base, clip, state.imageFilterHint(), source, line);
+    }
+    ClipMask& mask = target.clipMask();
+    if (!mask.prepare(state, target)) return;
+    using Masked = agg::pixfmt_amask_adaptor<CompositePixelFormat, ClipMask>;
+    Masked masked(pixels, mask);
+    agg::renderer_base<Masked> base(masked);
+    drawOnto(base, clip, state.imageFilterHint(), source, line);
+}
+
+}  // namespace lumo

@@ -1,0 +1,419 @@
+#include "context/Graphics.h"
+#include "core/NativeImage.h"
+#include "doubles/FakeJni.h"
+#include "native/EntryPoints.h"
+#include "native/HandleRegistry.h"
+#include "paint/ImageAccessors.h"
+#include "paint/ImageRowSource.h"
+#include "paint/TranslatedImageSpan.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#define LUMO(name) Java_com_quarn_lumo_internal_LUMO_##name
+
+namespace lumo {
+namespace {
+
+constexpr jint ruleSrc = 2;
+constexpr jint hintImageFilter = 0xF800;
+
+// An int-RGB image (AWT kind 1) whose pixel (x, y) is 0xRRGGBB with red = x
+// and green = y, so every pixel says where it came from.
+struct PositionImage {
+    PositionImage(int w, int h) : pixels(size_t(w) * h) {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) pixels[size_t(y) * w + x] = (x << 16) | (y << 8);
+        image.kind = IMAGE_INT_RGB;
+        image.width = w;
+        image.height = h;
+        image.bytesPerLine = w * 4;
+        image.data = reinterpret_cast<const uint8_t*>(pixels.data());
+    }
+    std::vector<int32_t> pixels;
+    ImageDescriptor image;
+};
+
+// Red and green bytes of a row-source pixel (bytes b, g, r, a).
+int redAt(const uint8_t* row, int x) {
+    return row[4 * x + 2];
+}
+int greenAt(const uint8_t* row, int x) {
+    return row[4 * x + 1];
+}
+
+TEST(ImageRowSource, ReadsInPlaceOnlyWhatNeedsNoConversion) {
+    std::vector<uint32_t> argb = {0x80FF0000u, 0xFF00FF00u};
+    ImageDescriptor image;
+    image.kind = IMAGE_INT_ARGB_PRE;
+    image.alpha = 1;
+    image.width = 1;
+    image.height = 2;
+    image.bytesPerLine = 4;
+    image.data = reinterpret_cast<const uint8_t*>(argb.data());
+
+    ImageRowSource whole(image, 1.0, nullptr);
+    ASSERT_TRUE(whole.usable());
+    EXPECT_TRUE(whole.inPlace());
+    EXPECT_EQ(whole.row(1), image.data + 4);
+
+    // Half alpha converts: premultiplied bytes are scaled with the alpha.
+    ImageRowSource faded(image, 0.5, nullptr);
+    ASSERT_FALSE(faded.inPlace());
+    const uint8_t* row = faded.row(0);
+    EXPECT_EQ(row[3], (0x80 * 128 + 255) >> 8);
+    EXPECT_EQ(row[2], (0xFF * 128 + 255) >> 8);
+
+    // Straight pixels read in place stay straight unless filters ask for
+    // premultiplied rows.
+    image.kind = IMAGE_INT_ARGB;
+    image.alpha = 0;
+    ImageRowSource straight(image, 1.0, nullptr);
+    EXPECT_TRUE(straight.inPlace());
+    EXPECT_FALSE(straight.premultiplied());
+    ImageRowSource filtered(image, 1.0, nullptr, true);
+    ASSERT_FALSE(filtered.inPlace());
+    EXPECT_TRUE(filtered.premultiplied());
+    EXPECT_EQ(filtered.row(0)[2], 128);  // red 255 at alpha 0x80
+
+    // Unknown kinds and missing data give nothing to draw.
+    image.kind = 12;
+    EXPECT_FALSE(ImageRowSource(image, 1.0, nullptr).usable());
+}
+
+TEST(ImageRowSource, WindowOfRowsMovesUpAndDown) {
+    PositionImage tall(4, 300);
+    ImageRowSource rows(tall.image, 1.0, nullptr);
+    ASSERT_TRUE(rows.usable());
+    EXPECT_EQ(rows.slotCount(), 11u);  // unit vertical scale, taller than 1024 / width
+    const int order[] = {0, 1, 11, 0, 150, 140, 161, 12, 299, 298, 0, 5, 16, 5};
+    for (int y : order) {
+        const uint8_t* row = rows.row(y);
+        EXPECT_EQ(greenAt(row, 0), y & 0xFF) << "row " << y;
+        EXPECT_EQ(redAt(row, 3), 3);
+    }
+
+    // Scaled vertically, every row gets its own slot.
+    agg::trans_affine stretch = agg::trans_affine_scaling(1, 2);
+    EXPECT_EQ(ImageRowSource(tall.image, 1.0, &stretch).slotCount(), 300u);
+    PositionImage shortImage(4, 200);
+    EXPECT_EQ(ImageRowSource(shortImage.image, 1.0, nullptr).slotCount(), 200u);
+}
+
+TEST(ImageAccessors, EdgesClampOrWrap) {
+    PositionImage small(3, 2);
+    ImageRowSource rows(small.image, 1.0, nullptr);
+    RowSourcePixels pixels(rows);
+
+    ClampAccessor clamp(pixels);
+    EXPECT_EQ(redAt(clamp.span(-5, 7, 1), 0), 0);
+    EXPECT_EQ(greenAt(clamp.span(-5, 7, 1), 0), 1);
+    const uint8_t* p = clamp.span(1, -3, 1);
+    EXPECT_EQ(redAt(p, 0), 1);
+    EXPECT_EQ(redAt(clamp.next_x(), 0), 2);
+    EXPECT_EQ(redAt(clamp.next_x(), 0), 2);  // stays on the last column
+    EXPECT_EQ(greenAt(clamp.next_y(), 0), 0);
+
+    WrapAccessor<agg::wrap_mode_repeat, agg::wrap_mode_reflect> wrap(pixels);
+    // x: 0 1 2 | 0 1 2 repeating; y: 0 1 | 1 0 reflecting.
+    EXPECT_EQ(redAt(wrap.span(-1, 0, 1), 0), 2);
+    EXPECT_EQ(redAt(wrap.span(4, 0, 1), 0), 1);
+    EXPECT_EQ(greenAt(wrap.span(0, 2, 1), 0), 1);
+    EXPECT_EQ(greenAt(wrap.span(0, 3, 1), 0), 0);
+    EXPECT_EQ(greenAt(wrap.span(0, -1, 1), 0), 0);
+    EXPECT_EQ(greenAt(wrap.span(0, -2, 1), 0), 1);
+}
+
+TEST(TranslatedImageSpan, CopiesOrFadesPixels) {
+    std::vector<uint32_t> argb = {0xFF102030u, 0x80402010u};
+    ImageDescriptor image;
+    image.kind = IMAGE_INT_ARGB_PRE;
+    image.alpha = 1;
+    image.width = 2;
+    image.height = 1;
+    image.bytesPerLine = 8;
+    image.data = reinterpret_cast<const uint8_t*>(argb.data());
+    ImageRowSource rows(image, 1.0, nullptr);
+    RowSourcePixels pixels(rows);
+    ClampAccessor accessor(pixels);
+
+    agg::rgba8 span[4];
+    // Offset (1, 0): device x 0 is left of the image and shows its first column.
+    TranslatedImageSpan<ClampAccessor> copy(accessor, 1, 0, 255, true);
+    copy.generate(span, 0, 0, 4);
+    const agg::rgba8 expected[4] = {{0x10, 0x20, 0x30, 0xFF},
+                                    {0x10, 0x20, 0x30, 0xFF},
+                                    {0x40, 0x20, 0x10, 0x80},
+                                    {0x40, 0x20, 0x10, 0x80}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(span[i].r, expected[i].r);
+        EXPECT_EQ(span[i].a, expected[i].a);
+    }
+
+    TranslatedImageSpan<ClampAccessor> half(accessor, 0, 0, 128, true);
+    half.generate(span, 0, 0, 2);
+    // round(255 * 128 / 255) = 128, round(128 * 128 / 255) = 64, round(64 * 128 / 255) = 32.
+    EXPECT_EQ(span[0].a, 128);
+    EXPECT_EQ(span[1].a, 64);
+    EXPECT_EQ(span[1].r, 32);
+
+    TranslatedImageSpan<ClampAccessor> none(accessor, 0, 0, 0, true);
+    none.generate(span, 0, 0, 2);
+    EXPECT_EQ(span[0].a, 0);
+    EXPECT_EQ(span[0].r, 0);
+    EXPECT_EQ(span[1].g, 0);
+}
+
+// Drawing through the entry points onto a small target.
+class ImageDrawing : public ::testing::Test {
+protected:
+    static constexpr int W = 16, H = 16;
+
+    void SetUp() override {
+        buffer = LUMO(createDataBuffer)(nullptr, nullptr, W, H, 0);
+        image = LUMO(createNativeImage)(nullptr, nullptr, buffer);
+        g = LUMO(createGraphics)(nullptr, nullptr, image);
+        ASSERT_NE(g, 0);
+    }
+    void TearDown() override {
+        LUMO(deleteGraphics)(nullptr, nullptr, g);
+        LUMO(deleteNativeImage)(nullptr, nullptr, image);
+        LUMO(deleteDataBuffer)(nullptr, nullptr, buffer);
+    }
+
+    uint32_t at(int x, int y) {
+        DataBuffer& b =
+            *HandleRegistry::instance().find<DataBuffer>(buffer, HandleKind::DataBuffer);
+        return b.hasPixels() ? b.pixels()[(H - 1 - y) * W + x] : 0;
+    }
+    int painted() {
+        int count = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) count += at(x, y) != 0;
+        return count;
+    }
+
+    // Draws 4 x 4 opaque int-RGB pixels 0xFF0000 + 16 * index at (x, y).
+    void drawRgb(std::vector<double> matrix, std::vector<jint> info = {0, 4, 4, 32, 16, 0, 1},
+                 size_t pixelCount = 16) {
+        std::vector<jint> pixels(pixelCount);
+        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = jint(0xFF0000 + 16 * i);
+        jdoubleArray m = matrix.empty() ? nullptr : static_cast<jdoubleArray>(jni.array(matrix));
+        LUMO(drawAWTImage__I_3I_3D_3I)(jni.env(), nullptr, g, jni.ints(info), m, jni.ints(pixels));
+    }
+
+    test::FakeJni jni;
+    jint buffer = 0, image = 0, g = 0;
+};
+
+TEST_F(ImageDrawing, WholePixelOffsetsCopyWhateverTheFilter) {
+    for (jint hint : {0, 1, 2, 5, 16, 20}) {
+        LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, hint);
+        LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+        drawRgb({1, 0, 0, 1, 3, 5});
+        for (int i = 0; i < 16; ++i) {
+            ASSERT_EQ(at(3 + i % 4, 5 + i / 4), 0xFFFF0000u + 16 * i) << "hint " << hint;
+        }
+        EXPECT_EQ(painted(), 16);
+    }
+}
+
+TEST_F(ImageDrawing, HalfPixelOffsetSamplesNearestOrBilinear) {
+    // A black-to-white step drawn half a pixel to the right.
+    auto drawStep = [&](jint hint) {
+        LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, hint);
+        LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+        std::vector<jint> pixels = {0, 0, 0xFFFFFF, 0xFFFFFF};
+        LUMO(drawAWTImage__I_3I_3D_3I)
+        (jni.env(), nullptr, g, jni.ints({0, 4, 1, 32, 16, 0, 1}),
+         static_cast<jdoubleArray>(jni.array(std::vector<double>{1, 0, 0, 1, 0.5, 0})),
+         jni.ints(pixels));
+        return at(2, 0) & 0xFF;  // the pixel straddling the step
+    };
+    EXPECT_TRUE(drawStep(0) == 0 || drawStep(0) == 0xFF);
+    EXPECT_EQ(drawStep(1), 0x80u);  // halfway between black and white
+}
+
+TEST_F(ImageDrawing, FiltersWorkOnPremultipliedColour) {
+    // A uniform half-transparent red from straight-alpha data, scaled up with
+    // a weighted filter: colour may not be cut down to the alpha before the
+    // blend premultiplies it.
+    LUMO(setComposite)(nullptr, nullptr, g, ruleSrc, 1.0f);
+    for (jint hint : {1, 2, 5, 14}) {
+        LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, hint);
+        std::vector<jint> pixels(4, jint(0x80FF0000));
+        LUMO(drawAWTImage__I_3I_3D_3I)
+        (jni.env(), nullptr, g, jni.ints({0, 2, 2, 32, 8, 0, 2}),
+         static_cast<jdoubleArray>(jni.array(std::vector<double>{7.5, 0, 0, 7.5, 0, 0})),
+         jni.ints(pixels));
+        // Premultiplied red 128 at alpha 128, give or take the weights' rounding.
+        const uint32_t p = at(7, 7);
+        EXPECT_NEAR(double(p >> 24), 128, 1) << "hint " << hint;
+        EXPECT_NEAR(double((p >> 16) & 0xFF), 128, 1) << "hint " << hint;
+    }
+}
+
+TEST_F(ImageDrawing, UnusableImagesDrawNothing) {
+    drawRgb({}, {0, 4, 4, 32, 16, 0, 1}, 15);          // one pixel short
+    drawRgb({}, {0, 4, 4, 32, 12, 0, 1});              // rows too short for the width
+    drawRgb({}, {0, 4, 4, 32, 16, 0});                 // info too short
+    drawRgb({}, {0, 1 << 30, 1 << 30, 32, 16, 0, 1});  // sizes far beyond the data
+    drawRgb({}, {0, -4, 4, 32, 16, 0, 1});             // negative width
+    drawRgb({}, {0, 4, 4, 32, 16, 0, 10});             // no reader for the kind
+    drawRgb({}, {0, 4, 4, 32, 16, 1, 14});             // render targets come by handle
+    drawRgb({0, 0, 0, 0, 1, 1});                       // singular
+    drawRgb({1, 0, 0, 1, 2});                          // transform too short
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    drawRgb({nan, 0, 0, 1, 0, 0});
+    drawRgb({1, 0, 0, 1, 1e300, -1e300});
+    EXPECT_EQ(painted(), 0);
+
+    // Pinned arrays are all released, also after a failed pin.
+    jni.failPin(3);
+    drawRgb({1, 0, 0, 1, 0, 0});
+    EXPECT_EQ(jni.pinned(), 0);
+    EXPECT_EQ(painted(), 0);
+}
+
+TEST_F(ImageDrawing, FarAndStretchedPlacementsStayBounded) {
+    // A huge translation with rotation goes through the stepped interpolator.
+    LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, 2);
+    const double c = std::cos(0.3), s = std::sin(0.3);
+    drawRgb({c * 1e7, s * 1e7, -s * 1e7, c * 1e7, -3e7, -3e7});
+    drawRgb({1e-9, 0, 0, 1e9, 2, 2});
+    SUCCEED();
+}
+
+TEST_F(ImageDrawing, SwtPaletteIndicesBeyondThePaletteReadBlack) {
+    LUMO(setComposite)(nullptr, nullptr, g, ruleSrc, 1.0f);
+    // Depth 8, indexed, two palette entries; pixel values 0, 1, 2, 255.
+    std::vector<jbyte> data = {0, 1, 2, jbyte(255)};
+    LUMO(drawSWTImage)
+    (jni.env(), nullptr, g, jni.ints({0, 4, 1, 8, 4, -1, -1}), nullptr, jni.bytes(data),
+     jni.ints({0x112233, 0x445566}), nullptr);
+    EXPECT_EQ(at(0, 0), 0xFF112233u);
+    EXPECT_EQ(at(1, 0), 0xFF445566u);
+    EXPECT_EQ(at(2, 0), 0xFF000000u);
+    EXPECT_EQ(at(3, 0), 0xFF000000u);
+
+    // Direct palettes need their six masks and shifts; short alpha data
+    // draws nothing.
+    LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+    LUMO(drawSWTImage)
+    (jni.env(), nullptr, g, jni.ints({1, 4, 1, 8, 4, -1, -1}), nullptr, jni.bytes(data),
+     jni.ints({0xE0, 0, 0x1C, 3, 0x03, 6, 0}), jni.bytes({1, 2, 3}));
+    LUMO(drawSWTImage)
+    (jni.env(), nullptr, g, jni.ints({1, 4, 1, 8, 4, -1, -1}), nullptr, jni.bytes(data),
+     jni.ints({0xE0, 0, 0x1C}), nullptr);
+    EXPECT_EQ(painted(), 0);
+}
+
+TEST_F(ImageDrawing, RenderTargetsDrawAndTextureWithTheirPixels) {
+    const jint sourceBuffer = LUMO(createDataBuffer)(nullptr, nullptr, 2, 2, 0);
+    const jint source = LUMO(createNativeImage)(nullptr, nullptr, sourceBuffer);
+    const jint sg = LUMO(createGraphics)(nullptr, nullptr, source);
+    // Left column red, right column blue.
+    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFFFF0000));
+    LUMO(fillRect)(nullptr, nullptr, sg, 0, 0, 1, 2);
+    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFF0000FF));
+    LUMO(fillRect)(nullptr, nullptr, sg, 1, 0, 1, 2);
+
+    LUMO(drawImage)(jni.env(), nullptr, g, source, nullptr);
+    EXPECT_EQ(at(0, 1), 0xFFFF0000u);
+    EXPECT_EQ(at(1, 1), 0xFF0000FFu);
+    EXPECT_EQ(painted(), 4);
+
+    // Repeating along x and reflecting along y: columns alternate red, blue.
+    LUMO(setTexture)(jni.env(), nullptr, g, source, nullptr, 0x0102);
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+    for (int x = 0; x < W; ++x) EXPECT_EQ(at(x, 9), x % 2 ? 0xFF0000FFu : 0xFFFF0000u);
+    // Reflecting along x: red, blue, blue, red, …
+    LUMO(setTexture)(jni.env(), nullptr, g, source, nullptr, 0x0201);
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+    for (int x = 0; x < W; ++x) {
+        EXPECT_EQ(at(x, 3), (x % 4 == 1 || x % 4 == 2) ? 0xFF0000FFu : 0xFFFF0000u);
+    }
+    // Without wrapping the last column stretches to the right.
+    LUMO(setTexture)(jni.env(), nullptr, g, source, nullptr, 0);
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+    EXPECT_EQ(at(W - 1, H - 1), 0xFF0000FFu);
+
+    // The paint reads the source when it draws, and keeps it alive.
+    LUMO(setTexture)(jni.env(), nullptr, g, source, nullptr, 0x0101);
+    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFF00FF00));
+    LUMO(fillRect)(nullptr, nullptr, sg, 0, 0, 2, 2);
+    LUMO(deleteGraphics)(nullptr, nullptr, sg);
+    LUMO(deleteNativeImage)(nullptr, nullptr, source);
+    LUMO(deleteDataBuffer)(nullptr, nullptr, sourceBuffer);
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+    EXPECT_EQ(at(5, 5), 0xFF00FF00u);
+}
+
+// Rows of one column touched by a line pattern of the given image height.
+class LinePatterns : public ImageDrawing {
+protected:
+    void SetUp() override {
+        ImageDrawing::SetUp();
+        patternBuffer = LUMO(createDataBuffer)(nullptr, nullptr, 4, 4, jint(0xFF00FF00));
+        pattern = LUMO(createNativeImage)(nullptr, nullptr, patternBuffer);
+        LUMO(setLinePattern)(nullptr, nullptr, g, pattern, 1, 2, 3);
+    }
+    void TearDown() override {
+        LUMO(deleteNativeImage)(nullptr, nullptr, pattern);
+        LUMO(deleteDataBuffer)(nullptr, nullptr, patternBuffer);
+        ImageDrawing::TearDown();
+    }
+    int paintedInColumn(int x) {
+        int count = 0;
+        for (int y = 0; y < H; ++y) count += (at(x, y) >> 24) == 0xFF;
+        return count;
+    }
+    void setPolygonClip(std::vector<double> coords) {
+        std::vector<jbyte> types(coords.size() / 2, 1);
+        types[0] = 0;
+        types.push_back(4);
+        LUMO(setClip)
+        (jni.env(), nullptr, g, jint(types.size()), jni.bytes(types),
+         static_cast<jdoubleArray>(jni.array(coords)), true);
+    }
+
+    jint patternBuffer = 0, pattern = 0;
+};
+
+TEST_F(LinePatterns, LinesAreAsWideAsTheImageIsHigh) {
+    const float widths[] = {1.0f, 9.0f};
+    for (float width : widths) {
+        LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+        LUMO(setStroke)(jni.env(), nullptr, g, width, 0, 0, 10.0f, nullptr, 0.0f);
+        LUMO(drawLine)(nullptr, nullptr, g, 2, 8, 14, 8);
+        EXPECT_EQ(paintedInColumn(8), 4) << "width " << width;
+        EXPECT_EQ(at(8, 8), 0xFF00FF00u);
+    }
+}
+
+TEST_F(LinePatterns, PathClipsAreFollowedExactlyAsTheyChange) {
+    // Two clips of different sizes in turn; each line stays inside its own.
+    setPolygonClip({0, 0, 6, 0, 6, 16, 0, 16});
+    LUMO(drawLine)(nullptr, nullptr, g, 0, 4, 16, 4);
+    setPolygonClip({9, 0, 16, 0, 16, 11, 9, 11});
+    LUMO(drawLine)(nullptr, nullptr, g, 0, 9, 16, 9);
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            const bool first = x < 6 && y >= 2 && y < 6;
+            const bool second = x >= 9 && y >= 7 && y < 11;
+            EXPECT_EQ(at(x, y) != 0, first || second) << x << ", " << y;
+        }
+    }
+}
+
+TEST_F(LinePatterns, FillsTileTheImage) {
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+    EXPECT_EQ(painted(), W * H);
+    EXPECT_EQ(at(15, 15), 0xFF00FF00u);
+}
+
+}  // namespace
+}  // namespace lumo
