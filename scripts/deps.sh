@@ -10,6 +10,7 @@ packages=(
     libbenchmark-dev                   # benchmarks
     default-jdk-headless junit5        # Java classes, Java tests, demo
     fonts-dejavu-core                  # labels in the demo images
+    libswt-gtk-4-java                  # SWT image data for the Java tests
 )
 
 missing=()

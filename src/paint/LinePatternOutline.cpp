@@ -19,6 +19,11 @@ namespace lumo {
 
 namespace {
 
+// Largest (height / 2 + 3) x width of a pattern image, so that the
+// renderer's offsets and a line's length in 1/256 pixels (at most 2^29
+// after AGG limits the coordinates) stay within an int.
+constexpr int64_t maxPatternArea = int64_t(1) << 21;
+
 // The pattern image as AGG's line pattern reads it: colours r, g, b, a.
 class PatternSource {
 public:
@@ -34,13 +39,31 @@ private:
     ImageRowSource* rows_;
 };
 
+// AGG's image line renderer keeps the position along the pattern in an int
+// that grows by each segment's length (in 1/256 pixels). Keeping it within
+// one pattern length after every segment leaves the pattern where it was and
+// keeps the sum from overflowing on long outlines.
+template <class Base, class Pattern>
+class PatternLineRenderer : public agg::renderer_outline_image<Base, Pattern> {
+    using Parent = agg::renderer_outline_image<Base, Pattern>;
+
+public:
+    PatternLineRenderer(Base& base, Pattern& pattern) : Parent(base, pattern) {}
+
+    void line3(const agg::line_parameters& lp, int sx, int sy, int ex, int ey) {
+        Parent::line3(lp, sx, sy, ex, ey);
+        const double length = Parent::pattern_width() / double(agg::line_subpixel_scale);
+        Parent::start_x(std::fmod(Parent::start_x(), length));
+    }
+};
+
 template <class Filter, class Base>
 void drawWith(Base& base, const PatternSource& source, const agg::rect_d& clip,
               VertexSource& line) {
     Filter filter;
     agg::line_image_pattern<Filter> pattern(filter);
     pattern.create(source);
-    agg::renderer_outline_image<Base, agg::line_image_pattern<Filter>> renderer(base, pattern);
+    PatternLineRenderer<Base, agg::line_image_pattern<Filter>> renderer(base, pattern);
     renderer.scale_x(1.0);
     renderer.start_x(0.0);
     // Lines are cut a little outside the clip, where they cannot show yet.
@@ -75,6 +98,9 @@ void drawLinePatternOutline(GraphicsState& state, RenderTarget& target, VertexSo
     ImageRowSource rows(image, composite.alpha(), nullptr);
     if (!rows.usable()) return;
     const PatternSource source(rows);
+    // The renderer's pattern offsets are ints in 1/256 pixels, reaching
+    // about (height / 2 + 3) image lengths beyond the line's own length.
+    if ((int64_t(image.height) / 2 + 3) * image.width > maxPatternArea) return;
 
     const Ref<DataBuffer> buffer = target.getDataBuffer();
     if (!buffer) return;
