@@ -33,7 +33,7 @@ bool ClipMask::prepare(GraphicsState& state, RenderTarget& target) {
         capacity_ = bytes_ ? bytes : 0;
         if (!bytes_) return false;
     }
-    std::memset(bytes_.get(), 0, capacity_);
+    std::memset(bytes_.get(), 0, bytes);
     rows_.attach(bytes_.get(), unsigned(width), unsigned(height), width);
     originX_ = left;
     originY_ = top;

@@ -2,6 +2,7 @@
 
 #include "ops/LookupTables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -12,6 +13,9 @@ namespace {
 // Slots of the short window used for tall images drawn at unit vertical
 // scale: more than any interpolation filter reaches at once.
 constexpr uint32_t windowSlots = 11;
+// Most slots a row source keeps: rows beyond share slots, which keeps the
+// bookkeeping of very tall images small at the cost of converting rows again.
+constexpr uint32_t maxSlots = 65536;
 
 // Whether the image keeps its height on the way to the device.
 bool unitVerticalScale(const ImageDescriptor& image, const agg::trans_affine* ctm) {
@@ -86,7 +90,7 @@ ImageRowSource::ImageRowSource(const ImageDescriptor& image, double alpha,
     premultiplied_ = true;
     rowBytes_ = reader_->rowBytes(image);
     if (rowBytes_ < uint32_t(image.width) * 4) return;
-    slotCount_ = uint32_t(image.height);
+    slotCount_ = std::min(uint32_t(image.height), maxSlots);
     if (1024 / image.width < image.height && unitVerticalScale(image, ctm)) {
         slotCount_ = windowSlots;
     }

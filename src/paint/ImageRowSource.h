@@ -20,9 +20,10 @@ int alphaByte(double alpha);
 // straight-alpha sources are premultiplied, so that filters and blenders see
 // premultiplied colour wherever the rows were copied anyway.
 //
-// Slots are mapped directly: row y lives in slot y mod rows. An image drawn
-// at unit vertical scale that is tall for its width gets a window of eleven
-// slots, enough for any filter, instead of one slot per row.
+// Slots are mapped directly: row y lives in slot y mod rows. Images get a
+// slot per row (up to 65536), except that an image drawn at unit vertical
+// scale that is tall for its width gets a window of eleven slots, enough for
+// any filter.
 class ImageRowSource {
 public:
     // `alpha` is the extra alpha applied to every pixel; `ctm` (may be null)
