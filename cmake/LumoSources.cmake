@@ -18,6 +18,15 @@ set(LUMO_BASE_SOURCES
     src/image/SwtRowReaders.cpp
     src/image/AwtRowReaders.cpp
     src/image/CreateRowReader.cpp
+    src/ops/PixelRegion.cpp
+    src/ops/PixelFilters.cpp
+    src/ops/GaussianBlur.cpp
+    src/ops/PixelConversion.cpp
+    src/ops/ArrayCompositing.cpp
+    src/native/FilterEntryPoints.cpp
+    src/native/BlurEntryPoints.cpp
+    src/native/ConversionEntryPoints.cpp
+    src/native/ComposeEntryPoints.cpp
 )
 
 # Drawing: shapes, strokes, paints and images. These link against AGG's
