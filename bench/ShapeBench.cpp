@@ -141,8 +141,8 @@ public:
             double values[6];
             matrixValues(placementTransform(placement), values);
             BenchArray array;
-            LUMO(setTransform)(benchEnv(), nullptr, graphics_,
-                               asArray<jdoubleArray>(array, values, 6));
+            LUMO(setTransform)
+            (benchEnv(), nullptr, graphics_, asArray<jdoubleArray>(array, values, 6));
         }
     }
     void draw(Shape shape, Position p, jint size) {
@@ -154,8 +154,8 @@ public:
                 LUMO(fillOval)(nullptr, nullptr, graphics_, p.x, p.y, size, size);
                 break;
             case Shape::FillRoundRect:
-                LUMO(fillRoundRect)(nullptr, nullptr, graphics_, p.x, p.y, size, size, size / 4,
-                                    size / 4);
+                LUMO(fillRoundRect)
+                (nullptr, nullptr, graphics_, p.x, p.y, size, size, size / 4, size / 4);
                 break;
             case Shape::DrawOval:
                 LUMO(drawOval)(nullptr, nullptr, graphics_, p.x, p.y, size, size);

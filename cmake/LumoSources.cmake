@@ -18,6 +18,7 @@ set(LUMO_BASE_SOURCES
     src/image/SwtRowReaders.cpp
     src/image/AwtRowReaders.cpp
     src/image/CreateRowReader.cpp
+    src/image/SwtImageInfo.cpp
     src/ops/PixelRegion.cpp
     src/ops/PixelFilters.cpp
     src/ops/GaussianBlur.cpp

@@ -11,8 +11,7 @@ using namespace lumo;
 // (x1, y1, x2, y2); anything else is a path. Arrays too short for what they
 // must hold leave the clip as it was.
 LUMO_ENTRY(void, setClip)
-(JNIEnv* env, jclass, jint g, jint count, jbyteArray types, jdoubleArray coords,
- jboolean nonZero) {
+(JNIEnv* env, jclass, jint g, jint count, jbyteArray types, jdoubleArray coords, jboolean nonZero) {
     guarded([&] {
         Graphics* graphics = findGraphics(g);
         if (graphics == nullptr) return;

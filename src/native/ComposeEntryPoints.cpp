@@ -1,1 +1,85 @@
-// placeholder: replaced by its implementation
+// Entry points that blend a region of one pixel buffer into a region of
+// another: by Java composite rule, or by four arithmetic coefficients.
+#include "core/DataBuffer.h"
+#include "native/ArrayPins.h"
+#include "native/EntryGuard.h"
+#include "native/EntryPoints.h"
+#include "native/PixelRegionArgument.h"
+#include "ops/ArrayCompositing.h"
+
+namespace lumo {
+namespace {
+
+constexpr int64_t coefficientCount = 4;
+
+// The two distinct buffers of a blend and their regions, already fitted to
+// each other and to the memory; `ok` is false when there is nothing to blend.
+struct BlendTarget {
+    DataBuffer* source = nullptr;
+    DataBuffer* destination = nullptr;
+    PixelRegion sourceRegion, destinationRegion;
+    bool ok = false;
+};
+
+BlendTarget findBlendTarget(JNIEnv* env, jint sourceHandle, jint destinationHandle,
+                            jintArray sourceRegion, jintArray destinationRegion) {
+    BlendTarget t;
+    t.source = findDataBuffer(sourceHandle);
+    t.destination = findDataBuffer(destinationHandle);
+    if (t.source == nullptr || t.destination == nullptr || t.source == t.destination) return t;
+    if (!readPixelRegion(env, sourceRegion, t.sourceRegion) ||
+        !readPixelRegion(env, destinationRegion, t.destinationRegion)) {
+        return t;
+    }
+    t.ok = fitRegionPair(t.sourceRegion, pixelCount(*t.source), t.destinationRegion,
+                         pixelCount(*t.destination));
+    return t;
+}
+
+// Runs `blend(source, sourceCount, sourceRegion, destination, ...)` on the
+// buffers' memory, creating it (filled with the clear colour) when needed.
+template <class Blend>
+void blendBuffers(BlendTarget& t, Blend blend) {
+    const uint32_t* from = pixelsCreatingMemory(*t.source);
+    uint32_t* to = pixelsCreatingMemory(*t.destination);
+    if (from == nullptr || to == nullptr) return;
+    blend(from, pixelCount(*t.source), t.sourceRegion, to, pixelCount(*t.destination),
+          t.destinationRegion);
+}
+
+}  // namespace
+}  // namespace lumo
+
+using namespace lumo;
+
+LUMO_ENTRY(void, compose__III_3I_3I)
+(JNIEnv* env, jclass, jint rule, jint sourceHandle, jint destinationHandle, jintArray sourceRegion,
+ jintArray destinationRegion) {
+    guarded([&] {
+        const auto javaRule = static_cast<int32_t>(rule);
+        if (!ruleChangesDestination(javaRule)) return;
+        BlendTarget t =
+            findBlendTarget(env, sourceHandle, destinationHandle, sourceRegion, destinationRegion);
+        if (!t.ok) return;
+        blendBuffers(t, [&](auto&&... args) { composeByRule(javaRule, args...); });
+    });
+}
+
+LUMO_ENTRY(void, compose__II_3I_3I_3F)
+(JNIEnv* env, jclass, jint sourceHandle, jint destinationHandle, jintArray sourceRegion,
+ jintArray destinationRegion, jfloatArray coefficients) {
+    guarded([&] {
+        if (!holds(env, coefficients, coefficientCount)) return;
+        BlendTarget t =
+            findBlendTarget(env, sourceHandle, destinationHandle, sourceRegion, destinationRegion);
+        if (!t.ok) return;
+        ArithmeticCoefficients k;
+        {
+            ArrayPins pins(env);
+            const float* values = pins.pin<float>(coefficients);
+            if (values == nullptr) return;
+            k = ArithmeticCoefficients::fromFloats(values);
+        }
+        blendBuffers(t, [&](auto&&... args) { composeArithmetic(k, args...); });
+    });
+}

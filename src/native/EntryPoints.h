@@ -74,6 +74,29 @@ LUMO_DECLARE(void, SetDIBitsToDeviceShort, jint hdc, jint xDest, jint yDest, jin
 LUMO_DECLARE(jlong, queryPerformanceCounter);
 LUMO_DECLARE(jlong, queryPerformanceFrequency);
 
+LUMO_DECLARE(void, filterAlpha, jint buffer, jintArray region);
+LUMO_DECLARE(void, colorMatrix, jint buffer, jintArray region, jfloatArray matrix,
+             jboolean premultiplied);
+LUMO_DECLARE(void, applyLut, jint buffer, jintArray region, jboolean toSrgb,
+             jboolean premultiplied);
+LUMO_DECLARE(void, transColor, jint buffer, jintArray region, jbyteArray red, jbyteArray green,
+             jbyteArray blue, jbyteArray alpha, jboolean premultiplied);
+
+LUMO_DECLARE(void, gaussianBlur, jint buffer, jintArray region, jdouble deviationX,
+             jdouble deviationY, jboolean highQuality);
+
+LUMO_DECLARE(void, coerceData___3I_3IZ, jintArray pixels, jintArray region, jboolean premultiply);
+LUMO_DECLARE(void, coerceData__I_3IZ, jint buffer, jintArray region, jboolean premultiply);
+LUMO_DECLARE(void, convertData, jintArray destination, jintArray info, jbyteArray data,
+             jintArray palette, jbyteArray alphaData);
+LUMO_DECLARE(void, setData, jint buffer, jintArray region, jint argb);
+LUMO_DECLARE(void, copyData, jint sourceBuffer, jint destinationBuffer, jintArray sourceRegion,
+             jintArray destinationRegion);
+LUMO_DECLARE(void, compose__III_3I_3I, jint rule, jint sourceBuffer, jint destinationBuffer,
+             jintArray sourceRegion, jintArray destinationRegion);
+LUMO_DECLARE(void, compose__II_3I_3I_3F, jint sourceBuffer, jint destinationBuffer,
+             jintArray sourceRegion, jintArray destinationRegion, jfloatArray coefficients);
+
 #undef LUMO_DECLARE
 
 JNIEXPORT jint JNICALL Java_com_quarn_lumo_internal_MemoryDevice_create(JNIEnv*, jclass, jint width,

@@ -3,6 +3,7 @@
 #include "image/ImageDescriptor.h"
 #include "image/RenderTargetImage.h"
 #include "image/RowReader.h"
+#include "image/SwtImageInfo.h"
 #include "native/ArrayPins.h"
 #include "native/EntryGuard.h"
 #include "native/EntryPoints.h"
@@ -11,11 +12,6 @@
 using namespace lumo;
 
 namespace {
-
-// Entries of the image info array: palette kind, width, height, depth, bytes
-// per line, alpha (SWT) or premultiplied flag (AWT), transparent pixel (SWT)
-// or image kind (AWT).
-constexpr int64_t infoLength = 7;
 
 // An optional transform needs six values.
 bool usableMatrix(JNIEnv* env, jdoubleArray matrix) {
@@ -26,20 +22,11 @@ void placeImage(ImageDescriptor& image, const jdouble* m) {
     if (m != nullptr) image.transform = agg::trans_affine(m[0], m[1], m[2], m[3], m[4], m[5]);
 }
 
-void describeFromInfo(ImageDescriptor& image, const int32_t* info) {
-    image.isDirect = info[0] == 1;
-    image.width = info[1];
-    image.height = info[2];
-    image.depth = info[3];
-    image.bytesPerLine = info[4];
-    image.alpha = info[5];
-}
-
 // AWT raster data as bytes, whatever the element type of the Java array.
 void drawAwtRaster(JNIEnv* env, jint handle, jintArray info, jdoubleArray matrix, jarray data,
                    int64_t elementSize) {
     Graphics* g = findGraphics(handle);
-    if (g == nullptr || !holds(env, info, infoLength) || !usableMatrix(env, matrix)) return;
+    if (g == nullptr || !holds(env, info, imageInfoLength) || !usableMatrix(env, matrix)) return;
     const int64_t dataLength = arrayLength(env, data);
     if (dataLength < 0) return;
 
@@ -82,7 +69,8 @@ LUMO_ENTRY(void, drawSWTImage)
  jintArray palette, jbyteArray alphaData) {
     guarded([&] {
         Graphics* g = findGraphics(handle);
-        if (g == nullptr || !holds(env, info, infoLength) || !usableMatrix(env, matrix)) return;
+        if (g == nullptr || !holds(env, info, imageInfoLength) || !usableMatrix(env, matrix))
+            return;
         const int64_t dataLength = arrayLength(env, data);
         const int64_t paletteLength = arrayLength(env, palette);
         const int64_t alphaLength = arrayLength(env, alphaData);
@@ -96,26 +84,17 @@ LUMO_ENTRY(void, drawSWTImage)
         const uint8_t* alphas = pins.pin<uint8_t>(alphaData);
         if (!pins.ok()) return;
 
+        SwtImageArrays arrays;
+        arrays.info = values;
+        arrays.data = pixels;
+        arrays.dataLength = dataLength;
+        arrays.palette = colours;
+        arrays.paletteLength = paletteLength;
+        arrays.alphaData = alphas;
+        arrays.alphaLength = alphaLength;
         ImageDescriptor image;
-        describeFromInfo(image, values);
-        image.kind = IMAGE_SWT;
-        image.transparentPixel = values[6];
-        image.data = pixels;
-        image.alphaData = alphas;
-        image.palette = colours;
-        image.paletteLength = paletteLength;
-        if (image.isDirect) {
-            // Masks and shifts: red, green, blue.
-            if (paletteLength < 6) return;
-            image.redMask = colours[0];
-            image.redShift = colours[1];
-            image.greenMask = colours[2];
-            image.greenShift = colours[3];
-            image.blueMask = colours[4];
-            image.blueShift = colours[5];
-        }
+        if (!describeSwtImage(image, arrays)) return;
         placeImage(image, m);
-        if (!imageFitsMemory(image, dataLength, alphaLength)) return;
         g->drawImage(image);
     });
 }
