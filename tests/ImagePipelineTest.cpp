@@ -111,11 +111,23 @@ TEST(ImageAccessors, EdgesClampOrWrap) {
     ClampAccessor clamp(pixels);
     EXPECT_EQ(redAt(clamp.span(-5, 7, 1), 0), 0);
     EXPECT_EQ(greenAt(clamp.span(-5, 7, 1), 0), 1);
-    const uint8_t* p = clamp.span(1, -3, 1);
+    EXPECT_EQ(greenAt(clamp.span(1, -3, 1), 0), 0);
+    // A run reaching past the last column: that column repeats.
+    const uint8_t* p = clamp.span(1, 0, 3);
     EXPECT_EQ(redAt(p, 0), 1);
     EXPECT_EQ(redAt(clamp.next_x(), 0), 2);
     EXPECT_EQ(redAt(clamp.next_x(), 0), 2);  // stays on the last column
-    EXPECT_EQ(greenAt(clamp.next_y(), 0), 0);
+    // The next row starts again at the span's first column.
+    const uint8_t* below = clamp.next_y();
+    EXPECT_EQ(redAt(below, 0), 1);
+    EXPECT_EQ(greenAt(below, 0), 1);
+    // A run inside the image, on both rows.
+    EXPECT_EQ(redAt(clamp.span(0, 0, 3), 0), 0);
+    EXPECT_EQ(redAt(clamp.next_x(), 0), 1);
+    below = clamp.next_y();
+    EXPECT_EQ(redAt(below, 0), 0);
+    EXPECT_EQ(greenAt(below, 0), 1);
+    EXPECT_EQ(greenAt(clamp.next_y(), 0), 1);  // past the last row
 
     WrapAccessor<agg::wrap_mode_repeat, agg::wrap_mode_reflect> wrap(pixels);
     // x: 0 1 2 | 0 1 2 repeating; y: 0 1 | 1 0 reflecting.
@@ -235,6 +247,31 @@ TEST_F(ImageDrawing, HalfPixelOffsetSamplesNearestOrBilinear) {
     };
     EXPECT_TRUE(drawStep(0) == 0 || drawStep(0) == 0xFF);
     EXPECT_EQ(drawStep(1), 0x80u);  // halfway between black and white
+}
+
+TEST_F(ImageDrawing, FiltersSampleEveryRowAtTheSameColumns) {
+    // Columns of grey levels 0, 80, 160, 240, the same in every row: drawn
+    // at (0.5, 0.5) and scaled, every filter gives all rows inside the image
+    // the same values, give or take the rounding of its weights.
+    std::vector<jint> pixels(32);
+    for (int i = 0; i < 32; ++i) pixels[i] = jint(0x010101 * 80 * (i % 4));
+    for (jint hint : {1, 2, 5, 15}) {
+        LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, hint);
+        LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+        LUMO(drawAWTImage__I_3I_3D_3I)
+        (jni.env(), nullptr, g, jni.ints({0, 4, 8, 32, 16, 0, 1}),
+         static_cast<jdoubleArray>(jni.array(std::vector<double>{3, 0, 0, 1.5, 0.5, 0.5})),
+         jni.ints(pixels));
+        for (int y = 3; y < 10; ++y) {
+            for (int x = 1; x < 12; ++x) {
+                for (int shift = 0; shift < 32; shift += 8) {
+                    ASSERT_NEAR(double((at(x, y) >> shift) & 0xFF),
+                                double((at(x, 2) >> shift) & 0xFF), 1)
+                        << x << ", " << y << " hint " << hint;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(ImageDrawing, FiltersWorkOnPremultipliedColour) {

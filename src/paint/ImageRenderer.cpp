@@ -3,9 +3,9 @@
 #include "context/GraphicsState.h"
 #include "core/RenderTarget.h"
 #include "image/RenderTargetImage.h"
+#include "paint/BoundedImageSpans.h"
 #include "paint/CompositePixelFormat.h"
 #include "paint/ImageAccessors.h"
-#include "paint/ImageInterpolator.h"
 #include "paint/ImageRowSource.h"
 #include "paint/RenderStep.h"
 #include "paint/TranslatedImageSpan.h"
@@ -115,6 +115,22 @@ struct Placement {
     int dx, dy;
 };
 
+using Interpolator = agg::span_interpolator_linear<agg::trans_affine>;
+
+// Samples through a span generator of type Spans, built from the accessor,
+// an interpolator and the extra constructor arguments (a filter table).
+template <class Spans, class Accessor, class... Filter>
+void renderSampled(GraphicsState& state, RenderTarget& target, Base& base, Accessor& accessor,
+                   const agg::trans_affine& deviceToImage, Filter&... filter) {
+    agg::trans_affine shift;
+    Interpolator interpolator(const_cast<agg::trans_affine&>(deviceToImage));
+    Interpolator shifted(shift);
+    Spans whole(accessor, interpolator, filter...);
+    Spans single(accessor, shifted, filter...);
+    BoundedImageSpans<Spans> spans(whole, single, deviceToImage, shift);
+    renderSpans(state, target, base, spans);
+}
+
 template <class Accessor>
 void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Accessor& accessor,
                    const Placement& placement, const ImageRowSource& rows) {
@@ -126,26 +142,23 @@ void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Acces
     }
     agg::trans_affine deviceToImage;
     if (!invertPlacement(placement.imageToDevice, deviceToImage)) return;
-    ImageInterpolator interpolator(deviceToImage);
     const unsigned hint = state.imageFilterHint();
     if (hint == 1) {
-        agg::span_image_filter_rgba_bilinear<Accessor, ImageInterpolator> spans(accessor,
-                                                                                interpolator);
-        return renderSpans(state, target, base, spans);
+        using Spans = agg::span_image_filter_rgba_bilinear<Accessor, Interpolator>;
+        return renderSampled<Spans>(state, target, base, accessor, deviceToImage);
     }
     if (!interpolating(hint)) {
-        agg::span_image_filter_rgba_nn<Accessor, ImageInterpolator> spans(accessor, interpolator);
-        return renderSpans(state, target, base, spans);
+        using Spans = agg::span_image_filter_rgba_nn<Accessor, Interpolator>;
+        return renderSampled<Spans>(state, target, base, accessor, deviceToImage);
     }
     agg::image_filter_lut filter;
     buildFilter(hint, filter);
     if (twoByTwo(hint)) {
-        agg::span_image_filter_rgba_2x2<Accessor, ImageInterpolator> spans(accessor, interpolator,
-                                                                           filter);
-        return renderSpans(state, target, base, spans);
+        using Spans = agg::span_image_filter_rgba_2x2<Accessor, Interpolator>;
+        return renderSampled<Spans>(state, target, base, accessor, deviceToImage, filter);
     }
-    agg::span_image_filter_rgba<Accessor, ImageInterpolator> spans(accessor, interpolator, filter);
-    renderSpans(state, target, base, spans);
+    using Spans = agg::span_image_filter_rgba<Accessor, Interpolator>;
+    renderSampled<Spans>(state, target, base, accessor, deviceToImage, filter);
 }
 
 template <class WrapX, class WrapY>
