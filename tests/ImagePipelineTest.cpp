@@ -316,12 +316,56 @@ TEST_F(ImageDrawing, UnusableImagesDrawNothing) {
 }
 
 TEST_F(ImageDrawing, FarAndStretchedPlacementsStayBounded) {
-    // A huge translation with rotation goes through the stepped interpolator.
-    LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, 2);
+    // Far outside the image, or squeezed a billion times, a repeated texture
+    // still shows only its own pixels, as every filter samples them.
+    const jint sourceBuffer = LUMO(createDataBuffer)(nullptr, nullptr, 2, 1, 0);
+    const jint source = LUMO(createNativeImage)(nullptr, nullptr, sourceBuffer);
+    const jint sg = LUMO(createGraphics)(nullptr, nullptr, source);
+    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFFFF0000));
+    LUMO(fillRect)(nullptr, nullptr, sg, 0, 0, 1, 1);
+    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFF0000FF));
+    LUMO(fillRect)(nullptr, nullptr, sg, 1, 0, 1, 1);
     const double c = std::cos(0.3), s = std::sin(0.3);
-    drawRgb({c * 1e7, s * 1e7, -s * 1e7, c * 1e7, -3e7, -3e7});
-    drawRgb({1e-9, 0, 0, 1e9, 2, 2});
-    SUCCEED();
+    const std::vector<std::vector<double>> placements = {
+        {1e-9, 0, 0, 1e-9, 0, 0},
+        {c * 1e7, s * 1e7, -s * 1e7, c * 1e7, -3e7, 3e7},
+        {c, s, -s, c, 1e15, -3e14},
+        {1e9, 0, 0, 1e-9, 2, 2}};
+    for (jint hint : {0, 2}) {
+        LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, hint);
+        for (const auto& m : placements) {
+            LUMO(setTexture)
+            (jni.env(), nullptr, g, source, static_cast<jdoubleArray>(jni.array(m)), 0x0101);
+            LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+            for (int y = 0; y < H; ++y) {
+                for (int x = 0; x < W; ++x) {
+                    // Colours of the texture, or in between for bicubic.
+                    const uint32_t p = at(x, y);
+                    ASSERT_EQ(p >> 24, 0xFFu);
+                    ASSERT_EQ((p >> 8) & 0xFF, 0u);
+                    if (hint == 0) ASSERT_TRUE(p == 0xFFFF0000u || p == 0xFF0000FFu);
+                }
+            }
+        }
+    }
+    // A whole number of periods away the tiles fall exactly where they did.
+    LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, 0);
+    LUMO(setTexture)
+    (jni.env(), nullptr, g, source,
+     static_cast<jdoubleArray>(jni.array(std::vector<double>{1, 0, 0, 1, 2e9 + 1, 4e12})), 0x0101);
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+    for (int x = 0; x < W; ++x) EXPECT_EQ(at(x, 4), x % 2 ? 0xFFFF0000u : 0xFF0000FFu);
+    LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, 1);
+    LUMO(setTexture)
+    (jni.env(), nullptr, g, source,
+     static_cast<jdoubleArray>(jni.array(std::vector<double>{1, 0, 0, 1, 4e15 + 0.5, 1e15})),
+     0x0101);
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+    // Half a pixel off: bilinear mixes neighbours, always one red, one blue.
+    for (int x = 1; x < W; ++x) EXPECT_EQ(at(x, 4), 0xFF800080u) << x;
+    LUMO(deleteGraphics)(nullptr, nullptr, sg);
+    LUMO(deleteNativeImage)(nullptr, nullptr, source);
+    LUMO(deleteDataBuffer)(nullptr, nullptr, sourceBuffer);
 }
 
 TEST_F(ImageDrawing, SwtPaletteIndicesBeyondThePaletteReadBlack) {

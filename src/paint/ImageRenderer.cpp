@@ -113,7 +113,20 @@ struct Placement {
     agg::trans_affine imageToDevice;
     bool copy;
     int dx, dy;
+    // The image repeats every periodX pixels along its x axis and periodY
+    // along its y axis when wrapped (0: it does not).
+    int64_t periodX = 0, periodY = 0;
 };
+
+// A wrapped image looks the same from any origin a whole number of periods
+// away: moving the origin next to the image keeps the coordinates the span
+// generators see small, however far away the image was placed.
+void reduceToPeriod(double& offset, int64_t period) {
+    if (period > 0) offset = std::fmod(offset, double(period));
+}
+void reduceToPeriod(int& offset, int64_t period) {
+    if (period > 0) offset = int(((offset % period) + period) % period);
+}
 
 using Interpolator = agg::span_interpolator_linear<agg::trans_affine>;
 
@@ -142,6 +155,8 @@ void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Acces
     }
     agg::trans_affine deviceToImage;
     if (!invertPlacement(placement.imageToDevice, deviceToImage)) return;
+    reduceToPeriod(deviceToImage.tx, placement.periodX);
+    reduceToPeriod(deviceToImage.ty, placement.periodY);
     const unsigned hint = state.imageFilterHint();
     if (hint == 1) {
         using Spans = agg::span_image_filter_rgba_bilinear<Accessor, Interpolator>;
@@ -177,6 +192,12 @@ void renderImage(GraphicsState& state, RenderTarget& target, const ImageDescript
     Placement placement{image.transform, false, 0, 0};
     if (hasCtm) placement.imageToDevice *= state.transform;
     placement.copy = wholePixelOffset(placement.imageToDevice, placement.dx, placement.dy);
+    if (wrapX != WRAP_NONE && wrapY != WRAP_NONE) {
+        placement.periodX = int64_t(image.width) * (wrapX == WRAP_REFLECT ? 2 : 1);
+        placement.periodY = int64_t(image.height) * (wrapY == WRAP_REFLECT ? 2 : 1);
+        reduceToPeriod(placement.dx, placement.periodX);
+        reduceToPeriod(placement.dy, placement.periodY);
+    }
 
     // The copy path applies the extra alpha itself, so that rows stay in
     // place; filters that blend neighbours want premultiplied rows.
