@@ -343,7 +343,9 @@ TEST_F(ImageDrawing, FarAndStretchedPlacementsStayBounded) {
                     const uint32_t p = at(x, y);
                     ASSERT_EQ(p >> 24, 0xFFu);
                     ASSERT_EQ((p >> 8) & 0xFF, 0u);
-                    if (hint == 0) ASSERT_TRUE(p == 0xFFFF0000u || p == 0xFF0000FFu);
+                    if (hint == 0) {
+                        ASSERT_TRUE(p == 0xFFFF0000u || p == 0xFF0000FFu);
+                    }
                 }
             }
         }
