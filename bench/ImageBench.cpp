@@ -135,16 +135,6 @@ std::vector<Placement> placements(const Scene& scene) {
     return result;
 }
 
-// The six matrix values in the order the library takes them.
-void matrixValues(const agg::trans_affine& m, double values[6]) {
-    values[0] = m.sx;
-    values[1] = m.shy;
-    values[2] = m.shx;
-    values[3] = m.sy;
-    values[4] = m.tx;
-    values[5] = m.ty;
-}
-
 // ---------------------------------------------------------------------------
 // The source image: a render target of the library, drawn into through the
 // entry points, and a copy of its pixels (premultiplied b, g, r, a, top row
@@ -210,14 +200,7 @@ private:
 
     // The pixel words as they are in memory, through a memory device.
     void read() {
-        std::vector<jint> words(size_t(kSource) * kSource, 0);
-        const jint hdc =
-            Java_com_quarn_lumo_internal_MemoryDevice_create(nullptr, nullptr, kSource, kSource);
-        LUMO(SetDIBitsToDevice)(nullptr, nullptr, hdc, image_, 0, 0, kSource, kSource, 0, 0);
-        BenchArray array;
-        Java_com_quarn_lumo_internal_MemoryDevice_read(
-            benchEnv(), nullptr, hdc, asArray<jintArray>(array, words.data(), words.size()));
-        Java_com_quarn_lumo_internal_MemoryDevice_delete(nullptr, nullptr, hdc);
+        const std::vector<jint> words = readTarget(image_, kSource, kSource);
         pixels_.resize(words.size() * 4);
         for (size_t i = 0; i < words.size(); ++i) {
             const uint32_t v = uint32_t(words[i]);

@@ -256,17 +256,16 @@ public:
             std::copy_n(kStopPositions, 2, positions);
             std::copy_n(kStopColours, 2, colours);
             BenchArray a, b, c;
-            LUMO(setGradient)(benchEnv(), nullptr, g_, linear ? 2 : 1, 0,
-                              asArray<jdoubleArray>(a, points, 6),
-                              asArray<jintArray>(b, positions, 2),
-                              asArray<jintArray>(c, colours, 2), nullptr);
+            LUMO(setGradient)
+            (benchEnv(), nullptr, g_, linear ? 2 : 1, 0, asArray<jdoubleArray>(a, points, 6),
+             asArray<jintArray>(b, positions, 2), asArray<jintArray>(c, colours, 2), nullptr);
         } else if (scene.kind == Kind::CircleClip) {
             JavaPath circle = clipCircle();
             BenchArray a, b;
-            LUMO(setClip)(benchEnv(), nullptr, g_, jint(circle.types.size()),
-                          asArray<jbyteArray>(a, circle.types.data(), circle.types.size()),
-                          asArray<jdoubleArray>(b, circle.coords.data(), circle.coords.size()),
-                          JNI_TRUE);
+            LUMO(setClip)
+            (benchEnv(), nullptr, g_, jint(circle.types.size()),
+             asArray<jbyteArray>(a, circle.types.data(), circle.types.size()),
+             asArray<jdoubleArray>(b, circle.coords.data(), circle.coords.size()), JNI_TRUE);
         }
     }
 
@@ -279,11 +278,12 @@ public:
         // The arrays as Java hands them over: pinned for the call.
         JavaPath& path = work_.paths[i];
         BenchArray types, coords;
-        LUMO(drawPath)(benchEnv(), nullptr, g_, jint(path.types.size()),
-                       asArray<jbyteArray>(types, path.types.data(), path.types.size()),
-                       asArray<jdoubleArray>(coords, path.coords.data(), path.coords.size()),
-                       scene_.nonZero ? JNI_TRUE : JNI_FALSE,
-                       PATH_FILL | (scene_.kind == Kind::Curves ? PATH_CURVES : PATH_POLYGONAL));
+        LUMO(drawPath)
+        (benchEnv(), nullptr, g_, jint(path.types.size()),
+         asArray<jbyteArray>(types, path.types.data(), path.types.size()),
+         asArray<jdoubleArray>(coords, path.coords.data(), path.coords.size()),
+         scene_.nonZero ? JNI_TRUE : JNI_FALSE,
+         PATH_FILL | (scene_.kind == Kind::Curves ? PATH_CURVES : PATH_POLYGONAL));
     }
 
 private:

@@ -119,17 +119,6 @@ std::vector<Position> positions(Placement placement, int size) {
     return result;
 }
 
-// The six matrix values in the order the library takes them (as Java's
-// AffineTransform.getMatrix gives them).
-void matrixValues(const agg::trans_affine& m, double values[6]) {
-    values[0] = m.sx;
-    values[1] = m.shy;
-    values[2] = m.shx;
-    values[3] = m.sy;
-    values[4] = m.tx;
-    values[5] = m.ty;
-}
-
 // ---------------------------------------------------------------------------
 // The library side: a target made and drawn into through the entry points.
 
@@ -141,8 +130,8 @@ public:
             double values[6];
             matrixValues(placementTransform(placement), values);
             BenchArray array;
-            LUMO(setTransform)(benchEnv(), nullptr, graphics_,
-                               asArray<jdoubleArray>(array, values, 6));
+            LUMO(setTransform)
+            (benchEnv(), nullptr, graphics_, asArray<jdoubleArray>(array, values, 6));
         }
     }
     void draw(Shape shape, Position p, jint size) {
@@ -154,8 +143,8 @@ public:
                 LUMO(fillOval)(nullptr, nullptr, graphics_, p.x, p.y, size, size);
                 break;
             case Shape::FillRoundRect:
-                LUMO(fillRoundRect)(nullptr, nullptr, graphics_, p.x, p.y, size, size, size / 4,
-                                    size / 4);
+                LUMO(fillRoundRect)
+                (nullptr, nullptr, graphics_, p.x, p.y, size, size, size / 4, size / 4);
                 break;
             case Shape::DrawOval:
                 LUMO(drawOval)(nullptr, nullptr, graphics_, p.x, p.y, size, size);

@@ -1,5 +1,6 @@
 #include "context/Graphics.h"
 #include "core/NativeImage.h"
+#include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
 #include "native/EntryPoints.h"
 #include "native/HandleRegistry.h"
@@ -11,6 +12,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #define LUMO(name) Java_com_quarn_lumo_internal_LUMO_##name
@@ -180,33 +182,12 @@ TEST(TranslatedImageSpan, CopiesOrFadesPixels) {
 }
 
 // Drawing through the entry points onto a small target.
-class ImageDrawing : public ::testing::Test {
+class ImageDrawing : public ::testing::Test, protected test::DrawingTarget {
 protected:
     static constexpr int W = 16, H = 16;
 
-    void SetUp() override {
-        buffer = LUMO(createDataBuffer)(nullptr, nullptr, W, H, 0);
-        image = LUMO(createNativeImage)(nullptr, nullptr, buffer);
-        g = LUMO(createGraphics)(nullptr, nullptr, image);
-        ASSERT_NE(g, 0);
-    }
-    void TearDown() override {
-        LUMO(deleteGraphics)(nullptr, nullptr, g);
-        LUMO(deleteNativeImage)(nullptr, nullptr, image);
-        LUMO(deleteDataBuffer)(nullptr, nullptr, buffer);
-    }
-
-    uint32_t at(int x, int y) {
-        DataBuffer& b =
-            *HandleRegistry::instance().find<DataBuffer>(buffer, HandleKind::DataBuffer);
-        return b.hasPixels() ? b.pixels()[(H - 1 - y) * W + x] : 0;
-    }
-    int painted() {
-        int count = 0;
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x) count += at(x, y) != 0;
-        return count;
-    }
+    ImageDrawing() : DrawingTarget(W, H) {}
+    void SetUp() override { ASSERT_NE(g, 0); }
 
     // Draws 4 x 4 opaque int-RGB pixels 0xFF0000 + 16 * index at (x, y).
     void drawRgb(std::vector<double> matrix, std::vector<jint> info = {0, 4, 4, 32, 16, 0, 1},
@@ -217,8 +198,17 @@ protected:
         LUMO(drawAWTImage__I_3I_3D_3I)(jni.env(), nullptr, g, jni.ints(info), m, jni.ints(pixels));
     }
 
+    // A 2 x height render target, its left column red, its right one blue.
+    static std::unique_ptr<test::DrawingTarget> redAndBlueColumns(int height) {
+        auto source = std::make_unique<test::DrawingTarget>(2, height);
+        LUMO(setPaint)(nullptr, nullptr, source->g, jint(0xFFFF0000));
+        LUMO(fillRect)(nullptr, nullptr, source->g, 0, 0, 1, height);
+        LUMO(setPaint)(nullptr, nullptr, source->g, jint(0xFF0000FF));
+        LUMO(fillRect)(nullptr, nullptr, source->g, 1, 0, 1, height);
+        return source;
+    }
+
     test::FakeJni jni;
-    jint buffer = 0, image = 0, g = 0;
 };
 
 TEST_F(ImageDrawing, WholePixelOffsetsCopyWhateverTheFilter) {
@@ -318,13 +308,8 @@ TEST_F(ImageDrawing, UnusableImagesDrawNothing) {
 TEST_F(ImageDrawing, FarAndStretchedPlacementsStayBounded) {
     // Far outside the image, or squeezed a billion times, a repeated texture
     // still shows only its own pixels, as every filter samples them.
-    const jint sourceBuffer = LUMO(createDataBuffer)(nullptr, nullptr, 2, 1, 0);
-    const jint source = LUMO(createNativeImage)(nullptr, nullptr, sourceBuffer);
-    const jint sg = LUMO(createGraphics)(nullptr, nullptr, source);
-    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFFFF0000));
-    LUMO(fillRect)(nullptr, nullptr, sg, 0, 0, 1, 1);
-    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFF0000FF));
-    LUMO(fillRect)(nullptr, nullptr, sg, 1, 0, 1, 1);
+    const auto columns = redAndBlueColumns(1);
+    const jint source = columns->image;
     const double c = std::cos(0.3), s = std::sin(0.3);
     const std::vector<std::vector<double>> placements = {
         {1e-9, 0, 0, 1e-9, 0, 0},
@@ -365,9 +350,6 @@ TEST_F(ImageDrawing, FarAndStretchedPlacementsStayBounded) {
     LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
     // Half a pixel off: bilinear mixes neighbours, always one red, one blue.
     for (int x = 1; x < W; ++x) EXPECT_EQ(at(x, 4), 0xFF800080u) << x;
-    LUMO(deleteGraphics)(nullptr, nullptr, sg);
-    LUMO(deleteNativeImage)(nullptr, nullptr, source);
-    LUMO(deleteDataBuffer)(nullptr, nullptr, sourceBuffer);
 }
 
 TEST_F(ImageDrawing, SwtPaletteIndicesBeyondThePaletteReadBlack) {
@@ -395,14 +377,8 @@ TEST_F(ImageDrawing, SwtPaletteIndicesBeyondThePaletteReadBlack) {
 }
 
 TEST_F(ImageDrawing, RenderTargetsDrawAndTextureWithTheirPixels) {
-    const jint sourceBuffer = LUMO(createDataBuffer)(nullptr, nullptr, 2, 2, 0);
-    const jint source = LUMO(createNativeImage)(nullptr, nullptr, sourceBuffer);
-    const jint sg = LUMO(createGraphics)(nullptr, nullptr, source);
-    // Left column red, right column blue.
-    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFFFF0000));
-    LUMO(fillRect)(nullptr, nullptr, sg, 0, 0, 1, 2);
-    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFF0000FF));
-    LUMO(fillRect)(nullptr, nullptr, sg, 1, 0, 1, 2);
+    auto columns = redAndBlueColumns(2);
+    const jint source = columns->image;
 
     LUMO(drawImage)(jni.env(), nullptr, g, source, nullptr);
     EXPECT_EQ(at(0, 1), 0xFFFF0000u);
@@ -426,11 +402,9 @@ TEST_F(ImageDrawing, RenderTargetsDrawAndTextureWithTheirPixels) {
 
     // The paint reads the source when it draws, and keeps it alive.
     LUMO(setTexture)(jni.env(), nullptr, g, source, nullptr, 0x0101);
-    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFF00FF00));
-    LUMO(fillRect)(nullptr, nullptr, sg, 0, 0, 2, 2);
-    LUMO(deleteGraphics)(nullptr, nullptr, sg);
-    LUMO(deleteNativeImage)(nullptr, nullptr, source);
-    LUMO(deleteDataBuffer)(nullptr, nullptr, sourceBuffer);
+    LUMO(setPaint)(nullptr, nullptr, columns->g, jint(0xFF00FF00));
+    LUMO(fillRect)(nullptr, nullptr, columns->g, 0, 0, 2, 2);
+    columns.reset();
     LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
     EXPECT_EQ(at(5, 5), 0xFF00FF00u);
 }
