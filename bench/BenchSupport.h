@@ -10,6 +10,7 @@
 #include <agg_pixfmt_rgba.h>
 #include <agg_renderer_base.h>
 #include <agg_rendering_buffer.h>
+#include <agg_trans_affine.h>
 
 #include <benchmark/benchmark.h>
 
@@ -92,9 +93,35 @@ private:
 };
 
 // ---------------------------------------------------------------------------
-// The library side: a buffer, a render target and a drawing object made
-// through the entry points, antialiasing on.
+// The library side.
 
+// The pixels of a render target as ARGB words, top row first, read through a
+// memory device.
+inline std::vector<jint> readTarget(jint image, int width, int height) {
+    std::vector<jint> pixels(size_t(width) * height, 0);
+    const jint hdc =
+        Java_com_quarn_lumo_internal_MemoryDevice_create(nullptr, nullptr, width, height);
+    LUMO(SetDIBitsToDevice)(nullptr, nullptr, hdc, image, 0, 0, width, height, 0, 0);
+    BenchArray array;
+    Java_com_quarn_lumo_internal_MemoryDevice_read(
+        benchEnv(), nullptr, hdc, asArray<jintArray>(array, pixels.data(), pixels.size()));
+    Java_com_quarn_lumo_internal_MemoryDevice_delete(nullptr, nullptr, hdc);
+    return pixels;
+}
+
+// The six matrix values in the order the library takes them (as Java's
+// AffineTransform.getMatrix gives them).
+inline void matrixValues(const agg::trans_affine& m, double values[6]) {
+    values[0] = m.sx;
+    values[1] = m.shy;
+    values[2] = m.shx;
+    values[3] = m.sy;
+    values[4] = m.tx;
+    values[5] = m.ty;
+}
+
+// A buffer, a render target and a drawing object made through the entry
+// points, antialiasing on.
 class LumoCanvas {
 public:
     LumoCanvas() {
@@ -116,18 +143,8 @@ public:
 
     void clear() { LUMO(clearDataBuffer)(nullptr, nullptr, buffer_, kBackground); }
 
-    // The pixels as ARGB words, top row first, read through a memory device.
-    std::vector<jint> read() {
-        std::vector<jint> pixels(size_t(kTarget) * kTarget, 0);
-        const jint hdc =
-            Java_com_quarn_lumo_internal_MemoryDevice_create(nullptr, nullptr, kTarget, kTarget);
-        LUMO(SetDIBitsToDevice)(nullptr, nullptr, hdc, image_, 0, 0, kTarget, kTarget, 0, 0);
-        BenchArray array;
-        Java_com_quarn_lumo_internal_MemoryDevice_read(
-            benchEnv(), nullptr, hdc, asArray<jintArray>(array, pixels.data(), pixels.size()));
-        Java_com_quarn_lumo_internal_MemoryDevice_delete(nullptr, nullptr, hdc);
-        return pixels;
-    }
+    // The pixels as ARGB words, top row first.
+    std::vector<jint> read() { return readTarget(image_, kTarget, kTarget); }
 
 private:
     jint buffer_ = 0;

@@ -119,17 +119,6 @@ std::vector<Position> positions(Placement placement, int size) {
     return result;
 }
 
-// The six matrix values in the order the library takes them (as Java's
-// AffineTransform.getMatrix gives them).
-void matrixValues(const agg::trans_affine& m, double values[6]) {
-    values[0] = m.sx;
-    values[1] = m.shy;
-    values[2] = m.shx;
-    values[3] = m.sy;
-    values[4] = m.tx;
-    values[5] = m.ty;
-}
-
 // ---------------------------------------------------------------------------
 // The library side: a target made and drawn into through the entry points.
 

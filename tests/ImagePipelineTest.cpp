@@ -1,5 +1,6 @@
 #include "context/Graphics.h"
 #include "core/NativeImage.h"
+#include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
 #include "native/EntryPoints.h"
 #include "native/HandleRegistry.h"
@@ -11,6 +12,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #define LUMO(name) Java_com_quarn_lumo_internal_LUMO_##name
@@ -111,11 +113,23 @@ TEST(ImageAccessors, EdgesClampOrWrap) {
     ClampAccessor clamp(pixels);
     EXPECT_EQ(redAt(clamp.span(-5, 7, 1), 0), 0);
     EXPECT_EQ(greenAt(clamp.span(-5, 7, 1), 0), 1);
-    const uint8_t* p = clamp.span(1, -3, 1);
+    EXPECT_EQ(greenAt(clamp.span(1, -3, 1), 0), 0);
+    // A run reaching past the last column: that column repeats.
+    const uint8_t* p = clamp.span(1, 0, 3);
     EXPECT_EQ(redAt(p, 0), 1);
     EXPECT_EQ(redAt(clamp.next_x(), 0), 2);
     EXPECT_EQ(redAt(clamp.next_x(), 0), 2);  // stays on the last column
-    EXPECT_EQ(greenAt(clamp.next_y(), 0), 0);
+    // The next row starts again at the span's first column.
+    const uint8_t* below = clamp.next_y();
+    EXPECT_EQ(redAt(below, 0), 1);
+    EXPECT_EQ(greenAt(below, 0), 1);
+    // A run inside the image, on both rows.
+    EXPECT_EQ(redAt(clamp.span(0, 0, 3), 0), 0);
+    EXPECT_EQ(redAt(clamp.next_x(), 0), 1);
+    below = clamp.next_y();
+    EXPECT_EQ(redAt(below, 0), 0);
+    EXPECT_EQ(greenAt(below, 0), 1);
+    EXPECT_EQ(greenAt(clamp.next_y(), 0), 1);  // past the last row
 
     WrapAccessor<agg::wrap_mode_repeat, agg::wrap_mode_reflect> wrap(pixels);
     // x: 0 1 2 | 0 1 2 repeating; y: 0 1 | 1 0 reflecting.
@@ -168,33 +182,12 @@ TEST(TranslatedImageSpan, CopiesOrFadesPixels) {
 }
 
 // Drawing through the entry points onto a small target.
-class ImageDrawing : public ::testing::Test {
+class ImageDrawing : public ::testing::Test, protected test::DrawingTarget {
 protected:
     static constexpr int W = 16, H = 16;
 
-    void SetUp() override {
-        buffer = LUMO(createDataBuffer)(nullptr, nullptr, W, H, 0);
-        image = LUMO(createNativeImage)(nullptr, nullptr, buffer);
-        g = LUMO(createGraphics)(nullptr, nullptr, image);
-        ASSERT_NE(g, 0);
-    }
-    void TearDown() override {
-        LUMO(deleteGraphics)(nullptr, nullptr, g);
-        LUMO(deleteNativeImage)(nullptr, nullptr, image);
-        LUMO(deleteDataBuffer)(nullptr, nullptr, buffer);
-    }
-
-    uint32_t at(int x, int y) {
-        DataBuffer& b =
-            *HandleRegistry::instance().find<DataBuffer>(buffer, HandleKind::DataBuffer);
-        return b.hasPixels() ? b.pixels()[(H - 1 - y) * W + x] : 0;
-    }
-    int painted() {
-        int count = 0;
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x) count += at(x, y) != 0;
-        return count;
-    }
+    ImageDrawing() : DrawingTarget(W, H) {}
+    void SetUp() override { ASSERT_NE(g, 0); }
 
     // Draws 4 x 4 opaque int-RGB pixels 0xFF0000 + 16 * index at (x, y).
     void drawRgb(std::vector<double> matrix, std::vector<jint> info = {0, 4, 4, 32, 16, 0, 1},
@@ -205,8 +198,17 @@ protected:
         LUMO(drawAWTImage__I_3I_3D_3I)(jni.env(), nullptr, g, jni.ints(info), m, jni.ints(pixels));
     }
 
+    // A 2 x height render target, its left column red, its right one blue.
+    static std::unique_ptr<test::DrawingTarget> redAndBlueColumns(int height) {
+        auto source = std::make_unique<test::DrawingTarget>(2, height);
+        LUMO(setPaint)(nullptr, nullptr, source->g, jint(0xFFFF0000));
+        LUMO(fillRect)(nullptr, nullptr, source->g, 0, 0, 1, height);
+        LUMO(setPaint)(nullptr, nullptr, source->g, jint(0xFF0000FF));
+        LUMO(fillRect)(nullptr, nullptr, source->g, 1, 0, 1, height);
+        return source;
+    }
+
     test::FakeJni jni;
-    jint buffer = 0, image = 0, g = 0;
 };
 
 TEST_F(ImageDrawing, WholePixelOffsetsCopyWhateverTheFilter) {
@@ -235,6 +237,31 @@ TEST_F(ImageDrawing, HalfPixelOffsetSamplesNearestOrBilinear) {
     };
     EXPECT_TRUE(drawStep(0) == 0 || drawStep(0) == 0xFF);
     EXPECT_EQ(drawStep(1), 0x80u);  // halfway between black and white
+}
+
+TEST_F(ImageDrawing, FiltersSampleEveryRowAtTheSameColumns) {
+    // Columns of grey levels 0, 80, 160, 240, the same in every row: drawn
+    // at (0.5, 0.5) and scaled, every filter gives all rows inside the image
+    // the same values, give or take the rounding of its weights.
+    std::vector<jint> pixels(32);
+    for (int i = 0; i < 32; ++i) pixels[i] = jint(0x010101 * 80 * (i % 4));
+    for (jint hint : {1, 2, 5, 15}) {
+        LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, hint);
+        LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+        LUMO(drawAWTImage__I_3I_3D_3I)
+        (jni.env(), nullptr, g, jni.ints({0, 4, 8, 32, 16, 0, 1}),
+         static_cast<jdoubleArray>(jni.array(std::vector<double>{3, 0, 0, 1.5, 0.5, 0.5})),
+         jni.ints(pixels));
+        for (int y = 3; y < 10; ++y) {
+            for (int x = 1; x < 12; ++x) {
+                for (int shift = 0; shift < 32; shift += 8) {
+                    ASSERT_NEAR(double((at(x, y) >> shift) & 0xFF),
+                                double((at(x, 2) >> shift) & 0xFF), 1)
+                        << x << ", " << y << " hint " << hint;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(ImageDrawing, FiltersWorkOnPremultipliedColour) {
@@ -279,12 +306,50 @@ TEST_F(ImageDrawing, UnusableImagesDrawNothing) {
 }
 
 TEST_F(ImageDrawing, FarAndStretchedPlacementsStayBounded) {
-    // A huge translation with rotation goes through the stepped interpolator.
-    LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, 2);
+    // Far outside the image, or squeezed a billion times, a repeated texture
+    // still shows only its own pixels, as every filter samples them.
+    const auto columns = redAndBlueColumns(1);
+    const jint source = columns->image;
     const double c = std::cos(0.3), s = std::sin(0.3);
-    drawRgb({c * 1e7, s * 1e7, -s * 1e7, c * 1e7, -3e7, -3e7});
-    drawRgb({1e-9, 0, 0, 1e9, 2, 2});
-    SUCCEED();
+    const std::vector<std::vector<double>> placements = {
+        {1e-9, 0, 0, 1e-9, 0, 0},
+        {c * 1e7, s * 1e7, -s * 1e7, c * 1e7, -3e7, 3e7},
+        {c, s, -s, c, 1e15, -3e14},
+        {1e9, 0, 0, 1e-9, 2, 2}};
+    for (jint hint : {0, 2}) {
+        LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, hint);
+        for (const auto& m : placements) {
+            LUMO(setTexture)
+            (jni.env(), nullptr, g, source, static_cast<jdoubleArray>(jni.array(m)), 0x0101);
+            LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+            for (int y = 0; y < H; ++y) {
+                for (int x = 0; x < W; ++x) {
+                    // Colours of the texture, or in between for bicubic.
+                    const uint32_t p = at(x, y);
+                    ASSERT_EQ(p >> 24, 0xFFu);
+                    ASSERT_EQ((p >> 8) & 0xFF, 0u);
+                    if (hint == 0) {
+                        ASSERT_TRUE(p == 0xFFFF0000u || p == 0xFF0000FFu);
+                    }
+                }
+            }
+        }
+    }
+    // A whole number of periods away the tiles fall exactly where they did.
+    LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, 0);
+    LUMO(setTexture)
+    (jni.env(), nullptr, g, source,
+     static_cast<jdoubleArray>(jni.array(std::vector<double>{1, 0, 0, 1, 2e9 + 1, 4e12})), 0x0101);
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+    for (int x = 0; x < W; ++x) EXPECT_EQ(at(x, 4), x % 2 ? 0xFFFF0000u : 0xFF0000FFu);
+    LUMO(setHint)(nullptr, nullptr, g, hintImageFilter, 1);
+    LUMO(setTexture)
+    (jni.env(), nullptr, g, source,
+     static_cast<jdoubleArray>(jni.array(std::vector<double>{1, 0, 0, 1, 4e15 + 0.5, 1e15})),
+     0x0101);
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+    // Half a pixel off: bilinear mixes neighbours, always one red, one blue.
+    for (int x = 1; x < W; ++x) EXPECT_EQ(at(x, 4), 0xFF800080u) << x;
 }
 
 TEST_F(ImageDrawing, SwtPaletteIndicesBeyondThePaletteReadBlack) {
@@ -312,14 +377,8 @@ TEST_F(ImageDrawing, SwtPaletteIndicesBeyondThePaletteReadBlack) {
 }
 
 TEST_F(ImageDrawing, RenderTargetsDrawAndTextureWithTheirPixels) {
-    const jint sourceBuffer = LUMO(createDataBuffer)(nullptr, nullptr, 2, 2, 0);
-    const jint source = LUMO(createNativeImage)(nullptr, nullptr, sourceBuffer);
-    const jint sg = LUMO(createGraphics)(nullptr, nullptr, source);
-    // Left column red, right column blue.
-    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFFFF0000));
-    LUMO(fillRect)(nullptr, nullptr, sg, 0, 0, 1, 2);
-    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFF0000FF));
-    LUMO(fillRect)(nullptr, nullptr, sg, 1, 0, 1, 2);
+    auto columns = redAndBlueColumns(2);
+    const jint source = columns->image;
 
     LUMO(drawImage)(jni.env(), nullptr, g, source, nullptr);
     EXPECT_EQ(at(0, 1), 0xFFFF0000u);
@@ -343,11 +402,9 @@ TEST_F(ImageDrawing, RenderTargetsDrawAndTextureWithTheirPixels) {
 
     // The paint reads the source when it draws, and keeps it alive.
     LUMO(setTexture)(jni.env(), nullptr, g, source, nullptr, 0x0101);
-    LUMO(setPaint)(nullptr, nullptr, sg, jint(0xFF00FF00));
-    LUMO(fillRect)(nullptr, nullptr, sg, 0, 0, 2, 2);
-    LUMO(deleteGraphics)(nullptr, nullptr, sg);
-    LUMO(deleteNativeImage)(nullptr, nullptr, source);
-    LUMO(deleteDataBuffer)(nullptr, nullptr, sourceBuffer);
+    LUMO(setPaint)(nullptr, nullptr, columns->g, jint(0xFF00FF00));
+    LUMO(fillRect)(nullptr, nullptr, columns->g, 0, 0, 2, 2);
+    columns.reset();
     LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
     EXPECT_EQ(at(5, 5), 0xFF00FF00u);
 }

@@ -5,10 +5,13 @@
 #include <agg_color_rgba.h>
 #include <agg_image_accessors.h>
 
+#include <cstddef>
+#include <cstdint>
+
 namespace lumo {
 
 // An image row source seen as the read-only pixel format AGG's wrapping
-// accessors expect.
+// accessors expect. Rows read in place are addressed directly.
 class RowSourcePixels {
 public:
     using color_type = agg::rgba8;
@@ -16,18 +19,27 @@ public:
     using value_type = agg::int8u;
     enum { pix_width = 4 };
 
-    explicit RowSourcePixels(ImageRowSource& rows) : rows_(&rows) {}
+    explicit RowSourcePixels(ImageRowSource& rows)
+        : rows_(&rows),
+          top_(rows.inPlace() ? rows.inPlaceTop() : nullptr),
+          step_(rows.inPlaceStep()) {}
 
     unsigned width() const { return unsigned(rows_->width()); }
     unsigned height() const { return unsigned(rows_->height()); }
-    const agg::int8u* pix_ptr(int x, int y) const { return rows_->row(y) + x * pix_width; }
+    const agg::int8u* pix_ptr(int x, int y) const {
+        const agg::int8u* row = top_ != nullptr ? top_ + ptrdiff_t(y) * step_ : rows_->row(y);
+        return row + x * pix_width;
+    }
 
 private:
     ImageRowSource* rows_;
+    const agg::int8u* top_;
+    ptrdiff_t step_;
 };
 
 // Reads pixel (x, y) with x and y limited to the image, so that its edge
-// pixels continue without end.
+// pixels continue without end. Runs that lie inside the image are walked
+// with a plain pointer.
 class ClampAccessor {
 public:
     using color_type = agg::rgba8;
@@ -35,35 +47,48 @@ public:
     using value_type = agg::int8u;
     enum { pix_width = 4 };
 
-    explicit ClampAccessor(RowSourcePixels& pixels)
-        : pixels_(&pixels), lastX_(int(pixels.width()) - 1), lastY_(int(pixels.height()) - 1) {}
+    explicit ClampAccessor(const RowSourcePixels& pixels)
+        : pixels_(pixels), width_(int(pixels.width())), height_(int(pixels.height())) {}
 
-    const agg::int8u* span(int x, int y, unsigned) {
-        x_ = x;
+    const agg::int8u* span(int x, int y, unsigned len) {
+        x0_ = x_ = x;
         y_ = y;
-        row_ = pixels_->pix_ptr(0, clampY(y));
-        return row_ + clampX(x) * pix_width;
+        if (y >= 0 && y < height_ && x >= 0 && int64_t(x) + len <= width_) {
+            return inside_ = pixels_.pix_ptr(x, y);
+        }
+        inside_ = nullptr;
+        return clamped();
     }
-    const agg::int8u* next_x() { return row_ + clampX(++x_) * pix_width; }
+    const agg::int8u* next_x() {
+        if (inside_ != nullptr) return inside_ += pix_width;
+        ++x_;
+        return clamped();
+    }
+    // The next row, back at the column the span started at.
     const agg::int8u* next_y() {
-        row_ = pixels_->pix_ptr(0, clampY(++y_));
-        return row_ + clampX(x_) * pix_width;
+        ++y_;
+        x_ = x0_;
+        if (inside_ != nullptr && y_ < height_) return inside_ = pixels_.pix_ptr(x_, y_);
+        inside_ = nullptr;
+        return clamped();
     }
 
     // The whole row y, limited to the image like single pixels.
-    const agg::int8u* rowAt(int y) const { return pixels_->pix_ptr(0, clampY(y)); }
-    int lastX() const { return lastX_; }
+    const agg::int8u* rowAt(int y) const { return pixels_.pix_ptr(0, clampY(y)); }
+    int lastX() const { return width_ - 1; }
 
 private:
-    int clampX(int x) const { return x < 0 ? 0 : (x > lastX_ ? lastX_ : x); }
-    int clampY(int y) const { return y < 0 ? 0 : (y > lastY_ ? lastY_ : y); }
+    int clampX(int x) const { return x < 0 ? 0 : (x >= width_ ? width_ - 1 : x); }
+    int clampY(int y) const { return y < 0 ? 0 : (y >= height_ ? height_ - 1 : y); }
+    const agg::int8u* clamped() const { return pixels_.pix_ptr(clampX(x_), clampY(y_)); }
 
-    RowSourcePixels* pixels_;
-    int lastX_;
-    int lastY_;
+    RowSourcePixels pixels_;
+    int width_;
+    int height_;
+    int x0_ = 0;
     int x_ = 0;
     int y_ = 0;
-    const agg::int8u* row_ = nullptr;
+    const agg::int8u* inside_ = nullptr;
 };
 
 template <class WrapX, class WrapY>

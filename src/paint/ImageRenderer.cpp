@@ -3,9 +3,9 @@
 #include "context/GraphicsState.h"
 #include "core/RenderTarget.h"
 #include "image/RenderTargetImage.h"
+#include "paint/BoundedImageSpans.h"
 #include "paint/CompositePixelFormat.h"
 #include "paint/ImageAccessors.h"
-#include "paint/ImageInterpolator.h"
 #include "paint/ImageRowSource.h"
 #include "paint/RenderStep.h"
 #include "paint/TranslatedImageSpan.h"
@@ -113,7 +113,36 @@ struct Placement {
     agg::trans_affine imageToDevice;
     bool copy;
     int dx, dy;
+    // The image repeats every periodX pixels along its x axis and periodY
+    // along its y axis when wrapped (0: it does not).
+    int64_t periodX = 0, periodY = 0;
 };
+
+// A wrapped image looks the same from any origin a whole number of periods
+// away: moving the origin next to the image keeps the coordinates the span
+// generators see small, however far away the image was placed.
+void reduceToPeriod(double& offset, int64_t period) {
+    if (period > 0) offset = std::fmod(offset, double(period));
+}
+void reduceToPeriod(int& offset, int64_t period) {
+    if (period > 0) offset = int(((offset % period) + period) % period);
+}
+
+using Interpolator = agg::span_interpolator_linear<agg::trans_affine>;
+
+// Samples through a span generator of type Spans, built from the accessor,
+// an interpolator and the extra constructor arguments (a filter table).
+template <class Spans, class Accessor, class... Filter>
+void renderSampled(GraphicsState& state, RenderTarget& target, Base& base, Accessor& accessor,
+                   const agg::trans_affine& deviceToImage, Filter&... filter) {
+    agg::trans_affine shift;
+    Interpolator interpolator(const_cast<agg::trans_affine&>(deviceToImage));
+    Interpolator shifted(shift);
+    Spans whole(accessor, interpolator, filter...);
+    Spans single(accessor, shifted, filter...);
+    BoundedImageSpans<Spans> spans(whole, single, deviceToImage, shift);
+    renderSpans(state, target, base, spans);
+}
 
 template <class Accessor>
 void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Accessor& accessor,
@@ -126,26 +155,25 @@ void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Acces
     }
     agg::trans_affine deviceToImage;
     if (!invertPlacement(placement.imageToDevice, deviceToImage)) return;
-    ImageInterpolator interpolator(deviceToImage);
+    reduceToPeriod(deviceToImage.tx, placement.periodX);
+    reduceToPeriod(deviceToImage.ty, placement.periodY);
     const unsigned hint = state.imageFilterHint();
     if (hint == 1) {
-        agg::span_image_filter_rgba_bilinear<Accessor, ImageInterpolator> spans(accessor,
-                                                                                interpolator);
-        return renderSpans(state, target, base, spans);
+        using Spans = agg::span_image_filter_rgba_bilinear<Accessor, Interpolator>;
+        return renderSampled<Spans>(state, target, base, accessor, deviceToImage);
     }
     if (!interpolating(hint)) {
-        agg::span_image_filter_rgba_nn<Accessor, ImageInterpolator> spans(accessor, interpolator);
-        return renderSpans(state, target, base, spans);
+        using Spans = agg::span_image_filter_rgba_nn<Accessor, Interpolator>;
+        return renderSampled<Spans>(state, target, base, accessor, deviceToImage);
     }
     agg::image_filter_lut filter;
     buildFilter(hint, filter);
     if (twoByTwo(hint)) {
-        agg::span_image_filter_rgba_2x2<Accessor, ImageInterpolator> spans(accessor, interpolator,
-                                                                           filter);
-        return renderSpans(state, target, base, spans);
+        using Spans = agg::span_image_filter_rgba_2x2<Accessor, Interpolator>;
+        return renderSampled<Spans>(state, target, base, accessor, deviceToImage, filter);
     }
-    agg::span_image_filter_rgba<Accessor, ImageInterpolator> spans(accessor, interpolator, filter);
-    renderSpans(state, target, base, spans);
+    using Spans = agg::span_image_filter_rgba<Accessor, Interpolator>;
+    renderSampled<Spans>(state, target, base, accessor, deviceToImage, filter);
 }
 
 template <class WrapX, class WrapY>
@@ -164,6 +192,12 @@ void renderImage(GraphicsState& state, RenderTarget& target, const ImageDescript
     Placement placement{image.transform, false, 0, 0};
     if (hasCtm) placement.imageToDevice *= state.transform;
     placement.copy = wholePixelOffset(placement.imageToDevice, placement.dx, placement.dy);
+    if (wrapX != WRAP_NONE && wrapY != WRAP_NONE) {
+        placement.periodX = int64_t(image.width) * (wrapX == WRAP_REFLECT ? 2 : 1);
+        placement.periodY = int64_t(image.height) * (wrapY == WRAP_REFLECT ? 2 : 1);
+        reduceToPeriod(placement.dx, placement.periodX);
+        reduceToPeriod(placement.dy, placement.periodY);
+    }
 
     // The copy path applies the extra alpha itself, so that rows stay in
     // place; filters that blend neighbours want premultiplied rows.

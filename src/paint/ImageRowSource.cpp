@@ -82,8 +82,16 @@ ImageRowSource::ImageRowSource(const ImageDescriptor& image, double alpha,
 
     const bool straight = !image.premultiplied();
     if (!reader_->needsConversion(float(alpha)) && !(premultipliedRows && straight)) {
-        // Rows of 32-bit pixels at full alpha: read where they are.
+        // Rows of 32-bit pixels at full alpha: read where they are. Render
+        // targets keep their bottom row first.
         premultiplied_ = image.premultiplied();
+        if (image.kind == IMAGE_RENDER_TARGET) {
+            top_ = image.data + ptrdiff_t(image.height - 1) * image.bytesPerLine;
+            step_ = -ptrdiff_t(image.bytesPerLine);
+        } else {
+            top_ = image.data;
+            step_ = image.bytesPerLine;
+        }
         usable_ = true;
         return;
     }
@@ -111,13 +119,7 @@ ImageRowSource::~ImageRowSource() {
     delete[] spare_;
 }
 
-const uint8_t* ImageRowSource::row(int y) {
-    if (slotCount_ == 0) {
-        if (image_.kind == IMAGE_RENDER_TARGET) {
-            return image_.data + int64_t(image_.height - 1 - y) * image_.bytesPerLine;
-        }
-        return image_.data + int64_t(y) * image_.bytesPerLine;
-    }
+const uint8_t* ImageRowSource::fetch(int y) {
     const uint32_t slot = uint32_t(y) % slotCount_;
     if (held_[slot] == y) return slots_[slot];
     if (slots_[slot] == nullptr) slots_[slot] = new (std::nothrow) uint8_t[rowBytes_];

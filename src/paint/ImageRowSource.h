@@ -5,8 +5,10 @@
 
 #include <agg_trans_affine.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 namespace lumo {
 
@@ -44,15 +46,36 @@ public:
     bool premultiplied() const { return premultiplied_; }
     // The extra alpha as a byte.
     int alpha8() const { return alpha8_; }
-    // Whether rows are read in place (no slots).
+    // Whether rows are read in place (no slots): then row y starts at
+    // inPlaceTop() + y * inPlaceStep().
     bool inPlace() const { return slotCount_ == 0; }
+    const uint8_t* inPlaceTop() const { return top_; }
+    ptrdiff_t inPlaceStep() const { return step_; }
     uint32_t slotCount() const { return slotCount_; }
 
     // Row y (0 = top, 0 <= y < height) as width pixels. The pointer stays
-    // valid until the slot is reused by another row.
-    const uint8_t* row(int y);
+    // valid until the slot is reused by another row. Filters ask for two
+    // neighbouring rows in turn, pixel after pixel, so the last two answers
+    // are kept at hand.
+    const uint8_t* row(int y) {
+        if (slotCount_ == 0) return top_ + ptrdiff_t(y) * step_;
+        if (y == lastY_) return lastRow_;
+        if (y == previousY_) {
+            std::swap(lastY_, previousY_);
+            std::swap(lastRow_, previousRow_);
+            return lastRow_;
+        }
+        previousY_ = lastY_;
+        previousRow_ = lastRow_;
+        lastRow_ = fetch(y);
+        lastY_ = y;
+        // Both may be the same buffer (one slot, or the spare one).
+        if (previousRow_ == lastRow_) previousY_ = -1;
+        return lastRow_;
+    }
 
 private:
+    const uint8_t* fetch(int y);
     const uint8_t* convert(int y, uint8_t* buffer);
 
     const ImageDescriptor& image_;
@@ -67,6 +90,13 @@ private:
     int32_t* held_ = nullptr;
     // Used when a slot's buffer cannot be allocated: converted every time.
     uint8_t* spare_ = nullptr;
+    // Rows read in place: row y starts at top_ + y * step_.
+    const uint8_t* top_ = nullptr;
+    ptrdiff_t step_ = 0;
+    int lastY_ = -1;
+    const uint8_t* lastRow_ = nullptr;
+    int previousY_ = -1;
+    const uint8_t* previousRow_ = nullptr;
 };
 
 }  // namespace lumo

@@ -21,8 +21,8 @@ import javax.imageio.ImageIO;
  * <p>Usage: {@code Demo [output.png]}; the default output is {@code build/lumo-demo.png}.
  */
 public final class Demo {
-    private static final int COLUMNS = 5;
-    private static final int ROWS = 4;
+    private static final int COLUMNS = 6;
+    private static final int ROWS = 5;
     /** Side of a panel's square area; the drawing panels are laid out for this size. */
     private static final int PANEL = 192;
     private static final int GAP = 8;
@@ -44,6 +44,10 @@ public final class Demo {
         panels.addAll(GradientPanels.all());
         panels.addAll(CompositePanels.all());
         panels.addAll(BlitPanels.all());
+        panels.addAll(ImagePanels.all());
+        panels.addAll(ImageDataPanels.all());
+        panels.addAll(TexturePanels.all());
+        panels.addAll(LinePatternPanels.all());
         if (panels.size() > COLUMNS * ROWS) {
             throw new IllegalStateException(panels.size() + " panels do not fit in "
                     + COLUMNS + " x " + ROWS);

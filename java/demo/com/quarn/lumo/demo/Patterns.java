@@ -107,6 +107,101 @@ final class Patterns {
         return rows;
     }
 
+    static final int HEART_WIDTH = 16;
+    static final int HEART_HEIGHT = 12;
+    /** Pixel art; each letter is an entry of HEART_COLOURS, '.' the background. */
+    private static final String[] HEART = {
+        "................",
+        "...kkk....kkk...",
+        "..krrrk..krrrk..",
+        ".krwwrrkkrrrrrk.",
+        ".krwrrrrrrrrrsk.",
+        ".krrrrrrrrrrrsk.",
+        "..krrrrrrrrrsk..",
+        "...krrrrrrrsk...",
+        "....krrrrrsk....",
+        ".....krrrsk.....",
+        "......krsk......",
+        ".......kk.......",
+    };
+    private static final String HEART_KEYS = ".ksrw";
+    /** Background (unused), outline, shade, red and highlight. */
+    static final int[] HEART_COLOURS = {0, 0xFF1E1A2A, 0xFF9C1C3C, 0xFFE8364E, 0xFFFFF4EC};
+
+    /** The heart as indices into HEART_COLOURS, one byte a pixel, top row first. */
+    static byte[] heartIndices() {
+        byte[] indices = new byte[HEART_WIDTH * HEART_HEIGHT];
+        for (int i = 0; i < indices.length; i++) {
+            indices[i] = (byte) HEART_KEYS.indexOf(HEART[i / HEART_WIDTH].charAt(i % HEART_WIDTH));
+        }
+        return indices;
+    }
+
+    /** The heart on a diagonal pastel rainbow. */
+    static int[] heart() {
+        return heart(255);
+    }
+
+    /** The heart on a diagonal pastel rainbow of the given alpha, 0 for none. */
+    static int[] heart(int backgroundAlpha) {
+        byte[] indices = heartIndices();
+        int[] pixels = new int[indices.length];
+        for (int i = 0; i < pixels.length; i++) {
+            int x = i % HEART_WIDTH;
+            int y = i / HEART_WIDTH;
+            pixels[i] = indices[i] != 0 ? HEART_COLOURS[indices[i]]
+                    : backgroundAlpha << 24
+                            | hsv(6.0 * (x + y) / (HEART_WIDTH + HEART_HEIGHT), 0.5, 1.0)
+                            & 0xFFFFFF;
+        }
+        return pixels;
+    }
+
+    /** A colour wheel fading from opaque at the centre to transparent at the rim. */
+    static int[] hueDisc(int width, int height) {
+        int[] pixels = new int[width * height];
+        for (int y = 0; y < height; y++) {
+            for (int x = 0; x < width; x++) {
+                double dx = (x + 0.5) / width - 0.5;
+                double dy = (y + 0.5) / height - 0.5;
+                double hue = 3 + 3 * Math.atan2(dy, dx) / Math.PI;
+                int alpha = channel(1 - 2 * Math.hypot(dx, dy));
+                pixels[y * width + x] = alpha << 24 | hsv(hue, 0.8, 1.0) & 0xFFFFFF;
+            }
+        }
+        return pixels;
+    }
+
+    /** Rainbow rings around the top-left corner, which reflect into whole circles. */
+    static int[] rings(int size) {
+        int[] pixels = new int[size * size];
+        for (int y = 0; y < size; y++) {
+            for (int x = 0; x < size; x++) {
+                double d = Math.hypot(x + 0.5, y + 0.5) / size;
+                pixels[y * size + x] = d < 1 ? hsv(5.5 * d, 0.7, 1.0) : 0xFF2E3442;
+            }
+        }
+        return pixels;
+    }
+
+    /**
+     * A line pattern: chevrons pointing along +x, alternately yellow and orange, between
+     * light rails, with the gaps between them translucent.
+     */
+    static int[] chevrons(int width, int height) {
+        int[] pixels = new int[width * height];
+        int period = width / 2;
+        for (int y = 0; y < height; y++) {
+            for (int x = 0; x < width; x++) {
+                int along = x + (int) Math.abs(y - (height - 1) / 2.0);
+                int colour = along % period >= period / 2 ? 0x50101420
+                        : along / period % 2 == 0 ? Palette.YELLOW : Palette.ORANGE;
+                pixels[y * width + x] = y == 0 || y == height - 1 ? Palette.LIGHT : colour;
+            }
+        }
+        return pixels;
+    }
+
     /** Hue in [0, 6), saturation and value in [0, 1], as an opaque colour. */
     static int hsv(double hue, double saturation, double value) {
         int sector = (int) Math.floor(hue) % 6;

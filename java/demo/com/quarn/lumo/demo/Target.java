@@ -2,6 +2,7 @@ package com.quarn.lumo.demo;
 
 import com.quarn.lumo.internal.LUMO;
 import com.quarn.lumo.internal.MemoryDevice;
+import java.awt.geom.AffineTransform;
 
 /**
  * A pixel buffer, a render target on it and one drawing object, for panels that draw with the
@@ -31,7 +32,18 @@ final class Target implements AutoCloseable {
     static final int REPEAT = 1;
     static final int REFLECT = 2;
 
+    static final int SOURCE = 2;
     static final int SOURCE_OVER = 3;
+    static final int MULTIPLY = 15;
+
+    static final int IMAGE_FILTER = 0xF800;
+    static final int NEAREST = 0;
+    static final int BILINEAR = 1;
+    static final int BICUBIC = 2;
+    static final int LANCZOS = 15;
+
+    /** Buffered-image type of 0xAARRGGBB words with straight alpha. */
+    private static final int INT_ARGB = 2;
 
     final int width;
     final int height;
@@ -52,6 +64,48 @@ final class Target implements AutoCloseable {
                     + " render target");
         }
         LUMO.setHint(g, ANTIALIAS, 1);
+    }
+
+    /** A target holding a picture of straight 0xAARRGGBB words, top row first. */
+    static Target of(int width, int height, int[] argb) {
+        Target t = new Target(width, height, 0);
+        LUMO.setComposite(t.g, SOURCE, 1f);
+        LUMO.drawAWTImage(t.g, new int[] {0, width, height, 0, 4 * width, 0, INT_ARGB}, null,
+                argb);
+        LUMO.setComposite(t.g, SOURCE_OVER, 1f);
+        return t;
+    }
+
+    /** The wrap code of a texture: {@code x} and {@code y} are PAD, REPEAT or REFLECT. */
+    static int wrap(int x, int y) {
+        return x << 8 | y;
+    }
+
+    /**
+     * The matrix that scales a w x h image by {@code scale}, turns it by {@code degrees}
+     * clockwise about its centre and puts that centre at (cx, cy).
+     */
+    static double[] placed(int w, int h, double scale, double degrees, double cx, double cy) {
+        AffineTransform m = AffineTransform.getTranslateInstance(cx, cy);
+        m.rotate(Math.toRadians(degrees));
+        m.scale(scale, scale);
+        m.translate(-w / 2.0, -h / 2.0);
+        double[] flat = new double[6];
+        m.getMatrix(flat);
+        return flat;
+    }
+
+    /** Light and dark grey squares over the rectangle, to show transparency against. */
+    void checkerboard(int x, int y, int w, int h, int cell) {
+        LUMO.setPaint(g, 0xFF8E949E);
+        LUMO.fillRect(g, x, y, w, h);
+        LUMO.setPaint(g, 0xFF5C626E);
+        for (int j = 0; j * cell < h; j++) {
+            for (int i = j % 2; i * cell < w; i += 2) {
+                LUMO.fillRect(g, x + i * cell, y + j * cell, Math.min(cell, w - i * cell),
+                        Math.min(cell, h - j * cell));
+            }
+        }
     }
 
     /** Sets a solid stroke. */

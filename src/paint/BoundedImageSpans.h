@@ -1,0 +1,69 @@
+#pragma once
+
+#include <agg_color_rgba.h>
+#include <agg_span_interpolator_linear.h>
+#include <agg_trans_affine.h>
+
+#include <cmath>
+
+namespace lumo {
+
+// AGG's image span generators map device spans into the image with a linear
+// interpolator in 24.8 fixed point, whose coordinates and their differences
+// are ints. This generator hands a span to them whole when both of its ends
+// map within 2^21 image pixels of the origin, which is every span of any
+// image drawn at a sensible place and size. A span reaching farther is
+// sampled pixel by pixel, each pixel's image position limited to 2^22 pixels
+// (NaN counts as the negative limit; beyond the limit the image shows its
+// edge or its wrapped tiles anyway) and handed to a second generator as a
+// one-pixel span through a translation, so nothing overflows.
+template <class Spans>
+class BoundedImageSpans {
+public:
+    // `whole` samples through `deviceToImage`, `single` through `shift`,
+    // which this generator sets for every pixel it samples alone.
+    BoundedImageSpans(Spans& whole, Spans& single, const agg::trans_affine& deviceToImage,
+                      agg::trans_affine& shift)
+        : whole_(whole), single_(single), deviceToImage_(deviceToImage), shift_(shift) {}
+
+    void prepare() {
+        whole_.prepare();
+        single_.prepare();
+    }
+
+    void generate(agg::rgba8* span, int x, int y, unsigned len) {
+        // Pixel centres, as the span generators sample them.
+        const double cx = x + 0.5, cy = y + 0.5;
+        double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
+        deviceToImage_.transform(&x1, &y1);
+        deviceToImage_.transform(&x2, &y2);
+        if (interpolatable(x1) && interpolatable(y1) && interpolatable(x2) && interpolatable(y2)) {
+            whole_.generate(span, x, y, len);
+            return;
+        }
+        // One device pixel to the right moves (sx, shy) in the image.
+        for (unsigned i = 0; i < len; ++i) {
+            const double ix = limited(x1 + deviceToImage_.sx * i);
+            const double iy = limited(y1 + deviceToImage_.shy * i);
+            shift_ = agg::trans_affine_translation(ix - (cx + i), iy - cy);
+            single_.generate(span + i, x + int(i), y, 1);
+        }
+    }
+
+private:
+    static constexpr double interpolatedLimit = 2097152.0;  // 2^21 pixels
+    static constexpr double limit = 4194304.0;              // 2^22 pixels
+
+    static bool interpolatable(double v) { return std::fabs(v) <= interpolatedLimit; }
+    static double limited(double v) {
+        if (!(v >= -limit)) return -limit;
+        return v > limit ? limit : v;
+    }
+
+    Spans& whole_;
+    Spans& single_;
+    const agg::trans_affine& deviceToImage_;
+    agg::trans_affine& shift_;
+};
+
+}  // namespace lumo
