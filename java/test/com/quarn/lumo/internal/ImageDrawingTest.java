@@ -11,6 +11,9 @@ import static com.quarn.lumo.internal.ImageSources.swtImage;
 import static com.quarn.lumo.internal.ImageSources.swtInfo;
 import static com.quarn.lumo.internal.ImageSources.swtPalette;
 import static com.quarn.lumo.internal.ImageSources.target;
+import static com.quarn.lumo.internal.ImageSources.withAlpha;
+import static com.quarn.lumo.internal.ImageSources.withAlphaData;
+import static com.quarn.lumo.internal.ImageSources.withTransparentPixel;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertTrue;
@@ -129,32 +132,6 @@ class ImageDrawingTest {
             drawSwt(c.g, data, translation(3, 2));
             assertPixels(c, placed(3, 2, 13, 5, (x, y) -> swtExpected(data, x, y)), 0, name);
         }
-    }
-
-    /** Several pixels of the image take the value {@code pixel}, which becomes transparent. */
-    private static ImageData withTransparentPixel(ImageData data, int pixel) {
-        for (int i = 0; i < 6; i++) {
-            data.setPixel(2 * i, i % 5, pixel);
-        }
-        data.transparentPixel = pixel;
-        return data;
-    }
-
-    /** Alphas running through 0..255 with 0 and 255 among them. */
-    private static ImageData withAlphaData(ImageData data) {
-        data.alphaData = new byte[data.width * data.height];
-        for (int y = 0; y < data.height; y++) {
-            for (int x = 0; x < data.width; x++) {
-                int n = y * data.width + x;
-                data.setAlpha(x, y, n == 0 ? 0 : n == 1 ? 255 : n * 37 % 256);
-            }
-        }
-        return data;
-    }
-
-    private static ImageData withAlpha(ImageData data, int alpha) {
-        data.alpha = alpha;
-        return data;
     }
 
     static Stream<Arguments> swtTransparency() {

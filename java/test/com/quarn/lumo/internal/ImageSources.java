@@ -50,6 +50,32 @@ final class ImageSources {
         return data;
     }
 
+    /** Several pixels of the image take the value {@code pixel}, which becomes transparent. */
+    static ImageData withTransparentPixel(ImageData data, int pixel) {
+        for (int i = 0; i < 6; i++) {
+            data.setPixel(2 * i, i % 5, pixel);
+        }
+        data.transparentPixel = pixel;
+        return data;
+    }
+
+    /** Alphas running through 0..255 with 0 and 255 among them. */
+    static ImageData withAlphaData(ImageData data) {
+        data.alphaData = new byte[data.width * data.height];
+        for (int y = 0; y < data.height; y++) {
+            for (int x = 0; x < data.width; x++) {
+                int n = y * data.width + x;
+                data.setAlpha(x, y, n == 0 ? 0 : n == 1 ? 255 : n * 37 % 256);
+            }
+        }
+        return data;
+    }
+
+    static ImageData withAlpha(ImageData data, int alpha) {
+        data.alpha = alpha;
+        return data;
+    }
+
     static int[] swtInfo(ImageData data) {
         return new int[] {data.palette.isDirect ? 1 : 0, data.width, data.height, data.depth,
             data.bytesPerLine, data.alpha, data.transparentPixel};
@@ -82,12 +108,15 @@ final class ImageSources {
      * (the global alpha when there is one), none for the transparent pixel.
      */
     static int swtExpected(ImageData data, int x, int y) {
+        return Canvas.premultiplied(swtStraight(data, x, y), 255);
+    }
+
+    /** The same colour straight: alpha 0 with the palette colour for the transparent pixel. */
+    static int swtStraight(ImageData data, int x, int y) {
         int pixel = data.getPixel(x, y);
-        if (data.transparentPixel != -1 && pixel == data.transparentPixel) {
-            return 0;
-        }
-        int alpha = data.alpha != -1 ? data.alpha : data.getAlpha(x, y);
-        return Canvas.premultiplied(0xFF000000 | rgb(data.palette.getRGB(pixel)), alpha);
+        int alpha = data.transparentPixel != -1 && pixel == data.transparentPixel ? 0
+                : data.alpha != -1 ? data.alpha : data.getAlpha(x, y);
+        return alpha << 24 | rgb(data.palette.getRGB(pixel));
     }
 
     // ---------------------------------------------------------------------------------------
