@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -90,6 +92,12 @@ TEST(ArrayCompositing, ArithmeticCoefficients) {
     EXPECT_EQ(arithmetic({1, 0, 0, 0}, s, d), bgra(51, 72, 1, 1));  // M[s][d]
     // K2 = (int)(0.5 * 255 + 0.5) = 128: M[128][128] = 64.
     EXPECT_EQ(arithmetic({0, 0.5f, 0, 0}, s, d), bgra(64, 64, 64, 64));
+    // k * 255 is a float product: for k = 128.5f / 255 it is exactly 128.5,
+    // so K = 129 (in double precision it would fall just below).
+    EXPECT_EQ(
+        ArithmeticCoefficients::fromFloats(std::array<float, 4>{0, 128.5f / 255.0f, 0, 0}.data())
+            .k2,
+        129);
     // Coefficients outside 0..1 are limited to 0..255, as is every sum.
     EXPECT_EQ(arithmetic({-1, 2, -1, 0}, s, d), s);
     EXPECT_EQ(arithmetic({0, 1, 0, -1}, s, d), s);
@@ -173,7 +181,6 @@ TEST_F(ComposeEntryPoints, BadArgumentsChangeNothing) {
     byRule(3, source, target, {0, 0, 2, 2, 2, 3}, region);  // layout beyond the buffer
     byRule(3, source, target, region, {0, 0, 2, 2, 2});     // short region
     byRule(3, 0, target, region, region);
-    byRule(1, source, target, region, region);  // a rule that changes nothing
     LUMO(compose__III_3I_3I)(jni.env(), nullptr, 3, source, target, nullptr, ints(region));
     for (int n = 1; n <= 2; ++n) {
         jni.failPin(n);
@@ -192,6 +199,16 @@ TEST_F(ComposeEntryPoints, BadArgumentsChangeNothing) {
     EXPECT_FALSE(object(target)->hasPixels());
     EXPECT_EQ(pixels(source),
               (std::vector<uint32_t>{opaqueBase, opaqueBase + 1, opaqueBase + 2, opaqueBase + 3}));
+
+    // A rule that changes nothing, or regions with nothing in common, still
+    // give the buffers their memory, in their clear colour.
+    byRule(1, source, target, region, region);
+    ASSERT_TRUE(object(target)->hasPixels());
+    EXPECT_EQ(pixels(target), (std::vector<uint32_t>{0, 0, 0, 0}));
+    const jint other = buffer(2, 2, 0, false);
+    byRule(3, source, other, region, {2, 0, 2, 2, 2, 2});
+    ASSERT_TRUE(object(other)->hasPixels());
+    EXPECT_EQ(pixels(other), (std::vector<uint32_t>{0, 0, 0, 0}));
 }
 
 }  // namespace

@@ -104,14 +104,19 @@ TEST(GaussianBlurPlan, UnusableAndHugeDeviations) {
             EXPECT_EQ(plan.vertical.radius + plan.vertical.boxCount, 0) << bad;
         }
     }
-    // A 1024-pixel line holds kernels up to radius 511: the extent search
-    // stops at 512, and that pass cannot run.
-    EXPECT_EQ(blurSurround(1e300, true, 511), 512);
-    EXPECT_EQ(blurSurround(1e9, true, 511), 512);
+    // A 10-pixel line holds kernels up to radius 10: the extent search stops
+    // at 11, and that pass cannot run.
     EXPECT_EQ(blurSurround(100.0, true, 10), 11);
-    const BlurPlan plan = planBlur(1e300, 1e300, true, 1024, 7);
-    EXPECT_EQ(plan.horizontal.radius, 512);
-    EXPECT_EQ(plan.vertical.radius, 4);
+    // High quality convolves up to a deviation of 128; beyond it the box
+    // passes run, as without high quality.
+    EXPECT_GT(planBlur(128.0, 0, true, 4096, 1).horizontal.radius, 0);
+    for (double sigma : {128.5, 1e9, 1e300}) {
+        EXPECT_EQ(blurSurround(sigma, true, 511), blurSurround(sigma, false, 511)) << sigma;
+        EXPECT_EQ(blurBoxSize(sigma, true), blurBoxSize(sigma, false)) << sigma;
+        const BlurPlan plan = planBlur(sigma, sigma, true, 1024, 7);
+        EXPECT_EQ(plan.horizontal.radius, 0) << sigma;
+        EXPECT_EQ(plan.vertical.radius, 0) << sigma;
+    }
     // Box sizes beyond any int rectangle are all alike.
     EXPECT_EQ(blurBoxSize(1e9, false), 1879971206);  // 1879971205.97 + 0.5
     EXPECT_EQ(blurBoxSize(1e300, false), kUnfittableBox);

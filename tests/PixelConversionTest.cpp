@@ -249,6 +249,10 @@ TEST_F(PixelConversion, CopyDataIgnoresBadArguments) {
         EXPECT_EQ(jni.pinned(), 0);
     }
     EXPECT_FALSE(object(target)->hasPixels());
+    // Regions with nothing in common still give the target its memory.
+    LUMO(copyData)(env(), nullptr, source, target, ints(region), ints({2, 0, 2, 2, 2, 2}));
+    ASSERT_TRUE(object(target)->hasPixels());
+    EXPECT_EQ(pixels(target), (Words{0, 0, 0, 0}));
 }
 
 }  // namespace

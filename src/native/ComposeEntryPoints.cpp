@@ -18,6 +18,9 @@ struct BlendTarget {
     DataBuffer* source = nullptr;
     DataBuffer* destination = nullptr;
     PixelRegion sourceRegion, destinationRegion;
+    // Both buffers are there and both layouts fit their memory.
+    bool found = false;
+    // And the regions have pixels in common.
     bool ok = false;
 };
 
@@ -31,18 +34,23 @@ BlendTarget findBlendTarget(JNIEnv* env, jint sourceHandle, jint destinationHand
         !readPixelRegion(env, destinationRegion, t.destinationRegion)) {
         return t;
     }
-    t.ok = fitRegionPair(t.sourceRegion, pixelCount(*t.source), t.destinationRegion,
-                         pixelCount(*t.destination));
+    t.found = layoutFits(t.sourceRegion, pixelCount(*t.source)) &&
+              layoutFits(t.destinationRegion, pixelCount(*t.destination));
+    t.ok = t.found && fitRegionPair(t.sourceRegion, pixelCount(*t.source), t.destinationRegion,
+                                    pixelCount(*t.destination));
     return t;
 }
 
 // Runs `blend(source, sourceCount, sourceRegion, destination, ...)` on the
-// buffers' memory, creating it (filled with the clear colour) when needed.
+// buffers' memory. Both buffers get their memory (filled with their clear
+// colours) once handles and regions are known, even when nothing is blended:
+// later operations tell a buffer with memory from one without.
 template <class Blend>
-void blendBuffers(BlendTarget& t, Blend blend) {
+void blendBuffers(BlendTarget& t, bool changesDestination, Blend blend) {
+    if (!t.found) return;
     const uint32_t* from = pixelsCreatingMemory(*t.source);
     uint32_t* to = pixelsCreatingMemory(*t.destination);
-    if (from == nullptr || to == nullptr) return;
+    if (from == nullptr || to == nullptr || !t.ok || !changesDestination) return;
     blend(from, pixelCount(*t.source), t.sourceRegion, to, pixelCount(*t.destination),
           t.destinationRegion);
 }
@@ -57,11 +65,10 @@ LUMO_ENTRY(void, compose__III_3I_3I)
  jintArray destinationRegion) {
     guarded([&] {
         const auto javaRule = static_cast<int32_t>(rule);
-        if (!ruleChangesDestination(javaRule)) return;
         BlendTarget t =
             findBlendTarget(env, sourceHandle, destinationHandle, sourceRegion, destinationRegion);
-        if (!t.ok) return;
-        blendBuffers(t, [&](auto&&... args) { composeByRule(javaRule, args...); });
+        blendBuffers(t, ruleChangesDestination(javaRule),
+                     [&](auto&&... args) { composeByRule(javaRule, args...); });
     });
 }
 
@@ -72,7 +79,7 @@ LUMO_ENTRY(void, compose__II_3I_3I_3F)
         if (!holds(env, coefficients, coefficientCount)) return;
         BlendTarget t =
             findBlendTarget(env, sourceHandle, destinationHandle, sourceRegion, destinationRegion);
-        if (!t.ok) return;
+        if (!t.found) return;
         ArithmeticCoefficients k;
         {
             ArrayPins pins(env);
@@ -80,6 +87,6 @@ LUMO_ENTRY(void, compose__II_3I_3I_3F)
             if (values == nullptr) return;
             k = ArithmeticCoefficients::fromFloats(values);
         }
-        blendBuffers(t, [&](auto&&... args) { composeArithmetic(k, args...); });
+        blendBuffers(t, true, [&](auto&&... args) { composeArithmetic(k, args...); });
     });
 }

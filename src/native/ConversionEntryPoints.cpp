@@ -127,10 +127,13 @@ LUMO_ENTRY(void, copyData)
         }
         const int64_t sourceCount = pixelCount(*source);
         const int64_t destinationCount = pixelCount(*destination);
-        // Nothing to copy: no memory is created.
-        if (!fitRegionPair(sr, sourceCount, dr, destinationCount)) return;
+        if (!layoutFits(sr, sourceCount) || !layoutFits(dr, destinationCount)) return;
+        // Both buffers get their memory, even when there is nothing to copy:
+        // later operations tell a buffer with memory from one without.
         const uint32_t* from = pixelsCreatingMemory(*source);
         uint32_t* to = pixelsCreatingMemory(*destination);
+        if (from == nullptr || to == nullptr) return;
+        if (!fitRegionPair(sr, sourceCount, dr, destinationCount)) return;
         copyPixels(from, sourceCount, sr, to, destinationCount, dr);
     });
 }

@@ -155,7 +155,8 @@ bool isJavaRule(int32_t rule) {
 }
 
 uint8_t coefficientToByte(float k) {
-    const double scaled = double(k) * 255.0 + 0.5;
+    // The product in single precision, as Java computes it with a float.
+    const double scaled = double(k * 255.0f) + 0.5;
     // Below 1 truncates to 0 or less; NaN fails every comparison.
     if (!(scaled >= 1.0)) return 0;
     if (scaled >= 255.0) return 255;

@@ -238,8 +238,14 @@ void planAxis(AxisPasses& axis, double deviation, int64_t extent, int64_t box, i
     }
 }
 
+// High quality is kept up to this deviation (a kernel of a few hundred
+// taps); beyond it the box passes run, whose cost does not grow with the
+// deviation, so that one call stays linear in the pixels it touches.
+constexpr double kMaxConvolutionDeviation = 128.0;
+
 bool usesBoxes(double deviation, bool highQuality) {
-    return !highQuality && deviation >= kBoxDeviationLimit && std::isfinite(deviation);
+    return (!highQuality || deviation > kMaxConvolutionDeviation) &&
+           deviation >= kBoxDeviationLimit && std::isfinite(deviation);
 }
 
 }  // namespace
@@ -255,7 +261,7 @@ int64_t blurSurround(double deviation, bool highQuality, int64_t limit) {
     // never reach the area threshold.
     if (!(deviation >= 0.0) || !std::isfinite(deviation)) return 0;
     if (usesBoxes(deviation, highQuality)) {
-        const int64_t d = blurBoxSize(deviation, false);
+        const int64_t d = blurBoxSize(deviation, highQuality);
         return d % 2 == 0 ? d / 2 + d - 1 : d / 2 + d - 2;
     }
     limit = std::max<int64_t>(limit, 0);

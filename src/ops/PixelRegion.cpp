@@ -6,11 +6,6 @@ namespace lumo {
 
 namespace {
 
-bool layoutFits(const PixelRegion& r, int64_t pixelCount) {
-    return r.bufferWidth >= 0 && r.bufferHeight >= 0 &&
-           int64_t(r.bufferWidth) * r.bufferHeight <= pixelCount;
-}
-
 // How far the rectangle [start, start + length) must move its start forward
 // and its end back to lie within [0, limit).
 struct Cut {
@@ -23,6 +18,11 @@ Cut cutToLimit(int64_t start, int64_t length, int64_t limit) {
 }
 
 }  // namespace
+
+bool layoutFits(const PixelRegion& r, int64_t pixelCount) {
+    return r.bufferWidth >= 0 && r.bufferHeight >= 0 &&
+           int64_t(r.bufferWidth) * r.bufferHeight <= pixelCount;
+}
 
 bool fitRegion(PixelRegion& r, int64_t pixelCount) {
     if (!layoutFits(r, pixelCount) || r.width <= 0 || r.height <= 0) return false;

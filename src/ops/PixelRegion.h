@@ -26,6 +26,10 @@ struct PixelRegion {
     int64_t rowStart(int32_t j) const { return (int64_t(y) + j) * bufferWidth + x; }
 };
 
+// Whether the region's layout fits memory of `pixelCount` words
+// (bufferWidth x bufferHeight <= pixelCount, neither negative).
+bool layoutFits(const PixelRegion& region, int64_t pixelCount);
+
 // Makes a region safe to touch in memory of `pixelCount` words: the layout
 // must fit the memory (bufferWidth x bufferHeight <= pixelCount, neither
 // negative), and the rectangle is cut to the layout. False when nothing is
