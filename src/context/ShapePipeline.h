@@ -167,7 +167,8 @@ private:
                     const agg::trans_affine* after, agg::point_d offset) {
         const StrokeStyle& style = *state_.stroke;
         if (!style.dashed() ||
-            !dashesWithinBudget(source, style, strokeApproximationScale(style.width(), scale))) {
+            !dashesWithinBudget(source, style, strokeApproximationScale(style.width(), scale),
+                                scale, state_.clipBox)) {
             strokeOutline(source, check, scale, after, offset);
             return;
         }
