@@ -295,6 +295,34 @@ TEST_F(Drawing, CostlyGeometryStaysBounded) {
     EXPECT_EQ(jni.pinned(), 0);
 }
 
+// Each dash of a very wide stroke costs the clip box's height in the
+// rasteriser; half a million of them beside a tall target are drawn solid.
+// After two closes, a curve without a move of its own starts where AGG's
+// path storage would put it, not at a point left unset.
+TEST_F(Drawing, WideDashesStayBounded) {
+    const jint tallBuffer = LUMO(createDataBuffer)(nullptr, nullptr, 1, 20000, 0);
+    const jint tall = LUMO(createNativeImage)(nullptr, nullptr, tallBuffer);
+    const jint tallGraphics = LUMO(createGraphics)(nullptr, nullptr, tall);
+    LUMO(setStroke)
+    (jni.env(), nullptr, tallGraphics, 1e6f, 0, 0, 10,
+     static_cast<jfloatArray>(jni.array(std::vector<float>{0.001f})), 0);
+    LUMO(drawLine)(nullptr, nullptr, tallGraphics, 64, 5, 1000, 5);
+    LUMO(deleteGraphics)(nullptr, nullptr, tallGraphics);
+    LUMO(deleteNativeImage)(nullptr, nullptr, tall);
+    LUMO(deleteDataBuffer)(nullptr, nullptr, tallBuffer);
+
+    LUMO(setStroke)
+    (jni.env(), nullptr, g, 1e9f, 0, 2, 10,
+     static_cast<jfloatArray>(jni.array(std::vector<float>{0.70710677f, 2})), 0);
+    std::vector<jbyte> types = {0, 1, 4, 4, 3};
+    std::vector<double> coords = {6, 33, 36, 4, 1e-12, 39, -6, 19, 5, 0};
+    LUMO(drawPath)
+    (jni.env(), nullptr, g, jint(types.size()), jni.bytes(types),
+     static_cast<jdoubleArray>(jni.array(coords)), JNI_TRUE, 0x22);
+    EXPECT_EQ(painted(), W * H);  // strokes that wide cover the whole target
+    EXPECT_EQ(jni.pinned(), 0);
+}
+
 TEST_F(Drawing, BadHandlesAreIgnored) {
     for (jint handle : {0, image, buffer, g + 1, -1}) {
         LUMO(fillRect)(nullptr, nullptr, handle, 0, 0, 4, 4);
@@ -307,6 +335,36 @@ TEST_F(Drawing, BadHandlesAreIgnored) {
     EXPECT_EQ(LUMO(createGraphics)(nullptr, nullptr, buffer), 0);
     EXPECT_EQ(LUMO(createGraphics)(nullptr, nullptr, 0), 0);
     LUMO(deleteGraphics)(nullptr, nullptr, image);  // wrong kind: nothing
+    EXPECT_EQ(painted(), 0);
+    EXPECT_EQ(jni.pinned(), 0);
+}
+
+// A curve cut short by an unusable point must not be flattened through it:
+// AGG's curve converter reads the points after a curve command blindly. Each
+// of these draws nothing (a hang fails through the test runner's timeout).
+TEST_F(Drawing, CurvesThroughUnusablePointsDrawNothing) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    auto drawPath = [&](std::vector<jbyte> types, std::vector<double> coords, jint flags) {
+        LUMO(drawPath)
+        (jni.env(), nullptr, g, jint(types.size()), jni.bytes(types),
+         static_cast<jdoubleArray>(jni.array(coords)), JNI_TRUE, flags);
+    };
+    drawPath({0, 3}, {0, 0, 1, 1, 2, 2, inf, 0}, 0x21);  // fill, cubic to infinity
+    drawPath({0, 2}, {0, 0, 1, 1, nan, 0}, 0x22);        // stroke, quadratic to NaN
+    setTransform({1e10, 0, 0, 1e10, 0, 0});              // finite, then not
+    drawPath({0, 2}, {0, 0, 1, 1, 1e300, 0}, 0x21);
+    setTransform({1, 0, 0, 1, 0, 0});
+    EXPECT_EQ(painted(), 0);
+
+    // A clip whose curve has a control point far beyond the usable range
+    // cannot be rasterised: nothing is drawn through it.
+    std::vector<jbyte> types = {0, 3};
+    std::vector<double> coords = {0, 0, 1, 1, 1e300, -1e300, 5, 5};
+    LUMO(setClip)
+    (jni.env(), nullptr, g, 2, jni.bytes(types), static_cast<jdoubleArray>(jni.array(coords)),
+     JNI_TRUE);
+    LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
     EXPECT_EQ(painted(), 0);
     EXPECT_EQ(jni.pinned(), 0);
 }

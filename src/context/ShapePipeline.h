@@ -167,7 +167,8 @@ private:
                     const agg::trans_affine* after, agg::point_d offset) {
         const StrokeStyle& style = *state_.stroke;
         if (!style.dashed() ||
-            !dashesWithinBudget(source, style, strokeApproximationScale(style.width(), scale))) {
+            !dashesWithinBudget(source, style, strokeApproximationScale(style.width(), scale),
+                                scale, state_.clipBox)) {
             strokeOutline(source, check, scale, after, offset);
             return;
         }
@@ -218,15 +219,23 @@ private:
     }
 
     // Draws a device-space centre line with the line pattern, unless it has
-    // an unusable coordinate anywhere (the outline is drawn while it is read,
-    // so the whole line is checked first).
+    // an unusable coordinate anywhere or a point beyond a million pixels,
+    // where AGG's outline renderer saturates its coordinates (the outline is
+    // drawn while it is read, so the whole line is checked first).
     template <class Source, class Check>
     void patternLine(Source& source, const Check& check) {
         double x, y;
+        double length = 0, lastX = 0, lastY = 0;
         source.rewind(0);
-        while (!agg::is_stop(source.vertex(&x, &y))) {
+        unsigned cmd;
+        while (!agg::is_stop(cmd = source.vertex(&x, &y))) {
+            if (!agg::is_vertex(cmd)) continue;
+            if (!coordinateUsable(x, y, maxPatternLineCoordinate)) return;
+            if (!agg::is_move_to(cmd)) length += std::hypot(x - lastX, y - lastY);
+            lastX = x;
+            lastY = y;
         }
-        if (check.faulty()) return;
+        if (check.faulty() || !(length <= maxPatternLineLength)) return;
         VertexSourceRef<Source> line(source);
         drawLinePatternOutline(state_, target_, line);
     }

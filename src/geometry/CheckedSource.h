@@ -25,7 +25,11 @@ inline bool coordinateUsable(double x, double y, double limit) {
 // Passes a source through until a vertex has a coordinate that is not finite
 // or exceeds the limit; from then on it reports the end of the path and
 // remembers the fault, so converters further down (curve subdivision, dash
-// and stroke generators) never see such values.
+// and stroke generators) never see such values. Commands without a point
+// (closes, the end) come with the point (0, 0), as from AGG's own path
+// storage: AGG's curve converter takes the points after a curve command and
+// remembers the point of every command without looking at the commands, so
+// it must never be handed an unusable point or one left unset.
 template <class Source>
 class CheckedSource {
 public:
@@ -37,13 +41,17 @@ public:
     }
 
     unsigned vertex(double* x, double* y) {
-        if (faulty_) return agg::path_cmd_stop;
-        const unsigned cmd = source_->vertex(x, y);
-        if (agg::is_vertex(cmd) && !coordinateUsable(*x, *y, limit_)) {
+        if (!faulty_) {
+            const unsigned cmd = source_->vertex(x, y);
+            if (!agg::is_vertex(cmd)) {
+                *x = *y = 0.0;
+                return cmd;
+            }
+            if (coordinateUsable(*x, *y, limit_)) return cmd;
             faulty_ = true;
-            return agg::path_cmd_stop;
         }
-        return cmd;
+        *x = *y = 0.0;
+        return agg::path_cmd_stop;
     }
 
     bool faulty() const { return faulty_; }

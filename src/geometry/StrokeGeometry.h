@@ -88,14 +88,29 @@ inline double pointsPerDash(const StrokeStyle& style, double approximationScale)
     return step > 0.0 ? 2.0 * (3.141592653589793 / step + 1.0) + 4.0 : maxDashPointsPerDraw;
 }
 
-// Whether cutting the source into dashes stays within the budgets; the
-// outline is stroked solid otherwise.
+// Most cells all dashes of one draw may add to the rasteriser.
+constexpr double maxDashCellsPerDraw = 1e8;
+
+// About how many cells the rasteriser makes for one dash: its outline's edges
+// run across the stroke's width, but never farther than the clip box reaches.
+inline double cellsPerDash(double deviceWidth, const agg::rect_d& clipBox) {
+    const double across = std::fabs(deviceWidth) + 2.0;
+    const double rows = std::min(across, clipBox.y2 - clipBox.y1 + 2.0);
+    const double columns = std::min(across, clipBox.x2 - clipBox.x1 + 2.0);
+    return 2.0 * (rows + columns) + 8.0;
+}
+
+// Whether cutting the source into dashes stays within the budgets: dashes,
+// outline points and rasteriser cells. The outline is stroked solid
+// otherwise. `scale` takes the stroke's width to device pixels.
 template <class Source>
-bool dashesWithinBudget(Source& source, const StrokeStyle& style, double approximationScale) {
+bool dashesWithinBudget(Source& source, const StrokeStyle& style, double approximationScale,
+                        double scale, const agg::rect_d& clipBox) {
     const double patterns = polylineLength(source) / style.patternLength();
     const double dashes = patterns * style.usedDashPairs();
     return dashes <= maxDashesPerDraw &&
-           dashes * pointsPerDash(style, approximationScale) <= maxDashPointsPerDraw;
+           dashes * pointsPerDash(style, approximationScale) <= maxDashPointsPerDraw &&
+           dashes * cellsPerDash(style.width() * scale, clipBox) <= maxDashCellsPerDraw;
 }
 
 }  // namespace lumo

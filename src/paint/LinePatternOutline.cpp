@@ -13,6 +13,7 @@
 #include <agg_renderer_base.h>
 #include <agg_renderer_outline_image.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumo {
@@ -57,6 +58,81 @@ public:
     }
 };
 
+// Hands a line on in pieces of at most maxPiece pixels, closing segments
+// included. AGG's outline renderer multiplies coordinate differences of a
+// segment and of its neighbours in ints, which overflows for segments a few
+// thousand pixels long; pieces along the same line draw the same pixels.
+class LinePieces final : public VertexSource {
+public:
+    static constexpr double maxPiece = 256.0;
+
+    explicit LinePieces(VertexSource& line) : line_(line) {}
+
+    void rewind(unsigned pathId) override {
+        line_.rewind(pathId);
+        left_ = 0;
+        pendingClose_ = false;
+    }
+
+    unsigned vertex(double* x, double* y) override {
+        if (left_ > 0) return nextPiece(x, y);
+        if (pendingClose_) {
+            pendingClose_ = false;
+            *x = *y = 0.0;
+            return closeCmd_;
+        }
+        const unsigned cmd = line_.vertex(x, y);
+        if (agg::is_move_to(cmd)) {
+            startX_ = lastX_ = *x;
+            startY_ = lastY_ = *y;
+            return cmd;
+        }
+        if (agg::is_line_to(cmd)) return split(*x, *y, x, y);
+        if (agg::is_end_poly(cmd) && agg::is_closed(cmd)) {
+            // The closing segment in pieces, then the close itself.
+            closeCmd_ = cmd;
+            pendingClose_ = true;
+            return split(startX_, startY_, x, y);
+        }
+        return cmd;
+    }
+
+    bool has_curves() const override { return false; }
+
+private:
+    // Starts the segment from the last point to (toX, toY) and returns its
+    // first piece.
+    unsigned split(double toX, double toY, double* x, double* y) {
+        const double length = std::hypot(toX - lastX_, toY - lastY_);
+        const int pieces = int(std::ceil(length / maxPiece));
+        fromX_ = lastX_;
+        fromY_ = lastY_;
+        toX_ = toX;
+        toY_ = toY;
+        count_ = pieces > 1 ? pieces : 1;
+        left_ = count_;
+        return nextPiece(x, y);
+    }
+
+    unsigned nextPiece(double* x, double* y) {
+        --left_;
+        const double t = double(count_ - left_) / count_;
+        *x = left_ == 0 ? toX_ : fromX_ + (toX_ - fromX_) * t;
+        *y = left_ == 0 ? toY_ : fromY_ + (toY_ - fromY_) * t;
+        lastX_ = *x;
+        lastY_ = *y;
+        return agg::path_cmd_line_to;
+    }
+
+    VertexSource& line_;
+    double startX_ = 0, startY_ = 0, lastX_ = 0, lastY_ = 0;
+    double fromX_ = 0, fromY_ = 0, toX_ = 0, toY_ = 0;
+    int count_ = 0;
+    int left_ = 0;
+    bool pendingClose_ = false;
+    unsigned closeCmd_ = 0;
+};
+
 template <class Filter, class Base>
 void drawWith(Base& base, const PatternSource& source, const agg::rect_d& clip,
               VertexSource& line) {
@@ -67,12 +143,15 @@ void drawWith(Base& base, const PatternSource& source, const agg::rect_d& clip,
     renderer.scale_x(1.0);
     renderer.start_x(0.0);
     // Lines are cut a little outside the clip, where they cannot show yet.
-    const double grow = std::floor(source.height() / 2) + 2;
+    // AGG draws no further than 64 pixels from the centre line, however
+    // high the image.
+    const double grow = std::min(std::floor(source.height() / 2), 64.0) + 2;
     renderer.clip_box(clip.x1 - grow, clip.y1 - grow, clip.x2 + grow, clip.y2 + grow);
     agg::rasterizer_outline_aa<decltype(renderer), agg::line_coord_sat> rasterizer(renderer);
     rasterizer.line_join(agg::outline_miter_accurate_join);
     rasterizer.round_cap(false);
-    rasterizer.add_path(line);
+    LinePieces pieces(line);
+    rasterizer.add_path(pieces);
 }
 
 template <class Base>

@@ -7,6 +7,13 @@ namespace lumo {
 class GraphicsState;
 class RenderTarget;
 
+// Largest coordinate of a line-pattern outline, in device pixels: AGG's
+// outline renderer limits its coordinates to about a million pixels.
+constexpr double maxPatternLineCoordinate = 1e6;
+// Longest line-pattern outline one draw may have, in device pixels (closing
+// segments aside): lines are drawn in pieces of at most 256 pixels.
+constexpr double maxPatternLineLength = 1e9;
+
 // Draws a device-space centre line (already flattened and dashed) with the
 // state's line-pattern paint: the image runs along the line and spans its
 // width, so the line is as wide as the image is high. A clip path is applied
