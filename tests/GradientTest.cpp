@@ -1,5 +1,6 @@
 #include "context/Graphics.h"
 #include "core/DataBuffer.h"
+#include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
 #include "native/EntryPoints.h"
 #include "native/HandleRegistry.h"
@@ -311,38 +312,18 @@ TEST_F(Spans, FarCoordinatesAreSteppedWithoutOverflow) {
 }
 
 // A 32 x 4 target with one drawing object, driven through the entry points.
-class GradientDrawing : public ::testing::Test {
+class GradientDrawing : public ::testing::Test, protected test::DrawingTarget {
 protected:
     static constexpr int W = 32, H = 4;
 
-    void SetUp() override {
-        buffer = LUMO(createDataBuffer)(nullptr, nullptr, W, H, 0);
-        image = LUMO(createNativeImage)(nullptr, nullptr, buffer);
-        g = LUMO(createGraphics)(nullptr, nullptr, image);
-        ASSERT_NE(g, 0);
-    }
-    void TearDown() override {
-        LUMO(deleteGraphics)(nullptr, nullptr, g);
-        LUMO(deleteNativeImage)(nullptr, nullptr, image);
-        LUMO(deleteDataBuffer)(nullptr, nullptr, buffer);
-    }
+    GradientDrawing() : DrawingTarget(W, H) {}
+    void SetUp() override { ASSERT_NE(g, 0); }
 
     Paint* paint() {
         return HandleRegistry::instance()
             .find<Graphics>(g, HandleKind::Graphics)
             ->state()
             .paint.get();
-    }
-    uint32_t at(int x, int y) {
-        DataBuffer& b =
-            *HandleRegistry::instance().find<DataBuffer>(buffer, HandleKind::DataBuffer);
-        return b.hasPixels() ? b.pixels()[(H - 1 - y) * W + x] : 0;
-    }
-    int painted() {
-        int count = 0;
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x) count += at(x, y) != 0;
-        return count;
     }
 
     struct Arrays {
@@ -363,7 +344,6 @@ protected:
     void fill() { LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H); }
 
     test::FakeJni jni;
-    jint buffer = 0, image = 0, g = 0;
 };
 
 TEST_F(GradientDrawing, UserMatrixTransformAndExtraAlphaApply) {

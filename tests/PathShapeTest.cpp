@@ -1,5 +1,6 @@
 #include "context/Graphics.h"
 #include "core/DataBuffer.h"
+#include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
 #include "geometry/PathShape.h"
 #include "geometry/PolygonShape.h"
@@ -183,41 +184,20 @@ TEST(PathShape, CodesChangedWhileDrawingNeitherOverreadNorStall) {
 
 // A 32 x 32 render target with one drawing object, driven through the entry
 // points.
-class PathDrawing : public ::testing::Test {
+class PathDrawing : public ::testing::Test, protected test::DrawingTarget {
 protected:
     static constexpr int W = 32, H = 32;
 
+    PathDrawing() : DrawingTarget(W, H) {}
     void SetUp() override {
-        buffer = LUMO(createDataBuffer)(nullptr, nullptr, W, H, 0);
-        image = LUMO(createNativeImage)(nullptr, nullptr, buffer);
-        g = LUMO(createGraphics)(nullptr, nullptr, image);
         ASSERT_NE(g, 0);
         jni.handOutCopies(true);
     }
     void TearDown() override {
         EXPECT_EQ(jni.pinned(), 0);
         EXPECT_EQ(jni.violations(), 0);
-        LUMO(deleteGraphics)(nullptr, nullptr, g);
-        LUMO(deleteNativeImage)(nullptr, nullptr, image);
-        LUMO(deleteDataBuffer)(nullptr, nullptr, buffer);
     }
 
-    Graphics& graphics() {
-        return *HandleRegistry::instance().find<Graphics>(g, HandleKind::Graphics);
-    }
-    // The pixel word at device (x, y); rows are stored bottom-up.
-    uint32_t at(int x, int y) {
-        DataBuffer& b =
-            *HandleRegistry::instance().find<DataBuffer>(buffer, HandleKind::DataBuffer);
-        if (!b.hasPixels()) return 0;
-        return b.pixels()[(H - 1 - y) * W + x];
-    }
-    int painted() {
-        int count = 0;
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x) count += at(x, y) != 0;
-        return count;
-    }
     // Sum of coverage over the target, in pixels.
     double coverage() {
         double sum = 0;
@@ -239,7 +219,6 @@ protected:
     }
 
     test::FakeJni jni;
-    jint buffer = 0, image = 0, g = 0;
 };
 
 // A five-pointed star drawn as one polygon about (16, 16): its centre winds

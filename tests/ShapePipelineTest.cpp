@@ -1,5 +1,6 @@
 #include "context/Graphics.h"
 #include "core/NativeImage.h"
+#include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
 #include "geometry/RectShape.h"
 #include "native/EntryPoints.h"
@@ -32,40 +33,13 @@ private:
 };
 
 // A render target with one drawing object, driven through the entry points.
-class Drawing : public ::testing::Test {
+class Drawing : public ::testing::Test, protected test::DrawingTarget {
 protected:
     static constexpr int W = 16, H = 16;
 
-    void SetUp() override {
-        buffer = LUMO(createDataBuffer)(nullptr, nullptr, W, H, 0);
-        image = LUMO(createNativeImage)(nullptr, nullptr, buffer);
-        g = LUMO(createGraphics)(nullptr, nullptr, image);
-        ASSERT_NE(g, 0);
-    }
-    void TearDown() override {
-        LUMO(deleteGraphics)(nullptr, nullptr, g);
-        LUMO(deleteNativeImage)(nullptr, nullptr, image);
-        LUMO(deleteDataBuffer)(nullptr, nullptr, buffer);
-    }
+    Drawing() : DrawingTarget(W, H) {}
+    void SetUp() override { ASSERT_NE(g, 0); }
 
-    Graphics& graphics() {
-        return *HandleRegistry::instance().find<Graphics>(g, HandleKind::Graphics);
-    }
-    DataBuffer& pixels() {
-        return *HandleRegistry::instance().find<DataBuffer>(buffer, HandleKind::DataBuffer);
-    }
-    // The pixel word at device (x, y); rows are stored bottom-up.
-    uint32_t at(int x, int y) {
-        DataBuffer& b = pixels();
-        if (!b.hasPixels()) return 0;
-        return b.pixels()[(H - 1 - y) * W + x];
-    }
-    int painted() {
-        int count = 0;
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x) count += at(x, y) != 0;
-        return count;
-    }
     void setTransform(std::vector<double> m) {
         jarray array = jni.array(m);
         LUMO(setTransform)(jni.env(), nullptr, g, static_cast<jdoubleArray>(array));
@@ -77,7 +51,6 @@ protected:
     }
 
     test::FakeJni jni;
-    jint buffer = 0, image = 0, g = 0;
 };
 
 TEST_F(Drawing, OpaqueFillWritesExactlyItsColourAndPixels) {
