@@ -2,6 +2,7 @@
 #include "core/DataBuffer.h"
 #include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
+#include "doubles/ReadPath.h"
 #include "geometry/PathShape.h"
 #include "geometry/PolygonShape.h"
 #include "native/EntryPoints.h"
@@ -26,36 +27,8 @@ constexpr unsigned kCurve3 = agg::path_cmd_curve3;
 constexpr unsigned kCurve4 = agg::path_cmd_curve4;
 constexpr unsigned kClose = 0x4F;
 
-struct Vertex {
-    unsigned cmd;
-    double x, y;
-};
-
-// Reads a path from rewind to its first stop (at most 100 commands), checking
-// that commands without a point leave the coordinates alone and that the path
-// stays stopped.
-std::vector<Vertex> readPath(VertexSource& source) {
-    const double untouched = -777.0;
-    std::vector<Vertex> path;
-    source.rewind(0);
-    for (;;) {
-        Vertex v{0, untouched, untouched};
-        v.cmd = source.vertex(&v.x, &v.y);
-        if (!agg::is_vertex(v.cmd)) {
-            EXPECT_EQ(v.x, untouched) << "command " << v.cmd;
-            EXPECT_EQ(v.y, untouched) << "command " << v.cmd;
-        }
-        if (v.cmd == agg::path_cmd_stop) break;
-        path.push_back(v);
-        if (path.size() > 100) {
-            ADD_FAILURE() << "path does not stop";
-            break;
-        }
-    }
-    double x = untouched, y = untouched;
-    EXPECT_EQ(source.vertex(&x, &y), agg::path_cmd_stop);
-    return path;
-}
+using Vertex = test::PathVertex;
+using test::readPath;
 
 // Compares a path with the expected commands and points; closes carry no
 // point, so only their command is compared.

@@ -5,6 +5,8 @@
 #include "geometry/ShapeGeometry.h"
 
 #include <agg_basics.h>
+#include "doubles/ReadPath.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,37 +23,8 @@ constexpr unsigned kCloseCcw = 0x5F;
 // Offset of the inner control points of a quarter circle of radius 1.
 constexpr double kKappa = 0.5522847498307936;  // 4/3 * tan(pi/8)
 
-struct Vertex {
-    unsigned cmd;
-    double x, y;
-};
-
-// Reads a path from rewind to its first stop, checking that commands without a
-// vertex leave the coordinates alone and that the path stays stopped.
-template <class Source>
-std::vector<Vertex> readPath(Source& source) {
-    const double untouched = -777.0;
-    std::vector<Vertex> path;
-    source.rewind(0);
-    for (;;) {
-        Vertex v{0, untouched, untouched};
-        v.cmd = source.vertex(&v.x, &v.y);
-        if (!agg::is_vertex(v.cmd)) {
-            EXPECT_EQ(v.x, untouched) << "command " << v.cmd;
-            EXPECT_EQ(v.y, untouched) << "command " << v.cmd;
-        }
-        if (v.cmd == agg::path_cmd_stop) break;
-        path.push_back(v);
-        if (path.size() > 1000) {
-            ADD_FAILURE() << "path does not stop";
-            break;
-        }
-    }
-    double x = untouched, y = untouched;
-    EXPECT_EQ(source.vertex(&x, &y), agg::path_cmd_stop);
-    EXPECT_EQ(source.vertex(&x, &y), agg::path_cmd_stop);
-    return path;
-}
+using Vertex = test::PathVertex;
+using test::readPath;
 
 void expectVertex(const Vertex& v, unsigned cmd, double x, double y) {
     EXPECT_EQ(v.cmd, cmd);
