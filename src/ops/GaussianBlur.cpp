@@ -238,10 +238,10 @@ void planAxis(AxisPasses& axis, double deviation, int64_t extent, int64_t box, i
     }
 }
 
-// High quality is kept up to this deviation (a kernel of a few hundred
-// taps); beyond it the box passes run, whose cost does not grow with the
+// High quality is kept up to this deviation (a kernel of at most about
+// 400 taps); beyond it the box passes run, whose cost does not grow with the
 // deviation, so that one call stays linear in the pixels it touches.
-constexpr double kMaxConvolutionDeviation = 128.0;
+constexpr double kMaxConvolutionDeviation = 64.0;
 
 bool usesBoxes(double deviation, bool highQuality) {
     return (!highQuality || deviation > kMaxConvolutionDeviation) &&
@@ -258,8 +258,8 @@ int64_t blurBoxSize(double deviation, bool highQuality) {
 
 int64_t blurSurround(double deviation, bool highQuality, int64_t limit) {
     // NaN fails every comparison; negative and infinite deviations would
-    // never reach the area threshold.
-    if (!(deviation >= 0.0) || !std::isfinite(deviation)) return 0;
+    // never reach the area threshold, and zero (either sign) has no kernel.
+    if (!(deviation > 0.0) || !std::isfinite(deviation)) return 0;
     if (usesBoxes(deviation, highQuality)) {
         const int64_t d = blurBoxSize(deviation, highQuality);
         return d % 2 == 0 ? d / 2 + d - 1 : d / 2 + d - 2;
