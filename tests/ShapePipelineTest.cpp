@@ -355,6 +355,9 @@ TEST_F(Drawing, CurvesThroughUnusablePointsDrawNothing) {
     setTransform({1e10, 0, 0, 1e10, 0, 0});              // finite, then not
     drawPath({0, 2}, {0, 0, 1, 1, 1e300, 0}, 0x21);
     setTransform({1, 0, 0, 1, 0, 0});
+    // A curve cut short by an unusable end point, after a line to 1e100:
+    // the flattener must not be handed the huge rest of it.
+    drawPath({0, 1, 3, 4}, {26, 11, 24, 1e100, 1e15, 40, 16, 53, 7, -1e300}, 0x01);
     EXPECT_EQ(painted(), 0);
 
     // A clip whose curve has a control point far beyond the usable range

@@ -119,8 +119,14 @@ private:
             const unsigned more = source_->vertex(&px, &py);
             if (more != cmd) {
                 // A curve cut short: pass on what came, as the flattener would
-                // take it, and the command that ended it.
-                for (int j = 1; j < i; ++j) queue_.push_back({piece.p[j].x, piece.p[j].y, cmd});
+                // take it (the point of the command that ended it completes
+                // the curve), and that command. Too big to flatten, the points
+                // go on as lines instead.
+                piece.p[i] = agg::point_d(px, py);
+                piece.points = i + 1;
+                const unsigned as =
+                    span(piece) <= smallSpan_ ? cmd : unsigned(agg::path_cmd_line_to);
+                for (int j = 1; j < i; ++j) queue_.push_back({piece.p[j].x, piece.p[j].y, as});
                 queue_.push_back({px, py, more});
                 return next(outX, outY);
             }
