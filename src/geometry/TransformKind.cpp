@@ -1,16 +1,29 @@
 #include "geometry/TransformKind.h"
 
+#include <cfloat>
 #include <cmath>
 
 namespace lumo {
 
+bool finiteTransform(const agg::trans_affine& m) {
+    return std::isfinite(m.sx) && std::isfinite(m.shy) && std::isfinite(m.shx) &&
+           std::isfinite(m.sy) && std::isfinite(m.tx) && std::isfinite(m.ty);
+}
+
+bool invertTransform(const agg::trans_affine& m, agg::trans_affine& inverse) {
+    const double det = m.determinant();
+    if (!std::isfinite(det) || std::fabs(det) < DBL_MIN) return false;
+    agg::trans_affine result = m;
+    result.invert();
+    if (!finiteTransform(result)) return false;
+    inverse = result;
+    return true;
+}
+
 TransformKind classifyTransform(const agg::trans_affine& m) {
     // A NaN or infinite translation would otherwise pass the exact tests
     // below as a plain translation or orthonormal map.
-    if (!(std::isfinite(m.sx) && std::isfinite(m.shy) && std::isfinite(m.shx) &&
-          std::isfinite(m.sy) && std::isfinite(m.tx) && std::isfinite(m.ty))) {
-        return TRANSFORM_GENERAL;
-    }
+    if (!finiteTransform(m)) return TRANSFORM_GENERAL;
 
     const bool translated = m.tx != 0.0 || m.ty != 0.0;
     if (m.shx == 0.0 && m.shy == 0.0 && m.sx == 1.0 && m.sy == 1.0) {

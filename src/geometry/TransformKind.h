@@ -19,4 +19,11 @@ enum TransformKind : int {
 // orthonormal. Matrices with a NaN or infinite component are general.
 TransformKind classifyTransform(const agg::trans_affine& m);
 
+// True when every component of m is finite.
+bool finiteTransform(const agg::trans_affine& m);
+
+// The inverse of m, or false when m collapses the plane or the inverse is
+// lost to overflow (a determinant below DBL_MIN has no finite reciprocal).
+bool invertTransform(const agg::trans_affine& m, agg::trans_affine& inverse);
+
 }  // namespace lumo

@@ -1,5 +1,7 @@
 #include "paint/GradientPaint.h"
 
+#include "geometry/TransformKind.h"
+
 #include "geometry/TransformedSource.h"
 
 #include "core/Colour.h"
@@ -39,11 +41,6 @@ agg::trans_affine placement(double x1, double y1, double x2, double y2) {
     return m;
 }
 
-bool finite(const agg::trans_affine& m) {
-    return std::isfinite(m.sx) && std::isfinite(m.shy) && std::isfinite(m.shx) &&
-           std::isfinite(m.sy) && std::isfinite(m.tx) && std::isfinite(m.ty);
-}
-
 }  // namespace
 
 agg::trans_affine gradientMatrix(double x1, double y1, double x2, double y2,
@@ -56,7 +53,7 @@ agg::trans_affine gradientMatrix(double x1, double y1, double x2, double y2,
 GradientPaint* GradientPaint::create(GradientKind kind, GradientCycle cycle, const double* points,
                                      const agg::trans_affine& user, const int32_t* positions,
                                      const int32_t* argbColours, uint32_t count) {
-    if (count == 0 || !finite(user)) return nullptr;
+    if (count == 0 || !finiteTransform(user)) return nullptr;
     for (int i = 0; i < 6; ++i) {
         if (!std::isfinite(points[i])) return nullptr;
     }

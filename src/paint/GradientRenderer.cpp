@@ -12,31 +12,18 @@
 #include <agg_renderer_scanline.h>
 #include <agg_span_allocator.h>
 
-#include <cfloat>
-#include <cmath>
 #include <optional>
 
 namespace lumo {
 
 namespace {
 
-bool finite(const agg::trans_affine& m) {
-    return std::isfinite(m.sx) && std::isfinite(m.shy) && std::isfinite(m.shx) &&
-           std::isfinite(m.sy) && std::isfinite(m.tx) && std::isfinite(m.ty);
-}
-
 // Device space to gradient space, or false when gradient space collapses
 // (or is lost to overflow) on its way to the device.
 bool deviceToGradient(const GradientPaint& paint, GraphicsState& state, agg::trans_affine& out) {
     agg::trans_affine m = paint.matrix();
     if (state.transformKind() != TRANSFORM_IDENTITY) m *= state.transform;
-    const double det = m.determinant();
-    // Below DBL_MIN the reciprocal of the determinant overflows.
-    if (!std::isfinite(det) || std::fabs(det) < DBL_MIN) return false;
-    m.invert();
-    if (!finite(m)) return false;
-    out = m;
-    return true;
+    return invertTransform(m, out);
 }
 
 }  // namespace

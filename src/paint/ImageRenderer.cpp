@@ -2,6 +2,7 @@
 
 #include "context/GraphicsState.h"
 #include "core/RenderTarget.h"
+#include "geometry/TransformKind.h"
 #include "image/RenderTargetImage.h"
 #include "paint/BoundedImageSpans.h"
 #include "paint/CompositePixelFormat.h"
@@ -16,7 +17,6 @@
 #include <agg_span_allocator.h>
 #include <agg_span_image_filter_rgba.h>
 
-#include <cfloat>
 #include <cmath>
 
 namespace lumo {
@@ -37,21 +37,6 @@ bool wholePixelOffset(const agg::trans_affine& t, int& dx, int& dy) {
     dx = int(t.tx);
     dy = int(t.ty);
     return true;
-}
-
-bool finite(const agg::trans_affine& m) {
-    return std::isfinite(m.sx) && std::isfinite(m.shy) && std::isfinite(m.shx) &&
-           std::isfinite(m.sy) && std::isfinite(m.tx) && std::isfinite(m.ty);
-}
-
-// Device space to image space, or false when the image collapses (or is lost
-// to overflow) on its way to the device.
-bool invertPlacement(const agg::trans_affine& imageToDevice, agg::trans_affine& out) {
-    const double det = imageToDevice.determinant();
-    if (!std::isfinite(det) || std::fabs(det) < DBL_MIN) return false;
-    out = imageToDevice;
-    out.invert();
-    return finite(out);
 }
 
 // Filters 2 to 16 of the image-filter hint, as weight tables.
@@ -154,7 +139,7 @@ void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Acces
         return renderSpans(state, target, base, spans);
     }
     agg::trans_affine deviceToImage;
-    if (!invertPlacement(placement.imageToDevice, deviceToImage)) return;
+    if (!invertTransform(placement.imageToDevice, deviceToImage)) return;
     reduceToPeriod(deviceToImage.tx, placement.periodX);
     reduceToPeriod(deviceToImage.ty, placement.periodY);
     const unsigned hint = state.imageFilterHint();
