@@ -85,6 +85,23 @@ TEST_F(Robustness, LinePatternAlongEdgesThousandsOfPixelsLong) {
     EXPECT_NE(target->at(20, 10), 0u);
 }
 
+// Said to have no curves, a path's curve segments are drawn through their control
+// points as straight lines; those lines must be cut into pieces like any
+// other, or a long one overflows the renderer's ints at its joins.
+TEST_F(Robustness, LinePatternAlongCurveCodesOfAPathSaidToBePolygonal) {
+    useTarget(64, 64);
+    SourceImage pattern(20, 20, jint(0xFF00FF00));
+    LUMO(setLinePattern)(nullptr, nullptr, target->g, pattern.image, 0, 0, 0);
+    constexpr jint strokeLines = 0x42;  // stroke, said to have no curves
+    constexpr jbyte close = 4;
+    // A short line, then a sharp turn into a line a million pixels long.
+    drawPath({moveTo, quadTo, quadTo, close}, {10, 5, 10, 13, 10, 12, 13, 15, -1e6, 15},
+             strokeLines);
+    // The pattern reaches 10 pixels either side of the lines, all above y = 26.
+    for (int x = 0; x < 64; ++x) ASSERT_EQ(target->at(x, 40), 0u) << x;
+    EXPECT_NE(target->at(10, 8), 0u);
+}
+
 // A tall pattern along a polyline of short segments.
 TEST_F(Robustness, TallLinePatternAlongAPolyline) {
     useTarget(1, 1597);

@@ -87,7 +87,9 @@ public:
             startY_ = lastY_ = *y;
             return cmd;
         }
-        if (agg::is_line_to(cmd)) return split(*x, *y, x, y);
+        // Curve commands reach here only from paths said to have no curves;
+        // their points are drawn as straight lines, so they are cut too.
+        if (agg::is_vertex(cmd)) return split(*x, *y, x, y);
         if (agg::is_end_poly(cmd) && agg::is_closed(cmd)) {
             // The closing segment in pieces, then the close itself.
             closeCmd_ = cmd;
