@@ -11,7 +11,9 @@
 // integer positions ("int") and with a fixed fractional translation in the
 // transform ("frac"), plus fillRect under a 30 degree rotation ("rot30").
 // Positions come from a fixed seed and keep every shape inside the 512x512
-// target. One opaque colour, source-over, antialiasing on.
+// target. One opaque colour, source-over, antialiasing on; the "alpha" scenes
+// fill with the same colour at alpha 0x80 instead (the AGG side is handed it
+// premultiplied).
 #include "BenchSupport.h"
 
 #include <agg_basics.h>
@@ -40,7 +42,8 @@ namespace {
 
 using namespace lumo_bench;
 
-constexpr jint kColour = jint(0xFF2E6FB4u);  // opaque blue
+constexpr jint kColour = jint(0xFF2E6FB4u);       // opaque blue
+constexpr jint kTranslucent = jint(0x802E6FB4u);  // the same blue at alpha 0x80
 constexpr int kSizes[] = {8, 32, 128, 256};
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kFracX = 0.375, kFracY = 0.6875;  // translation of the "frac" placement
@@ -57,6 +60,7 @@ struct Scene {
     const char* name;
     Shape shape;
     Placement placement;
+    jint colour = kColour;
 };
 
 const Scene kScenes[] = {
@@ -69,6 +73,8 @@ const Scene kScenes[] = {
     {"FillRoundRect/frac", Shape::FillRoundRect, Placement::Fraction},
     {"DrawOval/int", Shape::DrawOval, Placement::Integer},
     {"DrawOval/frac", Shape::DrawOval, Placement::Fraction},
+    {"FillRect/int/alpha", Shape::FillRect, Placement::Integer, kTranslucent},
+    {"FillOval/frac/alpha", Shape::FillOval, Placement::Fraction, kTranslucent},
 };
 
 // The user-to-device transform of a placement (identity for integers).
@@ -124,8 +130,8 @@ std::vector<Position> positions(Placement placement, int size) {
 
 class LumoTarget : public LumoCanvas {
 public:
-    explicit LumoTarget(Placement placement) : graphics_(graphics()) {
-        LUMO(setPaint)(nullptr, nullptr, graphics_, kColour);
+    LumoTarget(Placement placement, jint colour) : graphics_(graphics()) {
+        LUMO(setPaint)(nullptr, nullptr, graphics_, colour);
         if (placement != Placement::Integer) {
             double values[6];
             matrixValues(placementTransform(placement), values);
@@ -165,12 +171,10 @@ class AggTarget : public AggCanvas {
 public:
     using Rasterizer = agg::rasterizer_scanline_aa<agg::rasterizer_sl_clip_dbl>;
 
-    explicit AggTarget(Placement placement)
-        : transformed_(placement != Placement::Integer), matrix_(placementTransform(placement)) {
-        // Opaque colours are the same premultiplied or not.
-        const uint32_t argb = uint32_t(kColour);
-        colour_ = agg::rgba8(agg::int8u(argb >> 16), agg::int8u(argb >> 8), agg::int8u(argb),
-                             agg::int8u(argb >> 24));
+    AggTarget(Placement placement, jint colour)
+        : colour_(rgba8FromArgb(colour).premultiply()),
+          transformed_(placement != Placement::Integer),
+          matrix_(placementTransform(placement)) {
         rasterizer_.clip_box(0, 0, kTarget, kTarget);
     }
 
@@ -264,7 +268,7 @@ private:
 
 void lumoShapes(benchmark::State& state, Scene scene, int size) {
     const std::vector<Position> spots = positions(scene.placement, size);
-    LumoTarget target(scene.placement);
+    LumoTarget target(scene.placement, scene.colour);
     if (!target.valid()) {
         state.SkipWithError("the library did not create a drawing object");
         return;
@@ -282,7 +286,7 @@ void lumoShapes(benchmark::State& state, Scene scene, int size) {
 
 void aggShapes(benchmark::State& state, Scene scene, int size) {
     const std::vector<Position> spots = positions(scene.placement, size);
-    AggTarget target(scene.placement);
+    AggTarget target(scene.placement, scene.colour);
     // Let the rasteriser grow its cell storage first, as on the library side.
     target.draw(scene.shape, spots[0], size);
     target.clear();
@@ -300,8 +304,8 @@ void aggShapes(benchmark::State& state, Scene scene, int size) {
 
 Comparison compare(const Scene& scene, int size) {
     const std::vector<Position> spots = positions(scene.placement, size);
-    LumoTarget lumo(scene.placement);
-    AggTarget agg(scene.placement);
+    LumoTarget lumo(scene.placement, scene.colour);
+    AggTarget agg(scene.placement, scene.colour);
     Comparison result;
     if (!lumo.valid()) return result;
     for (size_t i = 0; i < 256; ++i) {

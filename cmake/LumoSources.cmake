@@ -34,6 +34,8 @@ set(LUMO_BASE_SOURCES
 # compiled parts (curves, stroke and dash generators, arcs, transforms).
 set(LUMO_DRAWING_SOURCES
     src/paint/BlendFunctions.cpp
+    src/paint/BlendSpans.cpp
+    src/paint/OverSpans.cpp
     src/paint/CompositePixelFormat.cpp
     src/context/GraphicsState.cpp
     src/context/Graphics.cpp

@@ -1,5 +1,6 @@
 #include "paint/CompositePixelFormat.h"
 
+#include "doubles/PixelCanvas.h"
 #include "ops/LookupTables.h"
 
 #include <agg_rasterizer_scanline_aa.h>
@@ -10,7 +11,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 // The multiply table is filled by the load-time hook, before any test runs.
@@ -24,31 +24,8 @@ namespace {
 
 constexpr uint32_t D = 0xC8A06428;
 
-// A small bottom-up pixel block like a DataBuffer's: top row last in memory.
-class Canvas {
-public:
-    Canvas(int width, int height, uint32_t fill = D)
-        : width_(width), pixels_(size_t(width) * height, fill) {
-        rows_.attach(reinterpret_cast<agg::int8u*>(pixels_.data()), unsigned(width),
-                     unsigned(height), -4 * width);
-    }
-    RowBuffer& rows() { return rows_; }
-    uint32_t at(int x, int y) const {
-        uint32_t word;
-        std::memcpy(&word, rows_.row_ptr(y) + 4 * x, 4);
-        return word;
-    }
-    // The whole row, to check that a span leaves its neighbours alone.
-    std::vector<uint32_t> row(int y) const {
-        std::vector<uint32_t> words;
-        for (int x = 0; x < width_; ++x) words.push_back(at(x, y));
-        return words;
-    }
-
-private:
-    int width_;
-    std::vector<uint32_t> pixels_;
-    RowBuffer rows_;
+struct Canvas : PixelCanvas {
+    Canvas(int width, int height, uint32_t fill = D) : PixelCanvas(width, height, fill) {}
 };
 
 // Straight (50, 100, 200; 128) as b, g, r, a, and the same colour premultiplied:

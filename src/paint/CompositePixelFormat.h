@@ -2,6 +2,7 @@
 
 #include "core/DataBuffer.h"
 #include "paint/BlendFunctions.h"
+#include "paint/BlendSpans.h"
 
 #include <agg_basics.h>
 #include <agg_color_rgba.h>
@@ -9,10 +10,11 @@
 namespace lumo {
 
 // The pixel format AGG's renderers draw through: 32-bit premultiplied pixels (bytes b, g, r, a)
-// composited with one of the blend operations. Source-over, by far the most common, is blended
-// inline, its products rounded exactly as the multiply table rounds them; the others go through
-// blendFunctions. Colours handed in are straight unless the format was made with
-// sourcePremultiplied (image spans, for instance).
+// composited with one of the blend operations. Source-over, by far the most common, has its own
+// spans (OverSpans.h), its products rounded exactly as the multiply table rounds them; the
+// others go through blendSpans along a row, and through blendFunctions for single pixels and
+// columns. Colours handed in are straight unless the format was made with sourcePremultiplied
+// (image spans, for instance).
 //
 // Coordinates and lengths are trusted: renderer_base clips before calling.
 class CompositePixelFormat {
@@ -67,6 +69,7 @@ private:
     int op_;
     bool sourcePremultiplied_;
     BlendFunction blend_;
+    const BlendSpanFunctions* spans_;
 };
 
 }  // namespace lumo
