@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds lumo and runs the demo, which writes build/lumo-demo.png.
+# Builds lumo and runs the demo, which writes build/lumo-demo.png and build/java2d-demo.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh

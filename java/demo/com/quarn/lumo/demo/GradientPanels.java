@@ -2,8 +2,11 @@ package com.quarn.lumo.demo;
 
 import static com.quarn.lumo.demo.SimplePanel.label;
 
-import com.quarn.lumo.internal.LUMO;
+import java.awt.Shape;
 import java.awt.geom.AffineTransform;
+import java.awt.geom.Ellipse2D;
+import java.awt.geom.Path2D;
+import java.awt.geom.RoundRectangle2D;
 import java.util.ArrayList;
 import java.util.List;
 
@@ -14,7 +17,7 @@ final class GradientPanels {
     private static final int COLUMN = 66;
     private static final int ROW = 60;
     private static final int TOP = 16;
-    private static final int[] CYCLES = {Target.PAD, Target.REPEAT, Target.REFLECT};
+    private static final int[] CYCLES = {ScenePaint.PAD, ScenePaint.REPEAT, ScenePaint.REFLECT};
     private static final String[] CYCLE_NAMES = {"pad", "repeat", "reflect"};
 
     /** Navy to blue to yellow to orange: the two ends differ, so a repeat shows its seams. */
@@ -27,19 +30,21 @@ final class GradientPanels {
     static List<Panel> all() {
         return List.of(
                 cycles("Radial, linear, diamond",
-                        new int[] {Target.RADIAL, Target.LINEAR, Target.DIAMOND},
+                        new int[] {ScenePaint.RADIAL, ScenePaint.LINEAR, ScenePaint.DIAMOND},
                         new String[] {"radial", "linear", "diamond"}),
                 cycles("Conic, xy, square-root xy",
-                        new int[] {Target.CONIC, Target.XY, Target.SQRT_XY},
-                        new String[] {"conic (always pads)", "xy", "square-root xy"}),
-                new SimplePanel("Focal radials, user matrix", GradientPanels::focal,
+                        new int[] {ScenePaint.CONIC, ScenePaint.XY, ScenePaint.SQRT_XY},
+                        new String[] {"conic (always pads)", "xy", "square-root xy"})
+                        .lacking("Its gradients are linear and radial only."),
+                new ScenePanel("Focal radials, user matrix", focal(),
                         label(14, 74, "centred"), label(74, 74, "upper left"),
                         label(140, 74, "near rim"), label(6, 184, "stretched, turned"),
-                        label(102, 184, "focal, repeat")));
+                        label(102, 184, "focal, repeat")),
+                new ScenePanel("Gradient strokes and text", strokes()));
     }
 
     /** A grid with a row for each kind and a column for each cycle rule. */
-    private static Panel cycles(String title, int[] kinds, String[] names) {
+    private static ScenePanel cycles(String title, int[] kinds, String[] names) {
         List<Panel.Label> labels = new ArrayList<>();
         for (int c = 0; c < CYCLES.length; c++) {
             labels.add(label(COLUMN * c + 2, 11, CYCLE_NAMES[c]));
@@ -47,16 +52,16 @@ final class GradientPanels {
         for (int r = 0; r < kinds.length; r++) {
             labels.add(label(2, TOP + ROW * r + CELL_HEIGHT + 11, names[r]));
         }
-        return new SimplePanel(title, area -> grid(area, kinds),
-                labels.toArray(new Panel.Label[0]));
+        return new ScenePanel(title, grid(kinds), labels.toArray(new Panel.Label[0]));
     }
 
     /**
      * Each cell is a rounded rectangle filled with one kind and one cycle rule. The colour table
      * spans only a short axis from the centre of the cell, so what lies beyond its end shows.
      */
-    private static void grid(PanelArea area, int[] kinds) {
-        try (Target t = new Target(area.width, area.height, Palette.PANEL)) {
+    private static Scene grid(int[] kinds) {
+        Scene s = new Scene();
+        {
             for (int r = 0; r < kinds.length; r++) {
                 for (int c = 0; c < CYCLES.length; c++) {
                     int x = COLUMN * c;
@@ -64,27 +69,27 @@ final class GradientPanels {
                     double cx = x + CELL_WIDTH / 2.0;
                     double cy = y + CELL_HEIGHT / 2.0;
                     double[] axis = axisOf(kinds[r]);
-                    t.gradient(kinds[r], CYCLES[c], cx + axis[0], cy + axis[1], cx + axis[2],
-                            cy + axis[3], STOPS);
-                    LUMO.fillRoundRect(t.g, x, y, CELL_WIDTH, CELL_HEIGHT, 10, 10);
+                    s.paint(ScenePaint.gradient(kinds[r], CYCLES[c], cx + axis[0],
+                            cy + axis[1], cx + axis[2], cy + axis[3], STOPS));
+                    s.fill(new RoundRectangle2D.Double(x, y, CELL_WIDTH, CELL_HEIGHT, 10, 10));
                 }
             }
-            t.show(area, 0, 0);
         }
+        return s;
     }
 
     /** Start and end of the colour table relative to the centre of a cell, for each kind. */
     private static double[] axisOf(int kind) {
         switch (kind) {
-            case Target.RADIAL:
+            case ScenePaint.RADIAL:
                 return new double[] {0, 0, 13, 0};
-            case Target.LINEAR:
+            case ScenePaint.LINEAR:
                 // Tilted, from upper left to lower right of the centre.
                 return new double[] {-8, -4, 8, 4};
-            case Target.DIAMOND:
+            case ScenePaint.DIAMOND:
                 // Turned by 20 degrees, so the squares turn with it.
                 return new double[] {0, 0, 12 * Math.cos(0.35), 12 * Math.sin(0.35)};
-            case Target.CONIC:
+            case ScenePaint.CONIC:
                 return new double[] {0, 0, 20, 0};
             default:
                 // xy and square-root xy: the colour table ends where |x y| = 12 * 12.
@@ -97,8 +102,9 @@ final class GradientPanels {
      * gradient stretched and turned by its own matrix; repeated rings around an off-centre
      * focus.
      */
-    private static void focal(PanelArea area) {
-        try (Target t = new Target(area.width, area.height, Palette.PANEL)) {
+    private static Scene focal() {
+        Scene s = new Scene();
+        {
             int[] colours = {Palette.BLUE, Palette.GREEN, Palette.RED};
             double[][] foci = {{0, 0}, {-0.45, -0.45}, {0.62, -0.62}};
             double r = 26;
@@ -107,9 +113,10 @@ final class GradientPanels {
                 double cy = 34;
                 double fx = cx + r * foci[i][0];
                 double fy = cy + r * foci[i][1];
-                t.gradient(Target.RADIAL, Target.PAD, new double[] {cx, cy, cx + r, cy, fx, fy},
-                        null, 0, 0xFFF4F6FA, 70, colours[i], 255, darker(colours[i]));
-                LUMO.fillOval(t.g, (int) (cx - r), (int) (cy - r), (int) (2 * r), (int) (2 * r));
+                s.paint(ScenePaint.gradient(ScenePaint.RADIAL, ScenePaint.PAD,
+                        new double[] {cx, cy, cx + r, cy, fx, fy}, null, 0, 0xFFF4F6FA, 70,
+                        colours[i], 255, darker(colours[i])));
+                s.fill(new Ellipse2D.Double(cx - r, cy - r, 2 * r, 2 * r));
             }
 
             // Rings of radius 10 around the origin, then stretched 2.4 times along x, turned by
@@ -117,18 +124,60 @@ final class GradientPanels {
             AffineTransform place = AffineTransform.getTranslateInstance(48, 126);
             place.rotate(Math.toRadians(-30));
             place.scale(2.4, 1);
-            double[] matrix = new double[6];
-            place.getMatrix(matrix);
-            t.gradient(Target.RADIAL, Target.REFLECT, new double[] {0, 0, 10, 0, 0, 0}, matrix,
-                    STOPS);
-            LUMO.fillRoundRect(t.g, 4, 82, 88, 88, 16, 16);
+            s.paint(ScenePaint.gradient(ScenePaint.RADIAL, ScenePaint.REFLECT,
+                    new double[] {0, 0, 10, 0, 0, 0}, place, STOPS));
+            s.fill(new RoundRectangle2D.Double(4, 82, 88, 88, 16, 16));
 
             // Rings of radius 22 whose focus sits 11 pixels above and left of their centre.
-            t.gradient(Target.RADIAL, Target.REPEAT,
-                    new double[] {146, 126, 168, 126, 135, 115}, null, STOPS);
-            LUMO.fillRoundRect(t.g, 100, 82, 88, 88, 16, 16);
-            t.show(area, 0, 0);
+            s.paint(ScenePaint.gradient(ScenePaint.RADIAL, ScenePaint.REPEAT,
+                    new double[] {146, 126, 168, 126, 135, 115}, null, STOPS));
+            s.fill(new RoundRectangle2D.Double(100, 82, 88, 88, 16, 16));
         }
+        return s;
+    }
+
+    /**
+     * Gradients along thick strokes: a linear one across a wave, a radial one around a ring,
+     * a reflected one along a dashed spiral; and a word filled with a repeating gradient.
+     */
+    private static Scene strokes() {
+        Scene s = new Scene();
+        Path2D.Double wave = new Path2D.Double();
+        wave.moveTo(12, 40);
+        wave.curveTo(50, -4, 70, 84, 110, 40);
+        s.paint(ScenePaint.gradient(ScenePaint.LINEAR, ScenePaint.PAD, 12, 0, 110, 0, 0,
+                Palette.BLUE, 128, Palette.GREEN, 255, Palette.YELLOW));
+        s.stroke(12f, StrokeSpec.ROUND, StrokeSpec.ROUND_JOIN).draw(wave);
+
+        s.paint(ScenePaint.gradient(ScenePaint.RADIAL, ScenePaint.PAD, 152, 40, 182, 40,
+                0, Palette.YELLOW, 255, Palette.RED));
+        s.stroke(10f, StrokeSpec.BUTT, StrokeSpec.MITER).draw(new Ellipse2D.Double(130, 18, 44,
+                44));
+
+        Path2D.Double spiral = new Path2D.Double();
+        spiral.moveTo(60, 112);
+        for (int i = 1; i <= 48; i++) {
+            double a = i * Math.PI / 12;
+            double r = 4 + 0.55 * i;
+            spiral.lineTo(46 + r * Math.cos(a), 112 + r * Math.sin(a));
+        }
+        s.paint(ScenePaint.gradient(ScenePaint.LINEAR, ScenePaint.REFLECT, 30, 90, 46, 106,
+                0, Palette.PURPLE, 255, Palette.ORANGE));
+        s.stroke(StrokeSpec.dashed(5f, StrokeSpec.ROUND, new float[] {10, 6}, 0)).draw(spiral);
+
+        Shape word = Outlines.text("Lumo", 30f, 140, 112, Outlines.spikes(140, 112, 24, 10, 8));
+        s.paint(ScenePaint.gradient(ScenePaint.LINEAR, ScenePaint.REPEAT, 100, 96, 116, 112,
+                0, Palette.ORANGE, 255, Palette.RED));
+        s.fill(word);
+
+        Shape band = new RoundRectangle2D.Double(8, 152, 176, 32, 16, 16);
+        s.paint(ScenePaint.gradient(ScenePaint.LINEAR, ScenePaint.PAD, 8, 0, 184, 0,
+                0, 0xFF1B2A55, 255, Palette.BLUE));
+        s.fill(band);
+        s.paint(ScenePaint.gradient(ScenePaint.LINEAR, ScenePaint.REFLECT, 8, 0, 50, 0,
+                0, Palette.YELLOW, 255, Palette.GREEN));
+        s.stroke(4f, StrokeSpec.BUTT, StrokeSpec.ROUND_JOIN).draw(band);
+        return s;
     }
 
     /** The colour at 45 percent of its brightness. */

@@ -3,11 +3,9 @@ package com.quarn.lumo.demo;
 import static com.quarn.lumo.demo.SimplePanel.label;
 
 import com.quarn.lumo.internal.LUMO;
+import java.awt.geom.AffineTransform;
 import java.awt.image.BufferedImage;
-import java.awt.image.DataBuffer;
-import java.awt.image.DataBufferByte;
-import java.awt.image.DataBufferInt;
-import java.awt.image.DataBufferUShort;
+import java.util.ArrayList;
 import java.util.List;
 
 /** Panels that draw pixels as SWT image data and AWT buffered images lay them out. */
@@ -22,10 +20,10 @@ final class ImageDataPanels {
         return List.of(
                 new SimplePanel("SWT image data", ImageDataPanels::swt,
                         label(6, 13, "8-bit indexed"), label(98, 13, "4-bit indexed"),
-                        label(6, 109, "24-bit, alpha data"), label(98, 109, "5-6-5, alpha 50%")),
-                new SimplePanel("AWT buffered images", ImageDataPanels::awt,
-                        label(6, 13, "3-byte BGR"), label(124, 13, "ushort 5-6-5"),
-                        label(6, 186, "int ARGB, translucent")));
+                        label(6, 109, "24-bit, alpha data"), label(98, 109, "5-6-5, alpha 50%"))
+                        .lacking("SWT image data is a toolkit format of its own; Java 2D"
+                                + " draws buffered images."),
+                awt());
     }
 
     /**
@@ -92,44 +90,32 @@ final class ImageDataPanels {
         return palette;
     }
 
+    private static final int[] AWT_TYPES = {BufferedImage.TYPE_INT_RGB,
+        BufferedImage.TYPE_INT_ARGB, BufferedImage.TYPE_INT_ARGB_PRE, BufferedImage.TYPE_INT_BGR,
+        BufferedImage.TYPE_3BYTE_BGR, BufferedImage.TYPE_4BYTE_ABGR,
+        BufferedImage.TYPE_4BYTE_ABGR_PRE, BufferedImage.TYPE_USHORT_565_RGB,
+        BufferedImage.TYPE_USHORT_555_RGB};
+    private static final String[] AWT_NAMES = {"int RGB", "int ARGB", "int ARGB pre",
+        "int BGR", "3-byte BGR", "4-byte ABGR", "4-byte pre", "ushort 565", "ushort 555"};
+
     /**
-     * Opaque hue bands in B, G, R bytes, tilted, and channel ramps in 5-6-5 words, both
-     * overlapped by the heart in straight ARGB words with its background at half alpha.
+     * A colour wheel fading out towards its rim, stored in each of the nine buffered-image
+     * types and drawn from the raster arrays over a checkerboard: the types without alpha
+     * show the whole rectangle, the others let the checkerboard through.
      */
-    private static void awt(PanelArea area) {
-        try (Target t = new Target(area.width, area.height, Palette.PANEL)) {
-            t.checkerboard(0, 18, area.width, 156, 12);
-            LUMO.setHint(t.g, Target.IMAGE_FILTER, Target.BILINEAR);
-            draw(t, image(BufferedImage.TYPE_3BYTE_BGR, 48, 36, Patterns.hueBands(48, 36)),
-                    Target.placed(48, 36, 2, -8, 58, 64));
-            LUMO.setHint(t.g, Target.IMAGE_FILTER, Target.NEAREST);
-            draw(t, image(BufferedImage.TYPE_USHORT_565_RGB, 24, 24,
-                    Patterns.channelRamps(24, 24)), Target.placed(24, 24, 3, 0, 150, 64));
-            draw(t, image(BufferedImage.TYPE_INT_ARGB, W, H, Patterns.heart(128)),
-                    Target.placed(W, H, 6, 0, 100, 128));
-            t.show(area, 0, 0);
+    private static Panel awt() {
+        int[] disc = Patterns.hueDisc(24, 18);
+        Scene scene = new Scene();
+        List<Panel.Label> labels = new ArrayList<>();
+        for (int i = 0; i < AWT_TYPES.length; i++) {
+            int x = 2 + 64 * (i % 3);
+            int y = 2 + 62 * (i / 3);
+            scene.checkerboard(x, y, 60, 45, 6);
+            scene.filter(Scene.BILINEAR).raster(Patterns.image(AWT_TYPES[i], 24, 18, disc),
+                    new AffineTransform(2.5, 0, 0, 2.5, x, y));
+            labels.add(label(x + 1, y + 57, AWT_NAMES[i]));
         }
-    }
-
-    private static BufferedImage image(int type, int width, int height, int[] argb) {
-        BufferedImage image = new BufferedImage(width, height, type);
-        image.setRGB(0, 0, width, height, argb, 0, width);
-        return image;
-    }
-
-    /** Draws a buffered image's raster as it lies in memory, whatever its element type. */
-    private static void draw(Target t, BufferedImage image, double[] matrix) {
-        DataBuffer buffer = image.getRaster().getDataBuffer();
-        int bytesPerLine = buffer.getSize() / image.getHeight()
-                * DataBuffer.getDataTypeSize(buffer.getDataType()) / 8;
-        int[] info = {0, image.getWidth(), image.getHeight(), 0, bytesPerLine,
-            image.isAlphaPremultiplied() ? 1 : 0, image.getType()};
-        if (buffer instanceof DataBufferInt) {
-            LUMO.drawAWTImage(t.g, info, matrix, ((DataBufferInt) buffer).getData());
-        } else if (buffer instanceof DataBufferUShort) {
-            LUMO.drawAWTImage(t.g, info, matrix, ((DataBufferUShort) buffer).getData());
-        } else {
-            LUMO.drawAWTImage(t.g, info, matrix, ((DataBufferByte) buffer).getData());
-        }
+        return new ScenePanel("AWT images, nine types", scene,
+                labels.toArray(new Panel.Label[0]));
     }
 }

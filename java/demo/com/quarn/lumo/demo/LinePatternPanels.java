@@ -11,15 +11,18 @@ import java.util.List;
 final class LinePatternPanels {
     private static final int PW = 28;
     private static final int PH = 10;
+    private static final String LACKING = "Its strokes are filled with a paint; no image runs"
+            + " along them.";
 
     private LinePatternPanels() {
     }
 
     static List<Panel> all() {
         return List.of(
-                new SimplePanel("Line patterns", LinePatternPanels::shapes),
+                new SimplePanel("Line patterns", LinePatternPanels::shapes).lacking(LACKING),
                 new SimplePanel("Line patterns: paths, clip", LinePatternPanels::paths,
-                        label(6, 186, "curves"), label(100, 186, "through a star clip")));
+                        label(6, 186, "curves"), label(100, 186, "through a star clip"))
+                        .lacking(LACKING));
     }
 
     /** A grid behind, so the transparent gaps of the pattern show. */

@@ -71,4 +71,19 @@ final class Outlines {
             return fallback;
         }
     }
+
+    /**
+     * The outline of {@code text} in a plain sans-serif font of {@code size} pixels, its
+     * baseline starting at (x, y); null when there is no usable font.
+     */
+    static Shape line(String text, float size, double x, double y) {
+        try {
+            Font font = new Font(Font.SANS_SERIF, Font.PLAIN, Math.round(size));
+            Shape outline = font.createGlyphVector(new FontRenderContext(null, true, true), text)
+                    .getOutline((float) x, (float) y);
+            return outline.getBounds2D().isEmpty() ? null : outline;
+        } catch (RuntimeException | Error e) {
+            return null;
+        }
+    }
 }

@@ -1,10 +1,23 @@
 package com.quarn.lumo.demo;
 
+import java.awt.image.BufferedImage;
 import java.util.Arrays;
 
 /** Test pictures as 0xAARRGGBB words, top row first, and their packed device layouts. */
 final class Patterns {
     private Patterns() {
+    }
+
+    /** A TYPE_INT_ARGB image of straight 0xAARRGGBB words, top row first. */
+    static BufferedImage image(int width, int height, int[] argb) {
+        return image(BufferedImage.TYPE_INT_ARGB, width, height, argb);
+    }
+
+    /** An image of the given type holding the words as setRGB stores them. */
+    static BufferedImage image(int type, int width, int height, int[] argb) {
+        BufferedImage image = new BufferedImage(width, height, type);
+        image.setRGB(0, 0, width, height, argb, 0, width);
+        return image;
     }
 
     static int[] solid(int width, int height, int rgb) {

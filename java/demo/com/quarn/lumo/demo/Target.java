@@ -15,32 +15,13 @@ final class Target implements AutoCloseable {
     static final int CLIP_ANTIALIAS = 4;
 
     static final int CAP_BUTT = 0;
-    static final int CAP_ROUND = 1;
-    static final int CAP_SQUARE = 2;
     static final int JOIN_MITER = 0;
-    static final int JOIN_ROUND = 1;
-    static final int JOIN_BEVEL = 2;
-
-    static final int RADIAL = 1;
-    static final int LINEAR = 2;
-    static final int DIAMOND = 3;
-    static final int CONIC = 4;
-    static final int XY = 5;
-    static final int SQRT_XY = 6;
-
-    static final int PAD = 0;
-    static final int REPEAT = 1;
-    static final int REFLECT = 2;
 
     static final int SOURCE = 2;
     static final int SOURCE_OVER = 3;
-    static final int MULTIPLY = 15;
 
     static final int IMAGE_FILTER = 0xF800;
-    static final int NEAREST = 0;
     static final int BILINEAR = 1;
-    static final int BICUBIC = 2;
-    static final int LANCZOS = 15;
 
     /** Buffered-image type of 0xAARRGGBB words with straight alpha. */
     private static final int INT_ARGB = 2;
@@ -76,7 +57,7 @@ final class Target implements AutoCloseable {
         return t;
     }
 
-    /** The wrap code of a texture: {@code x} and {@code y} are PAD, REPEAT or REFLECT. */
+    /** The wrap code of a texture: {@code x} and {@code y} are pad 0, repeat 1 or reflect 2. */
     static int wrap(int x, int y) {
         return x << 8 | y;
     }
@@ -111,44 +92,6 @@ final class Target implements AutoCloseable {
     /** Sets a solid stroke. */
     void stroke(float width, int cap, int join) {
         LUMO.setStroke(g, width, cap, join, 10f, null, 0f);
-    }
-
-    /** Sets a dashed stroke with mitred joins. */
-    void dashed(float width, int cap, float[] dash, float phase) {
-        LUMO.setStroke(g, width, cap, JOIN_MITER, 10f, dash, phase);
-    }
-
-    /** Sets the transform that maps (x, y) to (sx x + shx y + tx, shy x + sy y + ty). */
-    void transform(double sx, double shy, double shx, double sy, double tx, double ty) {
-        LUMO.setTransform(g, new double[] {sx, shy, shx, sy, tx, ty});
-    }
-
-    void identity() {
-        transform(1, 0, 0, 1, 0, 0);
-    }
-
-    /**
-     * Sets a gradient paint whose colour table runs from (x1, y1) to (x2, y2): the axis of a
-     * linear gradient, centre and radius of a radial one, centre and direction of the others.
-     * {@code stops} alternate positions (0..255) and 0xAARRGGBB colours.
-     */
-    void gradient(int kind, int cycle, double x1, double y1, double x2, double y2,
-            int... stops) {
-        gradient(kind, cycle, new double[] {x1, y1, x2, y2, x1, y1}, null, stops);
-    }
-
-    /**
-     * Sets a gradient paint from the points {x1, y1, x2, y2, fx, fy} (fx, fy: the focus of a
-     * radial gradient), mapped by {@code matrix} (six values, none when null).
-     */
-    void gradient(int kind, int cycle, double[] points, double[] matrix, int... stops) {
-        int[] positions = new int[stops.length / 2];
-        int[] colours = new int[stops.length / 2];
-        for (int i = 0; i < positions.length; i++) {
-            positions[i] = stops[2 * i];
-            colours[i] = stops[2 * i + 1];
-        }
-        LUMO.setGradient(g, kind, cycle, points, positions, colours, matrix);
     }
 
     /** Clips to the rectangle from (x1, y1) to (x2, y2), in target pixels. */
