@@ -13,6 +13,8 @@ final class BenchOptions {
     Path csv = Paths.get(DEFAULT_CSV);
     int batches = 5;
     int warmUp = 2;
+    /** Seconds all cases are drawn untimed before the first is measured. */
+    int warmUpSeconds = 20;
     /** Milliseconds a batch of the slower engine should take; 0 draws every operation. */
     int targetMs = 50;
     BenchClock clock = BenchClock.CPU;
@@ -39,6 +41,9 @@ final class BenchOptions {
                     break;
                 case "warmup":
                     options.warmUp = positive(name, value, 0);
+                    break;
+                case "warmup-seconds":
+                    options.warmUpSeconds = positive(name, value, 0);
                     break;
                 case "target-ms":
                     options.targetMs = positive(name, value, 0);

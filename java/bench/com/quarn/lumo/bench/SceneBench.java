@@ -5,6 +5,8 @@ import java.awt.Graphics2D;
 import java.awt.Rectangle;
 import java.awt.image.BufferedImage;
 import java.io.IOException;
+import java.util.ArrayList;
+import java.util.List;
 import java.util.Locale;
 
 /**
@@ -35,6 +37,8 @@ import java.util.Locale;
  * <ul>
  *   <li>{@code --batches=N}: timed batches per engine and case (default 5);</li>
  *   <li>{@code --warmup=N}: untimed batches before them (default 2);</li>
+ *   <li>{@code --warmup-seconds=N}: how long every case is drawn by both engines, round
+ *       after round, before the first is timed (default 20);</li>
  *   <li>{@code --target-ms=N}: the batch time that sets the operations per batch (default
  *       50; 0: every generated operation, 1000 or 100);</li>
  *   <li>{@code --clock=cpu|wall}: time batches by the drawing thread's CPU time (default,
@@ -95,21 +99,26 @@ public final class SceneBench {
         BufferedImage javaPicture = Pictures.picture();
         try (LumoCanvas lumoTexture = LumoCanvas.of(javaTexture);
                 LumoCanvas lumoPicture = LumoCanvas.of(javaPicture)) {
+            List<Batch> batches = new ArrayList<>();
             for (Scene scene : Scene.values()) {
                 for (Style style : Style.values()) {
                     if (!options.selects(scene.label, style.label)) {
                         continue;
                     }
                     for (int size : options.sizes) {
-                        measure(new ShapeBatch(scene, style, size, javaTexture,
+                        batches.add(new ShapeBatch(scene, style, size, javaTexture,
                                 lumoTexture.image));
                     }
                 }
             }
             for (ImageScene scene : ImageScene.values()) {
                 if (options.selects(scene.label, "Image")) {
-                    measure(new ImageBatch(scene, javaPicture, lumoPicture.image));
+                    batches.add(new ImageBatch(scene, javaPicture, lumoPicture.image));
                 }
+            }
+            warmUpAll(batches);
+            for (Batch batch : batches) {
+                measure(batch);
             }
         } finally {
             lumo.close();
@@ -119,6 +128,23 @@ public final class SceneBench {
         table.writeCsv(options.csv);
         System.out.printf("%nCSV written to %s; %d picture check warning(s); probe %08x%n",
                 options.csv.toAbsolutePath(), warnings, probe);
+    }
+
+    /**
+     * Draws every case with both engines, round after round, for {@code --warmup-seconds}
+     * (at least one round), so that the JIT has compiled the code paths the cases share before
+     * any of them is timed: Java 2D's renderer is Java code, and the per-case warm-up batches
+     * alone leave it partly interpreted for the first cases of a run.
+     */
+    private void warmUpAll(List<Batch> batches) {
+        long end = System.nanoTime() + options.warmUpSeconds * 1_000_000_000L;
+        do {
+            for (Batch batch : batches) {
+                int n = Math.min(TRIAL_OPERATIONS, batch.operations());
+                timeJava2D(batch, n);
+                timeLumo(batch, n);
+            }
+        } while (System.nanoTime() < end);
     }
 
     private void measure(Batch batch) {
