@@ -8,6 +8,7 @@ packages=(
     libagg-dev                         # the rendering machinery
     googletest libgtest-dev            # C++ tests
     libbenchmark-dev                   # benchmarks
+    libcairo2-dev                      # the engine lumo_cairo_bench races
     default-jdk-headless junit5        # Java classes, Java tests, demo
     fonts-dejavu-core                  # labels in the demo images
     libswt-gtk-4-java                  # SWT image data for the Java tests
