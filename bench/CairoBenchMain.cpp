@@ -11,13 +11,15 @@
 // Cairo / lumo (above 1: lumo is faster), the median ratio over sizes per
 // scene and style, and writes the rows as CSV.
 //
-//   lumo_cairo_bench [--batches N] [--warmup N] [--ops N] [--quick]
+//   lumo_cairo_bench [--batches N] [--warmup N] [--ops N] [--target-ms N]
 //                    [--sizes 8,32,...] [--filter TEXT[,TEXT...]] [--csv PATH | PATH]
 //
-// The defaults follow the shared scene definition (1000 operations a batch,
-// 2 warm-up and 5 timed batches); on two cores that is about half an hour,
-// dominated by FillPath. --quick times the first 100 operations of each
-// batch, 1 + 3 times, for a run of a few minutes.
+// Drawing all 1000 operations in every batch takes about half an hour on two
+// cores (the 200-curve paths and the scaled images are slow in both engines),
+// so by default a batch draws the first n of them, n being the largest of
+// 1000, 500, 200, 100, 50, 20, 10, 5, 2, 1 at which the slower engine takes
+// about --target-ms per batch, judged from two short untimed trials; both
+// engines draw the same n. --ops N draws a fixed number instead.
 #include "CairoSceneDrawer.h"
 #include "CompareScenes.h"
 #include "LumoSceneDrawer.h"
@@ -48,7 +50,8 @@ constexpr double kSamePicture = 16.0;
 struct Options {
     int batches = 5;
     int warmup = 2;
-    int operations = kOperations;  // per batch of a shape scene; images draw a tenth
+    int operations = 0;  // per batch of a shape scene, images a tenth; 0: chosen by targetMs
+    int targetMs = 50;
     std::vector<int> sizes = {8, 32, 128, 256};
     std::vector<std::string> filters;
     std::string csv = "build/bench-cairo.csv";
@@ -66,15 +69,15 @@ std::vector<std::string> split(const std::string& text) {
 
 void usage() {
     std::printf(
-        "usage: lumo_cairo_bench [--batches N] [--warmup N] [--ops N] [--quick]\n"
+        "usage: lumo_cairo_bench [--batches N] [--warmup N] [--ops N] [--target-ms N]\n"
         "                        [--sizes 8,32,128,256] [--filter TEXT[,TEXT...]]\n"
         "                        [--csv PATH | PATH]\n"
         "  --batches  timed batches per engine and row (default 5)\n"
         "  --warmup   untimed batches per engine before them (default 2)\n"
-        "  --ops      operations per shape batch, the first N of the 1000 (default 1000;\n"
-        "             images draw a tenth); times are still given per 1000\n"
-        "  --quick    --warmup 1 --batches 3 --ops 100 (a few minutes instead of half an\n"
-        "             hour; fewer than the shared scene definition asks for)\n"
+        "  --ops      operations per shape batch, the first N of the 1000 (images draw a\n"
+        "             tenth); times are still given per 1000\n"
+        "  --target-ms  without --ops, the batch time that chooses the operations per\n"
+        "             batch (default 50)\n"
         "  --sizes    box sizes of the shape scenes (the images have one size)\n"
         "  --filter   run the rows whose \"scene/style\" contains one of the texts\n"
         "  --csv      where the rows go as CSV (default build/bench-cairo.csv)\n");
@@ -93,10 +96,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.warmup = std::max(0, std::atoi(argv[++i]));
         } else if (arg == "--ops" && hasValue) {
             options.operations = std::min(kOperations, std::max(10, std::atoi(argv[++i])));
-        } else if (arg == "--quick") {
-            options.warmup = 1;
-            options.batches = 3;
-            options.operations = 100;
+        } else if (arg == "--target-ms" && hasValue) {
+            options.targetMs = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--sizes" && hasValue) {
             options.sizes.clear();
             for (const std::string& s : split(argv[++i])) {
@@ -160,6 +161,7 @@ Check compare(const std::vector<uint32_t>& lumo, const std::vector<uint32_t>& ca
 struct Row {
     std::string scene, style;
     int size;
+    size_t operations;
     double cairoMs, lumoMs;
     Check check;
     double ratio() const { return lumoMs > 0 ? cairoMs / lumoMs : 0.0; }
@@ -178,7 +180,7 @@ public:
         : options_(options), lumo_(lumo), cairo_(cairo) {}
 
     Row run(const Batch& batch, Style style) {
-        Row row{batch.scene->name, styleName(style), batch.size, 0, 0, {}};
+        Row row{batch.scene->name, styleName(style), batch.size, 0, 0, 0, {}};
         lumo_.prepare(batch, style);
         cairo_.prepare(batch, style);
 
@@ -188,10 +190,8 @@ public:
         cairo_.draw(0, 1);
         row.check = compare(lumo_.read(), cairo_.read());
 
-        const size_t n =
-            std::min(batch.operations.size(), imageScene(batch.scene->kind)
-                                                  ? size_t(std::max(1, options_.operations / 10))
-                                                  : size_t(options_.operations));
+        const size_t n = operationsPerBatch(batch);
+        row.operations = n;
         std::vector<double> lumoTimes, cairoTimes;
         for (int b = 0; b < options_.warmup + options_.batches; ++b) {
             const bool timed = b >= options_.warmup;
@@ -219,6 +219,31 @@ public:
     }
 
 private:
+    // A fixed count with --ops; otherwise the largest of the batch sizes at
+    // which the slower engine takes about the target time, from the second of
+    // two trials of ten operations.
+    size_t operationsPerBatch(const Batch& batch) {
+        const size_t all = batch.operations.size();
+        if (options_.operations > 0) {
+            const int fixed = imageScene(batch.scene->kind) ? std::max(1, options_.operations / 10)
+                                                            : options_.operations;
+            return std::min(all, size_t(fixed));
+        }
+        const size_t trial = std::min<size_t>(10, all);
+        double msPerOperation = 0;
+        for (int i = 0; i < 2; ++i) {
+            lumo_.clear();
+            cairo_.clear();
+            msPerOperation = std::max(time([&] { lumo_.draw(0, trial); }),
+                                      time([&] { cairo_.draw(0, trial); })) /
+                             double(trial);
+        }
+        for (size_t n : {1000, 500, 200, 100, 50, 20, 10, 5, 2, 1}) {
+            if (n <= all && double(n) * msPerOperation <= options_.targetMs) return n;
+        }
+        return 1;
+    }
+
     template <class Work>
     static double time(Work work) {
         const auto start = std::chrono::steady_clock::now();
@@ -233,8 +258,8 @@ private:
 };
 
 void printRow(const Row& row) {
-    std::printf("%-18s %-16s %5d %12.3f %12.3f %8.2f   %6.2f%s\n", row.scene.c_str(),
-                row.style.c_str(), row.size, row.cairoMs, row.lumoMs, row.ratio(),
+    std::printf("%-18s %-16s %5d %5zu %12.3f %12.3f %8.2f   %6.2f%s\n", row.scene.c_str(),
+                row.style.c_str(), row.size, row.operations, row.cairoMs, row.lumoMs, row.ratio(),
                 row.check.meanDelta, row.check.same() ? "" : "  <-- pictures differ");
     if (!row.check.same()) {
         std::printf(
@@ -310,14 +335,16 @@ int main(int argc, char** argv) {
     }
     std::printf(
         "lumo vs Cairo %s: 512x512 ARGB32, source-over, antialiased; %d warm-up + %d "
-        "timed batches of %d operations (images %d) per engine, alternating;\nmedian ms per 1000 "
+        "timed batches per engine, alternating, of %s;\nmedian ms per 1000 "
         "operations.\n"
         "Images: Cairo CAIRO_FILTER_BILINEAR / CAIRO_FILTER_BEST (bicubic row), lumo "
         "image-filter hint 1 / 2.\n\n",
-        cairo_version_string(), options.warmup, options.batches, options.operations,
-        std::max(1, options.operations / 10));
-    std::printf("%-18s %-16s %5s %12s %12s %8s   %6s\n", "scene", "style", "size", "cairo ms",
-                "lumo ms", "c/lumo", "check");
+        cairo_version_string(), options.warmup, options.batches,
+        options.operations > 0
+            ? (std::to_string(options.operations) + " operations (images a tenth)").c_str()
+            : (std::to_string(options.targetMs) + " ms (ops: operations drawn)").c_str());
+    std::printf("%-18s %-16s %5s %5s %12s %12s %8s   %6s\n", "scene", "style", "size", "ops",
+                "cairo ms", "lumo ms", "c/lumo", "check");
 
     Runner runner(options, lumo, cairo);
     std::vector<Row> rows;
