@@ -2,6 +2,7 @@
 
 #include "context/GraphicsState.h"
 #include "context/RasterizeSource.h"
+#include "context/RectangleFill.h"
 #include "core/RenderTarget.h"
 #include "geometry/CheckedSource.h"
 #include "geometry/CurveCuller.h"
@@ -69,7 +70,10 @@ private:
     template <class Source>
     void fillDevice(Source& source, bool curves) {
         if (!curves) {
-            fillStage(source, NoCheck());
+            if (!renderRectangle(state_, target_, source, state_.fillRule,
+                                 [&] { renderPaint(state_, target_); })) {
+                fillStage(source, NoCheck());
+            }
             return;
         }
         CheckedSource<Source> checked(source, maxEdgeCoordinate);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "context/ClipMask.h"
+#include "context/RectCoverage.h"
 #include "core/DataBuffer.h"
 #include "core/Ref.h"
 #include "core/SharedObject.h"
@@ -33,6 +34,9 @@ public:
     int height() const { return height_; }
 
     Rasterizer& rasterizer() { return rasterizer_; }
+    // Stands in for the rasteriser while a rectangle is drawn under a
+    // rectangle clip (active only then).
+    RectCoverage& rectCoverage() { return rectCoverage_; }
     agg::scanline_bin& binScanline() { return binScanline_; }
     agg::scanline_u8& aaScanline() { return aaScanline_; }
 
@@ -53,6 +57,7 @@ private:
     agg::scanline_bin binScanline_;
     agg::scanline_u8 aaScanline_;
     Rasterizer rasterizer_;
+    RectCoverage rectCoverage_;
     Rasterizer clipRasterizer_;
     agg::scanline_u8 clipAaScanline_;
     agg::scanline_u8 shapeAaScanline_;

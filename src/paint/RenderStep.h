@@ -44,13 +44,17 @@ inline bool rasterizeClip(GraphicsState& state, RenderTarget& target, bool keepE
 }
 
 // The last step of every antialiased renderer: sweeps the shape held in the
-// target's rasteriser with `renderer` (an AGG scan-line renderer: prepare()
-// and render(scanline)), intersected with the clip path when the state has
-// one. The coverage of a pixel is then the product of both coverages.
+// target's rasteriser (or its rectangle coverage, when active) with `renderer` (an AGG scan-line
+// renderer: prepare() and render(scanline)), intersected with the clip path when the state has one.
+// The coverage of a pixel is then the product of both coverages.
 template <class Renderer>
 void renderStep(GraphicsState& state, RenderTarget& target, Renderer& renderer) {
     if (state.stateFlags & CLIP_RECT) {
-        agg::render_scanlines(target.rasterizer(), target.aaScanline(), renderer);
+        if (target.rectCoverage().active()) {
+            agg::render_scanlines(target.rectCoverage(), target.aaScanline(), renderer);
+        } else {
+            agg::render_scanlines(target.rasterizer(), target.aaScanline(), renderer);
+        }
         return;
     }
     if (!rasterizeClip(state, target, state.hint(HINT_CLIP_ANTIALIAS))) return;
@@ -64,7 +68,11 @@ void renderStep(GraphicsState& state, RenderTarget& target, Renderer& renderer) 
 template <class Renderer>
 void renderStepAliased(GraphicsState& state, RenderTarget& target, Renderer& renderer) {
     if (state.stateFlags & CLIP_RECT) {
-        agg::render_scanlines(target.rasterizer(), target.binScanline(), renderer);
+        if (target.rectCoverage().active()) {
+            agg::render_scanlines(target.rectCoverage(), target.binScanline(), renderer);
+        } else {
+            agg::render_scanlines(target.rasterizer(), target.binScanline(), renderer);
+        }
         return;
     }
     if (!rasterizeClip(state, target, true)) return;
