@@ -1,7 +1,7 @@
 #include "context/Graphics.h"
 
 #include "context/Clipping.h"
-#include "context/RectangleFill.h"
+#include "context/RectilinearFill.h"
 #include "context/ShapePipeline.h"
 #include "geometry/LineShape.h"
 #include "geometry/RectShape.h"
@@ -135,8 +135,8 @@ void Graphics::drawImage(const ImageDescriptor& image) {
     if (state_.transformKind() != TRANSFORM_IDENTITY) placement *= state_.transform;
     RectShape rect(0, 0, image.width, image.height);
     TransformedSource<RectShape> placed(rect, &placement, 0.0, 0.0);
-    if (renderRectangle(state_, *target, placed, agg::fill_non_zero,
-                        [&] { renderImage(state_, *target, image, WRAP_NONE, WRAP_NONE); })) {
+    if (renderRectilinear(state_, *target, placed, agg::fill_non_zero, NoFault(),
+                          [&] { renderImage(state_, *target, image, WRAP_NONE, WRAP_NONE); })) {
         return;
     }
     Rasterizer& rasterizer = target->rasterizer();

@@ -2,7 +2,7 @@
 
 #include "context/GraphicsState.h"
 #include "context/RasterizeSource.h"
-#include "context/RectangleFill.h"
+#include "context/RectilinearFill.h"
 #include "core/RenderTarget.h"
 #include "geometry/CheckedSource.h"
 #include "geometry/CurveCuller.h"
@@ -70,10 +70,7 @@ private:
     template <class Source>
     void fillDevice(Source& source, bool curves) {
         if (!curves) {
-            if (!renderRectangle(state_, target_, source, state_.fillRule,
-                                 [&] { renderPaint(state_, target_); })) {
-                fillStage(source, NoCheck());
-            }
+            fillStage(source, NoCheck());
             return;
         }
         CheckedSource<Source> checked(source, maxEdgeCoordinate);
@@ -208,9 +205,14 @@ private:
 
     // Rasterises a device-space outline under the clip box with the state's
     // fill rule and renders it; a shape with an unusable coordinate anywhere
-    // is not drawn at all.
+    // is not drawn at all. Outlines of horizontal and vertical edges only
+    // skip the rasteriser (same pixels).
     template <class Source, class Check>
     void fillStage(Source& source, const Check& check) {
+        if (renderRectilinear(state_, target_, source, state_.fillRule, check,
+                              [&] { renderPaint(state_, target_); })) {
+            return;
+        }
         Rasterizer& rasterizer = target_.rasterizer();
         const agg::rect_d& clip = state_.clipBox;
         rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "context/ClipMask.h"
-#include "context/RectCoverage.h"
+#include "context/RectilinearCoverage.h"
 #include "core/DataBuffer.h"
 #include "core/Ref.h"
 #include "core/SharedObject.h"
@@ -36,7 +36,7 @@ public:
     Rasterizer& rasterizer() { return rasterizer_; }
     // Stands in for the rasteriser while a rectangle is drawn under a
     // rectangle clip (active only then).
-    RectCoverage& rectCoverage() { return rectCoverage_; }
+    RectilinearCoverage& rectilinearCoverage() { return rectilinearCoverage_; }
     agg::scanline_bin& binScanline() { return binScanline_; }
     agg::scanline_u8& aaScanline() { return aaScanline_; }
 
@@ -57,7 +57,7 @@ private:
     agg::scanline_bin binScanline_;
     agg::scanline_u8 aaScanline_;
     Rasterizer rasterizer_;
-    RectCoverage rectCoverage_;
+    RectilinearCoverage rectilinearCoverage_;
     Rasterizer clipRasterizer_;
     agg::scanline_u8 clipAaScanline_;
     agg::scanline_u8 shapeAaScanline_;

@@ -50,8 +50,8 @@ inline bool rasterizeClip(GraphicsState& state, RenderTarget& target, bool keepE
 template <class Renderer>
 void renderStep(GraphicsState& state, RenderTarget& target, Renderer& renderer) {
     if (state.stateFlags & CLIP_RECT) {
-        if (target.rectCoverage().active()) {
-            agg::render_scanlines(target.rectCoverage(), target.aaScanline(), renderer);
+        if (target.rectilinearCoverage().active()) {
+            agg::render_scanlines(target.rectilinearCoverage(), target.aaScanline(), renderer);
         } else {
             agg::render_scanlines(target.rasterizer(), target.aaScanline(), renderer);
         }
@@ -68,8 +68,8 @@ void renderStep(GraphicsState& state, RenderTarget& target, Renderer& renderer) 
 template <class Renderer>
 void renderStepAliased(GraphicsState& state, RenderTarget& target, Renderer& renderer) {
     if (state.stateFlags & CLIP_RECT) {
-        if (target.rectCoverage().active()) {
-            agg::render_scanlines(target.rectCoverage(), target.binScanline(), renderer);
+        if (target.rectilinearCoverage().active()) {
+            agg::render_scanlines(target.rectilinearCoverage(), target.binScanline(), renderer);
         } else {
             agg::render_scanlines(target.rasterizer(), target.binScanline(), renderer);
         }

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "geometry/CheckedSource.h"
+
+#include <agg_basics.h>
+#include <agg_rasterizer_scanline_aa.h>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace lumo {
+
+// The coverage of a shape whose edges are all horizontal or vertical
+// (rectangles, unrotated images, the outlines of stroked rectangles) under a
+// clip box, worked out from its vertical edges alone instead of through the
+// rasteriser's cell storage and sorting. It yields exactly the scan-lines
+// the rasteriser would: edges are clipped in double precision and rounded to
+// 1/256 pixel as the rasteriser does, each vertical edge adds the same cover
+// and area to the cell of each row it crosses (horizontal edges add
+// nothing), and rows are swept by the rasteriser's own rules. AGG's
+// scan-line renderers take it in place of the rasteriser (rewind_scanlines,
+// min_x, max_x, sweep_scanline).
+class RectilinearCoverage {
+public:
+    // More vertical edges than this go through the rasteriser.
+    static constexpr int maxEdges = 16;
+
+    // Reads a device-space source: false, leaving the coverage inactive,
+    // when an edge is slanted, a point is not usable, or there are too many
+    // edges. Each sub-path is closed, as the rasteriser closes it.
+    template <class Source>
+    bool set(Source& source, const agg::rect_d& clip, agg::filling_rule_e rule) {
+        active_ = false;
+        clip_ = agg::rect_d(std::min(clip.x1, clip.x2), std::min(clip.y1, clip.y2),
+                            std::max(clip.x1, clip.x2), std::max(clip.y1, clip.y2));
+        rule_ = rule;
+        edgeCount_ = 0;
+        double startX = 0, startY = 0, lastX = 0, lastY = 0;
+        bool open = false;
+        double x, y;
+        unsigned cmd;
+        source.rewind(0);
+        while (!agg::is_stop(cmd = source.vertex(&x, &y))) {
+            if (agg::is_end_poly(cmd)) continue;
+            if (!agg::is_vertex(cmd) || !coordinateUsable(x, y, maxEdgeCoordinate)) return false;
+            if (agg::is_move_to(cmd)) {
+                if (open && !addEdge(lastX, lastY, startX, startY)) return false;
+                startX = lastX = x;
+                startY = lastY = y;
+                open = true;
+                continue;
+            }
+            if (!open || !addEdge(lastX, lastY, x, y)) return false;
+            lastX = x;
+            lastY = y;
+        }
+        if (open && !addEdge(lastX, lastY, startX, startY)) return false;
+        active_ = true;
+        return true;
+    }
+
+    bool active() const { return active_; }
+    void deactivate() { active_ = false; }
+
+    bool rewind_scanlines() {
+        if (edgeCount_ == 0) return false;
+        row_ = minY_ >> agg::poly_subpixel_shift;
+        return true;
+    }
+    int min_x() const { return minX_; }
+    int max_x() const { return maxX_; }
+
+    template <class Scanline>
+    bool sweep_scanline(Scanline& sl) {
+        const int lastRow = (maxY_ - 1) >> agg::poly_subpixel_shift;
+        while (row_ <= lastRow) {
+            const int y = row_++;
+            sl.reset_spans();
+            sweepRow(sl, y);
+            if (sl.num_spans()) {
+                sl.finalize(y);
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    struct Edge {
+        int x, y1, y2;  // 1/256 pixels, y1 < y2
+        int direction;  // +1 running down (towards larger y), -1 up
+    };
+    struct Cell {
+        int x, cover, area;
+    };
+
+    bool addEdge(double x1, double y1, double x2, double y2);
+    template <class Scanline>
+    void sweepRow(Scanline& sl, int y);
+    unsigned alpha(int area) const;
+
+    Edge edges_[maxEdges];
+    int edgeCount_ = 0;
+    int minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+    agg::rect_d clip_;
+    agg::filling_rule_e rule_ = agg::fill_non_zero;
+    int row_ = 0;
+    bool active_ = false;
+};
+
+// The rasteriser's alpha for an accumulated value (cover << 9 minus area).
+inline unsigned RectilinearCoverage::alpha(int area) const {
+    int cover = area >> (agg::poly_subpixel_shift * 2 + 1 - 8);
+    if (cover < 0) cover = -cover;
+    if (rule_ == agg::fill_even_odd) {
+        cover &= 511;
+        if (cover > 256) cover = 512 - cover;
+    }
+    return unsigned(std::min(cover, 255));
+}
+
+// The cells the edges leave in row y, in order of x, then the rasteriser's
+// sweep: cells with area become single pixels, the runs between them take
+// the cover accumulated so far, and pixels of alpha 0 are left out.
+template <class Scanline>
+void RectilinearCoverage::sweepRow(Scanline& sl, int y) {
+    const int top = y << agg::poly_subpixel_shift;
+    const int bottom = top + agg::poly_subpixel_scale;
+    Cell cells[maxEdges];
+    int count = 0;
+    for (int i = 0; i < edgeCount_; ++i) {
+        const Edge& e = edges_[i];
+        const int delta = std::min(e.y2, bottom) - std::max(e.y1, top);
+        if (delta <= 0) continue;
+        const int cellX = e.x >> agg::poly_subpixel_shift;
+        const int twiceFx = (e.x - (cellX << agg::poly_subpixel_shift)) << 1;
+        const int cover = delta * e.direction;
+        // Insertion keeps the cells sorted by x.
+        int at = count++;
+        for (; at > 0 && cells[at - 1].x > cellX; --at) cells[at] = cells[at - 1];
+        cells[at] = Cell{cellX, cover, twiceFx * cover};
+    }
+    int cover = 0;
+    for (int i = 0; i < count;) {
+        int x = cells[i].x;
+        int area = 0;
+        for (; i < count && cells[i].x == x; ++i) {
+            area += cells[i].area;
+            cover += cells[i].cover;
+        }
+        if (area) {
+            if (const unsigned a = alpha((cover << (agg::poly_subpixel_shift + 1)) - area)) {
+                sl.add_cell(x, a);
+            }
+            ++x;
+        }
+        if (i < count && cells[i].x > x) {
+            if (const unsigned a = alpha(cover << (agg::poly_subpixel_shift + 1))) {
+                sl.add_span(x, unsigned(cells[i].x - x), a);
+            }
+        }
+    }
+}
+
+}  // namespace lumo
