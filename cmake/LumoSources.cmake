@@ -40,7 +40,7 @@ set(LUMO_DRAWING_SOURCES
     src/context/GraphicsState.cpp
     src/context/Graphics.cpp
     src/context/Clipping.cpp
-    src/context/RectCoverage.cpp
+    src/context/RectilinearCoverage.cpp
     src/geometry/StrokeStyle.cpp
     src/paint/Composite.cpp
     src/paint/PaintRenderer.cpp
