@@ -2,8 +2,6 @@
 
 #include "paint/Composite.h"
 
-#include <cmath>
-
 namespace lumo {
 
 namespace {
@@ -43,8 +41,10 @@ ColourTable::ColourTable(const int32_t* positions, const agg::rgba8* colours, ui
         // Positions compare as unsigned 32-bit values: a negative end lies
         // past every entry.
         if (width > 0 && uint32_t(i) <= static_cast<uint32_t>(end)) {
+            // The fraction is never negative here (the segment starts at or
+            // before i), so truncating rounds it down, as floor would.
             const double fraction = double(i - start) / double(width);
-            const int64_t t = int64_t(std::floor(fraction * 256.0 + 0.5));
+            const int64_t t = int64_t(fraction * 256.0 + 0.5);
             entries_[i] =
                 agg::rgba8(mix(startColour.r, endColour.r, t), mix(startColour.g, endColour.g, t),
                            mix(startColour.b, endColour.b, t), mix(startColour.a, endColour.a, t));
