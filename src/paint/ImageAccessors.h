@@ -26,9 +26,23 @@ public:
 
     unsigned width() const { return unsigned(rows_->width()); }
     unsigned height() const { return unsigned(rows_->height()); }
-    const agg::int8u* pix_ptr(int x, int y) const {
-        const agg::int8u* row = top_ != nullptr ? top_ + ptrdiff_t(y) * step_ : rows_->row(y);
-        return row + x * pix_width;
+    const agg::int8u* pix_ptr(int x, int y) const { return row(y) + x * pix_width; }
+
+    // Row y, 0 <= y < height.
+    const agg::int8u* row(int y) const {
+        return top_ != nullptr ? top_ + ptrdiff_t(y) * step_ : rows_->row(y);
+    }
+    // The top row and the step between rows when rows are read in place
+    // (no conversion); null otherwise.
+    const agg::int8u* inPlaceTop() const { return top_; }
+    ptrdiff_t inPlaceStep() const { return step_; }
+    // Rows y and y + 1 (0 <= y, y + 1 < height), both readable until the
+    // next row is asked for; false when they cannot be held together.
+    bool rowPair(int y, const agg::int8u*& upper, const agg::int8u*& lower) const {
+        if (top_ == nullptr) return rows_->rowPair(y, upper, lower);
+        upper = top_ + ptrdiff_t(y) * step_;
+        lower = upper + step_;
+        return true;
     }
 
 private:

@@ -4,10 +4,12 @@
 #include "core/RenderTarget.h"
 #include "geometry/TransformKind.h"
 #include "image/RenderTargetImage.h"
+#include "paint/BilinearSpans.h"
 #include "paint/BoundedImageSpans.h"
 #include "paint/CompositePixelFormat.h"
 #include "paint/ImageAccessors.h"
 #include "paint/ImageRowSource.h"
+#include "paint/NearestSpans.h"
 #include "paint/RenderStep.h"
 #include "paint/TranslatedImageSpan.h"
 
@@ -116,22 +118,24 @@ void reduceToPeriod(int& offset, int64_t period) {
 using Interpolator = agg::span_interpolator_linear<agg::trans_affine>;
 
 // Samples through a span generator of type Spans, built from the accessor,
-// an interpolator and the extra constructor arguments (a filter table).
-template <class Spans, class Accessor, class... Filter>
+// an interpolator and the extra constructor arguments (a filter table, or the
+// image's rows).
+template <class Spans, class Accessor, class... Extra>
 void renderSampled(GraphicsState& state, RenderTarget& target, Base& base, Accessor& accessor,
-                   const agg::trans_affine& deviceToImage, Filter&... filter) {
+                   const agg::trans_affine& deviceToImage, Extra&... extra) {
     agg::trans_affine shift;
     Interpolator interpolator(const_cast<agg::trans_affine&>(deviceToImage));
     Interpolator shifted(shift);
-    Spans whole(accessor, interpolator, filter...);
-    Spans single(accessor, shifted, filter...);
+    Spans whole(accessor, interpolator, extra...);
+    Spans single(accessor, shifted, extra...);
     BoundedImageSpans<Spans> spans(whole, single, deviceToImage, shift);
     renderSpans(state, target, base, spans);
 }
 
 template <class Accessor>
 void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Accessor& accessor,
-                   const Placement& placement, const ImageRowSource& rows) {
+                   RowSourcePixels& pixels, const Placement& placement,
+                   const ImageRowSource& rows) {
     if (placement.copy) {
         TranslatedImageSpan<Accessor> spans(accessor, placement.dx, placement.dy,
                                             alphaByte(state.composite->alpha()),
@@ -144,12 +148,12 @@ void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Acces
     reduceToPeriod(deviceToImage.ty, placement.periodY);
     const unsigned hint = state.imageFilterHint();
     if (hint == 1) {
-        using Spans = agg::span_image_filter_rgba_bilinear<Accessor, Interpolator>;
-        return renderSampled<Spans>(state, target, base, accessor, deviceToImage);
+        return renderSampled<BilinearSpans<Accessor>>(state, target, base, accessor, deviceToImage,
+                                                      pixels);
     }
     if (!interpolating(hint)) {
-        using Spans = agg::span_image_filter_rgba_nn<Accessor, Interpolator>;
-        return renderSampled<Spans>(state, target, base, accessor, deviceToImage);
+        return renderSampled<NearestSpans<Accessor>>(state, target, base, accessor, deviceToImage,
+                                                     pixels);
     }
     agg::image_filter_lut filter;
     buildFilter(hint, filter);
@@ -165,7 +169,7 @@ template <class WrapX, class WrapY>
 void renderWrapped(GraphicsState& state, RenderTarget& target, Base& base, RowSourcePixels& pixels,
                    const Placement& placement, const ImageRowSource& rows) {
     WrapAccessor<WrapX, WrapY> accessor(pixels);
-    renderThrough(state, target, base, accessor, placement, rows);
+    renderThrough(state, target, base, accessor, pixels, placement, rows);
 }
 
 }  // namespace
@@ -201,7 +205,7 @@ void renderImage(GraphicsState& state, RenderTarget& target, const ImageDescript
 
     if (wrapX == WRAP_NONE || wrapY == WRAP_NONE) {
         ClampAccessor accessor(pixels);
-        return renderThrough(state, target, base, accessor, placement, rows);
+        return renderThrough(state, target, base, accessor, pixels, placement, rows);
     }
     using Repeat = agg::wrap_mode_repeat;
     using Reflect = agg::wrap_mode_reflect;

@@ -74,6 +74,14 @@ public:
         return lastRow_;
     }
 
+    // Rows y and y + 1 (0 <= y, y + 1 < height) held at once. False when
+    // they share a buffer (memory ran short): then read them one at a time.
+    bool rowPair(int y, const uint8_t*& upper, const uint8_t*& lower) {
+        upper = row(y);
+        lower = row(y + 1);
+        return slotCount_ == 0 || previousY_ == y;
+    }
+
 private:
     const uint8_t* fetch(int y);
     const uint8_t* convert(int y, uint8_t* buffer);
