@@ -1,5 +1,6 @@
 package com.quarn.lumo.demo;
 
+import com.quarn.lumo.internal.AwtImage;
 import com.quarn.lumo.internal.LUMO;
 import com.quarn.lumo.internal.ShapePath;
 import java.awt.Polygon;
@@ -56,7 +57,7 @@ final class LumoRenderer implements AutoCloseable {
             Scene.Image image = (Scene.Image) item;
             double[] matrix = flat(image.placement());
             if (image.raster()) {
-                ImageRasters.draw(g, image.image(), matrix);
+                AwtImage.draw(g, image.image(), matrix);
             } else {
                 LUMO.drawImage(g, targetOf(image.image()).image, matrix);
             }

@@ -1,13 +1,11 @@
 package com.quarn.lumo.internal;
 
 import java.awt.image.BufferedImage;
-import java.awt.image.ComponentSampleModel;
 import java.awt.image.DataBuffer;
 import java.awt.image.DataBufferByte;
 import java.awt.image.DataBufferInt;
 import java.awt.image.DataBufferUShort;
 import java.awt.image.SampleModel;
-import java.awt.image.SinglePixelPackedSampleModel;
 import java.util.Random;
 import org.eclipse.swt.graphics.ImageData;
 import org.eclipse.swt.graphics.PaletteData;
@@ -159,17 +157,8 @@ final class ImageSources {
         return image;
     }
 
-    /** Bytes from one row of the raster to the next, whatever its element type. */
-    static int awtBytesPerLine(BufferedImage image) {
-        SampleModel model = image.getRaster().getSampleModel();
-        int stride = model instanceof SinglePixelPackedSampleModel
-                ? ((SinglePixelPackedSampleModel) model).getScanlineStride()
-                : ((ComponentSampleModel) model).getScanlineStride();
-        return stride * DataBuffer.getDataTypeSize(model.getDataType()) / 8;
-    }
-
     static int[] awtInfo(BufferedImage image, int kind) {
-        return new int[] {0, image.getWidth(), image.getHeight(), 0, awtBytesPerLine(image),
+        return new int[] {0, image.getWidth(), image.getHeight(), 0, AwtImage.bytesPerLine(image),
             image.isAlphaPremultiplied() ? 1 : 0, kind};
     }
 

@@ -1,6 +1,5 @@
-package com.quarn.lumo.demo;
+package com.quarn.lumo.internal;
 
-import com.quarn.lumo.internal.LUMO;
 import java.awt.image.BufferedImage;
 import java.awt.image.ComponentSampleModel;
 import java.awt.image.DataBuffer;
@@ -10,13 +9,16 @@ import java.awt.image.DataBufferUShort;
 import java.awt.image.SampleModel;
 import java.awt.image.SinglePixelPackedSampleModel;
 
-/** Passes a buffered image's raster to the library as it lies in memory. */
-final class ImageRasters {
-    private ImageRasters() {
+/**
+ * Passes a buffered image's raster to {@link LUMO#drawAWTImage} as it lies in memory, for the
+ * nine image types the library reads.
+ */
+public final class AwtImage {
+    private AwtImage() {
     }
 
     /** Bytes from one row of the raster to the next, whatever its element type. */
-    static int bytesPerLine(BufferedImage image) {
+    public static int bytesPerLine(BufferedImage image) {
         SampleModel model = image.getRaster().getSampleModel();
         int stride = model instanceof SinglePixelPackedSampleModel
                 ? ((SinglePixelPackedSampleModel) model).getScanlineStride()
@@ -25,7 +27,7 @@ final class ImageRasters {
     }
 
     /** Draws one of the nine types the library reads, placed by {@code matrix}. */
-    static void draw(int g, BufferedImage image, double[] matrix) {
+    public static void draw(int g, BufferedImage image, double[] matrix) {
         DataBuffer buffer = image.getRaster().getDataBuffer();
         int[] info = {0, image.getWidth(), image.getHeight(), 0, bytesPerLine(image),
             image.isAlphaPremultiplied() ? 1 : 0, image.getType()};
