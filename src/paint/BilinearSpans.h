@@ -15,13 +15,26 @@ namespace lumo {
 
 static_assert(sizeof(agg::rgba8) == 4, "colours are written as four bytes r, g, b, a");
 
+// The bilinear average of the block at (x, y) read through an accessor, each
+// pixel read as soon as it is found (the rows it comes from may not stay put).
+template <class Accessor>
+void averageThrough(Accessor& accessor, int x, int y, unsigned fx, unsigned fy, agg::rgba8* span) {
+    agg::int8u p[4][4];
+    std::memcpy(p[0], accessor.span(x, y, 2), 4);
+    std::memcpy(p[1], accessor.next_x(), 4);
+    std::memcpy(p[2], accessor.next_y(), 4);
+    std::memcpy(p[3], accessor.next_x(), 4);
+    bilinear::average(p[0], p[1], p[2], p[3], fx, fy, reinterpret_cast<uint8_t*>(span));
+}
+
 // The bilinear image span generator: pixel for pixel what AGG's
 // span_image_filter_rgba_bilinear produces over the same accessor and linear
 // interpolator. Blocks of 2x2 pixels that lie inside the image are read
-// straight from its rows; the others (edges, wrapped tiles) go through the
-// accessor, one pixel after the other as AGG reads them. Spans along which
-// the image row does not change (no rotation or shear) keep their two rows
-// and vertical weights for the whole span.
+// straight from its rows; the others (edges, tiles of wrapped images too
+// wide for WrappedBilinearSpans) go through the accessor, one pixel after
+// the other as AGG reads them. Spans along which the image row does not
+// change (no rotation or shear) keep their two rows and vertical weights for
+// the whole span.
 template <class Accessor>
 class BilinearSpans {
 public:
@@ -120,15 +133,9 @@ private:
 #endif
     }
 
-    // A block through the accessor, each pixel read as soon as it is found
-    // (the rows it comes from may not stay put).
+    // A block through the accessor.
     void edge(agg::rgba8* span, int xl, int yl, unsigned fx, unsigned fy) {
-        agg::int8u p[4][4];
-        std::memcpy(p[0], accessor_.span(xl, yl, 2), 4);
-        std::memcpy(p[1], accessor_.next_x(), 4);
-        std::memcpy(p[2], accessor_.next_y(), 4);
-        std::memcpy(p[3], accessor_.next_x(), 4);
-        bilinear::average(p[0], p[1], p[2], p[3], fx, fy, reinterpret_cast<uint8_t*>(span));
+        averageThrough(accessor_, xl, yl, fx, fy, span);
     }
 
 #if defined(__SSE2__)

@@ -44,6 +44,13 @@ public:
         lower = upper + step_;
         return true;
     }
+    // Any two rows y0 and y1 held at once; false when they cannot be.
+    bool rowPair(int y0, int y1, const agg::int8u*& upper, const agg::int8u*& lower) const {
+        if (top_ == nullptr) return rows_->rowPair(y0, y1, upper, lower);
+        upper = top_ + ptrdiff_t(y0) * step_;
+        lower = top_ + ptrdiff_t(y1) * step_;
+        return true;
+    }
 
 private:
     ImageRowSource* rows_;

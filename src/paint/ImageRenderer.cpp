@@ -4,13 +4,12 @@
 #include "core/RenderTarget.h"
 #include "geometry/TransformKind.h"
 #include "image/RenderTargetImage.h"
-#include "paint/BilinearSpans.h"
 #include "paint/BoundedImageSpans.h"
 #include "paint/CompositePixelFormat.h"
 #include "paint/ImageAccessors.h"
 #include "paint/ImageRowSource.h"
-#include "paint/NearestSpans.h"
 #include "paint/RenderStep.h"
+#include "paint/SampledSpans.h"
 #include "paint/TranslatedImageSpan.h"
 
 #include <agg_image_filters.h>
@@ -148,12 +147,12 @@ void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Acces
     reduceToPeriod(deviceToImage.ty, placement.periodY);
     const unsigned hint = state.imageFilterHint();
     if (hint == 1) {
-        return renderSampled<BilinearSpans<Accessor>>(state, target, base, accessor, deviceToImage,
-                                                      pixels);
+        return renderSampled<typename SampledSpans<Accessor>::Bilinear>(
+            state, target, base, accessor, deviceToImage, pixels);
     }
     if (!interpolating(hint)) {
-        return renderSampled<NearestSpans<Accessor>>(state, target, base, accessor, deviceToImage,
-                                                     pixels);
+        return renderSampled<typename SampledSpans<Accessor>::Nearest>(
+            state, target, base, accessor, deviceToImage, pixels);
     }
     agg::image_filter_lut filter;
     buildFilter(hint, filter);

@@ -77,9 +77,15 @@ public:
     // Rows y and y + 1 (0 <= y, y + 1 < height) held at once. False when
     // they share a buffer (memory ran short): then read them one at a time.
     bool rowPair(int y, const uint8_t*& upper, const uint8_t*& lower) {
-        upper = row(y);
-        lower = row(y + 1);
-        return slotCount_ == 0 || previousY_ == y;
+        return rowPair(y, y + 1, upper, lower);
+    }
+    // Any two rows held at once (the same row twice too), as wrapped images
+    // pair their last row with their first. False when they share a buffer
+    // (a slot or the spare one).
+    bool rowPair(int y0, int y1, const uint8_t*& upper, const uint8_t*& lower) {
+        upper = row(y0);
+        lower = row(y1);
+        return slotCount_ == 0 || y0 == y1 || previousY_ == y0;
     }
 
 private:

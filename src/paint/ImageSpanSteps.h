@@ -48,9 +48,6 @@ public:
     // The next pixel, when y is constant.
     LUMO_STEP_INLINE void nextX() { x_.step(); }
 
-private:
-    static constexpr double scale = 256.0;
-
     // From v1 to v2 in `count` steps: each step adds the whole part of the
     // slope and carries the remainder.
     struct Line {
@@ -79,6 +76,12 @@ private:
         }
         int value = 0, whole = 0, remainder = 0, carry = 0, count = 1;
     };
+
+    const Line& xLine() const { return x_; }
+    const Line& yLine() const { return y_; }
+
+private:
+    static constexpr double scale = 256.0;
 
     Line x_;
     Line y_;

@@ -6,7 +6,27 @@
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>
 
+#include <cstdint>
+#include <cstring>
+
 namespace lumo {
+
+// A pixel's bytes b, g, r, a to a colour: on little-endian machines one word
+// with its red and blue bytes swapped.
+inline void copyPixel(agg::rgba8* span, const agg::int8u* p) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes r, g, b, a");
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    v = (v & 0xff00ff00u) | ((v >> 16) & 0xffu) | ((v & 0xffu) << 16);
+    std::memcpy(static_cast<void*>(span), &v, 4);
+#else
+    span->r = p[2];
+    span->g = p[1];
+    span->b = p[0];
+    span->a = p[3];
+#endif
+}
 
 // The nearest-neighbour image span generator: pixel for pixel what AGG's
 // span_image_filter_rgba_nn produces over the same accessor and linear
@@ -36,9 +56,9 @@ public:
         do {
             const int xl = steps.x() >> 8, yl = steps.y() >> 8;
             if (unsigned(xl) < width_ && unsigned(yl) < height_) {
-                copy(span, pixels_.row(yl) + 4 * xl);
+                copyPixel(span, pixels_.row(yl) + 4 * xl);
             } else {
-                copy(span, accessor_.span(xl, yl, 1));
+                copyPixel(span, accessor_.span(xl, yl, 1));
             }
             ++span;
             steps.next();
@@ -52,23 +72,15 @@ private:
         do {
             const int xl = steps.x() >> 8;
             if (row != nullptr && unsigned(xl) < width_) {
-                copy(span, row + 4 * xl);
+                copyPixel(span, row + 4 * xl);
             } else {
-                copy(span, accessor_.span(xl, yl, 1));
+                copyPixel(span, accessor_.span(xl, yl, 1));
                 // The accessor may have asked for other rows.
                 if (row != nullptr) row = pixels_.row(yl);
             }
             ++span;
             steps.nextX();
         } while (--len);
-    }
-
-    // Bytes b, g, r, a to a colour.
-    static void copy(agg::rgba8* span, const agg::int8u* p) {
-        span->r = p[2];
-        span->g = p[1];
-        span->b = p[0];
-        span->a = p[3];
     }
 
     Accessor& accessor_;
