@@ -58,6 +58,8 @@ set(LUMO_DRAWING_SOURCES
     src/geometry/PathShape.cpp
     src/geometry/TransformKind.cpp
     src/paint/ImageRowSource.cpp
+    src/paint/FilterWeights.cpp
+    src/paint/ImageFilters.cpp
     src/paint/ImageRenderer.cpp
     src/paint/LinePatternOutline.cpp
     src/context/ClipMask.cpp

@@ -52,6 +52,14 @@ public:
         return true;
     }
 
+    // Rows y to y + count - 1 (all within the image) held at once; false
+    // when they cannot be.
+    bool rowRun(int y, int count, const agg::int8u** rows) const {
+        if (top_ == nullptr) return rows_->rowRun(y, count, rows);
+        for (int i = 0; i < count; ++i) rows[i] = top_ + ptrdiff_t(y + i) * step_;
+        return true;
+    }
+
 private:
     ImageRowSource* rows_;
     const agg::int8u* top_;

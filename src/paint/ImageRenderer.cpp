@@ -6,17 +6,18 @@
 #include "image/RenderTargetImage.h"
 #include "paint/BoundedImageSpans.h"
 #include "paint/CompositePixelFormat.h"
+#include "paint/FilterWeights.h"
+#include "paint/FilteredSpans.h"
 #include "paint/ImageAccessors.h"
+#include "paint/ImageFilters.h"
 #include "paint/ImageRowSource.h"
 #include "paint/RenderStep.h"
 #include "paint/SampledSpans.h"
 #include "paint/TranslatedImageSpan.h"
 
-#include <agg_image_filters.h>
 #include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
 #include <agg_span_allocator.h>
-#include <agg_span_image_filter_rgba.h>
 
 #include <cmath>
 
@@ -40,50 +41,9 @@ bool wholePixelOffset(const agg::trans_affine& t, int& dx, int& dy) {
     return true;
 }
 
-// Filters 2 to 16 of the image-filter hint, as weight tables.
-void buildFilter(unsigned hint, agg::image_filter_lut& lut) {
-    switch (hint) {
-        case 2:
-            return lut.calculate(agg::image_filter_bicubic(), true);
-        case 3:
-            return lut.calculate(agg::image_filter_spline16(), true);
-        case 4:
-            return lut.calculate(agg::image_filter_spline36(), true);
-        case 5:
-            return lut.calculate(agg::image_filter_hanning(), true);
-        case 6:
-            return lut.calculate(agg::image_filter_hamming(), true);
-        case 7:
-            return lut.calculate(agg::image_filter_hermite(), true);
-        case 8:
-            return lut.calculate(agg::image_filter_kaiser(6.33), true);
-        case 9:
-            return lut.calculate(agg::image_filter_quadric(), true);
-        case 10:
-            return lut.calculate(agg::image_filter_catrom(), true);
-        case 11:
-            return lut.calculate(agg::image_filter_gaussian(), true);
-        case 12:
-            return lut.calculate(agg::image_filter_bessel(), true);
-        case 13:
-            return lut.calculate(agg::image_filter_mitchell(1.0 / 3.0, 1.0 / 3.0), true);
-        case 14:
-            return lut.calculate(agg::image_filter_sinc(2.0), true);
-        case 15:
-            return lut.calculate(agg::image_filter_lanczos(2.0), true);
-        default:
-            return lut.calculate(agg::image_filter_blackman(2.0), true);
-    }
-}
-
 // The hints whose filters look at more than the nearest pixel.
 bool interpolating(unsigned hint) {
     return hint >= 1 && hint <= 16;
-}
-
-// The 2x2 filters: hanning, hamming, hermite.
-bool twoByTwo(unsigned hint) {
-    return hint >= 5 && hint <= 7;
 }
 
 template <class Spans>
@@ -155,13 +115,10 @@ void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Acces
             state, target, base, accessor, deviceToImage, pixels);
     }
     agg::image_filter_lut filter;
-    buildFilter(hint, filter);
-    if (twoByTwo(hint)) {
-        using Spans = agg::span_image_filter_rgba_2x2<Accessor, Interpolator>;
-        return renderSampled<Spans>(state, target, base, accessor, deviceToImage, filter);
-    }
-    using Spans = agg::span_image_filter_rgba<Accessor, Interpolator>;
-    renderSampled<Spans>(state, target, base, accessor, deviceToImage, filter);
+    buildImageFilter(hint, filter);
+    const FilterWeights weights(filter, imageFilterLayout(hint));
+    renderSampled<FilteredSpans<Accessor>>(state, target, base, accessor, deviceToImage, weights,
+                                           pixels);
 }
 
 template <class WrapX, class WrapY>

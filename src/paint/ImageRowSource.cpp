@@ -119,6 +119,23 @@ ImageRowSource::~ImageRowSource() {
     delete[] spare_;
 }
 
+bool ImageRowSource::rowRun(int y, int count, const uint8_t** rows) {
+    if (slotCount_ == 0) {
+        for (int i = 0; i < count; ++i) rows[i] = top_ + ptrdiff_t(y + i) * step_;
+        return true;
+    }
+    if (uint32_t(count) > slotCount_) return false;
+    // Consecutive rows take distinct slots; fetching them may replace the
+    // rows row() keeps at hand.
+    lastY_ = previousY_ = -1;
+    bool held = true;
+    for (int i = 0; i < count; ++i) {
+        rows[i] = fetch(y + i);
+        held = held && rows[i] != spare_;
+    }
+    return held;
+}
+
 const uint8_t* ImageRowSource::fetch(int y) {
     const uint32_t slot = uint32_t(y) % slotCount_;
     if (held_[slot] == y) return slots_[slot];

@@ -88,6 +88,11 @@ public:
         return slotCount_ == 0 || y0 == y1 || previousY_ == y0;
     }
 
+    // Rows y to y + count - 1 (all within the image) held at once, into
+    // `rows`. False when they cannot be (fewer slots than rows, or memory ran
+    // short).
+    bool rowRun(int y, int count, const uint8_t** rows);
+
 private:
     const uint8_t* fetch(int y);
     const uint8_t* convert(int y, uint8_t* buffer);
