@@ -166,6 +166,12 @@ TEST(FocalRadial, PositionGrowsAlongEachRayFromTheFocusToTheCircle) {
     EXPECT_EQ(FocalRadial(100, 0, 0)(300, -400), 500);  // no offset: distance from the centre
     EXPECT_EQ(FocalRadial(0, 5, 0)(1000, 1000), 0);     // degenerate circles
     EXPECT_EQ(FocalRadial(std::nan(""), 5, 0)(1000, 1000), 0);
+    // As along x, but along y, with the focus below the centre: (0, -2048).
+    const FocalRadial below(256, 0, -128);
+    EXPECT_EQ(below(0, -2048), 0);
+    EXPECT_EQ(below(0, 0), 1365);
+    EXPECT_EQ(below(0, -3072), 2048);
+    EXPECT_EQ(below(4096, 0), 4096);
 
     // A focus beyond 0.99 r is pulled onto that circle, towards the centre.
     const FocalRadial far(256, 1000, 0), diagonal(256, -1000, 1000);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace lumo {
@@ -18,6 +19,7 @@ public:
     // units of 1/16 are taken as 2^28.
     FocalRadial(double radius, double focusX, double focusY);
 
+    // Inline: it runs for every pixel of a focal gradient.
     int64_t operator()(int64_t x, int64_t y) const;
 
     double radius() const { return r_; }
@@ -25,10 +27,28 @@ public:
     double focusY() const { return fy_; }
 
 private:
+    static constexpr double maxPosition = 4611686018427387904.0;  // 2^62
+
     double r_ = 0.0;   // radius, 1/16 units
     double fx_ = 0.0;  // focus, 1/16 units
     double fy_ = 0.0;
     double gap_ = 0.0;  // r^2 - |F|^2, positive whenever r is
 };
+
+// For a point P, with d = P - F and u = d / |d|, the ray F + t u meets the
+// circle where t^2 + 2 t (F.u) + |F|^2 - r^2 = 0, whose positive root is
+// t = (sqrt((F.d)^2 + (r^2 - |F|^2) |d|^2) - F.d) / |d|. The position
+// r |d| / t, multiplied through by the conjugate of the root, is
+// r (F.d + sqrt((F.d)^2 + (r^2 - |F|^2) |d|^2)) / (r^2 - |F|^2): no division
+// by |d|, and 0 at the focus itself.
+inline int64_t FocalRadial::operator()(int64_t x, int64_t y) const {
+    if (r_ == 0.0) return 0;
+    const double dx = double(x) - fx_;
+    const double dy = double(y) - fy_;
+    const double dot = fx_ * dx + fy_ * dy;
+    const double root = std::sqrt(dot * dot + gap_ * (dx * dx + dy * dy));
+    const double position = r_ * (dot + root) / gap_;
+    return static_cast<int64_t>(std::floor(std::fmin(position, maxPosition) + 0.5));
+}
 
 }  // namespace lumo

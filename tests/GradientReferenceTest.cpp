@@ -1,0 +1,330 @@
+// The colour table and the gradient span loops against straightforward
+// copies of their earlier forms (a double division per table entry; AGG's
+// span interpolator, a switch per pixel over the cycle rules and AGG's
+// square root), which every layout, transform, kind and cycle must match
+// byte for byte.
+
+#include "paint/ColourTable.h"
+#include "paint/FocalRadial.h"
+#include "paint/GradientCycles.h"
+#include "paint/GradientFunctions.h"
+#include "paint/GradientPaint.h"
+#include "paint/GradientSpanGenerator.h"
+
+#include "paint/Composite.h"
+
+#include <agg_math.h>
+#include <agg_span_interpolator_linear.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace lumo {
+namespace {
+
+using Rgba = agg::rgba8;
+
+uint32_t word(const Rgba& c) {
+    return uint32_t(c.r) | uint32_t(c.g) << 8 | uint32_t(c.b) << 16 | uint32_t(c.a) << 24;
+}
+
+// ---- Reference colour table: t from a double division for every entry.
+
+int64_t floorDiv256(int64_t a) {
+    return a >= 0 ? a / 256 : -((-a + 255) / 256);
+}
+
+agg::int8u referenceMix(agg::int8u s, agg::int8u e, int64_t t) {
+    const int64_t value = int64_t(s) + floorDiv256((int64_t(e) - int64_t(s)) * t);
+    return static_cast<agg::int8u>(static_cast<uint64_t>(value) & 0xFF);
+}
+
+std::array<uint32_t, 256> referenceTable(const std::vector<int32_t>& positions,
+                                         const std::vector<Rgba>& colours, float extraAlpha) {
+    std::array<uint32_t, 256> out{};
+    auto colour = [&](size_t k) { return withExtraAlpha(colours[k], extraAlpha); };
+    const size_t count = positions.size();
+    if (count == 1) {
+        out.fill(word(colour(0)));
+        return out;
+    }
+    Rgba startColour = colour(0);
+    int64_t start = 0;
+    size_t k = positions[0] == 0 ? 1 : 0;
+    Rgba endColour = colour(k);
+    int64_t end = positions[k];
+    for (int i = 0; i < 256; ++i) {
+        const int64_t width = end - start;
+        if (width > 0 && uint32_t(i) <= static_cast<uint32_t>(end)) {
+            const double fraction = double(i - start) / double(width);
+            const int64_t t = int64_t(fraction * 256.0 + 0.5);
+            out[i] = word(Rgba(referenceMix(startColour.r, endColour.r, t),
+                               referenceMix(startColour.g, endColour.g, t),
+                               referenceMix(startColour.b, endColour.b, t),
+                               referenceMix(startColour.a, endColour.a, t)));
+            continue;
+        }
+        out[i] = word(endColour);
+        if (++k == count) {
+            for (int j = i + 1; j < 256; ++j) out[j] = word(endColour);
+            return out;
+        }
+        startColour = endColour;
+        start = end;
+        endColour = colour(k);
+        end = positions[k];
+    }
+    return out;
+}
+
+// Compares the table for one layout with the reference; true when equal.
+bool sameTable(const std::vector<int32_t>& positions, const std::vector<Rgba>& colours,
+               float extraAlpha) {
+    const ColourTable table(positions.data(), colours.data(), uint32_t(positions.size()),
+                            extraAlpha);
+    const std::array<uint32_t, 256> expected = referenceTable(positions, colours, extraAlpha);
+    for (int i = 0; i < 256; ++i) {
+        if (word(table[i]) != expected[i]) {
+            ADD_FAILURE() << "entry " << i << " of a table of " << positions.size()
+                          << " stops, first at " << positions[0] << ", second at "
+                          << (positions.size() > 1 ? positions[1] : 0);
+            return false;
+        }
+    }
+    return true;
+}
+
+Rgba randomColour(std::mt19937& random) {
+    const uint32_t v = random();
+    return Rgba(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF, v >> 24);
+}
+
+TEST(ColourTableReference, EveryTwoStopSegmentWithinTheTable) {
+    // Every start and end from 0 to 300, both colour directions per channel:
+    // every width and offset the stepped fraction meets in a plain gradient.
+    const std::vector<Rgba> colours = {Rgba(0, 255, 17, 200), Rgba(255, 0, 230, 3)};
+    for (int32_t a = 0; a <= 300; ++a) {
+        for (int32_t b = a + 1; b <= 300; ++b) {
+            if (!sameTable({a, b}, colours, 1.0f)) return;
+        }
+    }
+}
+
+TEST(ColourTableReference, RandomStopLayouts) {
+    std::mt19937 random(7);
+    // Positions mostly in range, sometimes repeated, falling or far outside,
+    // where the fraction grows far past 1 and the bytes wrap.
+    auto position = [&]() -> int32_t {
+        switch (random() % 8) {
+            case 0:
+                return int32_t(random());
+            case 1:
+                return -int32_t(random() % 1000);
+            case 2:
+                return int32_t(random() % 5) == 0 ? INT_MIN : INT_MAX - int32_t(random() % 300);
+            case 3:
+                return 256 + int32_t(random() % 100000);
+            default:
+                return int32_t(random() % 256);
+        }
+    };
+    const float alphas[] = {1.0f, 0.5f, 0.0f, 0.33f};
+    for (int n = 0; n < 20000; ++n) {
+        const size_t count = 1 + random() % 9;
+        std::vector<int32_t> positions(count);
+        std::vector<Rgba> colours(count);
+        for (size_t k = 0; k < count; ++k) {
+            positions[k] = position();
+            colours[k] = randomColour(random);
+        }
+        if (n % 2 == 0) std::sort(positions.begin(), positions.end());
+        if (n % 5 == 0) positions[0] = 0;
+        if (!sameTable(positions, colours, alphas[n % 4])) return;
+    }
+}
+
+// ---- Reference span generator: AGG's interpolator and a switch per pixel.
+
+int referenceIndex(int64_t v, GradientCycle cycle) {
+    int64_t c = v >> 4;
+    switch (cycle) {
+        case CYCLE_REPEAT:
+            if (v < 0) {
+                c = 255 - (-c) % 256;
+            } else if (v > 4095) {
+                c %= 256;
+            }
+            break;
+        case CYCLE_REFLECT:
+            if (v < 0) c = -c;
+            if (c > 511) c %= 512;
+            if (c > 255) c = 511 - c;
+            break;
+        default:
+            break;
+    }
+    if (c < 0) return 0;
+    if (c > 255) return 255;
+    return static_cast<int>(c);
+}
+
+int64_t referenceRoot(int64_t value) {
+    if (value <= int64_t(UINT32_MAX)) return agg::fast_sqrt(static_cast<unsigned>(value));
+    return static_cast<int64_t>(std::sqrt(static_cast<double>(value)));
+}
+
+int64_t referencePosition(GradientKind kind, const FocalRadial* focal, int64_t x, int64_t y) {
+    const int64_t ax = x < 0 ? -x : x, ay = y < 0 ? -y : y;
+    switch (kind) {
+        case GRADIENT_RADIAL:
+            return focal != nullptr ? (*focal)(x, y) : referenceRoot(x * x + y * y);
+        case GRADIENT_DIAMOND:
+            return ax > ay ? ax : ay;
+        case GRADIENT_CONIC:
+            return gradient::Conic()(x, y);
+        case GRADIENT_XY:
+            return ax * ay / 4096;
+        case GRADIENT_SQRT_XY:
+            return referenceRoot(ax * ay);
+        default:
+            return x;
+    }
+}
+
+int64_t referenceStepped(double v) {
+    if (!(v >= -67108864.0)) v = -67108864.0;
+    if (v > 67108864.0) v = 67108864.0;
+    return static_cast<int64_t>(std::round(v * 256.0)) >> 4;
+}
+
+bool referenceInterpolatable(double x, double y) {
+    return std::fabs(x) <= 4193280.0 && std::fabs(y) <= 4193280.0;
+}
+
+std::vector<uint32_t> referenceSpan(const agg::trans_affine& m, GradientKind kind,
+                                    GradientCycle cycle, const FocalRadial* focal,
+                                    const ColourTable& table, int x, int y, unsigned len) {
+    std::vector<uint32_t> out(len);
+    agg::trans_affine transform = m;
+    const double cx = x + 0.5, cy = y + 0.5;
+    double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
+    transform.transform(&x1, &y1);
+    transform.transform(&x2, &y2);
+    if (referenceInterpolatable(x1, y1) && referenceInterpolatable(x2, y2)) {
+        agg::span_interpolator_linear<> interpolator(transform);
+        interpolator.begin(cx, cy, len);
+        for (unsigned i = 0; i < len; ++i) {
+            int gx, gy;
+            interpolator.coordinates(&gx, &gy);
+            const int64_t v = referencePosition(kind, focal, gx >> 4, gy >> 4);
+            out[i] = word(table[referenceIndex(v, cycle)]);
+            ++interpolator;
+        }
+        return out;
+    }
+    for (unsigned i = 0; i < len; ++i) {
+        const int64_t gx = referenceStepped(x1 + m.sx * i);
+        const int64_t gy = referenceStepped(y1 + m.shy * i);
+        out[i] = word(table[referenceIndex(referencePosition(kind, focal, gx, gy), cycle)]);
+    }
+    return out;
+}
+
+TEST(GradientCyclesReference, EveryRuleMatchesTheSwitch) {
+    std::vector<int64_t> values;
+    for (int64_t v = -20000; v <= 20000; ++v) values.push_back(v);
+    for (int shift = 12; shift < 62; ++shift) {
+        for (int64_t d = -17; d <= 17; ++d) {
+            values.push_back((int64_t(1) << shift) + d);
+            values.push_back(-(int64_t(1) << shift) + d);
+        }
+    }
+    const GradientCycle cycles[] = {CYCLE_PAD, CYCLE_REPEAT, CYCLE_REFLECT};
+    for (int64_t v : values) {
+        for (GradientCycle c : cycles) {
+            ASSERT_EQ(colourIndex(v, c), referenceIndex(v, c)) << v << ", cycle " << c;
+        }
+    }
+}
+
+TEST(GradientFunctionsReference, SquareRootMatchesAggs) {
+    std::vector<uint32_t> values;
+    for (uint32_t v = 0; v < (1u << 20); ++v) values.push_back(v);
+    for (uint64_t v = 1u << 20; v <= UINT32_MAX; v += 4099) values.push_back(uint32_t(v));
+    for (int bit = 0; bit < 32; ++bit) {
+        for (int d = -3; d <= 3; ++d) values.push_back(uint32_t((uint64_t(1) << bit) + d));
+    }
+    values.push_back(UINT32_MAX);
+    for (uint32_t v : values) {
+        ASSERT_EQ(gradient::squareRoot(v), int64_t(agg::fast_sqrt(v))) << v;
+    }
+}
+
+// A table whose entries all differ: red falls by one or two per entry, and
+// green tells the last two apart.
+const ColourTable& distinctTable() {
+    static const int32_t positions[] = {0, 255};
+    static const Rgba colours[] = {Rgba(255, 0, 200, 255), Rgba(0, 255, 40, 128)};
+    static const ColourTable table(positions, colours, 2, 1.0f);
+    return table;
+}
+
+TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
+    const ColourTable& table = distinctTable();
+    for (int i = 1; i < 256; ++i) ASSERT_NE(word(table[i]), word(table[i - 1])) << i;
+
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    const GradientKind kinds[] = {GRADIENT_RADIAL, GRADIENT_LINEAR, GRADIENT_DIAMOND,
+                                  GRADIENT_CONIC,  GRADIENT_XY,     GRADIENT_SQRT_XY};
+    const GradientCycle cycles[] = {CYCLE_PAD, CYCLE_REPEAT, CYCLE_REFLECT};
+    int far = 0, near = 0;
+    for (int n = 0; n < 3000; ++n) {
+        // Gradient units per pixel from 1/1000 to 100000, rotated and sheared,
+        // and placed up to 10^7 units away.
+        const double scale = std::pow(10.0, 5.0 * unit(random) + 1.0);
+        const double shift = std::pow(10.0, 7.0 * std::fabs(unit(random)));
+        const agg::trans_affine m(scale * unit(random), scale * unit(random), scale * unit(random),
+                                  scale * unit(random), shift * unit(random), shift * unit(random));
+        const GradientKind kind = kinds[n % 6];
+        const GradientCycle cycle = cycles[(n / 6) % 3];
+        GradientFocus focus{std::fabs(unit(random)) * 400.0, unit(random) * 300.0,
+                            unit(random) * 300.0};
+        const bool focused = kind == GRADIENT_RADIAL && (n / 18) % 2 == 1;
+        const FocalRadial focal(focus.radius, focus.x, focus.y);
+
+        GradientSpanGenerator generator(m, kind, cycle, focused ? &focus : nullptr, table);
+        for (int s = 0; s < 4; ++s) {
+            const int x = int(unit(random) * (s == 0 ? 50 : 5000));
+            const int y = int(unit(random) * (s == 0 ? 50 : 5000));
+            const unsigned len = 1 + random() % (s == 3 ? 2000 : 300);
+            std::vector<Rgba> span(len);
+            generator.generate(span.data(), x, y, len);
+            const std::vector<uint32_t> expected =
+                referenceSpan(m, kind, cycle, focused ? &focal : nullptr, table, x, y, len);
+            double x1 = x + 0.5, y1 = y + 0.5, x2 = x1 + len, y2 = y1;
+            m.transform(&x1, &y1);
+            m.transform(&x2, &y2);
+            (referenceInterpolatable(x1, y1) && referenceInterpolatable(x2, y2) ? near : far)++;
+            for (unsigned i = 0; i < len; ++i) {
+                ASSERT_EQ(word(span[i]), expected[i])
+                    << "kind " << kind << (focused ? " focal" : "") << ", cycle " << cycle
+                    << ", span (" << x << ", " << y << ") length " << len << ", pixel " << i
+                    << ", transform " << m.sx << " " << m.shy << " " << m.shx << " " << m.sy << " "
+                    << m.tx << " " << m.ty;
+            }
+        }
+    }
+    // Both the fixed-point and the double-precision ways were taken often.
+    EXPECT_GT(near, 2000);
+    EXPECT_GT(far, 2000);
+}
+
+}  // namespace
+}  // namespace lumo
