@@ -65,6 +65,7 @@ public:
     bool rewind_scanlines() {
         if (edgeCount_ == 0) return false;
         row_ = minY_ >> agg::poly_subpixel_shift;
+        piecesValidTo_ = -1;
         return true;
     }
     int min_x() const { return minX_; }
@@ -93,10 +94,16 @@ private:
     struct Cell {
         int x, cover, area;
     };
+    // What a row hands the scan-line: a pixel (len 0) or a run of one alpha.
+    struct Piece {
+        int x;
+        unsigned len, alpha;
+    };
 
     bool addEdge(double x1, double y1, double x2, double y2);
     template <class Scanline>
     void sweepRow(Scanline& sl, int y);
+    void computeRow(int top, int bottom);
     unsigned alpha(int area) const;
 
     Edge edges_[maxEdges];
@@ -105,6 +112,11 @@ private:
     agg::rect_d clip_;
     agg::filling_rule_e rule_ = agg::fill_non_zero;
     int row_ = 0;
+    // The pieces of the last row worked out, and the bottom (1/256 pixels)
+    // up to which later rows are the same: no edge starts or ends before it.
+    Piece pieces_[2 * maxEdges];
+    int pieceCount_ = 0;
+    int piecesValidTo_ = -1;
     bool active_ = false;
 };
 
@@ -119,45 +131,19 @@ inline unsigned RectilinearCoverage::alpha(int area) const {
     return unsigned(std::min(cover, 255));
 }
 
-// The cells the edges leave in row y, in order of x, then the rasteriser's
-// sweep: cells with area become single pixels, the runs between them take
-// the cover accumulated so far, and pixels of alpha 0 are left out.
+// Row y from its pieces, worked out again only where an edge starts or ends
+// since the last row: rows between such places are all alike.
 template <class Scanline>
 void RectilinearCoverage::sweepRow(Scanline& sl, int y) {
     const int top = y << agg::poly_subpixel_shift;
     const int bottom = top + agg::poly_subpixel_scale;
-    Cell cells[maxEdges];
-    int count = 0;
-    for (int i = 0; i < edgeCount_; ++i) {
-        const Edge& e = edges_[i];
-        const int delta = std::min(e.y2, bottom) - std::max(e.y1, top);
-        if (delta <= 0) continue;
-        const int cellX = e.x >> agg::poly_subpixel_shift;
-        const int twiceFx = (e.x - (cellX << agg::poly_subpixel_shift)) << 1;
-        const int cover = delta * e.direction;
-        // Insertion keeps the cells sorted by x.
-        int at = count++;
-        for (; at > 0 && cells[at - 1].x > cellX; --at) cells[at] = cells[at - 1];
-        cells[at] = Cell{cellX, cover, twiceFx * cover};
-    }
-    int cover = 0;
-    for (int i = 0; i < count;) {
-        int x = cells[i].x;
-        int area = 0;
-        for (; i < count && cells[i].x == x; ++i) {
-            area += cells[i].area;
-            cover += cells[i].cover;
-        }
-        if (area) {
-            if (const unsigned a = alpha((cover << (agg::poly_subpixel_shift + 1)) - area)) {
-                sl.add_cell(x, a);
-            }
-            ++x;
-        }
-        if (i < count && cells[i].x > x) {
-            if (const unsigned a = alpha(cover << (agg::poly_subpixel_shift + 1))) {
-                sl.add_span(x, unsigned(cells[i].x - x), a);
-            }
+    if (bottom > piecesValidTo_) computeRow(top, bottom);
+    for (int i = 0; i < pieceCount_; ++i) {
+        const Piece& piece = pieces_[i];
+        if (piece.len == 0) {
+            sl.add_cell(piece.x, piece.alpha);
+        } else {
+            sl.add_span(piece.x, piece.len, piece.alpha);
         }
     }
 }
