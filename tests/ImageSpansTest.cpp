@@ -205,6 +205,22 @@ TEST(ImageSpans, TinyWrappedImagesMatchAgg) {
     compareFarPlacements(2, 1, false, 65, 20, 50.0);
 }
 
+// The rows of a filled rectangle: the same span on row after row, which
+// may reuse the columns of the row before only where nothing shears x by y.
+TEST(ImageSpans, RowsOfARectangleMatchAgg) {
+    std::mt19937 random(81);
+    RandomImage image(13, 9, random, false);
+    std::vector<Span> rows;
+    for (int y = -3; y < 40; ++y) rows.push_back({-7, y, 57});
+    for (int y = 0; y < 5; ++y) rows.push_back({2, y, 1});
+    const agg::trans_affine scaled(1 / 1.5, 0, 0, 1 / 1.7, 3.25, -2.5);
+    const agg::trans_affine sheared(1 / 1.5, 0, 0.3, 1 / 1.7, 3.25, -2.5);
+    const agg::trans_affine rotated = agg::trans_affine_rotation(0.4) * scaled;
+    compareWrapModes(image.image, scaled, rows, "scaled");
+    compareWrapModes(image.image, sheared, rows, "sheared");
+    compareWrapModes(image.image, rotated, rows, "rotated");
+}
+
 // Converted rows come from a row cache: a block's two rows must both be
 // held, and 694 rows in a window of eleven slots put the last row in the
 // first row's slot, so the wrapped block joining them cannot be.

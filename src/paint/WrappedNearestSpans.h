@@ -8,6 +8,8 @@
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>
 
+#include <cstdint>
+
 namespace lumo {
 
 // The nearest-neighbour span generator for images wrapped in both
@@ -29,7 +31,8 @@ public:
           axisX_(pixels.width()),
           axisY_(pixels.height()),
           reducible_(axisX_.period() <= WrappedSpanSteps::maxPeriod &&
-                     axisY_.period() <= WrappedSpanSteps::maxPeriod) {}
+                     axisY_.period() <= WrappedSpanSteps::maxPeriod),
+          columnsFollowX_(interpolator.transformer().shx == 0.0) {}
 
     void prepare() {}
 
@@ -41,6 +44,9 @@ public:
         const AxisX axisX = axisX_;
         if (steps.constantY()) {
             const agg::int8u* row = pixels_.row(int(axisY_.pixel(unsigned(steps.y()) >> 8)));
+            if (columnsFollowX_ && len <= maxColumns) {
+                return copyColumns(span, row, steps, axisX, x, len);
+            }
             do {
                 copyPixel(span, row + 4 * axisX.pixel(unsigned(steps.x()) >> 8));
                 ++span;
@@ -58,6 +64,24 @@ public:
 
 private:
     using AxisX = typename WrapAxisOf<WrapX>::type;
+    static constexpr unsigned maxColumns = 1024;
+
+    // Without shear the image columns of a span depend only on where it
+    // starts and how long it is, not on its row: a span like the one before
+    // (the rows of a rectangle) reuses the columns worked out for it.
+    void copyColumns(agg::rgba8* span, const agg::int8u* row, WrappedSpanSteps& steps,
+                     const AxisX& axisX, int x, unsigned len) {
+        if (x != columnsX_ || len != columnsLen_) {
+            for (unsigned i = 0; i < len; ++i) {
+                columns_[i] = 4 * axisX.pixel(unsigned(steps.x()) >> 8);
+                steps.nextX();
+            }
+            columnsX_ = x;
+            columnsLen_ = len;
+        }
+        for (unsigned i = 0; i < len; ++i) copyPixel(span + i, row + columns_[i]);
+    }
+
     using AxisY = typename WrapAxisOf<WrapY>::type;
 
     NearestSpans<Accessor> general_;
@@ -66,6 +90,10 @@ private:
     AxisX axisX_;
     AxisY axisY_;
     bool reducible_;
+    bool columnsFollowX_;
+    int columnsX_ = 0;
+    unsigned columnsLen_ = 0;
+    uint32_t columns_[maxColumns];
 };
 
 }  // namespace lumo
