@@ -40,7 +40,8 @@ public:
           reducible_(axisX_.period() <= WrappedSpanSteps::maxPeriod &&
                      axisY_.period() <= WrappedSpanSteps::maxPeriod),
           top_(pixels.inPlaceTop()),
-          step_(pixels.inPlaceStep()) {}
+          step_(pixels.inPlaceStep()),
+          columnsFollowX_(interpolator.transformer().shx == 0.0) {}
 
     void prepare() {}
 
@@ -49,7 +50,7 @@ public:
         WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
                                axisY_.period(), -half);
         if (steps.constantY()) {
-            generateRow(span, steps, len);
+            generateRow(span, steps, x, len);
         } else {
             generateAny(span, steps, len);
         }
@@ -62,13 +63,16 @@ private:
     // Pixel centres to the top left pixel of the block.
     static constexpr int half = 128;
 
-    void generateRow(agg::rgba8* span, WrappedSpanSteps& steps, unsigned len) {
+    void generateRow(agg::rgba8* span, WrappedSpanSteps& steps, int x, unsigned len) {
         const unsigned fy = unsigned(steps.y()) & 255;
         unsigned r0, r1;
         axisY_.pair(unsigned(steps.y()) >> 8, r0, r1);
         const agg::int8u *upper, *lower;
         if (!pixels_.rowPair(int(r0), int(r1), upper, lower)) {
             return generateThrough(span, steps, len, false);
+        }
+        if (columnsFollowX_ && len <= maxColumns) {
+            return blendColumns(span, steps, x, len, upper, lower, fy);
         }
         // A copy the stores to the span cannot alias.
         const AxisX axisX = axisX_;
@@ -89,6 +93,38 @@ private:
             ++span;
             steps.nextX();
         } while (--len);
+    }
+
+    // Without shear the block columns and x weights of a span depend only on
+    // where it starts and how long it is, not on its row: a span like the one
+    // before (the rows of a rectangle) reuses those worked out for it.
+    void blendColumns(agg::rgba8* span, WrappedSpanSteps& steps, int x, unsigned len,
+                      const agg::int8u* upper, const agg::int8u* lower, unsigned fy) {
+        if (x != columnsX_ || len != columnsLen_) {
+            const AxisX axisX = axisX_;
+            for (unsigned i = 0; i < len; ++i) {
+                Column& column = columns_[i];
+                column.fx = unsigned(steps.x()) & 255;
+                axisX.pair(unsigned(steps.x()) >> 8, column.c0, column.c1);
+                steps.nextX();
+            }
+            columnsX_ = x;
+            columnsLen_ = len;
+        }
+#if defined(__SSE2__)
+        const __m128i wy = bilinear::weights(fy);
+        for (unsigned i = 0; i < len; ++i) {
+            const Column& c = columns_[i];
+            store(span + i, bilinear::average(pair(upper, c.c0, c.c1), pair(lower, c.c0, c.c1),
+                                              bilinear::weights(c.fx), wy));
+        }
+#else
+        for (unsigned i = 0; i < len; ++i) {
+            const Column& c = columns_[i];
+            bilinear::average(upper + 4 * c.c0, upper + 4 * c.c1, lower + 4 * c.c0,
+                              lower + 4 * c.c1, c.fx, fy, reinterpret_cast<uint8_t*>(span + i));
+        }
+#endif
     }
 
     void generateAny(agg::rgba8* span, WrappedSpanSteps& steps, unsigned len) {
@@ -164,6 +200,15 @@ private:
     bool reducible_;
     const agg::int8u* top_;
     ptrdiff_t step_;
+    // The block columns and x weights of the last span (blendColumns).
+    static constexpr unsigned maxColumns = 1024;
+    struct Column {
+        unsigned c0, c1, fx;
+    };
+    bool columnsFollowX_;
+    int columnsX_ = 0;
+    unsigned columnsLen_ = 0;
+    Column columns_[maxColumns];
 };
 
 }  // namespace lumo
