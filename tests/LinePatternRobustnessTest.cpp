@@ -20,23 +20,6 @@ namespace {
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
-// A render target of its own, to serve as a line pattern or texture.
-struct SourceImage {
-    SourceImage(int width, int height, jint argb) {
-        buffer = LUMO(createDataBuffer)(nullptr, nullptr, width, height, argb);
-        image = LUMO(createNativeImage)(nullptr, nullptr, buffer);
-    }
-    ~SourceImage() {
-        LUMO(deleteNativeImage)(nullptr, nullptr, image);
-        LUMO(deleteDataBuffer)(nullptr, nullptr, buffer);
-    }
-    SourceImage(const SourceImage&) = delete;
-    SourceImage& operator=(const SourceImage&) = delete;
-
-    jint buffer = 0;
-    jint image = 0;
-};
-
 class Robustness : public ::testing::Test {
 protected:
     void setTransform(std::vector<double> m) {
@@ -64,7 +47,7 @@ constexpr jbyte moveTo = 0, quadTo = 2, cubicTo = 3;
 // must not reach the outline renderer's int coordinates.
 TEST_F(Robustness, LinePatternUnderANaNTranslationDrawsNothing) {
     useTarget(8, 8);
-    SourceImage pattern(4, 4, jint(0xFF00FF00));
+    test::DrawingTarget pattern(4, 4, jint(0xFF00FF00));
     LUMO(setLinePattern)(nullptr, nullptr, target->g, pattern.image, 0, 0, 0);
     setTransform({1, 0, 0, 1, 0, nan});
     LUMO(drawLine)(nullptr, nullptr, target->g, 0, 0, 5, 5);
@@ -75,7 +58,7 @@ TEST_F(Robustness, LinePatternUnderANaNTranslationDrawsNothing) {
 // outline renderer's distances at the corners overflowed ints.
 TEST_F(Robustness, LinePatternAlongEdgesThousandsOfPixelsLong) {
     useTarget(64, 64);
-    SourceImage pattern(8, 16, jint(0xFF00FF00));
+    test::DrawingTarget pattern(8, 16, jint(0xFF00FF00));
     LUMO(setLinePattern)(nullptr, nullptr, target->g, pattern.image, 0, 0, 0);
     LUMO(drawRect)(nullptr, nullptr, target->g, 10, 10, 3000, 20);
     // The pattern reaches 8 pixels (half its height) from each edge, and
@@ -90,7 +73,7 @@ TEST_F(Robustness, LinePatternAlongEdgesThousandsOfPixelsLong) {
 // other, or a long one overflows the renderer's ints at its joins.
 TEST_F(Robustness, LinePatternAlongCurveCodesOfAPathSaidToBePolygonal) {
     useTarget(64, 64);
-    SourceImage pattern(20, 20, jint(0xFF00FF00));
+    test::DrawingTarget pattern(20, 20, jint(0xFF00FF00));
     LUMO(setLinePattern)(nullptr, nullptr, target->g, pattern.image, 0, 0, 0);
     constexpr jint strokeLines = 0x42;  // stroke, said to have no curves
     constexpr jbyte close = 4;
@@ -105,7 +88,7 @@ TEST_F(Robustness, LinePatternAlongCurveCodesOfAPathSaidToBePolygonal) {
 // A tall pattern along a polyline of short segments.
 TEST_F(Robustness, TallLinePatternAlongAPolyline) {
     useTarget(1, 1597);
-    SourceImage pattern(1, 40000, jint(0xFF00FF00));
+    test::DrawingTarget pattern(1, 40000, jint(0xFF00FF00));
     LUMO(setLinePattern)(nullptr, nullptr, target->g, pattern.image, 0, 0, 0);
     std::vector<jint> xs = {3, 0, 4, -4, 1000}, ys = {128, 1342, 998, 739, 1126};
     LUMO(drawPolyline)(jni.env(), nullptr, target->g, 5, jni.ints(xs), jni.ints(ys));
@@ -116,7 +99,7 @@ TEST_F(Robustness, TallLinePatternAlongAPolyline) {
 // rectangle with huge arcs took about half a minute on a 46 x 31 target.
 TEST_F(Robustness, TallLinePatternAlongHugeArcsStaysQuick) {
     useTarget(46, 31);
-    SourceImage pattern(1, 1000000, jint(0xFF00FF00));
+    test::DrawingTarget pattern(1, 1000000, jint(0xFF00FF00));
     LUMO(setLinePattern)(nullptr, nullptr, target->g, pattern.image, 0, 0, 0);
     LUMO(drawRoundRect)(nullptr, nullptr, target->g, 0, 0, 31, 10, 37, 1000000);
     // AGG draws at most 64 pixels either side of the line.
@@ -127,7 +110,7 @@ TEST_F(Robustness, TallLinePatternAlongHugeArcsStaysQuick) {
 // stretches y a millionfold took ten seconds on a 62 x 26 target.
 TEST_F(Robustness, LinePatternAlongDashedCurvesUnderAStretchingTransformStaysQuick) {
     useTarget(62, 26);
-    SourceImage pattern(10, 10, jint(0xFF00FF00));
+    test::DrawingTarget pattern(10, 10, jint(0xFF00FF00));
     LUMO(setLinePattern)(nullptr, nullptr, target->g, pattern.image, 0, 0, 0);
     setTransform({1e-6, 1e-9, -1e-9, 1e6, -21, 51});
     LUMO(setStroke)

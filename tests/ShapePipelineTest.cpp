@@ -300,16 +300,13 @@ TEST_F(Drawing, CostlyGeometryStaysBounded) {
 // After two closes, a curve without a move of its own starts where AGG's
 // path storage would put it, not at a point left unset.
 TEST_F(Drawing, WideDashesStayBounded) {
-    const jint tallBuffer = LUMO(createDataBuffer)(nullptr, nullptr, 1, 20000, 0);
-    const jint tall = LUMO(createNativeImage)(nullptr, nullptr, tallBuffer);
-    const jint tallGraphics = LUMO(createGraphics)(nullptr, nullptr, tall);
-    LUMO(setStroke)
-    (jni.env(), nullptr, tallGraphics, 1e6f, 0, 0, 10,
-     static_cast<jfloatArray>(jni.array(std::vector<float>{0.001f})), 0);
-    LUMO(drawLine)(nullptr, nullptr, tallGraphics, 64, 5, 1000, 5);
-    LUMO(deleteGraphics)(nullptr, nullptr, tallGraphics);
-    LUMO(deleteNativeImage)(nullptr, nullptr, tall);
-    LUMO(deleteDataBuffer)(nullptr, nullptr, tallBuffer);
+    {
+        test::DrawingTarget tall(1, 20000);
+        LUMO(setStroke)
+        (jni.env(), nullptr, tall.g, 1e6f, 0, 0, 10,
+         static_cast<jfloatArray>(jni.array(std::vector<float>{0.001f})), 0);
+        LUMO(drawLine)(nullptr, nullptr, tall.g, 64, 5, 1000, 5);
+    }
 
     LUMO(setStroke)
     (jni.env(), nullptr, g, 1e9f, 0, 2, 10,

@@ -1,10 +1,8 @@
 #include "paint/GradientPaint.h"
 
-#include "geometry/TransformKind.h"
-
-#include "geometry/TransformedSource.h"
-
 #include "core/Colour.h"
+#include "geometry/TransformKind.h"
+#include "geometry/TransformedSource.h"
 
 #include <cmath>
 #include <new>

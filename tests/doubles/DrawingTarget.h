@@ -9,13 +9,14 @@
 
 namespace lumo::test {
 
-// A transparent render target with one drawing object, made (and deleted)
-// through the entry points, and its pixels as drawn.
+// A render target (transparent unless given a colour) with one drawing
+// object, made (and deleted) through the entry points, and its pixels as
+// drawn. Also serves as the image of a texture or line pattern.
 class DrawingTarget {
 public:
-    DrawingTarget(int width, int height) : width_(width), height_(height) {
-        buffer =
-            Java_com_quarn_lumo_internal_LUMO_createDataBuffer(nullptr, nullptr, width, height, 0);
+    DrawingTarget(int width, int height, jint argb = 0) : width_(width), height_(height) {
+        buffer = Java_com_quarn_lumo_internal_LUMO_createDataBuffer(nullptr, nullptr, width, height,
+                                                                    argb);
         image = Java_com_quarn_lumo_internal_LUMO_createNativeImage(nullptr, nullptr, buffer);
         g = Java_com_quarn_lumo_internal_LUMO_createGraphics(nullptr, nullptr, image);
     }
