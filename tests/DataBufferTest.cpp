@@ -44,6 +44,7 @@ TEST(DataBuffer, SizesAreChecked) {
     EXPECT_EQ(DataBuffer::create(4, -1), nullptr);
     EXPECT_EQ(DataBuffer::create(70000, 70000), nullptr);
     EXPECT_EQ(DataBuffer::create(INT32_MAX, 1), nullptr);
+    EXPECT_EQ(DataBuffer::create(INT32_MAX, INT32_MAX), nullptr);  // no overflow on the way
     EXPECT_TRUE(DataBuffer::validSize(16384, 16384 - 1));
     EXPECT_FALSE(DataBuffer::validSize(32768, 16384));
 }

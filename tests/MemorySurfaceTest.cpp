@@ -146,6 +146,7 @@ TEST(MemorySurface, RejectsWhatADeviceWouldReject) {
     EXPECT_EQ(MemorySurface::create(0, 5), nullptr);
     EXPECT_EQ(MemorySurface::create(5, -1), nullptr);
     EXPECT_EQ(MemorySurface::create(70000, 70000), nullptr);
+    EXPECT_EQ(MemorySurface::create(INT32_MAX, INT32_MAX), nullptr);
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 namespace lumo {
 
 bool DataBuffer::validSize(int width, int height) {
-    return width >= 0 && height >= 0 && int64_t(width) * height * 4 <= maxPixelBytes;
+    // Divided rather than multiplied by 4: the product of two int limits
+    // times four overflows 64 bits.
+    return width >= 0 && height >= 0 && int64_t(width) * height <= maxPixelBytes / 4;
 }
 
 DataBuffer* DataBuffer::create(int width, int height) {

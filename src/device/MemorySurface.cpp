@@ -42,7 +42,7 @@ bool supported(const BitmapInfo& info) {
 }  // namespace
 
 std::unique_ptr<MemorySurface> MemorySurface::create(int width, int height) {
-    if (width <= 0 || height <= 0 || int64_t(width) * height * 4 > maxBytes) return nullptr;
+    if (width <= 0 || height <= 0 || int64_t(width) * height > maxBytes / 4) return nullptr;
     std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[size_t(width) * height]());
     if (!pixels) return nullptr;
     return std::unique_ptr<MemorySurface>(new (std::nothrow)
