@@ -51,7 +51,7 @@ public:
     std::vector<T> contents(jarray array) const {
         const Storage& s = storage(array);
         std::vector<T> values(s.length);
-        std::memcpy(values.data(), s.data.get(), s.length * sizeof(T));
+        if (s.length > 0) std::memcpy(values.data(), s.data.get(), s.length * sizeof(T));
         return values;
     }
 

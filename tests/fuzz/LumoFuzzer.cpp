@@ -1,0 +1,42 @@
+// libFuzzer target: plays each input as a sequence of entry-point calls and
+// stops the run when a call leaves an array pinned, makes a JNI call inside a
+// critical region, leaves a handle behind, or runs too long.
+#include "fuzz/CallPlayer.h"
+#include "native/HandleRegistry.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The longest a single call may take; LUMO_FUZZ_CALL_MS overrides it.
+std::chrono::milliseconds callLimit() {
+    static const long ms = [] {
+        const char* text = std::getenv("LUMO_FUZZ_CALL_MS");
+        return text != nullptr ? std::atol(text) : 3000L;
+    }();
+    return std::chrono::milliseconds(ms);
+}
+
+void fail(const char* what, const char* call = "") {
+    std::fprintf(stderr, "lumo fuzzer: %s %s\n", what, call);
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace lumo;
+    const uint32_t handlesBefore = HandleRegistry::instance().size();
+    test::FakeJni jni;
+    {
+        fuzz::CallPlayer player(jni);
+        player.play(data, size);
+        if (player.slowest() > callLimit()) fail("slow call:", player.slowestCall());
+    }
+    if (jni.pinned() != 0) fail("an array was left pinned");
+    if (jni.violations() != 0) fail("JNI call inside a critical region or release out of order");
+    if (HandleRegistry::instance().size() != handlesBefore) fail("handles left behind");
+    return 0;
+}
