@@ -7,6 +7,7 @@ packages=(
     cmake g++ make binutils pkg-config
     libagg-dev                         # the rendering machinery
     googletest libgtest-dev            # C++ tests
+    clang libclang-rt-14-dev           # the fuzz target (libFuzzer)
     libbenchmark-dev                   # benchmarks
     libcairo2-dev                      # the engine lumo_cairo_bench races
     default-jdk-headless junit5        # Java classes, Java tests, demo

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds lumo and runs every test: the C++ and Java tests of the release
 # build, then the C++ tests again under ThreadSanitizer and under
-# AddressSanitizer with UndefinedBehaviorSanitizer.
+# AddressSanitizer with UndefinedBehaviorSanitizer (LeakSanitizer on), and a
+# minute of fuzzing every entry point.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -19,6 +20,8 @@ for sanitizer in thread address; do
     cmake --build "$dir" -j "$jobs"
     (cd "$dir" && ctest --output-on-failure -j "$jobs")
 done
+
+scripts/fuzz.sh 60
 
 # lumo.dll for Windows, cross-built and checked (under Wine for 64-bit).
 scripts/windows.sh

@@ -444,8 +444,10 @@ void CallPlayer::playShapes(FuzzInput& in, Call call) {
         if (call == Call::DrawPolyline) LUMO(drawPolyline)(env_, nullptr, g, n, xs, ys);
         return;
     }
-    jint v[6];
-    for (jint& value : v) value = number(in);
+    const bool sixValues = call == Call::DrawArc || call == Call::FillArc ||
+                           call == Call::DrawRoundRect || call == Call::FillRoundRect;
+    jint v[6] = {};
+    for (int i = 0; i < (sixValues ? 6 : 4); ++i) v[i] = number(in);
     switch (call) {
         case Call::DrawLine:
             LUMO(drawLine)(env_, nullptr, g, v[0], v[1], v[2], v[3]);

@@ -32,10 +32,11 @@ public:
     }
 
     SeedWriter& real(double v) {
-        if (whole(v, -smallOffset, smallLimit - smallOffset) && !(v == 0 && std::signbit(v))) {
+        const bool minusZero = v == 0 && std::signbit(v);  // only raw bits keep its sign
+        if (whole(v, -smallOffset, smallLimit - smallOffset) && !minusZero) {
             return byte(uint8_t(int32_t(v) + smallOffset));
         }
-        if (whole(v / wideDoubleScale, -32768, 32768)) {
+        if (whole(v / wideDoubleScale, -32768, 32768) && !minusZero) {
             const uint16_t wide = uint16_t(int16_t(v / wideDoubleScale));
             return byte(uint8_t(tableLimit)).byte(uint8_t(wide)).byte(uint8_t(wide >> 8));
         }
