@@ -16,7 +16,7 @@ mkdir -p build-fuzz/seeds build-fuzz/corpus build-fuzz/findings
 build-fuzz/tests/lumo_fuzz_seeds build-fuzz/seeds
 
 # -timeout catches a call that never returns; the target itself stops at a
-# call slower than LUMO_FUZZ_CALL_MS (3 s by default).
-build-fuzz/tests/lumo_fuzz -max_total_time="$seconds" -timeout=60 -rss_limit_mb=4096 \
+# call slower than LUMO_FUZZ_CALL_MS (5 s by default).
+build-fuzz/tests/lumo_fuzz -max_total_time="$seconds" -timeout=300 -rss_limit_mb=4096 \
     -max_len=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/findings/ \
     build-fuzz/corpus build-fuzz/seeds

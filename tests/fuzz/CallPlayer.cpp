@@ -4,6 +4,7 @@
 #include "native/HandleRegistry.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 #include <type_traits>
 
@@ -112,9 +113,15 @@ int CallPlayer::play(const uint8_t* data, size_t size) {
     int calls = 0;
     for (; calls < maxCallsPerInput && !in.done(); ++calls) {
         const auto call = Call(in.byte() % callCount);
+        arguments_.clear();
         const auto start = std::chrono::steady_clock::now();
         playOne(in, call);
         const auto took = std::chrono::steady_clock::now() - start;
+        if (tracing_) {
+            std::fprintf(stderr, "%8.3f ms  %s(%s)\n",
+                         std::chrono::duration<double, std::milli>(took).count(), name(call),
+                         arguments_.c_str());
+        }
         if (took > slowest_) {
             slowest_ = took;
             slowestCall_ = name(call);
@@ -123,7 +130,22 @@ int CallPlayer::play(const uint8_t* data, size_t size) {
     return calls;
 }
 
+void CallPlayer::note(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    note(text);
+}
+
+void CallPlayer::note(const char* text) {
+    if (!arguments_.empty()) arguments_ += ", ";
+    arguments_ += text;
+}
+
 jint CallPlayer::handle(FuzzInput& in, Kind kind) {
+    return noted(chooseHandle(in, kind));
+}
+
+jint CallPlayer::chooseHandle(FuzzInput& in, Kind kind) {
     const int s = in.byte();
     const auto& own = live_[int(kind)];
     if (s < ownKindLimit) return own.empty() ? 0 : own[size_t(s) % own.size()];
@@ -203,9 +225,15 @@ int64_t CallPlayer::length(FuzzInput& in, int64_t expected) {
 template <class T>
 jarray CallPlayer::array(FuzzInput& in, int64_t expected) {
     const int64_t n = length(in, std::max<int64_t>(expected, 0));
-    if (n < 0) return nullptr;
+    if (n < 0) {
+        if (tracing_) note("null");
+        return nullptr;
+    }
     arrayElements_ += n;
     std::vector<T> values(size_t(n), T(0));
+    // Elements are traced as the array, not one by one.
+    const bool tracing = tracing_;
+    tracing_ = false;
     auto value = [&]() -> T {
         if constexpr (std::is_floating_point_v<T>) {
             return T(real(in));
@@ -245,6 +273,16 @@ jarray CallPlayer::array(FuzzInput& in, int64_t expected) {
                 }
             }
         }
+    }
+    tracing_ = tracing;
+    if (tracing_) {
+        std::string text = "[" + std::to_string(n) + ":";
+        for (size_t i = 0; i < values.size() && i < 12; ++i) {
+            char number[32];
+            std::snprintf(number, sizeof number, " %.17g", double(values[i]));
+            text += number;
+        }
+        note((text + (values.size() > 12 ? " ...]" : "]")).c_str());
     }
     return jni_.array(values);
 }

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace lumo::fuzz {
@@ -35,6 +36,9 @@ public:
 
     static const char* name(Call call);
 
+    // Prints every call, its arguments and its time to stderr.
+    void trace(bool on) { tracing_ = on; }
+
 private:
     struct Handle {
         jint id;
@@ -50,10 +54,18 @@ private:
     void playPixels(FuzzInput& in, Call call);
 
     // Values.
-    static int32_t number(FuzzInput& in) { return in.number(); }
-    static double real(FuzzInput& in) { return in.real(); }
-    static float single(FuzzInput& in) { return in.single(); }
+    int32_t number(FuzzInput& in) { return noted(in.number()); }
+    double real(FuzzInput& in) { return noted(in.real()); }
+    float single(FuzzInput& in) { return noted(in.single()); }
+    template <class T>
+    T noted(T value) {
+        if (tracing_) note(double(value));
+        return value;
+    }
+    void note(double value);
+    void note(const char* text);
     jint handle(FuzzInput& in, Kind kind);
+    jint chooseHandle(FuzzInput& in, Kind kind);
     void remember(jint id, Kind kind);
     void forget(jint id);
     // Width and height for a new buffer or device, kept within the harness's
@@ -91,6 +103,8 @@ private:
     int64_t pixels_ = 0;
     std::chrono::steady_clock::duration slowest_{};
     const char* slowestCall_ = "";
+    bool tracing_ = false;
+    std::string arguments_;
 };
 
 }  // namespace lumo::fuzz

@@ -1,6 +1,7 @@
 // libFuzzer target: plays each input as a sequence of entry-point calls and
 // stops the run when a call leaves an array pinned, makes a JNI call inside a
-// critical region, leaves a handle behind, or runs too long.
+// critical region, leaves a handle behind, or runs too long. With
+// LUMO_FUZZ_TRACE set it prints every call it makes.
 #include "fuzz/CallPlayer.h"
 #include "native/HandleRegistry.h"
 
@@ -14,7 +15,7 @@ namespace {
 std::chrono::milliseconds callLimit() {
     static const long ms = [] {
         const char* text = std::getenv("LUMO_FUZZ_CALL_MS");
-        return text != nullptr ? std::atol(text) : 3000L;
+        return text != nullptr ? std::atol(text) : 5000L;
     }();
     return std::chrono::milliseconds(ms);
 }
@@ -32,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     test::FakeJni jni;
     {
         fuzz::CallPlayer player(jni);
+        player.trace(std::getenv("LUMO_FUZZ_TRACE") != nullptr);
         player.play(data, size);
         if (player.slowest() > callLimit()) fail("slow call:", player.slowestCall());
     }

@@ -358,6 +358,21 @@ std::vector<Seed> makeSeeds() {
                  {0, 0, 1e308, -1e308, std::numeric_limits<double>::infinity(), 5, 9, 9});
              w.flag(true).number(0);
          }},
+        {"costly-strokes-curves-and-blurs",
+         [](SeedWriter& w) {
+             target(w, 256, 256);
+             stroke(w, 1e6f, 1, 1, {0.001f, 0.001f});
+             box(w, Call::DrawOval, -5000, -5000, 10000, 10000);
+             stroke(w, 3e4f, 1, 1, {});
+             w.call(Call::DrawPolyline).handle(0).number(5);
+             w.values<int32_t>({0, 255, 0, 255, 0}).values<int32_t>({0, 1, 2, 3, 4});
+             stroke(w, 2, 1, 1, {0.01f, 0.01f});
+             w.call(Call::DrawPath).handle(0).number(2).values<int8_t>({0, 3});
+             w.values<double>({0, 0, 1e15, -1e15, -1e15, 1e15, 200, 200}).flag(true).number(0);
+             w.call(Call::GaussianBlur).handle(0);
+             region(w, 0, 0, 256, 256, 256, 256);
+             w.real(1e9).real(3e3).flag(true);
+         }},
         {"pin-failures",
          [](SeedWriter& w) {
              target(w, 16, 16);
