@@ -292,7 +292,27 @@ TEST_F(Drawing, CostlyGeometryStaysBounded) {
     setStroke(1, 1, {}, 0);
     LUMO(drawArc)(nullptr, nullptr, g, -2000000000, -2000000000, 2147483647, 2147483647, 10, 300);
     LUMO(drawOval)(nullptr, nullptr, g, -2000000000, -2000000000, 2147483647, 2147483647);
+    // Ovals stroked in user space under a transform that collapses the plane
+    // (no inverse to cull with) or stretches one axis ten billion times
+    // (culled through the inverse): curves are not flattened at that scale.
+    for (const auto& m : std::vector<std::vector<double>>{{-0.0, 144.5, 0, 1e10, -29, -32},
+                                                          {1e10, 0, 0, 1, 0, 0}}) {
+        setTransform(m);
+        LUMO(drawOval)(nullptr, nullptr, g, 29, 53, 53, 53);
+    }
     EXPECT_EQ(jni.pinned(), 0);
+}
+
+TEST_F(Drawing, CollapsedUserSpaceStrokesDrawNothingWhileDeviceStrokesShowTheLine) {
+    // Every point lands on x = 8: y = user x + user y.
+    setTransform({0, 1, 0, 1, 8, 0});
+    LUMO(drawLine)(nullptr, nullptr, g, 0, 0, 10, 0);
+    LUMO(drawOval)(nullptr, nullptr, g, 1, 1, 6, 6);
+    EXPECT_EQ(painted(), 0);
+    LUMO(setHint)(nullptr, nullptr, g, 8, 1);  // stroke in device space
+    LUMO(drawLine)(nullptr, nullptr, g, 0, 0, 10, 0);
+    EXPECT_NE(at(8, 5) >> 24, 0u);  // a vertical line on column 8
+    EXPECT_EQ(at(2, 5), 0u);
 }
 
 // Each dash of a very wide stroke costs the clip box's height in the

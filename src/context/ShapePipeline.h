@@ -101,7 +101,15 @@ private:
             // transform, curves are flattened finely enough for it.
             const double scale = state_.transform.scale();
             if (!(scale > 0.0 && scale < maxEdgeCoordinate)) return;
-            const bool culled = curves && strokeCullingBox(&state_.transform, offset, cull);
+            // A transform that collapses the plane leaves the outline no
+            // area: nothing to draw, and no inverse to cull curves with, so
+            // flattening at its scale would be work for nothing. A line
+            // pattern, drawn along the transformed centre line, still shows.
+            agg::trans_affine deviceToUser;
+            const bool invertible = invertTransform(state_.transform, deviceToUser);
+            if (!invertible && !pattern_) return;
+            const bool culled =
+                curves && invertible && strokeCullingBox(&deviceToUser, offset, cull);
             const double limit =
                 (curves && !culled ? maxCurveCoordinate : maxEdgeCoordinate) / scale;
             CheckedSource<Shape> checked(shape, limit);
@@ -113,30 +121,28 @@ private:
     // The box, in the space the outline is stroked in, outside which huge
     // curves may be replaced by their control polygons: the clip box grown by
     // the farthest a stroke reaches from its centre line (miters, square caps).
-    // Not for dashes, whose places depend on the length of what comes before,
-    // nor for widths or miter limits so large that the box would cover
-    // everything anyway.
-    bool strokeCullingBox(const agg::trans_affine* userToDevice, agg::point_d offset,
+    // Not for dashes, whose places depend on the length of what comes before.
+    // deviceToUser is null for outlines stroked in device space.
+    bool strokeCullingBox(const agg::trans_affine* deviceToUser, agg::point_d offset,
                           agg::rect_d& box) {
         const StrokeStyle& style = *state_.stroke;
         if (style.dashed()) return false;
-        const double unitScale = userToDevice != nullptr ? userToDevice->scale() : 1.0;
         // How far the outline reaches from its centre line, in stroking units.
+        // A line pattern's reach is in device pixels; no pixel distance maps
+        // to more user units than the inverse's Frobenius norm times it.
         const double reach =
-            pattern_ ? patternReach() / unitScale
-                     : std::fabs(style.width()) * 0.5 * std::max(double(style.miterLimit()), 1.5);
-        if (!(reach * unitScale < 1e9)) return false;
+            pattern_
+                ? patternReach() * (deviceToUser != nullptr ? frobeniusNorm(*deviceToUser) : 1.0)
+                : std::fabs(style.width()) * 0.5 * std::max(double(style.miterLimit()), 1.5);
         // Two pixels more, in device space, for the offset and rounding.
         const agg::rect_d& clip = state_.clipBox;
         double xs[4] = {clip.x1 - 2, clip.x2 + 2, clip.x2 + 2, clip.x1 - 2};
         double ys[4] = {clip.y1 - 2, clip.y1 - 2, clip.y2 + 2, clip.y2 + 2};
-        if (userToDevice != nullptr) {
-            agg::trans_affine deviceToUser = *userToDevice;
-            deviceToUser.invert();
+        if (deviceToUser != nullptr) {
             for (int i = 0; i < 4; ++i) {
                 xs[i] -= offset.x;
                 ys[i] -= offset.y;
-                deviceToUser.transform(&xs[i], &ys[i]);
+                deviceToUser->transform(&xs[i], &ys[i]);
             }
         }
         box = agg::rect_d(
@@ -176,6 +182,10 @@ private:
         agg::conv_dash<Source> dashed(source);
         configureDash(dashed, style);
         strokeOutline(dashed, check, scale, after, offset);
+    }
+
+    static double frobeniusNorm(const agg::trans_affine& m) {
+        return std::sqrt(m.sx * m.sx + m.shy * m.shy + m.shx * m.shx + m.sy * m.sy);
     }
 
     // Half the height of the line pattern's image, and two pixels more: how
