@@ -383,6 +383,29 @@ TEST_F(PathDrawing, CurvesAreFlattenedUnlessThePathIsDeclaredPolygonal) {
     EXPECT_NEAR(coverage(), 480, 6);
 }
 
+TEST_F(PathDrawing, APathThatDrawsBeforeItsFirstMoveStartsAtTheOrigin) {
+    LUMO(setHint)(nullptr, nullptr, g, 1, 1);
+    // A clone with a triangular clip first draws a shape starting at (31, 5),
+    // outside its clip box, on the same target (and rasteriser).
+    const jint clone = LUMO(cloneGraphics)(nullptr, nullptr, g);
+    LUMO(setClip)
+    (jni.env(), nullptr, clone, 4, jni.bytes({0, 1, 1, 4}),
+     static_cast<jdoubleArray>(jni.array(std::vector<double>{10, 10, 20, 10, 10, 20})), JNI_TRUE);
+    LUMO(drawPath)
+    (jni.env(), nullptr, clone, 3, jni.bytes({0, 1, 4}),
+     static_cast<jdoubleArray>(jni.array(std::vector<double>{31, 5, 12, 12})), JNI_TRUE, 0x01);
+    LUMO(deleteGraphics)(nullptr, nullptr, clone);
+    clear();
+    // Lines to (30, 0) and (30, 30) with no move: the triangle from (0, 0).
+    drawPath({1, 1, 4}, {30, 0, 30, 30}, JNI_TRUE, 0x01);
+    EXPECT_NEAR(coverage(), 450, 2);
+    // A curve with no move also starts at (0, 0): the parabola's segment.
+    clear();
+    drawPath({2, 4}, {15, -18, 30, 0}, JNI_TRUE, 0x01);
+    drawPath({0, 2, 4}, {0, 30, 15, -18, 30, 30}, JNI_TRUE, 0x01);
+    EXPECT_NEAR(coverage(), 480, 6);
+}
+
 TEST_F(PathDrawing, UnusableCoordinatesDrawNothing) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();

@@ -114,6 +114,7 @@ int CallPlayer::play(const uint8_t* data, size_t size) {
     for (; calls < maxCallsPerInput && !in.done(); ++calls) {
         const auto call = Call(in.byte() % callCount);
         arguments_.clear();
+        currentCall_ = name(call);
         const auto start = std::chrono::steady_clock::now();
         playOne(in, call);
         const auto took = std::chrono::steady_clock::now() - start;
@@ -277,12 +278,12 @@ jarray CallPlayer::array(FuzzInput& in, int64_t expected) {
     tracing_ = tracing;
     if (tracing_) {
         std::string text = "[" + std::to_string(n) + ":";
-        for (size_t i = 0; i < values.size() && i < 12; ++i) {
+        for (size_t i = 0; i < values.size() && i < 32; ++i) {
             char number[32];
             std::snprintf(number, sizeof number, " %.17g", double(values[i]));
             text += number;
         }
-        note((text + (values.size() > 12 ? " ...]" : "]")).c_str());
+        note((text + (values.size() > 32 ? " ...]" : "]")).c_str());
     }
     return jni_.array(values);
 }

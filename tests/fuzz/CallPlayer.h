@@ -38,6 +38,9 @@ public:
 
     // Prints every call, its arguments and its time to stderr.
     void trace(bool on) { tracing_ = on; }
+    // While tracing: the call in progress and the arguments read for it.
+    const char* currentCall() const { return currentCall_; }
+    const std::string& arguments() const { return arguments_; }
 
 private:
     struct Handle {
@@ -104,6 +107,7 @@ private:
     std::chrono::steady_clock::duration slowest_{};
     const char* slowestCall_ = "";
     bool tracing_ = false;
+    const char* currentCall_ = "";
     std::string arguments_;
 };
 

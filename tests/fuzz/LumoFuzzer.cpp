@@ -5,6 +5,8 @@
 #include "fuzz/CallPlayer.h"
 #include "native/HandleRegistry.h"
 
+#include <sanitizer/common_interface_defs.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +22,16 @@ std::chrono::milliseconds callLimit() {
     return std::chrono::milliseconds(ms);
 }
 
+const lumo::fuzz::CallPlayer* tracedPlayer = nullptr;
+
+// When a sanitizer stops a traced run: the call it stopped in.
+void printCurrentCall() {
+    if (tracedPlayer != nullptr) {
+        std::fprintf(stderr, "lumo fuzzer: stopped in %s(%s)\n", tracedPlayer->currentCall(),
+                     tracedPlayer->arguments().c_str());
+    }
+}
+
 void fail(const char* what, const char* call = "") {
     std::fprintf(stderr, "lumo fuzzer: %s %s\n", what, call);
     std::abort();
@@ -33,8 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     test::FakeJni jni;
     {
         fuzz::CallPlayer player(jni);
-        player.trace(std::getenv("LUMO_FUZZ_TRACE") != nullptr);
+        if (std::getenv("LUMO_FUZZ_TRACE") != nullptr) {
+            player.trace(true);
+            tracedPlayer = &player;
+            __sanitizer_set_death_callback(printCurrentCall);
+        }
         player.play(data, size);
+        tracedPlayer = nullptr;
         if (player.slowest() > callLimit()) fail("slow call:", player.slowestCall());
     }
     if (jni.pinned() != 0) fail("an array was left pinned");
