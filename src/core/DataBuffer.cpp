@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <mutex>
 #include <new>
 
 namespace lumo {
@@ -20,22 +21,40 @@ DataBuffer* DataBuffer::create(int width, int height) {
 }
 
 DataBuffer::~DataBuffer() {
-    std::free(pixels_);
+    std::free(pixels());
 }
 
 void DataBuffer::clear(const agg::rgba8& colour) {
     clearColour_ = colour;
-    if (pixels_ != nullptr) {
-        std::fill_n(pixels_, size_t(width_) * size_t(height_), pixelFromRgba8(colour));
+    if (uint32_t* pixels = this->pixels()) {
+        std::fill_n(pixels, size_t(width_) * size_t(height_), pixelFromRgba8(colour));
     }
 }
 
+uint32_t* DataBuffer::pixels() const {
+    return pixels_.load(std::memory_order_acquire);
+}
+
 RowBuffer* DataBuffer::rowBuffer() {
-    if (pixels_ != nullptr) return &rows_;
+    return pixels() != nullptr ? &rows_ : createMemory();
+}
+
+RowBuffer* DataBuffer::createMemory() {
+    // Threads that read a buffer never written yet may get here together:
+    // each fills memory of its own, and the first to take the lock attaches
+    // its memory; the others free theirs.
+    static std::mutex attaching;
     const size_t count = size_t(width_) * size_t(height_);
     // An empty buffer still gets a block, so that it counts as having pixels.
     auto* memory = static_cast<uint32_t*>(std::malloc(std::max<size_t>(count, 1) * 4));
     if (memory == nullptr) return &rows_;
+    std::fill_n(memory, count, pixelFromRgba8(clearColour_));
+
+    std::lock_guard<std::mutex> lock(attaching);
+    if (pixels_.load(std::memory_order_relaxed) != nullptr) {
+        std::free(memory);
+        return &rows_;
+    }
     try {
         auto* bytes = reinterpret_cast<agg::int8u*>(memory);
         if (height_ == 0) {
@@ -51,8 +70,7 @@ RowBuffer* DataBuffer::rowBuffer() {
         std::free(memory);
         return &rows_;
     }
-    std::fill_n(memory, count, pixelFromRgba8(clearColour_));
-    pixels_ = memory;
+    pixels_.store(memory, std::memory_order_release);
     return &rows_;
 }
 

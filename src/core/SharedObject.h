@@ -21,7 +21,7 @@ struct WeakControl {
 // across threads (a buffer behind two render targets) stay sound.
 class SharedObject {
 public:
-    SharedObject() = default;
+    SharedObject();
     SharedObject(const SharedObject&) = delete;
     SharedObject& operator=(const SharedObject&) = delete;
     virtual ~SharedObject();
@@ -34,6 +34,11 @@ public:
     // The control block for weak references, created on first use (null if
     // it cannot be allocated).
     WeakControl* weakControl();
+
+    // Number of objects constructed and not yet destroyed, for tests that
+    // check everything was freed. Counted only when objects are made or
+    // destroyed (by setters and create calls, never per drawn pixel).
+    static int64_t liveCount();
 
 private:
     std::atomic<int32_t> count_{0};
