@@ -13,8 +13,10 @@ package com.quarn.lumo.internal;
  * <p><b>Colours</b> are {@code int}s in the form 0xAARRGGBB (alpha in the top byte), not
  * premultiplied by alpha.
  *
- * <p><b>Threads.</b> The library takes no locks: calls that reach the same render target or
- * pixel buffer must not run concurrently.
+ * <p><b>Threads.</b> Calls on different objects may run at once. A render target or pixel buffer
+ * that one call writes must not be reached by another call at the same time; one that calls only
+ * read (as the source of textures, line patterns, images, copies or compositing) may be read by
+ * several threads at once. A handle must not be deleted while another thread's call uses it.
  */
 public final class LUMO {
     static {
