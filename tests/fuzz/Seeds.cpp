@@ -188,8 +188,8 @@ std::vector<Seed> makeSeeds() {
              target(w, 64, 64);
              target(w, 9, 11, 1);
              w.call(Call::FillOval).handle(1).number(0).number(0).number(9).number(11);
-             for (int filter : {0, 1, 2, 5, 9, 16}) {
-                 w.call(Call::SetHintValue).handle(0).number(3).number(filter);
+             for (int filter = 0; filter <= 17; ++filter) {
+                 w.call(Call::SetHintValue).handle(0).number(0xF800).number(filter);
                  w.call(Call::DrawImage).handle(0).handle(1);
                  w.values<double>({3.5, 0.5, -0.5, 2.5, 10, 3});
              }
@@ -274,6 +274,32 @@ std::vector<Seed> makeSeeds() {
              blur(w, 3, true);
              blur(w, 12, false);
              blur(w, 0.5, true);
+             blur(w, 40, false);
+             blur(w, 1e9, false);
+         }},
+        {"rectangle-clip-and-stroke-offsets",
+         [](SeedWriter& w) {
+             target(w, 48, 48);
+             w.call(Call::SetClip).handle(0).number(5).values<int8_t>({0, 1, 1, 1, 4});
+             w.values<double>({4.5, 4, 40, 4, 40, 30.5, 4.5, 30.5}).flag(true);
+             box(w, Call::FillOval, 0, 0, 48, 48);
+             for (int offset = 0; offset < 4; ++offset) {
+                 w.call(Call::SetHint).handle(0).number(0x600).number(offset);
+                 w.call(Call::SetHint).handle(0).number(8).number(offset & 1);
+                 box(w, Call::DrawRect, 6 + offset, 6, 20, 20);
+             }
+         }},
+        {"line-pattern-through-path-clip",
+         [](SeedWriter& w) {
+             target(w, 80, 80);
+             target(w, 12, 5, 1);
+             w.call(Call::SetClip).handle(0).number(9);
+             pathArrays(w);
+             w.flag(false);
+             w.call(Call::SetLinePattern).handle(0).handle(1).real(1).real(0).real(1);
+             w.call(Call::SetHintValue).handle(0).number(0xF800).number(1);
+             w.call(Call::DrawPolyline).handle(0).number(4);
+             w.values<int32_t>({2, 78, 10, 70}).values<int32_t>({2, 10, 78, 70});
          }},
         {"conversions",
          [](SeedWriter& w) {
@@ -303,7 +329,7 @@ std::vector<Seed> makeSeeds() {
              w.call(Call::CopyData).handle(1).handle(0);
              region(w, 0, 0, 16, 16, 32, 32);
              region(w, 8, 8, 16, 16, 32, 32);
-             for (int rule = 0; rule < 12; rule += 2) {
+             for (int rule = 0; rule <= 27; ++rule) {
                  w.call(Call::ComposeRule).number(rule).handle(1).handle(0);
                  region(w, 0, 0, 20, 20, 32, 32);
                  region(w, 4, 6, 20, 20, 32, 32);
