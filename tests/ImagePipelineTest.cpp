@@ -13,6 +13,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #define LUMO(name) Java_com_quarn_lumo_internal_LUMO_##name
@@ -407,6 +408,23 @@ TEST_F(ImageDrawing, RenderTargetsDrawAndTextureWithTheirPixels) {
     columns.reset();
     LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
     EXPECT_EQ(at(5, 5), 0xFF00FF00u);
+}
+
+TEST_F(ImageDrawing, EmptyRenderTargetsDrawNothingWhateverTheirWidth) {
+    // Valid buffers with no pixels, one wider than a row's byte count holds.
+    for (const auto& [width, height] : {std::pair{600000000, 0}, std::pair{0, 7}}) {
+        const jint buffer = LUMO(createDataBuffer)(nullptr, nullptr, width, height, -1);
+        const jint source = LUMO(createNativeImage)(nullptr, nullptr, buffer);
+        ASSERT_NE(source, 0);
+        LUMO(drawImage)(jni.env(), nullptr, g, source, nullptr);
+        LUMO(setTexture)(jni.env(), nullptr, g, source, nullptr, 0x0101);
+        LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
+        LUMO(setLinePattern)(nullptr, nullptr, g, source, 1, 0, 1);
+        LUMO(drawLine)(nullptr, nullptr, g, 0, 8, W, 8);
+        LUMO(deleteNativeImage)(nullptr, nullptr, source);
+        LUMO(deleteDataBuffer)(nullptr, nullptr, buffer);
+    }
+    EXPECT_EQ(painted(), 0);
 }
 
 // Rows of one column touched by a line pattern of the given image height.

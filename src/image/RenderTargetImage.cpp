@@ -3,6 +3,9 @@
 namespace lumo {
 
 bool describeRenderTarget(RenderTarget& source, ImageDescriptor& image) {
+    // An empty target has nothing to draw; its width alone may exceed what
+    // a row's byte count holds (only width x height is limited).
+    if (source.width() <= 0 || source.height() <= 0) return false;
     const Ref<DataBuffer> buffer = source.getDataBuffer();
     if (!buffer) return false;
     buffer->rowBuffer();
