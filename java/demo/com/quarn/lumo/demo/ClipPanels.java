@@ -36,7 +36,7 @@ final class ClipPanels {
         s.composite(3, 1f).clipRect(34, 30, 158, 150);
         scene(s);
         s.noClip().colour(Palette.LIGHT);
-        s.stroke(StrokeSpec.dashed(1f, StrokeSpec.BUTT, new float[] {4, 3}, 0));
+        s.stroke(SceneStroke.dashed(1f, SceneStroke.BUTT, new float[] {4, 3}, 0));
         s.draw(new Rectangle2D.Double(34, 30, 124, 120));
         return s;
     }
@@ -46,7 +46,7 @@ final class ClipPanels {
         s.colour(Palette.BLUE).fill(new Ellipse2D.Double(4, 4, 84, 84));
         s.colour(Palette.ORANGE).fill(new Arc2D.Double(104, 100, 84, 84, -30, 300, Arc2D.PIE));
         s.colour(Palette.GREEN).fill(new RoundRectangle2D.Double(110, 8, 76, 60, 20, 20));
-        s.stroke(10f, StrokeSpec.ROUND, StrokeSpec.ROUND_JOIN).colour(Palette.YELLOW);
+        s.stroke(10f, SceneStroke.ROUND, SceneStroke.ROUND_JOIN).colour(Palette.YELLOW);
         s.draw(Outlines.star(60, 132, 52, 5, 2, Path2D.WIND_NON_ZERO));
     }
 
@@ -74,7 +74,7 @@ final class ClipPanels {
 
     /** Diagonal stripes over the rectangle at (x, y), drawn with whatever clip is set. */
     private static void stripes(Scene s, int x, int y, int w, int h, int argb) {
-        s.colour(argb).stroke(4f, StrokeSpec.BUTT, StrokeSpec.MITER);
+        s.colour(argb).stroke(4f, SceneStroke.BUTT, SceneStroke.MITER);
         for (int d = -h; d < w; d += 12) {
             s.draw(new Line2D.Double(x + d, y + h, x + d + h, y));
         }

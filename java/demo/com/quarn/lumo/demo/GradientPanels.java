@@ -147,11 +147,11 @@ final class GradientPanels {
         wave.curveTo(50, -4, 70, 84, 110, 40);
         s.paint(ScenePaint.gradient(ScenePaint.LINEAR, ScenePaint.PAD, 12, 0, 110, 0, 0,
                 Palette.BLUE, 128, Palette.GREEN, 255, Palette.YELLOW));
-        s.stroke(12f, StrokeSpec.ROUND, StrokeSpec.ROUND_JOIN).draw(wave);
+        s.stroke(12f, SceneStroke.ROUND, SceneStroke.ROUND_JOIN).draw(wave);
 
         s.paint(ScenePaint.gradient(ScenePaint.RADIAL, ScenePaint.PAD, 152, 40, 182, 40,
                 0, Palette.YELLOW, 255, Palette.RED));
-        s.stroke(10f, StrokeSpec.BUTT, StrokeSpec.MITER).draw(new Ellipse2D.Double(130, 18, 44,
+        s.stroke(10f, SceneStroke.BUTT, SceneStroke.MITER).draw(new Ellipse2D.Double(130, 18, 44,
                 44));
 
         Path2D.Double spiral = new Path2D.Double();
@@ -163,7 +163,7 @@ final class GradientPanels {
         }
         s.paint(ScenePaint.gradient(ScenePaint.LINEAR, ScenePaint.REFLECT, 30, 90, 46, 106,
                 0, Palette.PURPLE, 255, Palette.ORANGE));
-        s.stroke(StrokeSpec.dashed(5f, StrokeSpec.ROUND, new float[] {10, 6}, 0)).draw(spiral);
+        s.stroke(SceneStroke.dashed(5f, SceneStroke.ROUND, new float[] {10, 6}, 0)).draw(spiral);
 
         Shape word = Outlines.text("Lumo", 30f, 140, 112, Outlines.spikes(140, 112, 24, 10, 8));
         s.paint(ScenePaint.gradient(ScenePaint.LINEAR, ScenePaint.REPEAT, 100, 96, 116, 112,
@@ -176,7 +176,7 @@ final class GradientPanels {
         s.fill(band);
         s.paint(ScenePaint.gradient(ScenePaint.LINEAR, ScenePaint.REFLECT, 8, 0, 50, 0,
                 0, Palette.YELLOW, 255, Palette.GREEN));
-        s.stroke(4f, StrokeSpec.BUTT, StrokeSpec.ROUND_JOIN).draw(band);
+        s.stroke(4f, SceneStroke.BUTT, SceneStroke.ROUND_JOIN).draw(band);
         return s;
     }
 

@@ -51,7 +51,7 @@ final class ImagePanels {
         s.image(heart, TexturePanels.placed(W, H, 8, 0, 96, 56));
 
         s.clipRect(6, 118, 92, 174).colour(Palette.BLUE);
-        s.stroke(5f, StrokeSpec.BUTT, StrokeSpec.MITER);
+        s.stroke(5f, SceneStroke.BUTT, SceneStroke.MITER);
         for (int x = -60; x < 90; x += 12) {
             s.draw(new Line2D.Double(6 + x, 174, 62 + x, 118));
         }

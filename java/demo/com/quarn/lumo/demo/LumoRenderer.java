@@ -91,7 +91,7 @@ final class LumoRenderer implements AutoCloseable {
             ShapePath.of(s.clip()).clip(g);
         }
         LUMO.setComposite(g, s.rule(), s.alpha());
-        StrokeSpec k = s.stroke();
+        SceneStroke k = s.stroke();
         LUMO.setStroke(g, k.width(), k.cap(), k.join(), k.miterLimit(), k.dash(), k.phase());
         ScenePaint p = s.paint();
         switch (p.kind) {

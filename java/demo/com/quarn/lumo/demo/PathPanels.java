@@ -53,7 +53,7 @@ final class PathPanels {
             for (int i = 0; i < shapes.length; i++) {
                 s.colour(colours[i]).fill(shapes[i]);
                 // The outline itself, thin, to show where it runs.
-                s.stroke(StrokeSpec.HAIRLINE).colour(Palette.LIGHT).draw(shapes[i]);
+                s.stroke(SceneStroke.HAIRLINE).colour(Palette.LIGHT).draw(shapes[i]);
             }
         }
         // A rule between the two sides.
@@ -74,19 +74,19 @@ final class PathPanels {
 
         Shape rounded = new RoundRectangle2D.Double(92.5, 12.5, 90, 56, 24, 24);
         s.colour(Palette.GREEN).fill(rounded);
-        s.stroke(4f, StrokeSpec.BUTT, StrokeSpec.ROUND_JOIN).colour(Palette.LIGHT).draw(rounded);
+        s.stroke(4f, SceneStroke.BUTT, SceneStroke.ROUND_JOIN).colour(Palette.LIGHT).draw(rounded);
         s.colour(Palette.PANEL).fill(new Ellipse2D.Double(112.5, 26.5, 50, 28));
-        s.stroke(StrokeSpec.dashed(2f, StrokeSpec.ROUND, new float[] {4, 4}, 0));
+        s.stroke(SceneStroke.dashed(2f, SceneStroke.ROUND, new float[] {4, 4}, 0));
         s.colour(Palette.GREEN).draw(new Ellipse2D.Double(118.5, 32.5, 38, 16));
 
-        s.stroke(6f, StrokeSpec.ROUND, StrokeSpec.ROUND_JOIN);
+        s.stroke(6f, SceneStroke.ROUND, SceneStroke.ROUND_JOIN);
         s.colour(Palette.BLUE).draw(new CubicCurve2D.Double(10, 112, 40, 70, 60, 150, 92, 100));
         s.colour(Palette.RED).draw(new QuadCurve2D.Double(100, 118, 126, 72, 148, 118));
-        s.stroke(3f, StrokeSpec.BUTT, StrokeSpec.ROUND_JOIN).colour(Palette.PURPLE);
+        s.stroke(3f, SceneStroke.BUTT, SceneStroke.ROUND_JOIN).colour(Palette.PURPLE);
         s.draw(new Arc2D.Double(148.5, 82.5, 36, 36, 90, 270, Arc2D.OPEN));
 
         s.colour(Palette.ORANGE).fill(text);
-        s.stroke(1.5f, StrokeSpec.BUTT, StrokeSpec.ROUND_JOIN).colour(Palette.LIGHT).draw(text);
+        s.stroke(1.5f, SceneStroke.BUTT, SceneStroke.ROUND_JOIN).colour(Palette.LIGHT).draw(text);
         return s;
     }
 
@@ -101,13 +101,13 @@ final class PathPanels {
             {10, 170, 86, 104, 10, 104, 50, 170}, {54, 120, 96, 180, 30, 180, 86, 120}};
         for (double[] q : quads) {
             controls(s, q);
-            s.stroke(4f, StrokeSpec.ROUND, StrokeSpec.ROUND_JOIN).colour(Palette.ORANGE);
+            s.stroke(4f, SceneStroke.ROUND, SceneStroke.ROUND_JOIN).colour(Palette.ORANGE);
             s.draw(new QuadCurve2D.Double(q[0], q[1], q[2], q[3], q[4], q[5]));
         }
         for (int i = 0; i < cubics.length; i++) {
             double[] c = cubics[i];
             controls(s, c);
-            s.stroke(4f, StrokeSpec.ROUND, StrokeSpec.ROUND_JOIN);
+            s.stroke(4f, SceneStroke.ROUND, SceneStroke.ROUND_JOIN);
             s.colour(i == 0 ? Palette.BLUE : Palette.GREEN);
             s.draw(new CubicCurve2D.Double(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]));
         }
@@ -122,7 +122,7 @@ final class PathPanels {
                 new double[] {142, 138, 180, 138, 132, 126}, null, 0, 0xFFF0C8FF, 255,
                 Palette.PURPLE));
         s.fill(blob);
-        s.stroke(2f, StrokeSpec.BUTT, StrokeSpec.ROUND_JOIN).colour(Palette.LIGHT).draw(blob);
+        s.stroke(2f, SceneStroke.BUTT, SceneStroke.ROUND_JOIN).colour(Palette.LIGHT).draw(blob);
         return s;
     }
 
@@ -133,7 +133,7 @@ final class PathPanels {
         for (int i = 2; i < points.length; i += 2) {
             polygon.lineTo(points[i], points[i + 1]);
         }
-        s.stroke(StrokeSpec.dashed(1f, StrokeSpec.BUTT, new float[] {3, 3}, 0));
+        s.stroke(SceneStroke.dashed(1f, SceneStroke.BUTT, new float[] {3, 3}, 0));
         s.colour(Palette.GUIDE).draw(polygon);
         for (int i = 0; i < points.length; i += 2) {
             s.fill(new Rectangle2D.Double(points[i] - 2.5, points[i + 1] - 2.5, 5, 5));
@@ -156,7 +156,7 @@ final class PathPanels {
 
         int[] zx = {0, 12, 24, 36, 48};
         int[] zy = {62, 20, 56, 20, 62};
-        s.stroke(5f, StrokeSpec.BUTT, StrokeSpec.MITER);
+        s.stroke(5f, SceneStroke.BUTT, SceneStroke.MITER);
         for (int side = 0; side < 2; side++) {
             int[] x = new int[zx.length];
             for (int i = 0; i < x.length; i++) {
@@ -173,7 +173,7 @@ final class PathPanels {
         int left = 8;
         int right = 184;
         int base = 184;
-        s.pixelCentres(true).stroke(StrokeSpec.HAIRLINE).colour(Palette.TRACK);
+        s.pixelCentres(true).stroke(SceneStroke.HAIRLINE).colour(Palette.TRACK);
         for (int y = 104; y < base; y += 20) {
             s.draw(new Line2D.Double(left, y, right, y));
         }
@@ -193,7 +193,7 @@ final class PathPanels {
         cx[n + 1] = left;
         cy[n + 1] = base;
         s.colour(0x704C9BE8).fill(new Polygon(cx, cy, n + 2));
-        s.stroke(2.5f, StrokeSpec.ROUND, StrokeSpec.ROUND_JOIN).colour(Palette.BLUE);
+        s.stroke(2.5f, SceneStroke.ROUND, SceneStroke.ROUND_JOIN).colour(Palette.BLUE);
         s.draw(new Polyline(Arrays.copyOf(cx, n), Arrays.copyOf(cy, n)));
         return s;
     }

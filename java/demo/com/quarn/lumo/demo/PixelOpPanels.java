@@ -97,7 +97,7 @@ final class PixelOpPanels {
         s.colour(Palette.GREEN).fill(new Ellipse2D.Double(x - 20, y + 48, 80, 60));
         s.colour(0xFF2E7D4F).fill(new Ellipse2D.Double(x + 30, y + 56, 90, 60));
         s.colour(Palette.LIGHT).fill(Outlines.spikes(x + 22, y + 22, 12, 5, 5));
-        s.stroke(1f, StrokeSpec.BUTT, StrokeSpec.MITER).colour(Palette.LIGHT);
+        s.stroke(1f, SceneStroke.BUTT, SceneStroke.MITER).colour(Palette.LIGHT);
         for (int i = 0; i < 3; i++) {
             s.draw(new Line2D.Double(x + 44, y + 8 + 4 * i, x + 84, y + 8 + 4 * i));
         }

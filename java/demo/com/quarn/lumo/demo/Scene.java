@@ -21,11 +21,11 @@ final class Scene {
     static final int BICUBIC = 2;
 
     /** The drawing state an item is drawn with. */
-    record State(boolean antialias, ScenePaint paint, StrokeSpec stroke,
+    record State(boolean antialias, ScenePaint paint, SceneStroke stroke,
             AffineTransform transform, boolean deviceStroke, boolean pixelCentres, Shape clip,
             boolean clipAntialias, int rule, float alpha, int filter) {
         static final State DEFAULT = new State(true, ScenePaint.colour(Palette.LIGHT),
-                StrokeSpec.HAIRLINE, new AffineTransform(), false, false, null, false, 3, 1f,
+                SceneStroke.HAIRLINE, new AffineTransform(), false, false, null, false, 3, 1f,
                 NEAREST);
     }
 
@@ -92,14 +92,14 @@ final class Scene {
         return paint(ScenePaint.colour(argb));
     }
 
-    Scene stroke(StrokeSpec stroke) {
+    Scene stroke(SceneStroke stroke) {
         State s = state;
         return with(new State(s.antialias, s.paint, stroke, s.transform, s.deviceStroke,
                 s.pixelCentres, s.clip, s.clipAntialias, s.rule, s.alpha, s.filter));
     }
 
     Scene stroke(float width, int cap, int join) {
-        return stroke(StrokeSpec.solid(width, cap, join));
+        return stroke(SceneStroke.solid(width, cap, join));
     }
 
     /** The transform from user space to panel pixels; null for none. */

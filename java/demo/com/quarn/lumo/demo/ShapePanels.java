@@ -53,8 +53,8 @@ final class ShapePanels {
             s.colour(Palette.ORANGE).fill(new Arc2D.Double(x + 48, 18, 40, 40, 30, 300,
                     Arc2D.PIE));
             // One-pixel lines through pixel centres.
-            s.pixelCentres(true).colour(Palette.LIGHT).stroke(1f, StrokeSpec.BUTT,
-                    StrokeSpec.MITER);
+            s.pixelCentres(true).colour(Palette.LIGHT).stroke(1f, SceneStroke.BUTT,
+                    SceneStroke.MITER);
             for (int i = 0; i <= 5; i++) {
                 double a = Math.toRadians(i * 15);
                 s.draw(new Line2D.Double(x + 6, 96, x + 6 + Math.round(84 * Math.cos(a)),
@@ -100,7 +100,7 @@ final class ShapePanels {
         }
 
         // Rings from twelve o'clock over their tracks, counter-clockwise.
-        s.stroke(6f, StrokeSpec.ROUND, StrokeSpec.ROUND_JOIN);
+        s.stroke(6f, SceneStroke.ROUND, SceneStroke.ROUND_JOIN);
         int[] arcs = {90, 180, 270};
         for (int i = 0; i < arcs.length; i++) {
             int inset = 11 * i;
@@ -117,7 +117,7 @@ final class ShapePanels {
             int x = 8 + 46 * i;
             s.colour(Palette.YELLOW).fill(new RoundRectangle2D.Double(x, 104, 40, 34,
                     corners[i], corners[i]));
-            s.colour(Palette.LIGHT).stroke(3f, StrokeSpec.BUTT, StrokeSpec.MITER);
+            s.colour(Palette.LIGHT).stroke(3f, SceneStroke.BUTT, SceneStroke.MITER);
             s.draw(new RoundRectangle2D.Double(x + 2, 150, 36, 34, corners[i], corners[i]));
         }
         return s;

@@ -29,25 +29,25 @@ final class StrokePanels {
     /** Thick lines with each cap over their thin centre lines, and squares with each join. */
     private static Scene capsAndJoins() {
         Scene s = new Scene();
-        int[] caps = {StrokeSpec.BUTT, StrokeSpec.ROUND, StrokeSpec.SQUARE};
+        int[] caps = {SceneStroke.BUTT, SceneStroke.ROUND, SceneStroke.SQUARE};
         // Guides at the end points: butt caps stop there, the others reach past them.
-        s.pixelCentres(true).stroke(StrokeSpec.HAIRLINE).colour(Palette.GUIDE);
+        s.pixelCentres(true).stroke(SceneStroke.HAIRLINE).colour(Palette.GUIDE);
         s.draw(new Line2D.Double(64, 8, 64, 88)).draw(new Line2D.Double(170, 8, 170, 88));
         s.pixelCentres(false);
         for (int i = 0; i < caps.length; i++) {
             int y = 22 + 26 * i;
-            s.stroke(14f, caps[i], StrokeSpec.MITER).colour(Palette.BLUE);
+            s.stroke(14f, caps[i], SceneStroke.MITER).colour(Palette.BLUE);
             s.draw(new Line2D.Double(64, y, 170, y));
-            s.stroke(StrokeSpec.HAIRLINE).colour(Palette.LIGHT);
+            s.stroke(SceneStroke.HAIRLINE).colour(Palette.LIGHT);
             s.draw(new Line2D.Double(64, y, 170, y));
         }
 
-        int[] joins = {StrokeSpec.MITER, StrokeSpec.ROUND_JOIN, StrokeSpec.BEVEL};
+        int[] joins = {SceneStroke.MITER, SceneStroke.ROUND_JOIN, SceneStroke.BEVEL};
         for (int i = 0; i < joins.length; i++) {
             int x = 16 + 60 * i;
-            s.stroke(16f, StrokeSpec.BUTT, joins[i]).colour(Palette.ORANGE);
+            s.stroke(16f, SceneStroke.BUTT, joins[i]).colour(Palette.ORANGE);
             s.draw(new Rectangle2D.Double(x, 114, 40, 50));
-            s.stroke(StrokeSpec.HAIRLINE).colour(Palette.LIGHT);
+            s.stroke(SceneStroke.HAIRLINE).colour(Palette.LIGHT);
             s.draw(new Rectangle2D.Double(x, 114, 40, 50));
         }
         return s;
@@ -64,29 +64,29 @@ final class StrokePanels {
         float[] limits = {4f, 2f};
         for (int i = 0; i < limits.length; i++) {
             s.transform(new AffineTransform(1, 0, 1, 1, 18 + 96 * i, 18));
-            s.stroke(StrokeSpec.solid(8f, StrokeSpec.BUTT, StrokeSpec.MITER).miter(limits[i]));
+            s.stroke(SceneStroke.solid(8f, SceneStroke.BUTT, SceneStroke.MITER).miter(limits[i]));
             s.draw(new Rectangle2D.Double(0, 0, 30, 34));
         }
         s.transform(null).deviceStroke(false);
 
         s.colour(Palette.LIGHT);
-        s.stroke(StrokeSpec.dashed(4f, StrokeSpec.BUTT, new float[] {12, 6}, 0));
+        s.stroke(SceneStroke.dashed(4f, SceneStroke.BUTT, new float[] {12, 6}, 0));
         s.draw(new Line2D.Double(10, 92, 122, 92));
-        s.stroke(StrokeSpec.dashed(5f, StrokeSpec.ROUND, new float[] {0.5f, 8}, 0));
+        s.stroke(SceneStroke.dashed(5f, SceneStroke.ROUND, new float[] {0.5f, 8}, 0));
         s.draw(new Line2D.Double(10, 106, 122, 106));
-        s.stroke(StrokeSpec.dashed(3f, StrokeSpec.BUTT, new float[] {16, 4, 4, 4}, 0));
+        s.stroke(SceneStroke.dashed(3f, SceneStroke.BUTT, new float[] {16, 4, 4, 4}, 0));
         s.draw(new Line2D.Double(10, 120, 122, 120));
 
         s.colour(Palette.YELLOW);
-        s.stroke(StrokeSpec.dashed(3f, StrokeSpec.ROUND, new float[] {8, 6}, 0));
+        s.stroke(SceneStroke.dashed(3f, SceneStroke.ROUND, new float[] {8, 6}, 0));
         s.draw(new Ellipse2D.Double(134, 86, 48, 48));
-        s.stroke(StrokeSpec.dashed(2f, StrokeSpec.BUTT, new float[] {3, 3}, 0));
+        s.stroke(SceneStroke.dashed(2f, SceneStroke.BUTT, new float[] {3, 3}, 0));
         s.draw(new Ellipse2D.Double(146, 98, 24, 24));
 
         // The same pattern started 0, 6 and 12 units into it.
         s.colour(Palette.BLUE);
         for (int i = 0; i < 3; i++) {
-            s.stroke(StrokeSpec.dashed(6f, StrokeSpec.BUTT, new float[] {18, 6}, 6 * i));
+            s.stroke(SceneStroke.dashed(6f, SceneStroke.BUTT, new float[] {18, 6}, 6 * i));
             s.draw(new Line2D.Double(10, 150 + 14 * i, 182, 150 + 14 * i));
         }
         return s;
@@ -112,15 +112,15 @@ final class StrokePanels {
                 s.transform(new AffineTransform(sx * cos, sx * sin, -sin, cos, cx, cy));
                 switch (i) {
                     case 0:
-                        s.stroke(3f, StrokeSpec.BUTT, StrokeSpec.MITER).colour(Palette.BLUE);
+                        s.stroke(3f, SceneStroke.BUTT, SceneStroke.MITER).colour(Palette.BLUE);
                         s.draw(new Rectangle2D.Double(-10, -14, 20, 28));
                         break;
                     case 1:
-                        s.stroke(StrokeSpec.dashed(3f, StrokeSpec.BUTT, new float[] {5, 3}, 0));
+                        s.stroke(SceneStroke.dashed(3f, SceneStroke.BUTT, new float[] {5, 3}, 0));
                         s.colour(Palette.YELLOW).draw(new Ellipse2D.Double(-10, -16, 20, 32));
                         break;
                     default:
-                        s.stroke(3f, StrokeSpec.BUTT, StrokeSpec.MITER).colour(Palette.RED);
+                        s.stroke(3f, SceneStroke.BUTT, SceneStroke.MITER).colour(Palette.RED);
                         s.draw(new RoundRectangle2D.Double(-10, -14, 20, 28, 10, 10));
                         break;
                 }

@@ -35,7 +35,7 @@ final class TextPanels {
         s.paint(ScenePaint.gradient(ScenePaint.LINEAR, ScenePaint.PAD, 0, 128, 0, 170,
                 0, Palette.ORANGE, 255, Palette.RED));
         s.fill(big);
-        s.colour(Palette.LIGHT).stroke(1.5f, StrokeSpec.BUTT, StrokeSpec.ROUND_JOIN).draw(big);
+        s.colour(Palette.LIGHT).stroke(1.5f, SceneStroke.BUTT, SceneStroke.ROUND_JOIN).draw(big);
         return s;
     }
 

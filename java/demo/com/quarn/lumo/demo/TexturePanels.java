@@ -61,7 +61,7 @@ final class TexturePanels {
                 1.6, -20, 150, 120), ScenePaint.REPEAT, ScenePaint.REPEAT, Scene.BILINEAR));
         Shape oval = new Ellipse2D.Double(116, 56, 70, 114);
         s.fill(oval);
-        s.colour(Palette.LIGHT).stroke(2f, StrokeSpec.BUTT, StrokeSpec.MITER).draw(oval);
+        s.colour(Palette.LIGHT).stroke(2f, SceneStroke.BUTT, SceneStroke.MITER).draw(oval);
         return s;
     }
 
@@ -70,7 +70,7 @@ final class TexturePanels {
         Scene s = new Scene();
         s.paint(ScenePaint.texture(hues, placed(24, 1, 3, 45, 0, 0), ScenePaint.REPEAT,
                 ScenePaint.REPEAT, Scene.BILINEAR));
-        s.stroke(14f, StrokeSpec.ROUND, StrokeSpec.ROUND_JOIN);
+        s.stroke(14f, SceneStroke.ROUND, SceneStroke.ROUND_JOIN);
         Path2D.Double wave = new Path2D.Double();
         wave.moveTo(16, 40);
         wave.curveTo(60, -10, 80, 100, 120, 50);

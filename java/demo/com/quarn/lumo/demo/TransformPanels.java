@@ -58,7 +58,7 @@ final class TransformPanels {
         s.colour(Palette.BLUE).fill(new Ellipse2D.Double(-12, 0, 12, 12));
         Shape door = new Rectangle2D.Double(6, 4, 8, 16);
         s.colour(Palette.PURPLE).fill(door);
-        s.stroke(2f, StrokeSpec.BUTT, StrokeSpec.MITER).colour(Palette.LIGHT);
+        s.stroke(2f, SceneStroke.BUTT, SceneStroke.MITER).colour(Palette.LIGHT);
         s.draw(new Rectangle2D.Double(-18, -4, 36, 24));
     }
 }

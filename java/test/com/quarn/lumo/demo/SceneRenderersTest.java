@@ -64,7 +64,7 @@ class SceneRenderersTest {
     @MethodSource("shapes")
     void shapeCallsDrawWhatTheShapesOutline(String name, Shape shape, boolean fill) {
         Consumer<Scene> call = s -> {
-            s.stroke(5f, StrokeSpec.BUTT, StrokeSpec.MITER).colour(Palette.ORANGE);
+            s.stroke(5f, SceneStroke.BUTT, SceneStroke.MITER).colour(Palette.ORANGE);
             if (fill) {
                 s.fill(shape);
             } else {
@@ -72,7 +72,7 @@ class SceneRenderersTest {
             }
         };
         Consumer<Scene> viaPath = s -> {
-            s.stroke(5f, StrokeSpec.BUTT, StrokeSpec.MITER).colour(Palette.ORANGE);
+            s.stroke(5f, SceneStroke.BUTT, SceneStroke.MITER).colour(Palette.ORANGE);
             if (fill) {
                 s.fill(path(shape));
             } else {
@@ -96,14 +96,14 @@ class SceneRenderersTest {
                         null, stops)).fill(all)),
                 scene("dashed device stroke under a stretch", s -> s.deviceStroke(true)
                         .transform(new AffineTransform(2.2, 0.8, -0.3, 1, 32, 32))
-                        .stroke(StrokeSpec.dashed(3f, StrokeSpec.BUTT, new float[] {6, 3}, 2))
+                        .stroke(SceneStroke.dashed(3f, SceneStroke.BUTT, new float[] {6, 3}, 2))
                         .draw(new Ellipse2D.Double(-12, -16, 24, 32))),
                 scene("user stroke under a stretch", s -> s
                         .transform(new AffineTransform(2.2, 0.8, -0.3, 1, 32, 32))
-                        .stroke(3f, StrokeSpec.ROUND, StrokeSpec.ROUND_JOIN)
+                        .stroke(3f, SceneStroke.ROUND, SceneStroke.ROUND_JOIN)
                         .draw(new Rectangle2D.Double(-10, -14, 20, 28))),
                 scene("lines on pixel centres, aliased", s -> {
-                    s.antialias(false).pixelCentres(true).stroke(StrokeSpec.HAIRLINE);
+                    s.antialias(false).pixelCentres(true).stroke(SceneStroke.HAIRLINE);
                     for (int i = 0; i < 6; i++) {
                         s.draw(new Line2D.Double(4, 8 + 9 * i, 60, 8 + 9 * i));
                     }

@@ -7,7 +7,7 @@ import java.awt.BasicStroke;
  * with its phase. Caps and joins use the numbers both renderers share (butt 0, round 1,
  * square 2; miter 0, round 1, bevel 2).
  */
-record StrokeSpec(float width, int cap, int join, float miterLimit, float[] dash, float phase) {
+record SceneStroke(float width, int cap, int join, float miterLimit, float[] dash, float phase) {
     static final int BUTT = 0;
     static final int ROUND = 1;
     static final int SQUARE = 2;
@@ -15,19 +15,19 @@ record StrokeSpec(float width, int cap, int join, float miterLimit, float[] dash
     static final int ROUND_JOIN = 1;
     static final int BEVEL = 2;
 
-    static final StrokeSpec HAIRLINE = solid(1f, BUTT, MITER);
+    static final SceneStroke HAIRLINE = solid(1f, BUTT, MITER);
 
-    static StrokeSpec solid(float width, int cap, int join) {
-        return new StrokeSpec(width, cap, join, 10f, null, 0f);
+    static SceneStroke solid(float width, int cap, int join) {
+        return new SceneStroke(width, cap, join, 10f, null, 0f);
     }
 
     /** A dashed stroke with mitred joins. */
-    static StrokeSpec dashed(float width, int cap, float[] dash, float phase) {
-        return new StrokeSpec(width, cap, MITER, 10f, dash, phase);
+    static SceneStroke dashed(float width, int cap, float[] dash, float phase) {
+        return new SceneStroke(width, cap, MITER, 10f, dash, phase);
     }
 
-    StrokeSpec miter(float limit) {
-        return new StrokeSpec(width, cap, join, limit, dash, phase);
+    SceneStroke miter(float limit) {
+        return new SceneStroke(width, cap, join, limit, dash, phase);
     }
 
     BasicStroke java2d() {
