@@ -102,15 +102,13 @@ void compareRandomPlacements(int w, int h, bool converted, unsigned seed, int pl
         std::mt19937 random(seed + 1000 * hint);
         RandomImage image(w, h, random, converted);
         const Filter filter(hint);
-        for (int i = 0; i < placements; ++i) {
-            const agg::trans_affine imageToDevice = randomPlacement(random, w, h);
-            agg::trans_affine deviceToImage = imageToDevice;
-            deviceToImage.invert();
-            compareEveryEdgeMode(
-                filter, hint, image.image, deviceToImage, spansAround(imageToDevice, w, h, random),
-                std::to_string(w) + "x" + std::to_string(h) + " placement " + std::to_string(i));
-            if (::testing::Test::HasFailure()) return;
-        }
+        forRandomPlacements(w, h, random, placements,
+                            [&](const agg::trans_affine& deviceToImage,
+                                const std::vector<Span>& spans, const std::string& what) {
+                                compareEveryEdgeMode(filter, hint, image.image, deviceToImage,
+                                                     spans, what);
+                            });
+        if (::testing::Test::HasFailure()) return;
     }
 }
 

@@ -6,6 +6,8 @@
 #include "paint/ImageAccessors.h"
 #include "paint/ImageRowSource.h"
 
+#include <gtest/gtest.h>
+
 #include <agg_span_interpolator_linear.h>
 #include <agg_trans_affine.h>
 
@@ -144,6 +146,21 @@ inline std::vector<Span> spansAround(const agg::trans_affine& imageToDevice, int
         spans.push_back({x, y, 1 + unsigned(random() % 6)});
     }
     return spans;
+}
+
+// Calls compare(deviceToImage, spans, what) for `placements` random
+// placements of a w x h image and the spans around each, until a check fails.
+template <class Compare>
+void forRandomPlacements(int w, int h, std::mt19937& random, int placements, Compare compare) {
+    for (int i = 0; i < placements; ++i) {
+        const agg::trans_affine imageToDevice = randomPlacement(random, w, h);
+        agg::trans_affine deviceToImage = imageToDevice;
+        deviceToImage.invert();
+        const std::vector<Span> spans = spansAround(imageToDevice, w, h, random);
+        compare(deviceToImage, spans,
+                std::to_string(w) + "x" + std::to_string(h) + " placement " + std::to_string(i));
+        if (::testing::Test::HasFailure()) return;
+    }
 }
 
 }  // namespace lumo::spancheck

@@ -72,16 +72,11 @@ void compareEveryEdgeMode(const ImageDescriptor& image, const agg::trans_affine&
 void compareRandomPlacements(int w, int h, bool converted, unsigned seed, int placements) {
     std::mt19937 random(seed);
     RandomImage image(w, h, random, converted);
-    for (int i = 0; i < placements; ++i) {
-        const agg::trans_affine imageToDevice = randomPlacement(random, w, h);
-        agg::trans_affine deviceToImage = imageToDevice;
-        deviceToImage.invert();
-        const std::vector<Span> spans = spansAround(imageToDevice, w, h, random);
-        compareEveryEdgeMode(
-            image.image, deviceToImage, spans,
-            std::to_string(w) + "x" + std::to_string(h) + " placement " + std::to_string(i));
-        if (::testing::Test::HasFailure()) return;
-    }
+    forRandomPlacements(w, h, random, placements,
+                        [&](const agg::trans_affine& deviceToImage, const std::vector<Span>& spans,
+                            const std::string& what) {
+                            compareEveryEdgeMode(image.image, deviceToImage, spans, what);
+                        });
 }
 
 TEST(ImageSpans, DegenerateImagesMatchAgg) {

@@ -2,7 +2,6 @@ package com.quarn.lumo.internal;
 
 import java.awt.image.BufferedImage;
 import java.awt.image.DataBuffer;
-import java.awt.image.DataBufferByte;
 import java.awt.image.DataBufferInt;
 import java.awt.image.DataBufferUShort;
 import java.awt.image.SampleModel;
@@ -163,15 +162,7 @@ final class ImageSources {
     }
 
     static void drawAwt(int g, BufferedImage image, double[] matrix) {
-        int[] info = awtInfo(image, image.getType());
-        DataBuffer buffer = image.getRaster().getDataBuffer();
-        if (buffer instanceof DataBufferInt) {
-            LUMO.drawAWTImage(g, info, matrix, ((DataBufferInt) buffer).getData());
-        } else if (buffer instanceof DataBufferUShort) {
-            LUMO.drawAWTImage(g, info, matrix, ((DataBufferUShort) buffer).getData());
-        } else {
-            LUMO.drawAWTImage(g, info, matrix, ((DataBufferByte) buffer).getData());
-        }
+        AwtImage.draw(g, image, matrix);
     }
 
     /**
