@@ -39,17 +39,14 @@ bool ClipMask::prepare(GraphicsState& state, RenderTarget& target) {
     originY_ = top;
 
     // Each mask byte is the clip path's coverage of its pixel.
-    Rasterizer& rasterizer = target.rasterizer();
+    Rasterizer& rasterizer = target.rasterizerForShape();
     const agg::rect_d maskBox(0, 0, width - 1, height - 1);
     rasterizer.clip_box(maskBox.x1, maskBox.y1, maskBox.x2, maskBox.y2);
     rasterizer.filling_rule(state.clipFillRule);
     agg::trans_affine shift = agg::trans_affine_translation(-left, -top);
     agg::conv_transform<agg::path_storage> shifted(state.clipPath, shift);
     const bool curved = (state.stateFlags & CLIP_CURVED) != 0;
-    if (!rasterizeClipPath(rasterizer, shifted, curved, maskBox)) {
-        rasterizer.reset();
-        return false;
-    }
+    if (!rasterizeClipPath(rasterizer, shifted, curved, maskBox)) return false;
     agg::pixfmt_gray8 pixels(rows_);
     agg::renderer_base<agg::pixfmt_gray8> base(pixels);
     agg::render_scanlines_aa_solid(rasterizer, target.aaScanline(), base, agg::gray8(255));

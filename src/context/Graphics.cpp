@@ -139,14 +139,11 @@ void Graphics::drawImage(const ImageDescriptor& image) {
                           [&] { renderImage(state_, *target, image, WRAP_NONE, WRAP_NONE); })) {
         return;
     }
-    Rasterizer& rasterizer = target->rasterizer();
+    Rasterizer& rasterizer = target->rasterizerForShape();
     const agg::rect_d& clip = state_.clipBox;
     rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
     rasterizer.filling_rule(agg::fill_non_zero);
-    if (!rasterizeSource(rasterizer, placed)) {
-        rasterizer.reset();
-        return;
-    }
+    if (!rasterizeSource(rasterizer, placed)) return;
     renderImage(state_, *target, image, WRAP_NONE, WRAP_NONE);
 }
 

@@ -223,14 +223,12 @@ private:
                               [&] { renderPaint(state_, target_); })) {
             return;
         }
-        Rasterizer& rasterizer = target_.rasterizer();
+        Rasterizer& rasterizer = target_.rasterizerForShape();
         const agg::rect_d& clip = state_.clipBox;
         rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
         rasterizer.filling_rule(state_.fillRule);
-        if (!rasterizeSource(rasterizer, source) || check.faulty()) {
-            rasterizer.reset();
-            return;
-        }
+        // A shape left partly rasterised is emptied by the next one.
+        if (!rasterizeSource(rasterizer, source) || check.faulty()) return;
         renderPaint(state_, target_);
     }
 

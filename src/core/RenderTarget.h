@@ -6,17 +6,14 @@
 #include "core/Ref.h"
 #include "core/SharedObject.h"
 
-#include <agg_rasterizer_scanline_aa.h>
-#include <agg_rasterizer_sl_clip.h>
+#include "core/Rasterizer.h"
+
 #include <agg_scanline_bin.h>
 #include <agg_scanline_u.h>
 
-namespace lumo {
+#include <optional>
 
-// The scan-line rasteriser every drawing call goes through. Clipping happens
-// in double precision before the conversion to 24.8 fixed point, so far-away
-// coordinates cannot overflow.
-using Rasterizer = agg::rasterizer_scanline_aa<agg::rasterizer_sl_clip_dbl>;
+namespace lumo {
 
 // Something drawing objects draw into. It owns the scratch machinery all its
 // drawing objects share (rasteriser and scan-line containers keep their
@@ -33,7 +30,10 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
 
-    Rasterizer& rasterizer() { return rasterizer_; }
+    // The rasteriser holding the shape being drawn, and the same emptied for
+    // a new shape: every shape starts with rasterizerForShape().
+    Rasterizer& rasterizer() { return *rasterizer_; }
+    Rasterizer& rasterizerForShape() { return emptied(rasterizer_); }
     // Stands in for the rasteriser while a rectangle is drawn under a
     // rectangle clip (active only then).
     RectilinearCoverage& rectilinearCoverage() { return rectilinearCoverage_; }
@@ -42,7 +42,8 @@ public:
 
     // Scratch for drawing through a clip path: a rasteriser for the clip and
     // the scan-lines that read the two shapes while they are intersected.
-    Rasterizer& clipRasterizer() { return clipRasterizer_; }
+    Rasterizer& clipRasterizer() { return *clipRasterizer_; }
+    Rasterizer& clipRasterizerForShape() { return emptied(clipRasterizer_); }
     agg::scanline_u8& clipAaScanline() { return clipAaScanline_; }
     agg::scanline_u8& shapeAaScanline() { return shapeAaScanline_; }
     agg::scanline_bin& clipBinScanline() { return clipBinScanline_; }
@@ -52,13 +53,25 @@ public:
     ClipMask& clipMask() { return clipMask_; }
 
 private:
+    // Empties a rasteriser for a new shape. One whose last shape may have
+    // reached AGG's cell limit is replaced instead (see Rasterizer), which
+    // also returns its memory.
+    static Rasterizer& emptied(std::optional<Rasterizer>& rasterizer) {
+        if (rasterizer->mayHaveReachedCellLimit()) {
+            rasterizer.emplace();
+        } else {
+            rasterizer->reset();
+        }
+        return *rasterizer;
+    }
+
     const int width_;
     const int height_;
     agg::scanline_bin binScanline_;
     agg::scanline_u8 aaScanline_;
-    Rasterizer rasterizer_;
+    std::optional<Rasterizer> rasterizer_{std::in_place};
     RectilinearCoverage rectilinearCoverage_;
-    Rasterizer clipRasterizer_;
+    std::optional<Rasterizer> clipRasterizer_{std::in_place};
     agg::scanline_u8 clipAaScanline_;
     agg::scanline_u8 shapeAaScanline_;
     agg::scanline_bin clipBinScanline_;

@@ -31,7 +31,7 @@ bool rasterizeClipPath(Rasterizer& rasterizer, Path& path, bool curved, const ag
 // covers it fully. False when the clip path cannot be rasterised (then
 // nothing may be drawn).
 inline bool rasterizeClip(GraphicsState& state, RenderTarget& target, bool keepEdges) {
-    Rasterizer& clip = target.clipRasterizer();
+    Rasterizer& clip = target.clipRasterizerForShape();
     if (keepEdges) {
         clip.gamma(agg::gamma_none());
     } else {
