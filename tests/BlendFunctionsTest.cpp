@@ -1,4 +1,4 @@
-#include "paint/BlendFunctions.h"
+#include "blend/BlendFunctions.h"
 
 #include <gtest/gtest.h>
 

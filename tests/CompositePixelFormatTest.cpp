@@ -1,7 +1,7 @@
-#include "paint/CompositePixelFormat.h"
+#include "blend/CompositePixelFormat.h"
 
+#include "core/LookupTables.h"
 #include "doubles/PixelCanvas.h"
-#include "ops/LookupTables.h"
 
 #include <agg_rasterizer_scanline_aa.h>
 #include <agg_renderer_base.h>

@@ -1,5 +1,5 @@
-#include "paint/BlendSpans.h"
-#include "paint/CompositePixelFormat.h"
+#include "blend/BlendSpans.h"
+#include "blend/CompositePixelFormat.h"
 
 #include "doubles/PixelCanvas.h"
 

@@ -1,6 +1,6 @@
-#include "paint/BlendFunctions.h"
+#include "blend/BlendFunctions.h"
 
-#include "paint/BlendOperations.h"
+#include "blend/BlendOperations.h"
 
 namespace lumo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ops/LookupTables.h"
+#include "core/LookupTables.h"
 
 #include <agg_basics.h>
 

@@ -1,6 +1,6 @@
-#include "paint/BlendSpans.h"
+#include "blend/BlendSpans.h"
 
-#include "paint/BlendOperations.h"
+#include "blend/BlendOperations.h"
 
 namespace lumo {
 namespace {

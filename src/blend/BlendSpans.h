@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ops/LookupTables.h"
-#include "paint/BlendFunctions.h"
+#include "blend/BlendFunctions.h"
+#include "core/LookupTables.h"
 
 #include <agg_basics.h>
 #include <agg_color_rgba.h>

@@ -1,7 +1,7 @@
-#include "paint/CompositePixelFormat.h"
+#include "blend/CompositePixelFormat.h"
 
-#include "paint/OverSpans.h"
-#include "paint/SourceOver.h"
+#include "blend/OverSpans.h"
+#include "blend/SourceOver.h"
 
 #include <cstdint>
 

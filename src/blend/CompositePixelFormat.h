@@ -1,8 +1,8 @@
 #pragma once
 
+#include "blend/BlendFunctions.h"
+#include "blend/BlendSpans.h"
 #include "core/DataBuffer.h"
-#include "paint/BlendFunctions.h"
-#include "paint/BlendSpans.h"
 
 #include <agg_basics.h>
 #include <agg_color_rgba.h>

@@ -1,9 +1,9 @@
-#include "paint/OverSpans.h"
+#include "blend/OverSpans.h"
 
-#include "paint/SourceOver.h"
+#include "blend/SourceOver.h"
 
 #if defined(__SSE2__)
-#include "paint/OverSpansSse2.h"
+#include "blend/OverSpansSse2.h"
 #define LUMO_OVER_SSE2 1
 #endif
 

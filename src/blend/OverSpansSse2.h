@@ -14,7 +14,7 @@
 // covers a premultiplied colour at full cover), and at e = 255 the sum is the opaque colour
 // itself, so transparent, opaque and partly covered pixels need no separate cases.
 
-#include "paint/SourceOver.h"
+#include "blend/SourceOver.h"
 
 #include <emmintrin.h>
 

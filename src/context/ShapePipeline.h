@@ -1,17 +1,18 @@
 #pragma once
 
-#include "context/GraphicsState.h"
-#include "context/RasterizeSource.h"
-#include "context/RectilinearFill.h"
 #include "core/RenderTarget.h"
+#include "coverage/CoverageScratch.h"
+#include "coverage/RasterizeSource.h"
+#include "coverage/RectilinearFill.h"
 #include "geometry/CheckedSource.h"
 #include "geometry/CurveCuller.h"
 #include "geometry/StrokeGeometry.h"
 #include "geometry/TransformKind.h"
 #include "geometry/TransformedSource.h"
-#include "paint/LinePatternOutline.h"
-#include "paint/PaintRenderer.h"
 #include "paint/TexturePaint.h"
+#include "render/GraphicsState.h"
+#include "render/LinePatternOutline.h"
+#include "render/PaintRenderer.h"
 
 #include <agg_conv_curve.h>
 #include <agg_conv_dash.h>
@@ -219,11 +220,14 @@ private:
     // skip the rasteriser (same pixels).
     template <class Source, class Check>
     void fillStage(Source& source, const Check& check) {
-        if (renderRectilinear(state_, target_, source, state_.fillRule, check,
+        CoverageScratch* scratch = CoverageScratch::of(target_);
+        if (scratch == nullptr) return;
+        if (renderRectilinear(scratch->rectilinearCoverage(), (state_.stateFlags & CLIP_RECT) != 0,
+                              state_.clipBox, source, state_.fillRule, check,
                               [&] { renderPaint(state_, target_); })) {
             return;
         }
-        Rasterizer& rasterizer = target_.rasterizer();
+        Rasterizer& rasterizer = scratch->rasterizer();
         const agg::rect_d& clip = state_.clipBox;
         rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
         rasterizer.filling_rule(state_.fillRule);

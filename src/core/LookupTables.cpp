@@ -1,4 +1,4 @@
-#include "ops/LookupTables.h"
+#include "core/LookupTables.h"
 
 #include <cmath>
 

@@ -1,8 +1,7 @@
-#include "context/ClipMask.h"
+#include "coverage/ClipMask.h"
 
-#include "context/GraphicsState.h"
-#include "core/RenderTarget.h"
-#include "paint/RenderStep.h"
+#include "coverage/ClippedCoverage.h"
+#include "coverage/CoverageScratch.h"
 
 #include <agg_conv_transform.h>
 #include <agg_pixfmt_gray.h>
@@ -15,13 +14,13 @@
 
 namespace lumo {
 
-bool ClipMask::prepare(GraphicsState& state, RenderTarget& target) {
-    if (serial_ != 0 && serial_ == state.clipSerial) return true;
+bool ClipMask::prepare(const ClipOutline& clip, CoverageScratch& scratch) {
+    if (serial_ != 0 && serial_ == clip.serial) return true;
     serial_ = 0;
 
     // The clip box is cut to the target, so the mask is at most the target's
     // size plus one column and row.
-    const agg::rect_d& box = state.clipBox;
+    const agg::rect_d& box = clip.box;
     const int left = int(std::floor(box.x1));
     const int top = int(std::floor(box.y1));
     const int width = int(std::ceil(box.x2)) - left + 1;
@@ -39,21 +38,21 @@ bool ClipMask::prepare(GraphicsState& state, RenderTarget& target) {
     originY_ = top;
 
     // Each mask byte is the clip path's coverage of its pixel.
-    Rasterizer& rasterizer = target.rasterizer();
+    Rasterizer& rasterizer = scratch.rasterizer();
     const agg::rect_d maskBox(0, 0, width - 1, height - 1);
     rasterizer.clip_box(maskBox.x1, maskBox.y1, maskBox.x2, maskBox.y2);
-    rasterizer.filling_rule(state.clipFillRule);
+    rasterizer.filling_rule(clip.fillRule);
     agg::trans_affine shift = agg::trans_affine_translation(-left, -top);
-    agg::conv_transform<agg::path_storage> shifted(state.clipPath, shift);
-    const bool curved = (state.stateFlags & CLIP_CURVED) != 0;
+    agg::conv_transform<agg::path_storage> shifted(clip.path, shift);
+    const bool curved = clip.curved;
     if (!rasterizeClipPath(rasterizer, shifted, curved, maskBox)) {
         rasterizer.reset();
         return false;
     }
     agg::pixfmt_gray8 pixels(rows_);
     agg::renderer_base<agg::pixfmt_gray8> base(pixels);
-    agg::render_scanlines_aa_solid(rasterizer, target.aaScanline(), base, agg::gray8(255));
-    serial_ = state.clipSerial;
+    agg::render_scanlines_aa_solid(rasterizer, scratch.aaScanline(), base, agg::gray8(255));
+    serial_ = clip.serial;
     return true;
 }
 

@@ -9,12 +9,12 @@
 
 namespace lumo {
 
-class GraphicsState;
-class RenderTarget;
+class CoverageScratch;
+struct ClipOutline;
 
 // The coverage of a clip path, one byte per pixel over the clip box, for
 // drawing that cannot intersect scan-lines (line-pattern outlines). A render
-// target keeps one and its drawing objects share it: it is rebuilt only when
+// target's coverage scratch keeps one and its drawing objects share it: it is rebuilt only when
 // a state with a different clip path needs it, and its memory grows to the
 // largest box asked for.
 class ClipMask {
@@ -22,9 +22,10 @@ public:
     using Mask = agg::alpha_mask_u8<1, 0>;
     using cover_type = agg::int8u;
 
-    // Makes the mask hold the state's clip path, unless it already does.
-    // False when memory runs out or the path cannot be rasterised.
-    bool prepare(GraphicsState& state, RenderTarget& target);
+    // Makes the mask hold the clip path, unless it already does (rasterised
+    // with the scratch's shape rasteriser). False when memory runs out or the
+    // path cannot be rasterised.
+    bool prepare(const ClipOutline& clip, CoverageScratch& scratch);
 
     // Mask values at device pixels; the callers stay within the clip box.
     cover_type pixel(int x, int y) const { return mask_.pixel(x - originX_, y - originY_); }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "context/GraphicsState.h"
-#include "context/RasterizeSource.h"
-#include "core/RenderTarget.h"
+#include "coverage/ClipOutline.h"
+#include "coverage/CoverageScratch.h"
+#include "coverage/RasterizeSource.h"
 #include "geometry/CheckedSource.h"
 #include "geometry/CurveCuller.h"
 
@@ -26,59 +26,60 @@ bool rasterizeClipPath(Rasterizer& rasterizer, Path& path, bool curved, const ag
     return rasterizeSource(rasterizer, flattened) && !checked.faulty();
 }
 
-// Puts the clip path into the target's clip rasteriser. Unless the clip is
+// Puts the clip path into the scratch's clip rasteriser. Unless the clip is
 // to keep its antialiased edges, a pixel counts as inside only where the clip
 // covers it fully. False when the clip path cannot be rasterised (then
 // nothing may be drawn).
-inline bool rasterizeClip(GraphicsState& state, RenderTarget& target, bool keepEdges) {
-    Rasterizer& clip = target.clipRasterizer();
+inline bool rasterizeClip(const ClipOutline& clip, CoverageScratch& scratch, bool keepEdges) {
+    Rasterizer& rasterizer = scratch.clipRasterizer();
     if (keepEdges) {
-        clip.gamma(agg::gamma_none());
+        rasterizer.gamma(agg::gamma_none());
     } else {
-        clip.gamma(agg::gamma_threshold(1.0));
+        rasterizer.gamma(agg::gamma_threshold(1.0));
     }
-    const agg::rect_d& box = state.clipBox;
-    clip.clip_box(box.x1, box.y1, box.x2, box.y2);
-    clip.filling_rule(state.clipFillRule);
-    return rasterizeClipPath(clip, state.clipPath, (state.stateFlags & CLIP_CURVED) != 0, box);
+    const agg::rect_d& box = clip.box;
+    rasterizer.clip_box(box.x1, box.y1, box.x2, box.y2);
+    rasterizer.filling_rule(clip.fillRule);
+    return rasterizeClipPath(rasterizer, clip.path, clip.curved, box);
 }
 
-// The last step of every antialiased renderer: sweeps the shape held in the
-// target's rasteriser (or its rectangle coverage, when active) with `renderer` (an AGG scan-line
-// renderer: prepare() and render(scanline)), intersected with the clip path when the state has one.
-// The coverage of a pixel is then the product of both coverages.
+// Sweeps the shape held in the scratch's rasteriser (or its rectangle
+// coverage, when active) with `renderer` (an AGG scan-line renderer:
+// prepare() and render(scanline)), intersected with the clip path unless
+// `clip` is null (a rectangle clip, already applied as the rasteriser's clip
+// box). The coverage of a pixel is then the product of both coverages.
 template <class Renderer>
-void renderStep(GraphicsState& state, RenderTarget& target, Renderer& renderer) {
-    if (state.stateFlags & CLIP_RECT) {
-        if (target.rectilinearCoverage().active()) {
-            agg::render_scanlines(target.rectilinearCoverage(), target.aaScanline(), renderer);
+void sweepCoverage(CoverageScratch& scratch, const ClipOutline* clip, Renderer& renderer) {
+    if (clip == nullptr) {
+        if (scratch.rectilinearCoverage().active()) {
+            agg::render_scanlines(scratch.rectilinearCoverage(), scratch.aaScanline(), renderer);
         } else {
-            agg::render_scanlines(target.rasterizer(), target.aaScanline(), renderer);
+            agg::render_scanlines(scratch.rasterizer(), scratch.aaScanline(), renderer);
         }
         return;
     }
-    if (!rasterizeClip(state, target, state.hint(HINT_CLIP_ANTIALIAS))) return;
-    agg::sbool_intersect_shapes_aa(target.clipRasterizer(), target.rasterizer(),
-                                   target.clipAaScanline(), target.shapeAaScanline(),
-                                   target.aaScanline(), renderer);
+    if (!rasterizeClip(*clip, scratch, clip->antialiased)) return;
+    agg::sbool_intersect_shapes_aa(scratch.clipRasterizer(), scratch.rasterizer(),
+                                   scratch.clipAaScanline(), scratch.shapeAaScanline(),
+                                   scratch.aaScanline(), renderer);
 }
 
 // The same for aliased drawing: every pixel the shape touches, and that the
 // clip path touches at all, is drawn at full coverage.
 template <class Renderer>
-void renderStepAliased(GraphicsState& state, RenderTarget& target, Renderer& renderer) {
-    if (state.stateFlags & CLIP_RECT) {
-        if (target.rectilinearCoverage().active()) {
-            agg::render_scanlines(target.rectilinearCoverage(), target.binScanline(), renderer);
+void sweepCoverageAliased(CoverageScratch& scratch, const ClipOutline* clip, Renderer& renderer) {
+    if (clip == nullptr) {
+        if (scratch.rectilinearCoverage().active()) {
+            agg::render_scanlines(scratch.rectilinearCoverage(), scratch.binScanline(), renderer);
         } else {
-            agg::render_scanlines(target.rasterizer(), target.binScanline(), renderer);
+            agg::render_scanlines(scratch.rasterizer(), scratch.binScanline(), renderer);
         }
         return;
     }
-    if (!rasterizeClip(state, target, true)) return;
-    agg::sbool_intersect_shapes_bin(target.clipRasterizer(), target.rasterizer(),
-                                    target.clipBinScanline(), target.shapeBinScanline(),
-                                    target.binScanline(), renderer);
+    if (!rasterizeClip(*clip, scratch, true)) return;
+    agg::sbool_intersect_shapes_bin(scratch.clipRasterizer(), scratch.rasterizer(),
+                                    scratch.clipBinScanline(), scratch.shapeBinScanline(),
+                                    scratch.binScanline(), renderer);
 }
 
 }  // namespace lumo

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/RenderTarget.h"
+#include "coverage/Rasterizer.h"
 #include "geometry/CheckedSource.h"
 
 #include <agg_basics.h>

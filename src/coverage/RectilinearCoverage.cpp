@@ -1,4 +1,4 @@
-#include "context/RectilinearCoverage.h"
+#include "coverage/RectilinearCoverage.h"
 
 namespace lumo {
 

@@ -1,6 +1,6 @@
 #include "ops/ArrayCompositing.h"
 
-#include "ops/LookupTables.h"
+#include "core/LookupTables.h"
 
 #include <algorithm>
 

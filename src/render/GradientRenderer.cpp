@@ -1,12 +1,12 @@
-#include "paint/GradientRenderer.h"
+#include "render/GradientRenderer.h"
 
-#include "context/GraphicsState.h"
+#include "blend/CompositePixelFormat.h"
 #include "core/RenderTarget.h"
 #include "paint/ColourTable.h"
-#include "paint/CompositePixelFormat.h"
 #include "paint/GradientPaint.h"
-#include "paint/GradientSpanGenerator.h"
-#include "paint/RenderStep.h"
+#include "render/GraphicsState.h"
+#include "render/RenderCoverage.h"
+#include "span/GradientSpanGenerator.h"
 
 #include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
@@ -55,7 +55,7 @@ void renderGradient(const GradientPaint& paint, GraphicsState& state, RenderTarg
     agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, GradientSpanGenerator>
         renderer(base, allocator, spans);
     // Gradients are always drawn with antialiased edges.
-    renderStep(state, target, renderer);
+    renderCoverage(state, target, renderer);
 }
 
 }  // namespace lumo

@@ -1,4 +1,4 @@
-#include "context/GraphicsState.h"
+#include "render/GraphicsState.h"
 
 #include "paint/SolidPaint.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Ref.h"
+#include "coverage/ClipOutline.h"
 #include "geometry/StrokeStyle.h"
 #include "geometry/TransformKind.h"
 #include "paint/Composite.h"
@@ -60,6 +61,16 @@ public:
 
     // The clip box is empty unless x1 < x2 and y1 < y2.
     bool clipBoxEmpty() const;
+    // The clip path as coverage producers read it (meaningful while the clip
+    // is not a rectangle).
+    ClipOutline clipOutline() {
+        return ClipOutline{clipPath,
+                           clipBox,
+                           clipFillRule,
+                           (stateFlags & CLIP_CURVED) != 0,
+                           hint(HINT_CLIP_ANTIALIAS),
+                           clipSerial};
+    }
 
     uint32_t hints = 0;
     Ref<Paint> paint;

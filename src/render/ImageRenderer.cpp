@@ -1,19 +1,19 @@
-#include "paint/ImageRenderer.h"
+#include "render/ImageRenderer.h"
 
-#include "context/GraphicsState.h"
+#include "blend/CompositePixelFormat.h"
 #include "core/RenderTarget.h"
 #include "geometry/TransformKind.h"
 #include "image/RenderTargetImage.h"
-#include "paint/BoundedImageSpans.h"
-#include "paint/CompositePixelFormat.h"
-#include "paint/FilterWeights.h"
-#include "paint/FilteredSpans.h"
-#include "paint/ImageAccessors.h"
-#include "paint/ImageFilters.h"
-#include "paint/ImageRowSource.h"
-#include "paint/RenderStep.h"
-#include "paint/SampledSpans.h"
-#include "paint/TranslatedImageSpan.h"
+#include "render/GraphicsState.h"
+#include "render/RenderCoverage.h"
+#include "span/BoundedImageSpans.h"
+#include "span/FilterWeights.h"
+#include "span/FilteredSpans.h"
+#include "span/ImageAccessors.h"
+#include "span/ImageFilters.h"
+#include "span/ImageRowSource.h"
+#include "span/SampledSpans.h"
+#include "span/TranslatedImageSpan.h"
 
 #include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
@@ -52,7 +52,7 @@ void renderSpans(GraphicsState& state, RenderTarget& target, Base& base, Spans& 
     agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, Spans> renderer(
         base, allocator, spans);
     // Images are always drawn with antialiased edges.
-    renderStep(state, target, renderer);
+    renderCoverage(state, target, renderer);
 }
 
 struct Placement {

@@ -1,11 +1,12 @@
-#include "paint/LinePatternOutline.h"
+#include "render/LinePatternOutline.h"
 
-#include "context/GraphicsState.h"
+#include "blend/CompositePixelFormat.h"
 #include "core/RenderTarget.h"
+#include "coverage/CoverageScratch.h"
 #include "image/RenderTargetImage.h"
-#include "paint/CompositePixelFormat.h"
-#include "paint/ImageRowSource.h"
 #include "paint/LinePatternPaint.h"
+#include "render/GraphicsState.h"
+#include "span/ImageRowSource.h"
 
 #include <agg_pattern_filters_rgba.h>
 #include <agg_pixfmt_amask_adaptor.h>
@@ -194,8 +195,10 @@ void drawLinePatternOutline(GraphicsState& state, RenderTarget& target, VertexSo
         agg::renderer_base<CompositePixelFormat> base(pixels);
         return drawOnto(base, clip, state.imageFilterHint(), source, line);
     }
-    ClipMask& mask = target.clipMask();
-    if (!mask.prepare(state, target)) return;
+    CoverageScratch* scratch = CoverageScratch::of(target);
+    if (scratch == nullptr) return;
+    ClipMask& mask = scratch->clipMask();
+    if (!mask.prepare(state.clipOutline(), *scratch)) return;
     using Masked = agg::pixfmt_amask_adaptor<CompositePixelFormat, ClipMask>;
     Masked masked(pixels, mask);
     agg::renderer_base<Masked> base(masked);

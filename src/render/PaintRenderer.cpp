@@ -1,12 +1,12 @@
-#include "paint/PaintRenderer.h"
+#include "render/PaintRenderer.h"
 
-#include "context/GraphicsState.h"
 #include "core/RenderTarget.h"
 #include "paint/GradientPaint.h"
-#include "paint/GradientRenderer.h"
-#include "paint/ImageRenderer.h"
 #include "paint/SolidPaint.h"
-#include "paint/SolidRenderer.h"
+#include "render/GradientRenderer.h"
+#include "render/GraphicsState.h"
+#include "render/ImageRenderer.h"
+#include "render/SolidRenderer.h"
 
 namespace lumo {
 

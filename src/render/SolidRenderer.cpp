@@ -1,9 +1,9 @@
-#include "paint/SolidRenderer.h"
+#include "render/SolidRenderer.h"
 
-#include "context/GraphicsState.h"
+#include "blend/CompositePixelFormat.h"
 #include "core/RenderTarget.h"
-#include "paint/CompositePixelFormat.h"
-#include "paint/RenderStep.h"
+#include "render/GraphicsState.h"
+#include "render/RenderCoverage.h"
 
 #include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
@@ -27,11 +27,11 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
     if (state.hint(HINT_ANTIALIAS)) {
         agg::renderer_scanline_aa_solid<Base> renderer(base);
         renderer.color(colour);
-        renderStep(state, target, renderer);
+        renderCoverage(state, target, renderer);
     } else {
         agg::renderer_scanline_bin_solid<Base> renderer(base);
         renderer.color(colour);
-        renderStepAliased(state, target, renderer);
+        renderCoverageAliased(state, target, renderer);
     }
 }
 

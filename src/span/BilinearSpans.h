@@ -1,8 +1,8 @@
 #pragma once
 
-#include "paint/BilinearBlock.h"
-#include "paint/ImageAccessors.h"
-#include "paint/ImageSpanSteps.h"
+#include "span/BilinearBlock.h"
+#include "span/ImageAccessors.h"
+#include "span/ImageSpanSteps.h"
 
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>

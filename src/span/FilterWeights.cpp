@@ -1,4 +1,4 @@
-#include "paint/FilterWeights.h"
+#include "span/FilterWeights.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "paint/FilterBlock.h"
-#include "paint/FilterWeights.h"
-#include "paint/ImageAccessors.h"
-#include "paint/ImageSpanSteps.h"
+#include "span/FilterBlock.h"
+#include "span/FilterWeights.h"
+#include "span/ImageAccessors.h"
+#include "span/ImageSpanSteps.h"
 
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>

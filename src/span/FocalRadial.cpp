@@ -1,4 +1,4 @@
-#include "paint/FocalRadial.h"
+#include "span/FocalRadial.h"
 
 #include <cmath>
 

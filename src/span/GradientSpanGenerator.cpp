@@ -1,7 +1,7 @@
-#include "paint/GradientSpanGenerator.h"
+#include "span/GradientSpanGenerator.h"
 
-#include "paint/DdaSteps.h"
-#include "paint/GradientFunctions.h"
+#include "span/DdaSteps.h"
+#include "span/GradientFunctions.h"
 
 #include <agg_basics.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "paint/ColourTable.h"
-#include "paint/FocalRadial.h"
-#include "paint/GradientCycles.h"
 #include "paint/GradientPaint.h"
+#include "span/FocalRadial.h"
+#include "span/GradientCycles.h"
 
 #include <agg_color_rgba.h>
 #include <agg_trans_affine.h>

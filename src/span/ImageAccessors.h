@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paint/ImageRowSource.h"
+#include "span/ImageRowSource.h"
 
 #include <agg_color_rgba.h>
 #include <agg_image_accessors.h>

@@ -1,4 +1,4 @@
-#include "paint/ImageFilters.h"
+#include "span/ImageFilters.h"
 
 namespace lumo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paint/FilterWeights.h"
+#include "span/FilterWeights.h"
 
 #include <agg_image_filters.h>
 

@@ -1,6 +1,6 @@
-#include "paint/ImageRowSource.h"
+#include "span/ImageRowSource.h"
 
-#include "ops/LookupTables.h"
+#include "core/LookupTables.h"
 
 #include <algorithm>
 #include <cmath>

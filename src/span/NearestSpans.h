@@ -1,7 +1,7 @@
 #pragma once
 
-#include "paint/ImageAccessors.h"
-#include "paint/ImageSpanSteps.h"
+#include "span/ImageAccessors.h"
+#include "span/ImageSpanSteps.h"
 
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>

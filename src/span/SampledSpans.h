@@ -1,10 +1,10 @@
 #pragma once
 
-#include "paint/BilinearSpans.h"
-#include "paint/ImageAccessors.h"
-#include "paint/NearestSpans.h"
-#include "paint/WrappedBilinearSpans.h"
-#include "paint/WrappedNearestSpans.h"
+#include "span/BilinearSpans.h"
+#include "span/ImageAccessors.h"
+#include "span/NearestSpans.h"
+#include "span/WrappedBilinearSpans.h"
+#include "span/WrappedNearestSpans.h"
 
 namespace lumo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ops/LookupTables.h"
-#include "paint/ImageAccessors.h"
+#include "core/LookupTables.h"
+#include "span/ImageAccessors.h"
 
 #include <agg_color_rgba.h>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "paint/BilinearBlock.h"
-#include "paint/BilinearSpans.h"
-#include "paint/ImageAccessors.h"
-#include "paint/WrapAxis.h"
-#include "paint/WrappedSpanSteps.h"
+#include "span/BilinearBlock.h"
+#include "span/BilinearSpans.h"
+#include "span/ImageAccessors.h"
+#include "span/WrapAxis.h"
+#include "span/WrappedSpanSteps.h"
 
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "paint/ImageAccessors.h"
-#include "paint/NearestSpans.h"
-#include "paint/WrapAxis.h"
-#include "paint/WrappedSpanSteps.h"
+#include "span/ImageAccessors.h"
+#include "span/NearestSpans.h"
+#include "span/WrapAxis.h"
+#include "span/WrappedSpanSteps.h"
 
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>

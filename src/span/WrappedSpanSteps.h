@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paint/ImageSpanSteps.h"
+#include "span/ImageSpanSteps.h"
 
 #include <agg_trans_affine.h>
 
