@@ -32,12 +32,14 @@ TEST(GraphicsState, HintWordUpdates) {
 
 TEST(GraphicsState, TransformKindIsCachedUntilTheTransformChanges) {
     GraphicsState state(10, 10);
-    EXPECT_EQ(state.stateFlags & TRANSFORM_KIND_MASK, 0u);
+    EXPECT_FALSE(state.transformKindKnown());
     EXPECT_EQ(state.transformKind(), TRANSFORM_IDENTITY);
-    EXPECT_EQ(state.stateFlags, CLIP_RECT | TRANSFORM_IDENTITY);
+    EXPECT_TRUE(state.transformKindKnown());
+    EXPECT_EQ(state.clipFlags, uint32_t(CLIP_RECT));
     const double scale[6] = {2, 0, 0, 2, 10, 20};
     state.setTransform(scale);
-    EXPECT_EQ(state.stateFlags, uint32_t(CLIP_RECT));
+    EXPECT_FALSE(state.transformKindKnown());
+    EXPECT_EQ(state.clipFlags, uint32_t(CLIP_RECT));
     EXPECT_EQ(state.transformKind(), TRANSFORM_GENERAL);
     double x = 1, y = 1;
     state.transform.transform(&x, &y);

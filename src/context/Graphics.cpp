@@ -137,7 +137,7 @@ void Graphics::drawImage(const ImageDescriptor& image) {
     TransformedSource<RectShape> placed(rect, &placement, 0.0, 0.0);
     CoverageScratch* scratch = CoverageScratch::of(*target);
     if (scratch == nullptr) return;
-    if (renderRectilinear(scratch->rectilinearCoverage(), (state_.stateFlags & CLIP_RECT) != 0,
+    if (renderRectilinear(scratch->rectilinearCoverage(), (state_.clipFlags & CLIP_RECT) != 0,
                           state_.clipBox, placed, agg::fill_non_zero, NoFault(),
                           [&] { renderImage(state_, *target, image, WRAP_NONE, WRAP_NONE); })) {
         return;

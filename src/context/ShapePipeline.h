@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Assert.h"
 #include "core/RenderTarget.h"
 #include "coverage/CoverageScratch.h"
 #include "coverage/RasterizeSource.h"
@@ -27,6 +28,8 @@ namespace lumo {
 enum DrawFlag : unsigned {
     DRAW_FILL = 0x01,
     DRAW_STROKE = 0x02,
+    // Passed on from drawPath's flags for the Java interface; nothing reads it.
+    DRAW_INTERFACE_BIT = 0x04,
     DRAW_CURVES = 0x20,
     DRAW_POLYGONAL = 0x40,
 };
@@ -38,7 +41,9 @@ enum DrawFlag : unsigned {
 // stack; the target's rasteriser and scan-lines are reused.
 class ShapePipeline {
 public:
-    ShapePipeline(GraphicsState& state, RenderTarget& target) : state_(state), target_(target) {}
+    ShapePipeline(GraphicsState& state, RenderTarget& target) : state_(state), target_(target) {
+        LUMO_ASSERT(!state.clipBoxEmpty());
+    }
 
     template <class Shape>
     void run(Shape& shape, unsigned flags) {
@@ -222,7 +227,7 @@ private:
     void fillStage(Source& source, const Check& check) {
         CoverageScratch* scratch = CoverageScratch::of(target_);
         if (scratch == nullptr) return;
-        if (renderRectilinear(scratch->rectilinearCoverage(), (state_.stateFlags & CLIP_RECT) != 0,
+        if (renderRectilinear(scratch->rectilinearCoverage(), (state_.clipFlags & CLIP_RECT) != 0,
                               state_.clipBox, source, state_.fillRule, check,
                               [&] { renderPaint(state_, target_); })) {
             return;

@@ -17,11 +17,12 @@ GraphicsState::GraphicsState(const GraphicsState& other)
       composite(other.composite),
       clipPath(other.clipPath),
       clipBox(other.clipBox),
-      stateFlags(other.stateFlags),
+      clipFlags(other.clipFlags),
       clipFillRule(other.clipFillRule),
       clipSerial(other.clipSerial),
       transform(other.transform),
-      fillRule(other.fillRule) {}
+      fillRule(other.fillRule),
+      transformKind_(other.transformKind_) {}
 
 void GraphicsState::setHint(int32_t key, int32_t value) {
     const uint32_t v = static_cast<uint32_t>(value);
@@ -49,16 +50,12 @@ void GraphicsState::setTransform(const double* m) {
     } else {
         transform = agg::trans_affine(m[0], m[1], m[2], m[3], m[4], m[5]);
     }
-    stateFlags &= ~uint32_t(TRANSFORM_KIND_MASK);
+    transformKind_ = 0;
 }
 
 TransformKind GraphicsState::transformKind() {
-    uint32_t kind = stateFlags & TRANSFORM_KIND_MASK;
-    if (kind == 0) {
-        kind = classifyTransform(transform);
-        stateFlags |= kind;
-    }
-    return static_cast<TransformKind>(kind);
+    if (transformKind_ == 0) transformKind_ = classifyTransform(transform);
+    return static_cast<TransformKind>(transformKind_);
 }
 
 bool GraphicsState::clipBoxEmpty() const {

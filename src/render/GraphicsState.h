@@ -18,6 +18,7 @@ namespace lumo {
 // Hint keys: single bits, and two fields.
 enum HintKey : uint32_t {
     HINT_ANTIALIAS = 0x1,
+    // Stored and copied with the state for the Java interface; nothing reads it.
     HINT_KEY_2 = 0x2,
     HINT_CLIP_ANTIALIAS = 0x4,
     HINT_DEVICE_STROKE = 0x8,
@@ -25,13 +26,16 @@ enum HintKey : uint32_t {
     HINT_IMAGE_FILTER = 0xF800,
 };
 
-// Bits of GraphicsState::stateFlags.
-enum StateFlag : uint32_t {
+// Bits of GraphicsState::clipFlags.
+enum ClipFlag : uint32_t {
+    // The clip is the clip box alone; the clip path is not consulted.
     CLIP_RECT = 0x1,
+    // The clip path has curves, flattened wherever it is rasterised.
     CLIP_CURVED = 0x2,
+    // The clip path's bounds reached beyond the target when it was set:
+    // recorded for the Java interface; nothing reads it.
     CLIP_EXCEEDS = 0x4,
     CLIP_KIND_MASK = 0x7,
-    TRANSFORM_KIND_MASK = 0x78,
 };
 
 // Everything a drawing object draws with. Paint, stroke and composite are
@@ -58,6 +62,8 @@ public:
     void setTransform(const double* matrix);
     // The kind of the transform, classified on first use after a change.
     TransformKind transformKind();
+    // Whether the kind is classified (until the transform next changes).
+    bool transformKindKnown() const { return transformKind_ != 0; }
 
     // The clip box is empty unless x1 < x2 and y1 < y2.
     bool clipBoxEmpty() const;
@@ -67,7 +73,7 @@ public:
         return ClipOutline{clipPath,
                            clipBox,
                            clipFillRule,
-                           (stateFlags & CLIP_CURVED) != 0,
+                           (clipFlags & CLIP_CURVED) != 0,
                            hint(HINT_CLIP_ANTIALIAS),
                            clipSerial};
     }
@@ -78,13 +84,17 @@ public:
     Ref<Composite> composite;
     agg::path_storage clipPath;
     agg::rect_d clipBox;
-    uint32_t stateFlags = CLIP_RECT;
+    uint32_t clipFlags = CLIP_RECT;
     agg::filling_rule_e clipFillRule = agg::fill_non_zero;
     // Names the clip path: a new one is drawn for every path clip set, and
     // clones share it with their clip. 0 while there is no clip path.
     uint64_t clipSerial = 0;
     agg::trans_affine transform;
     agg::filling_rule_e fillRule = agg::fill_non_zero;
+
+private:
+    // The classified TransformKind of `transform`, 0 until classified.
+    uint32_t transformKind_ = 0;
 };
 
 }  // namespace lumo

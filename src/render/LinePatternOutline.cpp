@@ -191,7 +191,7 @@ void drawLinePatternOutline(GraphicsState& state, RenderTarget& target, VertexSo
     CompositePixelFormat pixels(*destination, composite.operation(), rows.premultiplied());
     const agg::rect_d& clip = state.clipBox;
 
-    if (state.stateFlags & CLIP_RECT) {
+    if (state.clipFlags & CLIP_RECT) {
         agg::renderer_base<CompositePixelFormat> base(pixels);
         return drawOnto(base, clip, state.imageFilterHint(), source, line);
     }

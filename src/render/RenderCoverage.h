@@ -14,7 +14,7 @@ template <class Renderer>
 void renderCoverage(GraphicsState& state, RenderTarget& target, Renderer& renderer) {
     CoverageScratch* scratch = CoverageScratch::of(target);
     if (scratch == nullptr) return;
-    if (state.stateFlags & CLIP_RECT) return sweepCoverage(*scratch, nullptr, renderer);
+    if (state.clipFlags & CLIP_RECT) return sweepCoverage(*scratch, nullptr, renderer);
     const ClipOutline clip = state.clipOutline();
     sweepCoverage(*scratch, &clip, renderer);
 }
@@ -24,7 +24,7 @@ template <class Renderer>
 void renderCoverageAliased(GraphicsState& state, RenderTarget& target, Renderer& renderer) {
     CoverageScratch* scratch = CoverageScratch::of(target);
     if (scratch == nullptr) return;
-    if (state.stateFlags & CLIP_RECT) return sweepCoverageAliased(*scratch, nullptr, renderer);
+    if (state.clipFlags & CLIP_RECT) return sweepCoverageAliased(*scratch, nullptr, renderer);
     const ClipOutline clip = state.clipOutline();
     sweepCoverageAliased(*scratch, &clip, renderer);
 }

@@ -1,5 +1,6 @@
 #include "span/GradientSpanGenerator.h"
 
+#include "core/Assert.h"
 #include "span/DdaSteps.h"
 #include "span/GradientFunctions.h"
 
@@ -57,6 +58,9 @@ GradientSpanGenerator::GradientSpanGenerator(const agg::trans_affine& deviceToGr
       focal_(focus != nullptr ? FocalRadial(focus->radius, focus->x, focus->y)
                               : FocalRadial(0.0, 0.0, 0.0)),
       table_(table) {
+    LUMO_ASSERT(std::isfinite(deviceToGradient.sx) && std::isfinite(deviceToGradient.shy) &&
+                std::isfinite(deviceToGradient.shx) && std::isfinite(deviceToGradient.sy) &&
+                std::isfinite(deviceToGradient.tx) && std::isfinite(deviceToGradient.ty));
     switch (kind) {
         case GRADIENT_RADIAL:
             fill_ =
