@@ -200,7 +200,7 @@ TEST(FilteredSpans, WholeAndHalfPixelPlacementsMatchAgg) {
     }
 }
 
-#if defined(__SSE2__)
+#if LUMO_SSE2
 // The SSE2 weighing of a block against the portable one (the one builds
 // without SSE2 use), for every fraction pair of every filter, over random
 // blocks biased to 0 and 255; and the filters all fit its 16-bit lanes, so

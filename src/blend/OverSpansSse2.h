@@ -15,11 +15,12 @@
 // itself, so transparent, opaque and partly covered pixels need no separate cases.
 
 #include "blend/SourceOver.h"
-
-#include <emmintrin.h>
+#include "core/Simd.h"
 
 #include <cstdint>
 #include <cstring>
+
+#if LUMO_SSE2
 
 namespace lumo::over::sse2 {
 
@@ -175,3 +176,5 @@ unsigned colourSpan(agg::int8u* p, unsigned len, const agg::rgba8* colours,
 }
 
 }  // namespace lumo::over::sse2
+
+#endif

@@ -15,15 +15,13 @@
 // multiply-adds, and the 256 * 32768 the shift takes off is added back with
 // the rounding term.
 
-#include <cstdint>
+#include "core/Simd.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <cstdint>
 
 namespace lumo::bilinear {
 
-#if defined(__SSE2__)
+#if LUMO_SSE2
 
 // The weights 256 - f and f as a pair of 16-bit lanes, in all four pairs.
 inline __m128i weights(unsigned f) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Simd.h"
 #include "span/BilinearBlock.h"
 #include "span/ImageAccessors.h"
 #include "span/ImageSpanSteps.h"
@@ -96,7 +97,7 @@ private:
         const unsigned fy = unsigned(yh) & 255;
         const agg::int8u *upper = nullptr, *lower = nullptr;
         const bool rows = unsigned(yl) < blockHeight_ && pixels_.rowPair(yl, upper, lower);
-#if defined(__SSE2__)
+#if LUMO_SSE2
         const __m128i wy = bilinear::weights(fy);
 #endif
         do {
@@ -104,7 +105,7 @@ private:
             const int xl = xh >> 8;
             const unsigned fx = unsigned(xh) & 255;
             if (rows && unsigned(xl) < blockWidth_) {
-#if defined(__SSE2__)
+#if LUMO_SSE2
                 store(span, bilinear::average(bilinear::pixelPair(upper + 4 * xl),
                                               bilinear::pixelPair(lower + 4 * xl),
                                               bilinear::weights(fx), wy));
@@ -124,7 +125,7 @@ private:
     // A block inside the image: its top row at `upper`, bottom row at `lower`.
     static void inside(agg::rgba8* span, const agg::int8u* upper, const agg::int8u* lower,
                        unsigned fx, unsigned fy) {
-#if defined(__SSE2__)
+#if LUMO_SSE2
         store(span, bilinear::average(bilinear::pixelPair(upper), bilinear::pixelPair(lower),
                                       bilinear::weights(fx), bilinear::weights(fy)));
 #else
@@ -138,7 +139,7 @@ private:
         averageThrough(accessor_, xl, yl, fx, fy, span);
     }
 
-#if defined(__SSE2__)
+#if LUMO_SSE2
     static void store(agg::rgba8* span, uint32_t rgba) {
         std::memcpy(static_cast<void*>(span), &rgba, 4);
     }

@@ -17,12 +17,10 @@
 // shifted channels fit 16-bit lanes for every one of AGG's filters (see
 // FilterWeights::fitsSixteenBits).
 
+#include "core/Simd.h"
+
 #include <cstddef>
 #include <cstdint>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace lumo::filter {
 
@@ -56,7 +54,7 @@ inline void weigh(const uint8_t* const* rows, ptrdiff_t offset, unsigned diamete
     out[3] = uint8_t(fg[3]);
 }
 
-#if defined(__SSE2__)
+#if LUMO_SSE2
 
 // wy paired with the rounding term 8192, in all four pairs.
 inline __m128i rowWeight(int16_t wy) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Simd.h"
 #include "span/FilterBlock.h"
 #include "span/FilterWeights.h"
 #include "span/ImageAccessors.h"
@@ -47,7 +48,7 @@ public:
 
     void generate(agg::rgba8* span, int x, int y, unsigned len) {
         ImageSpanSteps steps(interpolator_.transformer(), x, y, len);
-#if defined(__SSE2__)
+#if LUMO_SSE2
         if (weights_.fitsSixteenBits()) {
             switch (diameter_) {
                 case 2:
@@ -125,7 +126,7 @@ private:
         } while (--len);
     }
 
-#if defined(__SSE2__)
+#if LUMO_SSE2
     template <unsigned D>
     void generateWith(agg::rgba8* span, ImageSpanSteps& steps, unsigned len) {
         const bool clampNegative = weights_.clampsNegative();

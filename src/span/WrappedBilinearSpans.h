@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Simd.h"
 #include "span/BilinearBlock.h"
 #include "span/BilinearSpans.h"
 #include "span/ImageAccessors.h"
@@ -76,14 +77,14 @@ private:
         }
         // A copy the stores to the span cannot alias.
         const AxisX axisX = axisX_;
-#if defined(__SSE2__)
+#if LUMO_SSE2
         const __m128i wy = bilinear::weights(fy);
 #endif
         do {
             const unsigned fx = unsigned(steps.x()) & 255;
             unsigned c0, c1;
             axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
-#if defined(__SSE2__)
+#if LUMO_SSE2
             store(span, bilinear::average(pair(upper, c0, c1), pair(lower, c0, c1),
                                           bilinear::weights(fx), wy));
 #else
@@ -111,7 +112,7 @@ private:
             columnsX_ = x;
             columnsLen_ = len;
         }
-#if defined(__SSE2__)
+#if LUMO_SSE2
         const __m128i wy = bilinear::weights(fy);
         for (unsigned i = 0; i < len; ++i) {
             const Column& c = columns_[i];
@@ -140,7 +141,7 @@ private:
             axisY.pair(unsigned(steps.y()) >> 8, r0, r1);
             const agg::int8u* upper = top + ptrdiff_t(r0) * step;
             const agg::int8u* lower = top + ptrdiff_t(r1) * step;
-#if defined(__SSE2__)
+#if LUMO_SSE2
             store(span, bilinear::average(pair(upper, c0, c1), pair(lower, c0, c1),
                                           bilinear::weights(fx), bilinear::weights(fy)));
 #else
@@ -175,7 +176,7 @@ private:
         } while (--len);
     }
 
-#if defined(__SSE2__)
+#if LUMO_SSE2
     // Columns c0 and c1 of a row: one load when they are neighbours, as
     // everywhere but at tile edges and in mirrored tiles.
     static __m128i pair(const agg::int8u* row, unsigned c0, unsigned c1) {
