@@ -23,6 +23,7 @@ set(LUMO_BASE_SOURCES
     src/ops/PixelFilters.cpp
     src/ops/GaussianBlur.cpp
     src/ops/PixelConversion.cpp
+    src/blend/CompositeRule.cpp
     src/ops/ArrayCompositing.cpp
     src/native/FilterEntryPoints.cpp
     src/native/BlurEntryPoints.cpp

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "blend/CompositeRule.h"
+
 #include <agg_basics.h>
 
 namespace lumo {
@@ -9,44 +11,11 @@ namespace lumo {
 using BlendFunction = void (*)(agg::int8u* pixel, unsigned r, unsigned g, unsigned b, unsigned a,
                                unsigned cover);
 
-// Compositing operations, numbered as the Java side passes them.
-enum BlendOperation : int {
-    blendClear,
-    blendSrc,
-    blendDst,
-    blendSrcOver,
-    blendDstOver,
-    blendSrcIn,
-    blendDstIn,
-    blendSrcOut,
-    blendDstOut,
-    blendSrcAtop,
-    blendDstAtop,
-    blendXor,
-    blendPlus,
-    blendMinus,
-    blendMultiply,
-    blendScreen,
-    blendOverlay,
-    blendDarken,
-    blendLighten,
-    blendColorDodge,
-    blendColorBurn,
-    blendHardLight,
-    blendSoftLight,
-    blendDifference,
-    blendExclusion,
-    blendContrast,
-};
-
-constexpr int blendOperationCount = 26;
-static_assert(blendContrast + 1 == blendOperationCount, "one function per operation");
-
-// Indexed by operation 0..25, followed by a null entry.
+// Indexed by rule (ruleIndex), followed by a null entry.
 //
 // Partial covers: clear, src, src_in, src_out, dst_in and dst_atop compute the full-cover
 // result and mix it with the old pixel in proportion to the cover, so that an edge pixel keeps
 // the rest of what it had. Every other operation scales the source by the cover first.
-extern const BlendFunction blendFunctions[blendOperationCount + 1];
+extern const BlendFunction blendFunctions[compositeRuleCount + 1];
 
 }  // namespace lumo

@@ -18,6 +18,10 @@
 // Each operation's blend of one pixel is Scaled<Op>::blend, Mixed<Op>::blend or
 // Unchanged::blend, with the signature of a BlendFunction; the per-pixel table
 // (BlendFunctions.cpp) and the span functions (BlendSpans.cpp) are made from them.
+//
+// Array compose (ops/ArrayCompositing.cpp) blends by the same formulas under another product
+// policy: the operations it offers take their products from P, RoundedProducts (mul) when
+// drawing and TableProducts (the table M) for arrays.
 
 namespace lumo::blend {
 
@@ -29,19 +33,32 @@ inline int mul(int x, int y) {
     return (x * y + 255) >> 8;
 }
 
+// The products of the drawing blends.
+struct RoundedProducts {
+    static int mul(int x, int y) { return blend::mul(x, y); }
+};
+
+// Every product from the table M (which is symmetric). The row is the second factor: the
+// formulas make that the alpha, the same for a pixel's three colours.
+struct TableProducts {
+    static int mul(int x, int y) { return M[y][x]; }
+};
+
 // Floor of v / 256, also for negative v.
 inline int floorDiv256(int v) {
     return v >= 0 ? v >> 8 : -((-v + 255) >> 8);
 }
 
 // The part of the result that neither colour covers alone: Sca(1 - Da) + Dca(1 - Sa).
+template <class P = RoundedProducts>
 inline int outside(int s, int sa, int d, int da) {
-    return mul(s, 255 - da) + mul(d, 255 - sa);
+    return P::mul(s, 255 - da) + P::mul(d, 255 - sa);
 }
 
 // Sa + Da - Sa.Da, the alpha of dst_over, minus and the separable blend modes.
+template <class P = RoundedProducts>
 inline int unionAlpha(int sa, int da) {
-    return sa + da - mul(sa, da);
+    return sa + da - P::mul(sa, da);
 }
 
 struct Clear {
@@ -64,9 +81,10 @@ struct DstOver {
     static int alpha(int sa, int da) { return unionAlpha(sa, da); }
 };
 
+template <class P = RoundedProducts>
 struct SrcIn {
-    static int colour(int s, int, int, int da) { return mul(s, da); }
-    static int alpha(int sa, int da) { return mul(sa, da); }
+    static int colour(int s, int, int, int da) { return P::mul(s, da); }
+    static int alpha(int sa, int da) { return P::mul(sa, da); }
 };
 
 struct DstIn {
@@ -74,9 +92,10 @@ struct DstIn {
     static int alpha(int sa, int da) { return mul(da, sa); }
 };
 
+template <class P = RoundedProducts>
 struct SrcOut {
-    static int colour(int s, int, int, int da) { return mul(s, 255 - da); }
-    static int alpha(int sa, int da) { return mul(sa, 255 - da); }
+    static int colour(int s, int, int, int da) { return P::mul(s, 255 - da); }
+    static int alpha(int sa, int da) { return P::mul(sa, 255 - da); }
 };
 
 struct DstOut {
@@ -94,9 +113,10 @@ struct DstAtop {
     static int alpha(int sa, int) { return sa; }
 };
 
+template <class P = RoundedProducts>
 struct Xor {
-    static int colour(int s, int sa, int d, int da) { return outside(s, sa, d, da); }
-    static int alpha(int sa, int da) { return sa + da - 2 * mul(sa, da); }
+    static int colour(int s, int sa, int d, int da) { return outside<P>(s, sa, d, da); }
+    static int alpha(int sa, int da) { return sa + da - 2 * P::mul(sa, da); }
 };
 
 struct Plus {
@@ -110,16 +130,21 @@ struct Minus {
 };
 
 // The separable blend modes share the union alpha.
+template <class P = RoundedProducts>
 struct UnionAlpha {
-    static int alpha(int sa, int da) { return unionAlpha(sa, da); }
+    static int alpha(int sa, int da) { return unionAlpha<P>(sa, da); }
 };
 
-struct Multiply : UnionAlpha {
-    static int colour(int s, int sa, int d, int da) { return mul(s, d) + outside(s, sa, d, da); }
+template <class P = RoundedProducts>
+struct Multiply : UnionAlpha<P> {
+    static int colour(int s, int sa, int d, int da) {
+        return P::mul(s, d) + outside<P>(s, sa, d, da);
+    }
 };
 
-struct Screen : UnionAlpha {
-    static int colour(int s, int, int d, int) { return s + d - mul(s, d); }
+template <class P = RoundedProducts>
+struct Screen : UnionAlpha<P> {
+    static int colour(int s, int, int d, int) { return s + d - P::mul(s, d); }
 };
 
 // Overlay and hard light are the same function with the roles of the colours swapped in the
@@ -129,13 +154,13 @@ inline int hardLightTerm(bool dark, int s, int sa, int d, int da) {
     return mul(sa, da) - 2 * mul(da - d, sa - s);
 }
 
-struct Overlay : UnionAlpha {
+struct Overlay : UnionAlpha<> {
     static int colour(int s, int sa, int d, int da) {
         return hardLightTerm(2 * d <= da, s, sa, d, da) + outside(s, sa, d, da);
     }
 };
 
-struct HardLight : UnionAlpha {
+struct HardLight : UnionAlpha<> {
     static int colour(int s, int sa, int d, int da) {
         return hardLightTerm(2 * s <= sa, s, sa, d, da) + outside(s, sa, d, da);
     }
@@ -148,13 +173,14 @@ struct Darken {
     static int alpha(int sa, int da) { return sa + da - M[sa][da]; }
 };
 
-struct Lighten : UnionAlpha {
+template <class P = RoundedProducts>
+struct Lighten : UnionAlpha<P> {
     static int colour(int s, int sa, int d, int da) {
-        return std::max(mul(s, da), mul(d, sa)) + outside(s, sa, d, da);
+        return std::max(P::mul(s, da), P::mul(d, sa)) + outside<P>(s, sa, d, da);
     }
 };
 
-struct ColorDodge : UnionAlpha {
+struct ColorDodge : UnionAlpha<> {
     static int colour(int s, int sa, int d, int da) {
         const int rest = outside(s, sa, d, da);
         if (s * da + d * sa >= sa * da) return mul(sa, da) + rest;
@@ -166,7 +192,7 @@ struct ColorDodge : UnionAlpha {
     }
 };
 
-struct ColorBurn : UnionAlpha {
+struct ColorBurn : UnionAlpha<> {
     static int colour(int s, int sa, int d, int da) {
         const int rest = outside(s, sa, d, da);
         const int excess = s * da + d * sa - sa * da;
@@ -186,7 +212,7 @@ struct ColorBurn : UnionAlpha {
 //   2 Sca > Sa, 4 Dca > Da:  Dca.Sa + (2 Sca - Sa)(sqrt(Dca.Da) - Dca)
 // plus Sca(1 - Da) + Dca(1 - Sa). 16 m^3 - 12 m^2 + 3 m = 4m(4m + 1)(m - 1) + 7m is
 // ((16m - 12)m + 4)m - m, which meets sqrt(m) - m at m = 1/4. Computed in doubles.
-struct SoftLight : UnionAlpha {
+struct SoftLight : UnionAlpha<> {
     static int colour(int s, int sa, int d, int da) {
         const double sc = s / 255.0, sA = sa / 255.0, dc = d / 255.0, dA = da / 255.0;
         const double m = da > 0 ? dc / dA : 0.0;
@@ -211,7 +237,7 @@ struct Difference {
     static int alpha(int sa, int da) { return sa + da - M[sa][da]; }
 };
 
-struct Exclusion : UnionAlpha {
+struct Exclusion : UnionAlpha<> {
     static int colour(int s, int sa, int d, int da) {
         return mul(s, da) + mul(d, sa) - 2 * mul(s, d) + outside(s, sa, d, da);
     }

@@ -40,26 +40,26 @@ constexpr BlendSpanFunctions spansOf() {
 }  // namespace
 
 // In the order of blendFunctions.
-extern const BlendSpanFunctions blendSpans[blendOperationCount] = {
+extern const BlendSpanFunctions blendSpans[compositeRuleCount] = {
     spansOf<blend::Mixed<blend::Clear>>(),        // clear
     spansOf<blend::Mixed<blend::Src>>(),          // src
     spansOf<blend::Unchanged>(),                  // dst
     spansOf<blend::Scaled<blend::SrcOver>>(),     // src_over
     spansOf<blend::Scaled<blend::DstOver>>(),     // dst_over
-    spansOf<blend::Mixed<blend::SrcIn>>(),        // src_in
+    spansOf<blend::Mixed<blend::SrcIn<>>>(),      // src_in
     spansOf<blend::Mixed<blend::DstIn>>(),        // dst_in
-    spansOf<blend::Mixed<blend::SrcOut>>(),       // src_out
+    spansOf<blend::Mixed<blend::SrcOut<>>>(),     // src_out
     spansOf<blend::Scaled<blend::DstOut>>(),      // dst_out
     spansOf<blend::Scaled<blend::SrcAtop>>(),     // src_atop
     spansOf<blend::Mixed<blend::DstAtop>>(),      // dst_atop
-    spansOf<blend::Scaled<blend::Xor>>(),         // xor
+    spansOf<blend::Scaled<blend::Xor<>>>(),       // xor
     spansOf<blend::Scaled<blend::Plus>>(),        // plus
     spansOf<blend::Scaled<blend::Minus>>(),       // minus
-    spansOf<blend::Scaled<blend::Multiply>>(),    // multiply
-    spansOf<blend::Scaled<blend::Screen>>(),      // screen
+    spansOf<blend::Scaled<blend::Multiply<>>>(),  // multiply
+    spansOf<blend::Scaled<blend::Screen<>>>(),    // screen
     spansOf<blend::Scaled<blend::Overlay>>(),     // overlay
     spansOf<blend::Scaled<blend::Darken>>(),      // darken
-    spansOf<blend::Scaled<blend::Lighten>>(),     // lighten
+    spansOf<blend::Scaled<blend::Lighten<>>>(),   // lighten
     spansOf<blend::Scaled<blend::ColorDodge>>(),  // color_dodge
     spansOf<blend::Scaled<blend::ColorBurn>>(),   // color_burn
     spansOf<blend::Scaled<blend::HardLight>>(),   // hard_light

@@ -37,7 +37,7 @@ struct BlendSpanFunctions {
                                  const agg::int8u* covers, unsigned cover);
 };
 
-// Indexed by operation 0..25.
-extern const BlendSpanFunctions blendSpans[blendOperationCount];
+// Indexed by rule (ruleIndex).
+extern const BlendSpanFunctions blendSpans[compositeRuleCount];
 
 }  // namespace lumo

@@ -7,19 +7,20 @@
 
 namespace lumo {
 
-CompositePixelFormat::CompositePixelFormat(RowBuffer& rows, int op, bool sourcePremultiplied)
+CompositePixelFormat::CompositePixelFormat(RowBuffer& rows, CompositeRule rule,
+                                           bool sourcePremultiplied)
     : rows_(&rows),
-      op_(op >= 0 && op < blendOperationCount ? op : blendSrcOver),
+      rule_(validRule(rule)),
       sourcePremultiplied_(sourcePremultiplied),
-      blend_(blendFunctions[op_]),
-      spans_(&blendSpans[op_]) {}
+      blend_(blendFunctions[ruleIndex(rule_)]),
+      spans_(&blendSpans[ruleIndex(rule_)]) {}
 
 CompositePixelFormat::color_type CompositePixelFormat::stored(const color_type& c) const {
     return sourcePremultiplied_ ? storedColour<true>(c) : storedColour<false>(c);
 }
 
 void CompositePixelFormat::blendOne(agg::int8u* p, const color_type& c, unsigned cover) const {
-    if (op_ == blendSrcOver) {
+    if (rule_ == CompositeRule::SrcOver) {
         if (sourcePremultiplied_) {
             over::colourPixel<true>(p, c, cover);
         } else {
@@ -73,7 +74,7 @@ void CompositePixelFormat::blend_pixel(int x, int y, const color_type& c, agg::i
 void CompositePixelFormat::blend_hline(int x, int y, unsigned len, const color_type& c,
                                        agg::int8u cover) {
     agg::int8u* p = at(x, y);
-    if (op_ == blendSrcOver) {
+    if (rule_ == CompositeRule::SrcOver) {
         if (sourcePremultiplied_) {
             overHline<true>(p, len, c, cover);
         } else {
@@ -92,7 +93,7 @@ void CompositePixelFormat::blend_vline(int x, int y, unsigned len, const color_t
 void CompositePixelFormat::blend_solid_hspan(int x, int y, unsigned len, const color_type& c,
                                              const agg::int8u* covers) {
     agg::int8u* p = at(x, y);
-    if (op_ == blendSrcOver) {
+    if (rule_ == CompositeRule::SrcOver) {
         if (sourcePremultiplied_) {
             overSolidHspan<true>(p, len, c, covers);
         } else {
@@ -111,7 +112,7 @@ void CompositePixelFormat::blend_solid_vspan(int x, int y, unsigned len, const c
 void CompositePixelFormat::blend_color_hspan(int x, int y, unsigned len, const color_type* colors,
                                              const agg::int8u* covers, agg::int8u cover) {
     agg::int8u* p = at(x, y);
-    if (op_ == blendSrcOver) {
+    if (rule_ == CompositeRule::SrcOver) {
         if (sourcePremultiplied_) {
             overColorHspan<true>(p, len, colors, covers, cover);
         } else {

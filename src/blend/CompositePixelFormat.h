@@ -10,7 +10,7 @@
 namespace lumo {
 
 // The pixel format AGG's renderers draw through: 32-bit premultiplied pixels (bytes b, g, r, a)
-// composited with one of the blend operations. Source-over, by far the most common, has its own
+// composited by one of the composite rules. Source-over, by far the most common, has its own
 // spans (OverSpans.h), its products rounded exactly as the multiply table rounds them; the
 // others go through blendSpans along a row, and through blendFunctions for single pixels and
 // columns. Colours handed in are straight unless the format was made with sourcePremultiplied
@@ -26,19 +26,19 @@ public:
     using row_data = agg::const_row_info<agg::int8u>;
     enum { pix_width = 4, pix_step = 4 };
 
-    // An op outside 0..25 means source-over.
-    CompositePixelFormat(RowBuffer& rows, int op, bool sourcePremultiplied);
+    // A rule outside 0..25 means source-over.
+    CompositePixelFormat(RowBuffer& rows, CompositeRule rule, bool sourcePremultiplied);
 
     unsigned width() const { return rows_->width(); }
     unsigned height() const { return rows_->height(); }
-    int op() const { return op_; }
+    CompositeRule rule() const { return rule_; }
     bool sourcePremultiplied() const { return sourcePremultiplied_; }
 
     // The stored, premultiplied colour.
     color_type pixel(int x, int y) const;
     row_data row(int y) const { return row_data(0, int(width()) - 1, rows_->row_ptr(y)); }
 
-    // Copies store the colour (premultiplied first unless the source already is), whatever op.
+    // Copies store the colour (premultiplied first unless the source already is), whatever rule.
     void copy_pixel(int x, int y, const color_type& c);
     void copy_hline(int x, int y, unsigned len, const color_type& c);
     void copy_vline(int x, int y, unsigned len, const color_type& c);
@@ -62,11 +62,11 @@ private:
     agg::int8u* at(int x, int y) const { return rows_->row_ptr(y) + 4 * x; }
     // The colour as it is stored: premultiplied, and with no colour above the alpha.
     color_type stored(const color_type& c) const;
-    // One pixel, any op.
+    // One pixel, any rule.
     void blendOne(agg::int8u* p, const color_type& c, unsigned cover) const;
 
     RowBuffer* rows_;
-    int op_;
+    CompositeRule rule_;
     bool sourcePremultiplied_;
     BlendFunction blend_;
     const BlendSpanFunctions* spans_;

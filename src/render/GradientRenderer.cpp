@@ -49,7 +49,7 @@ void renderGradient(const GradientPaint& paint, GraphicsState& state, RenderTarg
                                 paint.hasFocus() ? &paint.focus() : nullptr, table);
 
     using Base = agg::renderer_base<CompositePixelFormat>;
-    CompositePixelFormat pixels(*rows, composite.operation(), false);
+    CompositePixelFormat pixels(*rows, composite.rule(), false);
     Base base(pixels);
     agg::span_allocator<agg::rgba8> allocator;
     agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, GradientSpanGenerator>

@@ -7,7 +7,7 @@ namespace lumo {
 GraphicsState::GraphicsState(uint32_t targetWidth, uint32_t targetHeight)
     : paint(SolidPaint::create(agg::rgba8(0, 0, 0, 255))),
       stroke(StrokeStyle::createDefault()),
-      composite(Composite::create(sourceOverOperation, 1.0f)),
+      composite(Composite::create(CompositeRule::SrcOver, 1.0f)),
       clipBox(0, 0, targetWidth, targetHeight) {}
 
 GraphicsState::GraphicsState(const GraphicsState& other)

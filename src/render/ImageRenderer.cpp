@@ -155,7 +155,7 @@ void renderImage(GraphicsState& state, RenderTarget& target, const ImageDescript
     if (!buffer) return;
     RowBuffer* destination = buffer->rowBuffer();
     if (destination->buf() == nullptr) return;
-    CompositePixelFormat pixelFormat(*destination, composite.operation(), rows.premultiplied());
+    CompositePixelFormat pixelFormat(*destination, composite.rule(), rows.premultiplied());
     Base base(pixelFormat);
     RowSourcePixels pixels(rows);
 

@@ -188,7 +188,7 @@ void drawLinePatternOutline(GraphicsState& state, RenderTarget& target, VertexSo
     if (!buffer) return;
     RowBuffer* destination = buffer->rowBuffer();
     if (destination->buf() == nullptr) return;
-    CompositePixelFormat pixels(*destination, composite.operation(), rows.premultiplied());
+    CompositePixelFormat pixels(*destination, composite.rule(), rows.premultiplied());
     const agg::rect_d& clip = state.clipBox;
 
     if (state.clipFlags & CLIP_RECT) {

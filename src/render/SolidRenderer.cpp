@@ -14,7 +14,7 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
     const Composite& composite = *state.composite;
     const agg::rgba8 colour = withExtraAlpha(paintColour, composite.alpha());
     // A transparent colour leaves every pixel as it is under source-over.
-    if (colour.a == 0 && composite.operation() == sourceOverOperation) return;
+    if (colour.a == 0 && composite.rule() == CompositeRule::SrcOver) return;
 
     const Ref<DataBuffer> buffer = target.getDataBuffer();
     if (!buffer) return;
@@ -22,7 +22,7 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
     if (rows->buf() == nullptr) return;
 
     using Base = agg::renderer_base<CompositePixelFormat>;
-    CompositePixelFormat pixels(*rows, composite.operation(), false);
+    CompositePixelFormat pixels(*rows, composite.rule(), false);
     Base base(pixels);
     if (state.hint(HINT_ANTIALIAS)) {
         agg::renderer_scanline_aa_solid<Base> renderer(base);
