@@ -13,6 +13,7 @@
 // as M[255][e] = e or M[a][k] = e, the colour lanes' as the scalar code has them (M[c][255] = c
 // covers a premultiplied colour at full cover), and at e = 255 the sum is the opaque colour
 // itself, so transparent, opaque and partly covered pixels need no separate cases.
+// SimdKernelsTest compares these spans with the portable ones (over::portable) on random data.
 
 #include "blend/SourceOver.h"
 #include "core/Simd.h"

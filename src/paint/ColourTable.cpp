@@ -8,13 +8,11 @@ namespace lumo {
 // Entry i of a segment from s to e (s < e, s <= i, and i <= e as unsigned
 // values) lies t/256 of the way, defined in double precision as
 // t = floor(fl(fl((i - s) / (e - s)) * 256 + 1/2)). With n = i - s and
-// w = e - s (both below 2^32), that is exactly t = floor((512 n + w) / (2 w)):
-// the two roundings err by at most (2 q + 1) 2^-53 with q = 256 n / w, less
-// than 1 / (2 w) since 1024 n + 2 w < 2^53, while (512 n + w) / (2 w) lies
-// at least 1 / (2 w) from any whole number it is not equal to; and when it
-// is whole, n / w is a multiple of 1/512, which both roundings keep exact. The table
-// steps the quotient and remainder of that division along the segment: one
-// division per segment, none per entry.
+// w = e - s (both below 2^32) that equals t = floor((512 n + w) / (2 w)) for
+// every n and w: the roundings err by less than the distance to the next whole
+// number. ColourTableReference (GradientReferenceTest) compares the table with
+// the double-precision definition. The table steps the quotient and remainder
+// of that division along the segment: one division per segment, none per entry.
 ColourTable::ColourTable(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
                          float extraAlpha) {
     auto colour = [&](uint32_t k) { return withExtraAlpha(colours[k], extraAlpha); };

@@ -10,7 +10,7 @@
 // The colours of one colour-table segment, t/256 of the way from colour S to
 // colour E: each byte is s + floor((e - s) t / 256), kept to its low 8 bits
 // (t exceeds 256 only for stops whose positions wrap around as unsigned
-// values).
+// values). SimdKernelsTest compares the two kernels on random colours.
 namespace lumo::segment {
 
 // The portable kernel.
