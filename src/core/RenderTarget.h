@@ -1,17 +1,12 @@
 #pragma once
 
-#include "context/ClipMask.h"
-#include "context/RectilinearCoverage.h"
 #include "core/DataBuffer.h"
 #include "core/Ref.h"
 #include "core/SharedObject.h"
+#include "core/TargetScratch.h"
 
-#include "core/Rasterizer.h"
-
-#include <agg_scanline_bin.h>
-#include <agg_scanline_u.h>
-
-#include <optional>
+#include <memory>
+#include <utility>
 
 namespace lumo {
 
@@ -30,53 +25,14 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
 
-    // The rasteriser holding the shape being drawn, and the same emptied for
-    // a new shape: every shape starts with rasterizerForShape().
-    Rasterizer& rasterizer() { return *rasterizer_; }
-    Rasterizer& rasterizerForShape() { return emptied(rasterizer_); }
-    // Stands in for the rasteriser while a rectangle is drawn under a
-    // rectangle clip (active only then).
-    RectilinearCoverage& rectilinearCoverage() { return rectilinearCoverage_; }
-    agg::scanline_bin& binScanline() { return binScanline_; }
-    agg::scanline_u8& aaScanline() { return aaScanline_; }
-
-    // Scratch for drawing through a clip path: a rasteriser for the clip and
-    // the scan-lines that read the two shapes while they are intersected.
-    Rasterizer& clipRasterizer() { return *clipRasterizer_; }
-    Rasterizer& clipRasterizerForShape() { return emptied(clipRasterizer_); }
-    agg::scanline_u8& clipAaScanline() { return clipAaScanline_; }
-    agg::scanline_u8& shapeAaScanline() { return shapeAaScanline_; }
-    agg::scanline_bin& clipBinScanline() { return clipBinScanline_; }
-    agg::scanline_bin& shapeBinScanline() { return shapeBinScanline_; }
-
-    // The coverage of the last clip path that needed a mask.
-    ClipMask& clipMask() { return clipMask_; }
+    // The drawing scratch attached to this target (null until attached).
+    TargetScratch* scratch() const { return scratch_.get(); }
+    void attachScratch(std::unique_ptr<TargetScratch> scratch) { scratch_ = std::move(scratch); }
 
 private:
-    // Empties a rasteriser for a new shape. One whose last shape may have
-    // reached AGG's cell limit is replaced instead (see Rasterizer), which
-    // also returns its memory.
-    static Rasterizer& emptied(std::optional<Rasterizer>& rasterizer) {
-        if (rasterizer->mayHaveReachedCellLimit()) {
-            rasterizer.emplace();
-        } else {
-            rasterizer->reset();
-        }
-        return *rasterizer;
-    }
-
     const int width_;
     const int height_;
-    agg::scanline_bin binScanline_;
-    agg::scanline_u8 aaScanline_;
-    std::optional<Rasterizer> rasterizer_{std::in_place};
-    RectilinearCoverage rectilinearCoverage_;
-    std::optional<Rasterizer> clipRasterizer_{std::in_place};
-    agg::scanline_u8 clipAaScanline_;
-    agg::scanline_u8 shapeAaScanline_;
-    agg::scanline_bin clipBinScanline_;
-    agg::scanline_bin shapeBinScanline_;
-    ClipMask clipMask_;
+    std::unique_ptr<TargetScratch> scratch_;
 };
 
 }  // namespace lumo
