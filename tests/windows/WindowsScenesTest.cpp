@@ -5,7 +5,9 @@
 // Each scene must match byte for byte, except by what its AggDifference names
 // for the AGG versions the two libraries are built with. Prints a table of
 // scene, largest channel difference and pixels differing, and exits non-zero
-// on a failure.
+// on a failure. Then threads, each started and ended while the DLL is loaded
+// (and so announced to its DllMain), draw every scene at once and must get
+// what one thread drew.
 #include "windows/Scenes.h"
 
 #include <windows.h>
@@ -14,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 using namespace lumo::test;
 
@@ -71,6 +74,27 @@ bool uniform(const std::vector<uint32_t>& pixels) {
                        [&](uint32_t p) { return p == pixels.front(); });
 }
 
+// The scenes drawn by `threads` threads at once; the number of scenes that
+// differ from `drawn`.
+int drawnByThreads(const SceneApi& api, const std::vector<std::vector<uint32_t>>& drawn,
+                   int threads) {
+    std::vector<int> differing(size_t(threads), 0);
+    std::vector<std::thread> running;
+    for (int t = 0; t < threads; ++t) {
+        running.emplace_back([&, t] {
+            for (size_t i = 0; i < scenes().size(); ++i) {
+                if (drawScene(api, scenes()[i], readThroughGdi) != drawn[i]) ++differing[t];
+            }
+        });
+    }
+    int total = 0;
+    for (int t = 0; t < threads; ++t) {
+        running[t].join();
+        total += differing[t];
+    }
+    return total;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,11 +119,13 @@ int main(int argc, char** argv) {
     }
 
     int failed = 0;
+    std::vector<std::vector<uint32_t>> drawn;
     std::printf("| scene | max difference | pixels differing | allowed |\n|---|---|---|---|\n");
     for (size_t i = 0; i < scenes().size(); ++i) {
         const Scene& scene = scenes()[i];
         const std::vector<uint32_t>& expected = reference[i].second;
-        const std::vector<uint32_t> got = drawScene(api, scene, readThroughGdi);
+        drawn.push_back(drawScene(api, scene, readThroughGdi));
+        const std::vector<uint32_t>& got = drawn.back();
         std::string problem;
         if (reference[i].first != scene.name) {
             problem = "the reference holds \"" + reference[i].first + "\" here";
@@ -125,6 +151,14 @@ int main(int argc, char** argv) {
             ++failed;
         }
     }
-    std::printf("%zu scenes, %d failed\n", scenes().size(), failed);
+    constexpr int threads = 4;
+    const int differing = drawnByThreads(api, drawn, threads);
+    if (differing != 0) {
+        std::printf("FAILED: %d scenes drawn by %d threads at once differ from one thread's\n",
+                    differing, threads);
+        ++failed;
+    }
+    std::printf("%zu scenes, also by %d threads at once; %d failed\n", scenes().size(), threads,
+                failed);
     return failed == 0 ? 0 : 1;
 }
