@@ -4,23 +4,44 @@
 #
 # The drawing code needs AGG's compiled parts (curves, strokes, dashes, arcs,
 # transforms, image filters), which exist here only as a Linux archive. Given
-# an AGG 2.4 source tree in LUMO_AGG_SOURCE_DIR, its src/*.cpp are compiled for
-# the target and the DLL holds everything. Without it every source is still
-# compiled for the target, so that a portability fault fails the build, but
-# the DLL is linked only from the sources that need no compiled AGG code.
+# an AGG 2.4 source tree in LUMO_AGG_SOURCE_DIR, the few of its sources that
+# lumo links (LUMO_AGG_COMPILED_PARTS) are compiled for the target and the DLL
+# holds everything. Without it every source is still compiled for the target,
+# so that a portability fault fails the build, but the DLL is linked only from
+# the sources that need no compiled AGG code.
 
 set(LUMO_AGG_SOURCE_DIR "" CACHE PATH
-    "AGG 2.4 source tree whose compiled parts (src/*.cpp) are built into lumo.dll")
+    "AGG 2.4 source tree whose compiled parts (some of src/*.cpp) are built into lumo.dll")
 set(LUMO_AGG_INCLUDE_DIR /usr/include/agg2 CACHE PATH
     "AGG headers used when LUMO_AGG_SOURCE_DIR is not set")
 
+# The sources of AGG's src/ folder that define what lumo calls: nothing else
+# of the tree is compiled (some of the rest, such as the outline renderer's
+# line profile, does not compile with current compilers).
+set(LUMO_AGG_COMPILED_PARTS
+    arc              # arcs of rounded rectangles
+    bezier_arc       # elliptical arcs as curves
+    curves           # curve flattening
+    image_filters    # image filter weights
+    line_aa_basics   # line patterns
+    rounded_rect
+    sqrt_tables      # line patterns
+    trans_affine
+    vcgen_dash
+    vcgen_stroke)
+
 if(LUMO_AGG_SOURCE_DIR)
     set(lumo_agg_headers "${LUMO_AGG_SOURCE_DIR}/include")
-    file(GLOB LUMO_AGG_COMPILED_SOURCES CONFIGURE_DEPENDS "${LUMO_AGG_SOURCE_DIR}/src/*.cpp")
-    if(NOT EXISTS "${lumo_agg_headers}/agg_basics.h" OR NOT LUMO_AGG_COMPILED_SOURCES)
-        message(FATAL_ERROR "LUMO_AGG_SOURCE_DIR (${LUMO_AGG_SOURCE_DIR}) must be an AGG 2.4 "
-            "source tree with include/agg_basics.h and src/*.cpp")
-    endif()
+    set(LUMO_AGG_COMPILED_SOURCES "")
+    foreach(part IN LISTS LUMO_AGG_COMPILED_PARTS)
+        list(APPEND LUMO_AGG_COMPILED_SOURCES "${LUMO_AGG_SOURCE_DIR}/src/agg_${part}.cpp")
+    endforeach()
+    foreach(file "${lumo_agg_headers}/agg_basics.h" ${LUMO_AGG_COMPILED_SOURCES})
+        if(NOT EXISTS "${file}")
+            message(FATAL_ERROR "LUMO_AGG_SOURCE_DIR (${LUMO_AGG_SOURCE_DIR}) must be an AGG 2.4 "
+                "source tree: ${file} is missing")
+        endif()
+    endforeach()
 else()
     set(lumo_agg_headers "${LUMO_AGG_INCLUDE_DIR}")
     if(NOT EXISTS "${lumo_agg_headers}/agg_basics.h")
@@ -39,9 +60,16 @@ find_path(LUMO_JNI_INCLUDE_DIR jni.h
 include(cmake/LumoSources.cmake)
 
 # The 32-bit DLL names its exports in a module-definition file, so the
-# compiler's own export directives are switched off there.
+# compiler's own export directives are switched off there. It is compiled for
+# SSE2, with SSE2 arithmetic for floating point: every Windows release since 8
+# requires SSE2, and so the SIMD span paths are used there as on 64-bit, and
+# floating point rounds as on 64-bit rather than through the x87's 80 bits.
+# 32-bit callers keep the stack aligned to 4 bytes only, so functions that
+# hold SSE2 values on the stack align it themselves (MinGW's default, made
+# explicit).
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(LUMO_WINDOWS_DECORATED_EXPORTS ON)
+    add_compile_options(-msse2 -mfpmath=sse -mstackrealign)
 else()
     set(LUMO_WINDOWS_DECORATED_EXPORTS OFF)
 endif()
@@ -90,9 +118,10 @@ endif()
 set_target_properties(lumo PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
 target_link_libraries(lumo PRIVATE gdi32)
 # The C++ runtime, libgcc and winpthreads go into the DLL, so that it needs
-# nothing but Windows' own DLLs; only the entry points are exported.
+# nothing but Windows' own DLLs; only the entry points are exported, and the
+# symbol tables are stripped.
 target_link_options(lumo PRIVATE -static -static-libgcc -static-libstdc++
-    -Wl,--no-undefined -Wl,--exclude-all-symbols)
+    -Wl,--no-undefined -Wl,--exclude-all-symbols -s)
 
 if(LUMO_WINDOWS_DECORATED_EXPORTS)
     set(lumo_def "${CMAKE_CURRENT_BINARY_DIR}/lumo.def")

@@ -69,12 +69,12 @@ int64_t performanceFrequency() {
 }  // namespace lumo::platform
 
 // The loader calls this when the DLL is mapped into the process, before any
-// entry point can run. Only the tables are filled there: no other library is
-// loaded under the loader lock.
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        DisableThreadLibraryCalls(instance);
-        lumo::startUp();
-    }
+// entry point can run, and again as threads start and end. Only the tables are
+// filled, once, at process attach: no other library is loaded under the loader
+// lock. Thread notifications stay on (no DisableThreadLibraryCalls), because
+// the statically linked C and C++ runtimes rely on them to set up and free
+// their per-thread data.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) lumo::startUp();
     return TRUE;
 }

@@ -27,6 +27,9 @@ public:
     unsigned width() const { return unsigned(rows_->width()); }
     unsigned height() const { return unsigned(rows_->height()); }
     const agg::int8u* pix_ptr(int x, int y) const { return row(y) + x * pix_width; }
+    // The start of row y: AGG 2.4's wrapping accessor reads rows through
+    // this, later versions through pix_ptr(0, y).
+    const agg::int8u* row_ptr(int y) const { return row(y); }
 
     // Row y, 0 <= y < height.
     const agg::int8u* row(int y) const {
