@@ -103,6 +103,8 @@ public final class LumoGraphics2D extends Graphics2D {
     private boolean nativeEvenOdd;
     /** Whether the paint last sent is a texture, whose filter follows the hints. */
     private boolean textured;
+    /** The texture filter the paint was last sent for. */
+    private int sentTextureFilter = -1;
 
     /** The native drawing object, deleted by {@link #dispose()} or the cleaner. */
     private static final class Native implements Runnable {
@@ -159,11 +161,18 @@ public final class LumoGraphics2D extends Graphics2D {
         if ((dirty & DIRTY_TRANSFORM) != 0) {
             transform.getMatrix(matrix);
             LUMO.setTransform(g, matrix);
+            if (Paints.followsTransform(paint)) {
+                dirty |= DIRTY_PAINT;
+            }
         }
         if ((dirty & DIRTY_CLIP) != 0) {
             sendClip(g);
         }
+        if (textured && textureFilter() != sentTextureFilter) {
+            dirty |= DIRTY_PAINT;
+        }
         if ((dirty & DIRTY_PAINT) != 0) {
+            sentTextureFilter = textureFilter();
             sendPaint(g);
         }
         if ((dirty & DIRTY_STROKE) != 0 && stroke instanceof BasicStroke) {
@@ -188,7 +197,7 @@ public final class LumoGraphics2D extends Graphics2D {
         if (use == Use.IMAGE) {
             hint(g, HINT_IMAGE_FILTER, imageFilter());
         } else if (textured) {
-            hint(g, HINT_IMAGE_FILTER, textureFilter());
+            hint(g, HINT_IMAGE_FILTER, sentTextureFilter);
         }
         return g;
     }
@@ -279,7 +288,7 @@ public final class LumoGraphics2D extends Graphics2D {
         if (paint instanceof Color) {
             LUMO.setPaint(g, ((Color) paint).getRGB());
         } else {
-            textured = Paints.send(g, paint);
+            textured = Paints.send(g, paint, transform, sentTextureFilter == FILTER_NEAREST);
         }
     }
 

@@ -9,6 +9,7 @@ import java.awt.Paint;
 import java.awt.RadialGradientPaint;
 import java.awt.TexturePaint;
 import java.awt.geom.AffineTransform;
+import java.awt.geom.NoninvertibleTransformException;
 import java.awt.geom.Point2D;
 import java.awt.geom.Rectangle2D;
 import java.awt.image.BufferedImage;
@@ -38,8 +39,20 @@ final class Paints {
                         == MultipleGradientPaint.ColorSpaceType.SRGB;
     }
 
-    /** Sets a paint {@link #isNative} accepts; returns whether it is a texture. */
-    static boolean send(int g, Paint paint) {
+    /** Whether the paint's placement depends on the transform (see {@link #send}). */
+    static boolean followsTransform(Paint paint) {
+        return paint instanceof GradientPaint || paint instanceof MultipleGradientPaint;
+    }
+
+    /**
+     * Sets a paint {@link #isNative} accepts, drawn under {@code transform}; returns whether it
+     * is a texture.
+     *
+     * <p>{@code nearest} says whether a texture is drawn with the nearest texel. Java 2D takes a
+     * gradient's colour at the top left corner of each device pixel, lumo at
+     * its centre, so gradients are moved by half a device pixel right and down.
+     */
+    static boolean send(int g, Paint paint, AffineTransform transform, boolean nearest) {
         if (paint instanceof GradientPaint) {
             GradientPaint p = (GradientPaint) paint;
             Point2D a = p.getPoint1();
@@ -47,12 +60,13 @@ final class Paints {
             LUMO.setGradient(g, LINEAR, p.isCyclic() ? REFLECT : PAD,
                     new double[] {a.getX(), a.getY(), b.getX(), b.getY(), a.getX(), a.getY()},
                     new int[] {0, 255},
-                    new int[] {p.getColor1().getRGB(), p.getColor2().getRGB()}, null);
+                    new int[] {p.getColor1().getRGB(), p.getColor2().getRGB()},
+                    flat(halfPixel(transform, new AffineTransform())));
         } else if (paint instanceof LinearGradientPaint) {
             LinearGradientPaint p = (LinearGradientPaint) paint;
             Point2D a = p.getStartPoint();
             Point2D b = p.getEndPoint();
-            send(g, LINEAR, p, new double[] {a.getX(), a.getY(), b.getX(), b.getY(), a.getX(),
+            send(g, LINEAR, p, transform, new double[] {a.getX(), a.getY(), b.getX(), b.getY(), a.getX(),
                 a.getY()});
         } else if (paint instanceof RadialGradientPaint) {
             RadialGradientPaint p = (RadialGradientPaint) paint;
@@ -66,16 +80,21 @@ final class Paints {
                 fx *= r * FOCUS_LIMIT / d;
                 fy *= r * FOCUS_LIMIT / d;
             }
-            send(g, RADIAL, p, new double[] {c.getX(), c.getY(), c.getX() + r, c.getY(),
+            send(g, RADIAL, p, transform, new double[] {c.getX(), c.getY(), c.getX() + r, c.getY(),
                 c.getX() + fx, c.getY() + fy});
         } else if (paint instanceof TexturePaint) {
             TexturePaint p = (TexturePaint) paint;
             BufferedImage image = p.getImage();
             Rectangle2D anchor = p.getAnchorRect();
             int[] target = Images.target(image);
-            LUMO.setTexture(g, target[1], new double[] {anchor.getWidth() / image.getWidth(), 0,
-                0, anchor.getHeight() / image.getHeight(), anchor.getX(), anchor.getY()},
-                    WRAP_REPEAT_BOTH);
+            double sx = anchor.getWidth() / image.getWidth();
+            double sy = anchor.getHeight() / image.getHeight();
+            // Java 2D's nearest texel is the one left of and above the pixel centre's position
+            // less half a texel; lumo takes the texel under the centre, so the image moves by
+            // half a texel.
+            double shift = nearest ? 0.5 : 0;
+            LUMO.setTexture(g, target[1], new double[] {sx, 0, 0, sy,
+                anchor.getX() + shift * sx, anchor.getY() + shift * sy}, WRAP_REPEAT_BOTH);
             // The paint keeps the pixels alive; the handles are no longer needed.
             Images.delete(target);
             return true;
@@ -83,7 +102,8 @@ final class Paints {
         return false;
     }
 
-    private static void send(int g, int kind, MultipleGradientPaint p, double[] points) {
+    private static void send(int g, int kind, MultipleGradientPaint p, AffineTransform transform,
+            double[] points) {
         float[] fractions = p.getFractions();
         Color[] colours = p.getColors();
         int[] positions = new int[fractions.length];
@@ -94,9 +114,27 @@ final class Paints {
         }
         int cycle = p.getCycleMethod() == MultipleGradientPaint.CycleMethod.REPEAT ? REPEAT
                 : p.getCycleMethod() == MultipleGradientPaint.CycleMethod.REFLECT ? REFLECT : PAD;
-        AffineTransform t = p.getTransform();
-        double[] matrix = new double[6];
-        t.getMatrix(matrix);
-        LUMO.setGradient(g, kind, cycle, points, positions, argb, matrix);
+        LUMO.setGradient(g, kind, cycle, points, positions, argb,
+                flat(halfPixel(transform, p.getTransform())));
+    }
+
+    /** {@code paintTransform} followed by half a device pixel right and down, in user space. */
+    private static AffineTransform halfPixel(AffineTransform transform,
+            AffineTransform paintTransform) {
+        try {
+            AffineTransform m = transform.createInverse();
+            m.translate(0.5, 0.5);
+            m.concatenate(transform);
+            m.concatenate(paintTransform);
+            return m;
+        } catch (NoninvertibleTransformException e) {
+            return paintTransform;
+        }
+    }
+
+    private static double[] flat(AffineTransform t) {
+        double[] m = new double[6];
+        t.getMatrix(m);
+        return m;
     }
 }

@@ -67,6 +67,12 @@ class Graphics2DContractTest {
     private static final double[] EXACT = {0.2, 0.0};
     private static final double[] EDGES = {1.2, 0.02};
     private static final double[] LOOSE = {2.5, 0.06};
+    private static final double[] TEXT = {8, 0.12};
+    /**
+     * Scaled repeating textures: at each seam Java 2D picks its nearest texel one column off and
+     * does not interpolate across the seam; lumo wraps both.
+     */
+    private static final double[] SEAMS = {3.5, 0.1};
 
     private record Case(String name, Consumer<Graphics2D> drawing, double[] tolerance) {
     }
@@ -410,13 +416,25 @@ class Graphics2DContractTest {
             g.setComposite(AlphaComposite.getInstance(AlphaComposite.SRC_OVER, 0.5f));
             g.fillRect(0, 60, 90, 30);
         }));
-        add("texture paints", EDGES, g -> {
+        add("texture paint at its own size", EXACT, g -> {
             BufferedImage tile = picture(BufferedImage.TYPE_INT_ARGB);
             g.setPaint(new TexturePaint(tile, new Rectangle(3, 5, 16, 12)));
             g.fillRect(0, 0, SIZE, 40);
+        });
+        add("texture paint scaled", SEAMS, g -> {
+            BufferedImage tile = picture(BufferedImage.TYPE_INT_ARGB);
             g.setPaint(new TexturePaint(tile, new Rectangle2D.Double(0, 0, 32, 24)));
             g.fillRect(0, 48, SIZE, 48);
         });
+        add("texture paints, bilinear and turned", SEAMS, aa(g -> {
+            BufferedImage tile = picture(BufferedImage.TYPE_INT_ARGB_PRE);
+            g.setRenderingHint(RenderingHints.KEY_INTERPOLATION,
+                    RenderingHints.VALUE_INTERPOLATION_BILINEAR);
+            g.setPaint(new TexturePaint(tile, new Rectangle2D.Double(2.5, 1, 40, 30)));
+            g.fillRect(0, 0, SIZE, 40);
+            g.rotate(0.2);
+            g.fill(new Ellipse2D.Double(20, 40, 60, 50));
+        }));
         add("images under transforms and filters", LOOSE, aa(g -> {
             BufferedImage p = picture(BufferedImage.TYPE_INT_RGB);
             g.drawImage(p, 0, 0, 48, 36, null);
@@ -437,7 +455,7 @@ class Graphics2DContractTest {
         });
 
         // Text, whose glyphs the two rasterise differently.
-        add("drawString, drawChars, drawBytes", LOOSE, aa(g -> {
+        add("drawString, drawChars, drawBytes", TEXT, aa(g -> {
             g.setColor(Color.BLACK);
             g.setFont(new Font(Font.SANS_SERIF, Font.PLAIN, 20));
             g.drawString("Lumo 2D", 5, 25);
@@ -446,7 +464,7 @@ class Graphics2DContractTest {
             g.rotate(0.3);
             g.drawString("turned", 30.5f, 70.25f);
         }));
-        add("attributed text and glyph vectors", LOOSE, aa(g -> {
+        add("attributed text and glyph vectors", TEXT, aa(g -> {
             g.setColor(Color.BLUE);
             AttributedString s = new AttributedString("Big small");
             s.addAttribute(TextAttribute.SIZE, 24f, 0, 3);
@@ -570,10 +588,11 @@ class Graphics2DContractTest {
                         RenderingHints.VALUE_INTERPOLATION_BICUBIC);
             }
             assertSameState(j, g, "after setters");
+            GradientPaint gradient = new GradientPaint(0, 0, Color.RED, 1, 1, Color.BLUE);
             for (Graphics2D x : new Graphics2D[] {j, g}) {
                 x.rotate(0.5);
                 x.clip(new Ellipse2D.Double(0, 0, 10, 10));
-                x.setPaint(new GradientPaint(0, 0, Color.RED, 1, 1, Color.BLUE));
+                x.setPaint(gradient);
                 x.setRenderingHints(Map.of(RenderingHints.KEY_TEXT_ANTIALIASING,
                         RenderingHints.VALUE_TEXT_ANTIALIAS_ON));
             }
