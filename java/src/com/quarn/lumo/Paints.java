@@ -66,8 +66,8 @@ final class Paints {
             LinearGradientPaint p = (LinearGradientPaint) paint;
             Point2D a = p.getStartPoint();
             Point2D b = p.getEndPoint();
-            send(g, LINEAR, p, transform, new double[] {a.getX(), a.getY(), b.getX(), b.getY(), a.getX(),
-                a.getY()});
+            send(g, LINEAR, p, transform,
+                    new double[] {a.getX(), a.getY(), b.getX(), b.getY(), a.getX(), a.getY()});
         } else if (paint instanceof RadialGradientPaint) {
             RadialGradientPaint p = (RadialGradientPaint) paint;
             Point2D c = p.getCenterPoint();

@@ -46,8 +46,9 @@ final class Twin {
     }
 
     /**
-     * Writes both pictures side by side at three times their size, lumo left, as {@code name}.png into the folder the
-     * system property {@code lumo.test.pictures} names, if it is set.
+     * Writes both pictures side by side at three times their size, lumo left, as
+     * {@code name}.png into the folder the system property {@code lumo.test.pictures} names,
+     * if it is set.
      */
     void save(String name) {
         String folder = System.getProperty("lumo.test.pictures");

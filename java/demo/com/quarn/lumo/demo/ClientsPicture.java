@@ -76,7 +76,8 @@ final class ClientsPicture {
                 g.setColor(Color.DARK_GRAY);
                 String label = c.width() > ICON ? c.drawing().name() + ": lumo | Java 2D"
                         : c.drawing().name().replace(".svg", "");
-                while (g.getFontMetrics().stringWidth(label) > 2 * c.width() && label.length() > 1) {
+                int room = 2 * c.width();
+                while (g.getFontMetrics().stringWidth(label) > room && label.length() > 1) {
                     label = label.substring(0, label.length() - 1);
                 }
                 g.drawString(label, x, y + LABEL - 5);
