@@ -101,6 +101,8 @@ public final class LumoGraphics2D extends Graphics2D {
     private int sentFilter = -1;
     private int sentDeviceStroke = -1;
     private boolean nativeEvenOdd;
+    /** The native stroke width last sent. */
+    private float sentWidth = -1;
     /** Whether the paint last sent is a texture, whose filter follows the hints. */
     private boolean textured;
     /** The texture filter the paint was last sent for. */
@@ -175,18 +177,15 @@ public final class LumoGraphics2D extends Graphics2D {
             sentTextureFilter = textureFilter();
             sendPaint(g);
         }
-        if ((dirty & DIRTY_STROKE) != 0 && stroke instanceof BasicStroke) {
-            BasicStroke s = (BasicStroke) stroke;
-            float width = s.getLineWidth();
-            LUMO.setStroke(g, width == 0 ? 1f : width, s.getEndCap(), s.getLineJoin(),
-                    s.getMiterLimit(), s.getDashArray(), s.getDashPhase());
+        boolean aa = use == Use.TEXT ? textAntialias() : antialias();
+        if ((use == Use.STROKE || use == Use.STROKE_SHORTCUT) && stroke instanceof BasicStroke) {
+            sendStroke(g, (BasicStroke) stroke, !aa && paint instanceof Color);
         }
         if ((dirty & DIRTY_COMPOSITE) != 0 && composite instanceof AlphaComposite) {
             AlphaComposite a = (AlphaComposite) composite;
             LUMO.setComposite(g, a.getRule(), a.getAlpha());
         }
-        dirty = 0;
-        boolean aa = use == Use.TEXT ? textAntialias() : antialias();
+        dirty &= DIRTY_STROKE;
         hint(g, HINT_ANTIALIAS, aa ? 1 : 0);
         if (use == Use.STROKE || use == Use.STROKE_SHORTCUT) {
             hint(g, HINT_STROKE_OFFSET, use == Use.STROKE_SHORTCUT && normalized() ? 3 : 0);
@@ -200,6 +199,33 @@ public final class LumoGraphics2D extends Graphics2D {
             hint(g, HINT_IMAGE_FILTER, sentTextureFilter);
         }
         return g;
+    }
+
+    /**
+     * Sends the stroke when it or its width changed. Aliased solid drawing paints every pixel
+     * an outline touches, which widens it by about a device pixel against Java 2D's
+     * pixel-centre rule, so aliased strokes are sent a device pixel narrower (a hairline at
+     * least); zero-width strokes are one device pixel wide.
+     */
+    private void sendStroke(int g, BasicStroke s, boolean aliased) {
+        float width = s.getLineWidth();
+        boolean device = width == 0;
+        if (device) {
+            width = 1f;
+        }
+        if (aliased) {
+            double scale = device ? 1 : Math.sqrt(Math.abs(transform.getDeterminant()));
+            if (scale > 0 && Double.isFinite(scale)) {
+                width = (float) Math.max(width - 1 / scale, 0.01 / scale);
+            }
+        }
+        if ((dirty & DIRTY_STROKE) == 0 && width == sentWidth) {
+            return;
+        }
+        LUMO.setStroke(g, width, s.getEndCap(), s.getLineJoin(), s.getMiterLimit(),
+                s.getDashArray(), s.getDashPhase());
+        sentWidth = width;
+        dirty &= ~DIRTY_STROKE;
     }
 
     private void hint(int g, int key, int value) {

@@ -68,6 +68,8 @@ class Graphics2DContractTest {
     private static final double[] EDGES = {1.2, 0.02};
     private static final double[] LOOSE = {2.5, 0.06};
     private static final double[] TEXT = {8, 0.12};
+    /** Aliased fills: lumo paints every pixel an outline touches, Java 2D pixel centres. */
+    private static final double[] ALIASED = {4, 0.04};
     /**
      * Scaled repeating textures: at each seam Java 2D picks its nearest texel one column off and
      * does not interpolate across the seam; lumo wraps both.
@@ -242,6 +244,15 @@ class Graphics2DContractTest {
             g.drawImage(p, AffineTransform.getTranslateInstance(70, 70), null);
             g.drawImage(p, new ConvolveOp(new Kernel(1, 1, new float[] {0.5f})), 10, 70);
             g.drawRenderedImage(p, AffineTransform.getTranslateInstance(50, 70));
+        });
+
+        add("aliased curves and slants", ALIASED, g -> {
+            g.setColor(Color.BLUE);
+            g.fill(new Ellipse2D.Double(5, 5, 50, 40));
+            g.fillPolygon(new int[] {60, 90, 70}, new int[] {10, 30, 80}, 3);
+            g.setColor(Color.RED);
+            g.drawLine(5, 90, 90, 50);
+            g.drawOval(10, 50, 40, 30);
         });
 
         // Antialiased geometry.
