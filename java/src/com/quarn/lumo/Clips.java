@@ -6,6 +6,7 @@ import java.awt.geom.AffineTransform;
 import java.awt.geom.Area;
 import java.awt.geom.NoninvertibleTransformException;
 import java.awt.geom.Path2D;
+import java.awt.geom.PathIterator;
 import java.awt.geom.Rectangle2D;
 
 /**
@@ -41,8 +42,66 @@ final class Clips {
         return t.createTransformedShape(s);
     }
 
+    /**
+     * The user clip in device space. An outline that is an axis-aligned rectangle becomes a
+     * rectangle, which lumo clips to without scan-line intersection, as Java 2D's regions do.
+     */
     static Shape toDevice(Shape user, AffineTransform transform) {
-        return map(user, transform);
+        Shape device = map(user, transform);
+        if (device instanceof Rectangle2D) {
+            return device;
+        }
+        Rectangle2D r = rectangleOf(device);
+        return r == null ? device : r;
+    }
+
+    /** The rectangle {@code s} outlines, or null when it outlines anything else. */
+    static Rectangle2D rectangleOf(Shape s) {
+        double[] c = new double[6];
+        double[] xs = new double[5];
+        double[] ys = new double[5];
+        int n = 0;
+        boolean closed = false;
+        for (PathIterator i = s.getPathIterator(null); !i.isDone(); i.next()) {
+            int code = i.currentSegment(c);
+            if (closed) {
+                return null;
+            }
+            if (code == PathIterator.SEG_CLOSE) {
+                closed = true;
+            } else if ((code == PathIterator.SEG_MOVETO) == (n == 0)
+                    && (code == PathIterator.SEG_MOVETO || code == PathIterator.SEG_LINETO)
+                    && n < 5) {
+                xs[n] = c[0];
+                ys[n] = c[1];
+                n++;
+            } else {
+                return null;
+            }
+        }
+        if (n == 5 && xs[4] == xs[0] && ys[4] == ys[0]) {
+            n = 4;
+        }
+        if (n != 4) {
+            return null;
+        }
+        for (int k = 0; k < 4; k++) {
+            int m = (k + 1) % 4;
+            if (xs[k] != xs[m] && ys[k] != ys[m]) {
+                return null;
+            }
+        }
+        // Alternate sides must be horizontal and vertical for a rectangle, not a sliver.
+        boolean horizontalFirst = ys[0] == ys[1];
+        if (horizontalFirst ? (xs[1] != xs[2] || ys[2] != ys[3]) : (ys[1] != ys[2]
+                || xs[2] != xs[3])) {
+            return null;
+        }
+        double x1 = Math.min(Math.min(xs[0], xs[1]), xs[2]);
+        double y1 = Math.min(Math.min(ys[0], ys[1]), ys[2]);
+        double x2 = Math.max(Math.max(xs[0], xs[1]), xs[2]);
+        double y2 = Math.max(Math.max(ys[0], ys[1]), ys[2]);
+        return new Rectangle2D.Double(x1, y1, x2 - x1, y2 - y1);
     }
 
     /** The device clip in user space; null when the transform cannot be inverted. */
@@ -73,6 +132,10 @@ final class Clips {
                 return new Rectangle2D.Double();
             }
             return new Rectangle2D.Double(x1, y1, x2 - x1, y2 - y1);
+        }
+        Rectangle2D r = rectangleOf(b);
+        if (r != null && a instanceof Rectangle2D) {
+            return intersect(a, r);
         }
         Area area = new Area(a);
         area.intersect(new Area(b));
