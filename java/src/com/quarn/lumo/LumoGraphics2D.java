@@ -11,6 +11,7 @@ import java.awt.Graphics;
 import java.awt.Graphics2D;
 import java.awt.GraphicsConfiguration;
 import java.awt.Image;
+import java.awt.MultipleGradientPaint;
 import java.awt.Paint;
 import java.awt.Polygon;
 import java.awt.Rectangle;
@@ -86,6 +87,8 @@ public final class LumoGraphics2D extends Graphics2D {
     /** The clip in device pixels, null when none. */
     private Shape clip;
     private Paint paint = Color.WHITE;
+    /** What draws for {@link #paint}: itself, or Java 2D's equal of a foreign gradient. */
+    private Paint drawnPaint = Color.WHITE;
     private Color foreground = Color.WHITE;
     private Color background = Color.BLACK;
     private Stroke stroke = new BasicStroke();
@@ -138,6 +141,7 @@ public final class LumoGraphics2D extends Graphics2D {
         transform = new AffineTransform(from.transform);
         clip = from.clip;
         paint = from.paint;
+        drawnPaint = from.drawnPaint;
         foreground = from.foreground;
         background = from.background;
         stroke = from.stroke;
@@ -163,7 +167,7 @@ public final class LumoGraphics2D extends Graphics2D {
         if ((dirty & DIRTY_TRANSFORM) != 0) {
             transform.getMatrix(matrix);
             LUMO.setTransform(g, matrix);
-            if (Paints.followsTransform(paint)) {
+            if (Paints.followsTransform(drawnPaint)) {
                 dirty |= DIRTY_PAINT;
             }
         }
@@ -311,10 +315,11 @@ public final class LumoGraphics2D extends Graphics2D {
 
     private void sendPaint(int g) {
         textured = false;
-        if (paint instanceof Color) {
-            LUMO.setPaint(g, ((Color) paint).getRGB());
+        if (drawnPaint instanceof Color) {
+            LUMO.setPaint(g, ((Color) drawnPaint).getRGB());
         } else {
-            textured = Paints.send(g, paint, transform, sentTextureFilter == FILTER_NEAREST);
+            textured = Paints.send(g, drawnPaint, transform,
+                    sentTextureFilter == FILTER_NEAREST);
         }
     }
 
@@ -338,7 +343,7 @@ public final class LumoGraphics2D extends Graphics2D {
     /** Whether drawing must take the slow path through the pixels. */
     private boolean generic() {
         return xorColor != null || !(composite instanceof AlphaComposite)
-                || !Paints.isNative(paint);
+                || !Paints.isNative(drawnPaint);
     }
 
     // Shapes.
@@ -1041,6 +1046,9 @@ public final class LumoGraphics2D extends Graphics2D {
             return;
         }
         this.paint = paint;
+        MultipleGradientPaint own = Paints.isNative(paint) ? null
+                : ForeignGradients.toJava2D(paint);
+        drawnPaint = own == null ? paint : own;
         dirty |= DIRTY_PAINT;
     }
 
@@ -1062,6 +1070,7 @@ public final class LumoGraphics2D extends Graphics2D {
         foreground = c;
         if (c != paint) {
             paint = c;
+            drawnPaint = c;
             dirty |= DIRTY_PAINT;
         }
     }

@@ -158,6 +158,33 @@ class Graphics2DContractTest {
             g.setClip(null);
             g.fillRect(0, 90, SIZE, 6);
         });
+        add("clips outlined as paths", EDGES, g -> {
+            g.setColor(Color.RED);
+            Path2D square = new Path2D.Double(new Rectangle(10, 10, 30, 30));
+            g.clip(square);
+            g.fillRect(0, 0, SIZE, SIZE);
+            Path2D back = new Path2D.Double();
+            back.moveTo(60, 80);
+            back.lineTo(60, 50);
+            back.lineTo(90, 50);
+            back.lineTo(90, 80);
+            back.lineTo(60, 80);
+            back.closePath();
+            g.setClip(back);
+            g.setColor(Color.BLUE);
+            g.fillRect(0, 0, SIZE, SIZE);
+            Path2D ell = new Path2D.Double();
+            ell.moveTo(5, 50);
+            ell.lineTo(40, 50);
+            ell.lineTo(40, 60);
+            ell.lineTo(15, 60);
+            ell.lineTo(15, 90);
+            ell.lineTo(5, 90);
+            ell.closePath();
+            g.setClip(ell);
+            g.setColor(Color.GREEN);
+            g.fillRect(0, 0, SIZE, SIZE);
+        });
         add("clip under a scale", EXACT, g -> {
             g.scale(2, 2);
             g.clip(new Rectangle2D.Double(5, 5, 20, 10));
