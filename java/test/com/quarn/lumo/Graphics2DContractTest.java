@@ -604,6 +604,65 @@ class Graphics2DContractTest {
         }));
     }
 
+    /**
+     * Surfaces refuse sizes Java 2D's images refuse; a closed surface and a disposed graphics
+     * take every call silently, and graphics left to the cleaner free themselves.
+     */
+    @Test
+    void lifetime() {
+        for (int[] size : new int[][] {{0, 5}, {5, 0}, {-1, 5}}) {
+            assertEquals(IllegalArgumentException.class,
+                    Twin.thrown(() -> new BufferedImage(size[0], size[1],
+                            BufferedImage.TYPE_INT_ARGB_PRE)).getClass());
+            assertEquals(IllegalArgumentException.class,
+                    Twin.thrown(() -> new LumoSurface(size[0], size[1])).getClass());
+        }
+        LumoSurface surface = new LumoSurface(8, 8);
+        Graphics2D g = surface.createGraphics();
+        Graphics2D copy = (Graphics2D) g.create();
+        g.setColor(Color.RED);
+        g.fillRect(0, 0, 8, 8);
+        assertEquals(0xFFFF0000, surface.toImage().getRGB(3, 3));
+        surface.close();
+        g.fillRect(0, 0, 4, 4);
+        g.drawImage(picture(BufferedImage.TYPE_INT_ARGB), 0, 0, null);
+        g.setComposite(new SwapRedBlue());
+        g.fillRect(0, 0, 4, 4);
+        g.setXORMode(Color.WHITE);
+        g.fillRect(0, 0, 4, 4);
+        g.copyArea(0, 0, 4, 4, 2, 2);
+        copy.drawString("after close", 0, 8);
+        surface.close();
+        g.dispose();
+        g.dispose();
+        copy.dispose();
+        // More graphics than lumo has handles, none disposed: the cleaner must have deleted
+        // their drawing objects for a new graphics to draw.
+        try (LumoSurface s = new LumoSurface(16, 16)) {
+            for (int i = 0; i < 1_200_000; i++) {
+                s.createGraphics();
+            }
+            System.gc();
+            Graphics2D last = null;
+            for (int tries = 0; tries < 50; tries++) {
+                last = s.createGraphics();
+                last.setColor(Color.BLUE);
+                last.fillRect(0, 0, 16, 16);
+                if (s.toImage().getRGB(8, 8) == 0xFF0000FF) {
+                    break;
+                }
+                System.gc();
+                try {
+                    Thread.sleep(100);
+                } catch (InterruptedException e) {
+                    Thread.currentThread().interrupt();
+                }
+            }
+            assertEquals(0xFF0000FF, s.toImage().getRGB(8, 8), "a graphics made after many");
+            last.dispose();
+        }
+    }
+
     /** The state a graphics answers with, after the same calls. */
     @Test
     void answersLikeJava2D() {

@@ -72,6 +72,16 @@ final class Twin {
         }
     }
 
+    /** What {@code action} throws, or null. */
+    static Throwable thrown(Runnable action) {
+        try {
+            action.run();
+            return null;
+        } catch (RuntimeException | Error e) {
+            return e;
+        }
+    }
+
     PixelDiff diff() {
         return PixelDiff.of(lumo, java2d);
     }
