@@ -183,7 +183,7 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         boolean aa = use == Use.TEXT ? textAntialias() : antialias();
         if ((use == Use.STROKE || use == Use.STROKE_SHORTCUT) && stroke instanceof BasicStroke) {
-            sendStroke(g, (BasicStroke) stroke, !aa && paint instanceof Color);
+            sendStroke(g, (BasicStroke) stroke, !aa && drawnPaint instanceof Color);
         }
         if ((dirty & DIRTY_COMPOSITE) != 0 && composite instanceof AlphaComposite) {
             AlphaComposite a = (AlphaComposite) composite;
