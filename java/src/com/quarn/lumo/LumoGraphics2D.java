@@ -381,6 +381,13 @@ public final class LumoGraphics2D extends Graphics2D {
     @Override
     public void draw(Shape s) {
         Objects.requireNonNull(s, "shape");
+        if (s instanceof Line2D && stroke instanceof BasicStroke) {
+            Line2D l = (Line2D) s;
+            if (l.getX1() == l.getX2() && l.getY1() == l.getY2()) {
+                drawPoint(l.getX1(), l.getY1());
+                return;
+            }
+        }
         if (!(stroke instanceof BasicStroke) || generic()) {
             fillStroked(s);
             return;
@@ -413,6 +420,31 @@ public final class LumoGraphics2D extends Graphics2D {
         if (!path.isEmpty()) {
             nativeEvenOdd = false;
         }
+    }
+
+    /**
+     * A line of no length: its caps alone, as Java 2D strokes it (a square of the line width
+     * for square caps, a disc for round ones, nothing for butt caps), at the pixel centre a
+     * normalised stroke moves it to.
+     */
+    private void drawPoint(double x, double y) {
+        BasicStroke b = (BasicStroke) stroke;
+        if (b.getEndCap() == BasicStroke.CAP_BUTT) {
+            return;
+        }
+        if (normalized()) {
+            path.set(new Line2D.Double(x, y, x, y), null).normalize(transform);
+            double[] c = path.coordsCopy();
+            x = c[0];
+            y = c[1];
+        }
+        double w = b.getLineWidth();
+        if (w == 0) {
+            w = 1 / Math.max(Math.sqrt(Math.abs(transform.getDeterminant())), 1e-9);
+        }
+        double h = w / 2;
+        fill(b.getEndCap() == BasicStroke.CAP_ROUND ? new Ellipse2D.Double(x - h, y - h, w, w)
+                : new Rectangle2D.Double(x - h, y - h, w, w));
     }
 
     /** Fills the outline of {@code s} under the current stroke. */
@@ -528,6 +560,10 @@ public final class LumoGraphics2D extends Graphics2D {
 
     @Override
     public void drawLine(int x1, int y1, int x2, int y2) {
+        if (x1 == x2 && y1 == y2) {
+            draw(new Line2D.Float(x1, y1, x2, y2));
+            return;
+        }
         if (!(stroke instanceof BasicStroke) || generic() || !wholePixelTransform()) {
             draw(new Line2D.Float(x1, y1, x2, y2));
             return;

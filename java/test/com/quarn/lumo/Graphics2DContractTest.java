@@ -538,6 +538,33 @@ class Graphics2DContractTest {
             g.drawImage(new BufferedImage(5, 5, BufferedImage.TYPE_INT_ARGB), 0, 0, 0, 0, null);
             g.fillRect(50, 50, 10, 10);
         }));
+        add("negative and zero sizes", EDGES, aa(g -> {
+            g.setColor(Color.RED);
+            g.fill(new Ellipse2D.Double(40, 40, -20, 20));
+            g.fill(new Rectangle2D.Double(40, 40, -5, 5));
+            g.fill(new RoundRectangle2D.Double(40, 40, 10, -5, 3, 3));
+            g.fillOval(10, 10, -5, 5);
+            g.drawOval(10, 10, 5, -5);
+            g.drawRect(20, 20, -5, 5);
+            g.fillRoundRect(30, 30, -4, 8, 2, 2);
+            g.drawRoundRect(30, 30, 4, -8, 2, 2);
+            g.fillArc(50, 50, -10, 10, 0, 90);
+            g.drawArc(50, 50, 10, 10, 0, 0);
+            g.drawRect(60, 60, 0, 10);
+            g.drawRect(70, 60, 10, 0);
+            g.drawOval(80, 80, 0, 0);
+            g.drawLine(5, 80, 5, 80);
+            g.drawPolyline(new int[] {90}, new int[] {90}, 1);
+            g.setStroke(new BasicStroke(4, BasicStroke.CAP_ROUND, BasicStroke.JOIN_ROUND));
+            g.draw(new Line2D.Double(20.3, 70.6, 20.3, 70.6));
+            g.setStroke(new BasicStroke(3, BasicStroke.CAP_BUTT, BasicStroke.JOIN_ROUND));
+            g.drawLine(30, 70, 30, 70);
+        }));
+        add("a point drawn aliased", EXACT, g -> {
+            g.setColor(Color.BLUE);
+            g.drawLine(5, 8, 5, 8);
+            g.draw(new Line2D.Double(20, 20, 20, 20));
+        });
         add("singular transform draws nothing", EXACT, g -> {
             g.setColor(Color.RED);
             g.scale(0, 1);
