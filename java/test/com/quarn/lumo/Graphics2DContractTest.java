@@ -485,6 +485,23 @@ class Graphics2DContractTest {
             g.setComposite(AlphaComposite.getInstance(AlphaComposite.SRC_OVER, 0.5f));
             g.drawImage(p, 50, 40, 40, 30, null);
         }));
+        add("background colours and toolkit images", EXACT, g -> {
+            BufferedImage p = picture(BufferedImage.TYPE_INT_ARGB);
+            g.drawImage(p, 0, 0, 32, 24, Color.YELLOW, null);
+            g.drawImage(p, 40, 0, 56, 12, 0, 0, 16, 12, Color.CYAN, null);
+            java.awt.image.MemoryImageSource source = new java.awt.image.MemoryImageSource(16,
+                    12, p.getRGB(0, 0, 16, 12, null, 0, 16), 0, 16);
+            java.awt.Image toolkit = java.awt.Toolkit.getDefaultToolkit().createImage(source);
+            java.awt.MediaTracker tracker = new java.awt.MediaTracker(new java.awt.Canvas());
+            tracker.addImage(toolkit, 0);
+            try {
+                tracker.waitForAll();
+            } catch (InterruptedException e) {
+                Thread.currentThread().interrupt();
+            }
+            g.drawImage(toolkit, 10, 60, null);
+            g.drawImage(toolkit, 40, 60, 32, 24, null);
+        });
         add("image with a composite of its own", EXACT, g -> {
             g.setColor(Color.GRAY);
             g.fillRect(0, 0, SIZE, SIZE);
