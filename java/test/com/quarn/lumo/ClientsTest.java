@@ -4,6 +4,7 @@ import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import com.quarn.lumo.demo.Clients;
+import com.quarn.lumo.demo.PdfPages;
 import com.quarn.lumo.demo.SvgFiles;
 import java.util.ArrayList;
 import java.util.Comparator;
@@ -13,7 +14,8 @@ import org.junit.jupiter.api.Test;
 
 /**
  * Real Java 2D programs drawn through lumo and through Java 2D: SVG files painted by Batik
- * (icons nobody here wrote and files of our own) and JFreeChart charts. Every file must render
+ * (icons nobody here wrote and files of our own), JFreeChart charts and PDF pages rendered by
+ * PDFBox. Every file must render
  * and the pictures must agree: per file the mean difference of premultiplied channels, and over
  * the corpus its median and 95th percentile.
  */
@@ -72,6 +74,18 @@ class ClientsTest {
             assertTrue(r.diff().mean() < 3, r.name() + ": " + r.diff());
         }
         assertTrue(percentile(results, 0.5) < 1, "median mean difference");
+    }
+
+    @Test
+    void pdfPagesLookAsInJava2D() {
+        List<Result> results = new ArrayList<>();
+        for (PdfPages.Page page : PdfPages.pages(600)) {
+            results.add(compare(page, page.width(), page.height()));
+        }
+        report("PDFBox", results);
+        for (Result r : results) {
+            assertTrue(r.diff().mean() < 3, r.name() + ": " + r.diff());
+        }
     }
 
     @Test

@@ -2,6 +2,7 @@ package com.quarn.lumo.bench;
 
 import com.quarn.lumo.LumoSurface;
 import com.quarn.lumo.demo.Clients;
+import com.quarn.lumo.demo.PdfPages;
 import com.quarn.lumo.demo.SvgFiles;
 import java.awt.Graphics2D;
 import java.awt.image.BufferedImage;
@@ -18,10 +19,10 @@ import java.util.Map;
 
 /**
  * Paint time of real clients, Java 2D against lumo's Graphics2D in one JVM after a warm-up:
- * Batik trees built once from SVG files (files of our own and bootstrap icons, painted large)
- * and JFreeChart's {@code draw} of line, bar and pie charts. Each drawing is painted in rounds
- * of repeated paints into a premultiplied ARGB image and into a lumo surface, both cleared
- * before each paint; the median round counts. Prints a table and writes CSV.
+ * Batik trees built once from SVG files (files of our own and bootstrap icons, painted large),
+ * JFreeChart's {@code draw} of line, bar and pie charts, and PDFBox rendering PDF pages. Each
+ * drawing is painted in rounds of repeated paints into a premultiplied ARGB image and into a
+ * lumo surface, both cleared before each paint; the median round counts. Prints a table and writes CSV.
  *
  * <p>Usage: {@code ClientsBench [out.csv]}.
  */
@@ -58,6 +59,9 @@ public final class ClientsBench {
         }
         for (Clients.Chart c : Clients.charts(CHART_WIDTH, CHART_HEIGHT)) {
             items.add(new Item("chart", c, CHART_WIDTH, CHART_HEIGHT));
+        }
+        for (PdfPages.Page page : PdfPages.pages(CHART_WIDTH)) {
+            items.add(new Item("pdf", page, page.width(), page.height()));
         }
         BenchClock clock = BenchClock.CPU.available() ? BenchClock.CPU : BenchClock.WALL;
         List<Row> rows = new ArrayList<>();
@@ -96,7 +100,7 @@ public final class ClientsBench {
                         row.name(), row.java2dMs(), row.lumoMs(), row.ratio());
             }
         }
-        for (String group : new String[] {"svg", "icon", "chart"}) {
+        for (String group : new String[] {"svg", "icon", "chart", "pdf"}) {
             double[] ratios = rows.stream().filter(r -> r.group().equals(group))
                     .mapToDouble(Row::ratio).toArray();
             if (ratios.length > 0) {

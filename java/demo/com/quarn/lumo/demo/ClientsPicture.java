@@ -14,8 +14,9 @@ import java.util.Map;
 import javax.imageio.ImageIO;
 
 /**
- * A picture of real clients drawing through lumo's Graphics2D: SVG files painted by Batik and
- * JFreeChart charts, each drawn by lumo (left) beside Java 2D (right).
+ * A picture of real clients drawing through lumo's Graphics2D: SVG files painted by Batik,
+ * JFreeChart charts and PDF pages rendered by PDFBox, each drawn by lumo (left) beside Java 2D
+ * (right).
  */
 final class ClientsPicture {
     private static final int GAP = 12;
@@ -48,6 +49,11 @@ final class ClientsPicture {
             charts.add(new Cell(c, CHART_WIDTH, CHART_HEIGHT));
         }
         rows.add(charts);
+        List<Cell> pages = new ArrayList<>();
+        for (PdfPages.Page page : PdfPages.pages(CHART_WIDTH)) {
+            pages.add(new Cell(page, page.width(), page.height()));
+        }
+        rows.add(pages);
 
         int width = 0;
         int height = GAP;
