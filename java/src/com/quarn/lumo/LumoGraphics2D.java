@@ -104,6 +104,9 @@ public final class LumoGraphics2D extends Graphics2D {
     private int sentFilter = -1;
     private int sentDeviceStroke = -1;
     private boolean nativeEvenOdd;
+    /** The native composite last sent. */
+    private int sentRule = -1;
+    private float sentAlpha = -1;
     /** The native stroke width last sent. */
     private float sentWidth = -1;
     /** Whether the paint last sent is a texture, whose filter follows the hints. */
@@ -185,9 +188,8 @@ public final class LumoGraphics2D extends Graphics2D {
         if ((use == Use.STROKE || use == Use.STROKE_SHORTCUT) && stroke instanceof BasicStroke) {
             sendStroke(g, (BasicStroke) stroke, !aa && drawnPaint instanceof Color);
         }
-        if ((dirty & DIRTY_COMPOSITE) != 0 && composite instanceof AlphaComposite) {
-            AlphaComposite a = (AlphaComposite) composite;
-            LUMO.setComposite(g, a.getRule(), a.getAlpha());
+        if (composite instanceof AlphaComposite) {
+            sendComposite(g, (AlphaComposite) composite);
         }
         dirty &= DIRTY_STROKE;
         hint(g, HINT_ANTIALIAS, aa ? 1 : 0);
@@ -230,6 +232,26 @@ public final class LumoGraphics2D extends Graphics2D {
                 s.getDashArray(), s.getDashPhase());
         sentWidth = width;
         dirty &= ~DIRTY_STROKE;
+    }
+
+    /**
+     * Sends the composite when its rule or alpha changed. An opaque colour with the source
+     * rule gives the same pixels as with source-over at any coverage, and lumo blends
+     * source-over on its fast path, so that is what it is sent as (clearRect, for one).
+     */
+    private void sendComposite(int g, AlphaComposite a) {
+        int rule = a.getRule();
+        float alpha = a.getAlpha();
+        if (rule == AlphaComposite.SRC && alpha == 1f && drawnPaint instanceof Color
+                && ((Color) drawnPaint).getAlpha() == 255) {
+            rule = AlphaComposite.SRC_OVER;
+        }
+        if ((dirty & DIRTY_COMPOSITE) == 0 && rule == sentRule && alpha == sentAlpha) {
+            return;
+        }
+        LUMO.setComposite(g, rule, alpha);
+        sentRule = rule;
+        sentAlpha = alpha;
     }
 
     private void hint(int g, int key, int value) {
