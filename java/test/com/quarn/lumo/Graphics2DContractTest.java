@@ -399,6 +399,20 @@ class Graphics2DContractTest {
             g.setColor(Color.BLUE);
             g.fillRect(0, 0, SIZE, SIZE);
         }));
+        add("source rule, opaque and translucent, at antialiased edges", EDGES, aa(g -> {
+            g.setColor(new Color(200, 30, 30, 160));
+            g.fillRect(0, 0, SIZE, SIZE);
+            g.setComposite(AlphaComposite.Src);
+            g.setColor(Color.BLUE);
+            g.fill(new Ellipse2D.Double(5.5, 5.5, 40, 40));
+            g.setColor(new Color(0, 200, 0, 100));
+            g.fill(new Ellipse2D.Double(50.5, 5.5, 40, 40));
+            g.setComposite(AlphaComposite.getInstance(AlphaComposite.SRC, 0.5f));
+            g.setColor(Color.BLACK);
+            g.fill(new Ellipse2D.Double(5.5, 50.5, 40, 40));
+            g.setBackground(Color.WHITE);
+            g.clearRect(60, 60, 20, 20);
+        }));
         add("translucent colours over each other", EDGES, aa(g -> {
             g.setColor(new Color(255, 0, 0, 100));
             g.fill(new Ellipse2D.Double(5, 5, 60, 60));
