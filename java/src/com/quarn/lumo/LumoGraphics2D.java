@@ -1322,7 +1322,7 @@ public final class LumoGraphics2D extends Graphics2D {
 
     @Override
     public GraphicsConfiguration getDeviceConfiguration() {
-        return new LumoGraphicsConfig(surface.getWidth(), surface.getHeight());
+        return surface.configuration();
     }
 
     @Override

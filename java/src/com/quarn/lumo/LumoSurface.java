@@ -3,6 +3,7 @@ package com.quarn.lumo;
 import com.quarn.lumo.internal.LUMO;
 import com.quarn.lumo.internal.MemoryDevice;
 import java.awt.Graphics2D;
+import java.awt.GraphicsConfiguration;
 import java.awt.image.BufferedImage;
 import java.awt.image.DataBufferInt;
 import java.lang.ref.Cleaner;
@@ -32,6 +33,7 @@ public final class LumoSurface implements AutoCloseable {
     private final int height;
     private final Handles handles;
     private final Cleaner.Cleanable cleanable;
+    private GraphicsConfiguration configuration;
 
     /** The native objects of a surface, freed by {@link #close()} or by the cleaner. */
     private static final class Handles implements Runnable {
@@ -153,6 +155,14 @@ public final class LumoSurface implements AutoCloseable {
         }
         int[] info = {0, w, h, 0, 4 * w, 1, BufferedImage.TYPE_INT_ARGB_PRE};
         LUMO.drawAWTImage(handles.raw, info, new double[] {1, 0, 0, 1, x, y}, argb);
+    }
+
+    /** The configuration every graphics of this surface reports, made once. */
+    GraphicsConfiguration configuration() {
+        if (configuration == null) {
+            configuration = new LumoGraphicsConfig(width, height);
+        }
+        return configuration;
     }
 
     /** The render target's handle, 0 once closed. */

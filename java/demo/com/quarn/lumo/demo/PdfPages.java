@@ -40,8 +40,10 @@ public final class PdfPages {
     /** One page of a document, drawn at {@code scale} (1 is 72 pixels an inch). */
     public record Page(String name, PDFRenderer renderer, int index, float scale, int width,
             int height) implements Clients.Drawing {
+        /** Renders the page over white, the background PDFBox clears the page to. */
         @Override
         public void paint(Graphics2D g) {
+            g.setBackground(Color.WHITE);
             try {
                 renderer.renderPageToGraphics(index, g, scale);
             } catch (IOException e) {
