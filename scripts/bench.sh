@@ -5,6 +5,8 @@
 #   cairo   the same scenes drawn natively by lumo and by Cairo, build/bench-cairo.csv
 #   agg     the shape, path, image and pixel-operation benchmarks against raw AGG
 #   blur    the Gaussian blur against Java 2D's ConvolveOp
+#   clients Batik (SVG) and JFreeChart painting through Java 2D and through lumo's
+#           Graphics2D, build/bench-clients.csv
 # Name one or more to run only those, e.g. scripts/bench.sh cairo java2d.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +15,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DLUMO_BUILD_BENCH=ON -DLUMO_BUIL
 jobs=$(nproc)
 
 selected=("$@")
-[ ${#selected[@]} -eq 0 ] && selected=(java2d cairo agg blur)
+[ ${#selected[@]} -eq 0 ] && selected=(java2d cairo agg blur clients)
 for name in "${selected[@]}"; do
     case "$name" in
         java2d) cmake --build build -j "$jobs" --target java_scene_bench ;;
@@ -24,6 +26,7 @@ for name in "${selected[@]}"; do
             cmake --build build -j "$jobs" --target lumo_bench
             build/bench/lumo_bench ;;
         blur) cmake --build build -j "$jobs" --target java_bench ;;
-        *) echo "unknown benchmark: $name (java2d, cairo, agg or blur)" >&2; exit 2 ;;
+        clients) cmake --build build -j "$jobs" --target java_clients_bench ;;
+        *) echo "unknown benchmark: $name (java2d, cairo, agg, blur or clients)" >&2; exit 2 ;;
     esac
 done

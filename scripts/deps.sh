@@ -13,6 +13,9 @@ packages=(
     default-jdk-headless junit5        # Java classes, Java tests, demo
     fonts-dejavu-core                  # labels in the demo images
     libswt-gtk-4-java                  # SWT image data for the Java tests
+    libbatik-java libjfreechart-java   # real Graphics2D clients: SVG, charts
+    libpdfbox2-java                    # and PDF
+    bootstrap-icons                    # SVG icons the client tests render
 )
 
 missing=()

@@ -20,8 +20,10 @@ import javax.imageio.ImageIO;
  * Draws the gallery twice: through the library onto a memory device, which is read back, and
  * with Java 2D, panel by panel from the same descriptions, and saves both as PNG files.
  *
- * <p>Usage: {@code Demo [lumo.png [java2d.png]]}; the defaults are {@code build/lumo-demo.png}
- * and {@code build/java2d-demo.png}.
+ * <p>Usage: {@code Demo [lumo.png [java2d.png [clients.png]]]}; the defaults are
+ * {@code build/lumo-demo.png}, {@code build/java2d-demo.png} and {@code build/clients-demo.png},
+ * the last a picture of Batik's SVG files and JFreeChart's charts drawn through lumo's
+ * Graphics2D beside Java 2D.
  */
 public final class Demo {
     private static final int COLUMNS = 8;
@@ -39,6 +41,7 @@ public final class Demo {
     public static void main(String[] args) throws IOException {
         File lumoOutput = new File(args.length > 0 ? args[0] : "build/lumo-demo.png");
         File java2dOutput = new File(args.length > 1 ? args[1] : "build/java2d-demo.png");
+        File clientsOutput = new File(args.length > 2 ? args[2] : "build/clients-demo.png");
         List<Panel> panels = new ArrayList<>();
         panels.addAll(ShapePanels.all());
         panels.addAll(PathPanels.all());
@@ -101,6 +104,9 @@ public final class Demo {
                 timer.milliseconds());
         System.out.printf("wrote %s%n", lumoOutput.getAbsolutePath());
         System.out.printf("wrote %s%n", java2dOutput.getAbsolutePath());
+
+        ClientsPicture.write(clientsOutput);
+        System.out.printf("wrote %s%n", clientsOutput.getAbsolutePath());
     }
 
     /**

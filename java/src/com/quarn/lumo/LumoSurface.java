@@ -1,0 +1,182 @@
+package com.quarn.lumo;
+
+import com.quarn.lumo.internal.LUMO;
+import com.quarn.lumo.internal.MemoryDevice;
+import java.awt.Graphics2D;
+import java.awt.GraphicsConfiguration;
+import java.awt.image.BufferedImage;
+import java.awt.image.DataBufferInt;
+import java.lang.ref.Cleaner;
+
+/**
+ * A pixel buffer of premultiplied ARGB pixels that lumo draws into, with a
+ * {@link java.awt.Graphics2D} face: {@link #createGraphics()} gives a {@link LumoGraphics2D}
+ * that any Java 2D program can draw through.
+ *
+ * <pre>{@code
+ * try (LumoSurface surface = new LumoSurface(640, 480)) {
+ *     Graphics2D g = surface.createGraphics();
+ *     g.setRenderingHint(RenderingHints.KEY_ANTIALIASING, RenderingHints.VALUE_ANTIALIAS_ON);
+ *     g.fill(new Ellipse2D.Double(10, 10, 200, 100));
+ *     g.dispose();
+ *     BufferedImage picture = surface.toImage();
+ * }
+ * }</pre>
+ *
+ * <p>A surface and the graphics made from it are used by one thread at a time. A surface that is
+ * never closed frees its native objects once it and every graphics made from it are unreachable.
+ */
+public final class LumoSurface implements AutoCloseable {
+    static final Cleaner CLEANER = Cleaner.create();
+
+    private final int width;
+    private final int height;
+    private final Handles handles;
+    private final Cleaner.Cleanable cleanable;
+    private GraphicsConfiguration configuration;
+
+    /** The native objects of a surface, freed by {@link #close()} or by the cleaner. */
+    private static final class Handles implements Runnable {
+        final int buffer;
+        final int image;
+        /** A drawing object for raw pixel writes: identity transform, no clip, source rule. */
+        final int raw;
+        volatile boolean closed;
+
+        Handles(int buffer, int image, int raw) {
+            this.buffer = buffer;
+            this.image = image;
+            this.raw = raw;
+        }
+
+        @Override
+        public void run() {
+            closed = true;
+            LUMO.deleteGraphics(raw);
+            LUMO.deleteNativeImage(image);
+            LUMO.deleteDataBuffer(buffer);
+        }
+    }
+
+    /**
+     * A transparent surface of {@code width} x {@code height} pixels.
+     *
+     * @throws IllegalArgumentException if a side is not positive or the native objects cannot be
+     *     made (too large for memory)
+     */
+    public LumoSurface(int width, int height) {
+        if (width <= 0 || height <= 0) {
+            throw new IllegalArgumentException("surface size " + width + "x" + height);
+        }
+        int buffer = LUMO.createDataBuffer(width, height, 0);
+        int image = LUMO.createNativeImage(buffer);
+        int raw = LUMO.createGraphics(image);
+        handles = new Handles(buffer, image, raw);
+        if (buffer == 0 || image == 0 || raw == 0) {
+            handles.run();
+            throw new IllegalArgumentException("cannot make a " + width + "x" + height
+                    + " surface");
+        }
+        LUMO.setComposite(raw, AWT_SRC, 1f);
+        this.width = width;
+        this.height = height;
+        cleanable = CLEANER.register(this, handles);
+    }
+
+    /** The AlphaComposite rule SRC, which lumo numbers the same way. */
+    private static final int AWT_SRC = 2;
+
+    public int getWidth() {
+        return width;
+    }
+
+    public int getHeight() {
+        return height;
+    }
+
+    /** A new graphics drawing into the whole surface, with Java 2D's initial state. */
+    public LumoGraphics2D createGraphics() {
+        return new LumoGraphics2D(this);
+    }
+
+    /** A new {@code TYPE_INT_ARGB_PRE} image holding the surface's pixels. */
+    public BufferedImage toImage() {
+        BufferedImage image = new BufferedImage(width, height, BufferedImage.TYPE_INT_ARGB_PRE);
+        int[] argb = ((DataBufferInt) image.getRaster().getDataBuffer()).getData();
+        read(0, 0, width, height, argb);
+        return image;
+    }
+
+    /** Clears every pixel to {@code argb} (0xAARRGGBB, straight alpha). */
+    public void clear(int argb) {
+        if (!handles.closed) {
+            LUMO.clearDataBuffer(handles.buffer, argb);
+        }
+    }
+
+    /**
+     * Puts the rectangle of the surface at ({@code x}, {@code y}) with the given size onto a
+     * device context at ({@code xDest}, {@code yDest}): a window's HDC on Windows, a
+     * {@link MemoryDevice} on Linux.
+     */
+    public void blit(int hdc, int xDest, int yDest, int x, int y, int w, int h) {
+        if (!handles.closed) {
+            LUMO.SetDIBitsToDevice(hdc, handles.image, xDest, yDest, w, h, x, y);
+        }
+    }
+
+    /**
+     * Reads the w x h rectangle at (x, y), which must lie inside the surface, into {@code argb}
+     * as premultiplied 0xAARRGGBB words, top row first.
+     */
+    void read(int x, int y, int w, int h, int[] argb) {
+        if (handles.closed || w <= 0 || h <= 0) {
+            return;
+        }
+        int hdc = MemoryDevice.create(w, h);
+        if (hdc == 0) {
+            return;
+        }
+        try {
+            LUMO.SetDIBitsToDevice(hdc, handles.image, 0, 0, w, h, x, y);
+            MemoryDevice.read(hdc, argb);
+        } finally {
+            MemoryDevice.delete(hdc);
+        }
+    }
+
+    /**
+     * Replaces the w x h rectangle at (x, y) with premultiplied 0xAARRGGBB words, top row first,
+     * clipped to the surface.
+     */
+    void write(int x, int y, int w, int h, int[] argb) {
+        if (handles.closed || w <= 0 || h <= 0) {
+            return;
+        }
+        int[] info = {0, w, h, 0, 4 * w, 1, BufferedImage.TYPE_INT_ARGB_PRE};
+        LUMO.drawAWTImage(handles.raw, info, new double[] {1, 0, 0, 1, x, y}, argb);
+    }
+
+    /** The configuration every graphics of this surface reports, made once. */
+    GraphicsConfiguration configuration() {
+        if (configuration == null) {
+            configuration = new LumoGraphicsConfig(width, height);
+        }
+        return configuration;
+    }
+
+    /** The render target's handle, 0 once closed. */
+    int image() {
+        return handles.closed ? 0 : handles.image;
+    }
+
+    boolean isClosed() {
+        return handles.closed;
+    }
+
+    /** Deletes the native objects; graphics made from the surface then draw nothing. */
+    @Override
+    public void close() {
+        cleanable.clean();
+    }
+}

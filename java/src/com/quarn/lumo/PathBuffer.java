@@ -1,0 +1,179 @@
+package com.quarn.lumo;
+
+import com.quarn.lumo.internal.LUMO;
+import java.awt.Shape;
+import java.awt.geom.AffineTransform;
+import java.awt.geom.PathIterator;
+import java.util.Arrays;
+
+/**
+ * The segment codes and coordinates of one outline in the form {@link LUMO#drawPath} and
+ * {@link LUMO#setClip} take, in arrays reused from one shape to the next.
+ */
+final class PathBuffer {
+    static final int FILL = 0x01;
+    static final int STROKE = 0x02;
+    private static final int CURVES = 0x20;
+    private static final int POLYGONAL = 0x40;
+
+    private byte[] types = new byte[64];
+    private double[] coords = new double[256];
+    private final double[] segment = new double[6];
+    private int count;
+    private int used;
+    private boolean curves;
+    private boolean nonZero = true;
+
+    /** Replaces the outline with {@code shape} mapped by {@code transform} (none when null). */
+    PathBuffer set(Shape shape, AffineTransform transform) {
+        clear();
+        append(shape.getPathIterator(transform), 0, 0);
+        return this;
+    }
+
+    void clear() {
+        count = 0;
+        used = 0;
+        curves = false;
+        nonZero = true;
+    }
+
+    /** Appends the segments of {@code iterator}, moved by (dx, dy); takes its winding rule. */
+    void append(PathIterator iterator, double dx, double dy) {
+        nonZero = iterator.getWindingRule() == PathIterator.WIND_NON_ZERO;
+        for (; !iterator.isDone(); iterator.next()) {
+            int code = iterator.currentSegment(segment);
+            int n = code == PathIterator.SEG_CLOSE ? 0 : code == PathIterator.SEG_CUBICTO ? 6
+                    : code == PathIterator.SEG_QUADTO ? 4 : 2;
+            ensure(n);
+            types[count++] = (byte) code;
+            for (int i = 0; i < n; i += 2) {
+                coords[used++] = segment[i] + dx;
+                coords[used++] = segment[i + 1] + dy;
+            }
+            curves |= n > 2;
+        }
+    }
+
+    /** Appends a path already in this form, moved by (dx, dy). */
+    void append(byte[] pathTypes, double[] pathCoords, boolean hasCurves, double dx, double dy) {
+        ensure(pathCoords.length);
+        if (count + pathTypes.length > types.length) {
+            types = Arrays.copyOf(types, Math.max(2 * types.length, count + pathTypes.length));
+        }
+        System.arraycopy(pathTypes, 0, types, count, pathTypes.length);
+        count += pathTypes.length;
+        for (int i = 0; i < pathCoords.length; i += 2) {
+            coords[used++] = pathCoords[i] + dx;
+            coords[used++] = pathCoords[i + 1] + dy;
+        }
+        curves |= hasCurves;
+    }
+
+    private void ensure(int n) {
+        if (count == types.length) {
+            types = Arrays.copyOf(types, 2 * count);
+        }
+        if (used + n > coords.length) {
+            coords = Arrays.copyOf(coords, Math.max(2 * coords.length, used + n));
+        }
+    }
+
+    /**
+     * Moves every end point to the centre of the device pixel it lies in, as Java 2D's
+     * normalised strokes do; control points move with their end points (a quadratic's by the
+     * mean of both). {@code transform} maps the outline to device pixels.
+     */
+    void normalize(AffineTransform transform) {
+        double a = transform.getScaleX();
+        double b = transform.getShearY();
+        double c = transform.getShearX();
+        double d = transform.getScaleY();
+        double det = a * d - b * c;
+        if (det == 0 || !Double.isFinite(det)) {
+            return;
+        }
+        double tx = transform.getTranslateX();
+        double ty = transform.getTranslateY();
+        double previousX = 0;
+        double previousY = 0;
+        int at = 0;
+        for (int i = 0; i < count; i++) {
+            int code = types[i];
+            int n = code == PathIterator.SEG_CLOSE ? 0 : code == PathIterator.SEG_CUBICTO ? 6
+                    : code == PathIterator.SEG_QUADTO ? 4 : 2;
+            if (n == 0) {
+                continue;
+            }
+            int end = at + n - 2;
+            double x = coords[end];
+            double y = coords[end + 1];
+            double dx = a * x + c * y + tx;
+            double dy = b * x + d * y + ty;
+            // The device shift, taken back into user space by the inverse of the linear part.
+            double sx = Math.floor(dx) + 0.5 - dx;
+            double sy = Math.floor(dy) + 0.5 - dy;
+            double ux = (d * sx - c * sy) / det;
+            double uy = (a * sy - b * sx) / det;
+            if (!Double.isFinite(ux) || !Double.isFinite(uy)) {
+                ux = 0;
+                uy = 0;
+            }
+            if (code == PathIterator.SEG_CUBICTO) {
+                coords[at] += previousX;
+                coords[at + 1] += previousY;
+                coords[at + 2] += ux;
+                coords[at + 3] += uy;
+            } else if (code == PathIterator.SEG_QUADTO) {
+                coords[at] += (previousX + ux) / 2;
+                coords[at + 1] += (previousY + uy) / 2;
+            }
+            coords[end] += ux;
+            coords[end + 1] += uy;
+            previousX = ux;
+            previousY = uy;
+            at += n;
+        }
+    }
+
+    boolean isEmpty() {
+        return count == 0;
+    }
+
+    boolean isNonZero() {
+        return nonZero;
+    }
+
+    void setNonZero(boolean nonZero) {
+        this.nonZero = nonZero;
+    }
+
+    /** Fills ({@link #FILL}) or strokes ({@link #STROKE}) the outline through {@code g}. */
+    void draw(int g, int flags) {
+        if (count > 0) {
+            LUMO.drawPath(g, count, types, coords, nonZero, flags | (curves ? CURVES : POLYGONAL));
+        }
+    }
+
+    /** Makes the outline, in device pixels, the clip of {@code g}. */
+    void clip(int g) {
+        if (count == 0) {
+            LUMO.setClip(g, 4, null, new double[] {0, 0, 0, 0}, true);
+        } else {
+            LUMO.setClip(g, count, types, coords, nonZero);
+        }
+    }
+
+    /** Copies of the arrays, for caching an outline. */
+    byte[] typesCopy() {
+        return Arrays.copyOf(types, count);
+    }
+
+    double[] coordsCopy() {
+        return Arrays.copyOf(coords, used);
+    }
+
+    boolean hasCurves() {
+        return curves;
+    }
+}
