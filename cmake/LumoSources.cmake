@@ -33,6 +33,10 @@ set(LUMO_BASE_SOURCES
 # Drawing: shapes, strokes, paints and images. These link against AGG's
 # compiled parts (curves, stroke and dash generators, arcs, transforms).
 set(LUMO_DRAWING_SOURCES
+    src/coverage/EdgeStore.cpp
+    src/coverage/CoverageGrid.cpp
+    src/coverage/SparseCells.cpp
+    src/coverage/SweepRasterizer.cpp
     src/paint/BlendFunctions.cpp
     src/paint/BlendSpans.cpp
     src/paint/OverSpans.cpp
