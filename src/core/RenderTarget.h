@@ -5,9 +5,8 @@
 #include "core/DataBuffer.h"
 #include "core/Ref.h"
 #include "core/SharedObject.h"
+#include "coverage/SweepRasterizer.h"
 
-#include <agg_rasterizer_scanline_aa.h>
-#include <agg_rasterizer_sl_clip.h>
 #include <agg_scanline_bin.h>
 #include <agg_scanline_u.h>
 
@@ -15,8 +14,8 @@ namespace lumo {
 
 // The scan-line rasteriser every drawing call goes through. Clipping happens
 // in double precision before the conversion to 24.8 fixed point, so far-away
-// coordinates cannot overflow.
-using Rasterizer = agg::rasterizer_scanline_aa<agg::rasterizer_sl_clip_dbl>;
+// coordinates cannot overflow; the coverage is AGG's, without its cell sort.
+using Rasterizer = SweepRasterizer;
 
 // Something drawing objects draw into. It owns the scratch machinery all its
 // drawing objects share (rasteriser and scan-line containers keep their

@@ -52,12 +52,12 @@ public:
                 cover += cells_[i].cover;
             }
             if (area != 0) {
-                const unsigned a = alpha((cover << 9) - area);
+                const unsigned a = alpha.value((cover << 9) - area);
                 if (a != 0) sl.add_cell(x, a);
                 ++x;
             }
             if (i < end && cells_[i].y == y && cells_[i].x > x) {
-                const unsigned a = alpha(cover << 9);
+                const unsigned a = alpha.value(cover << 9);
                 if (a != 0) sl.add_span(x, unsigned(cells_[i].x - x), a);
             }
         }

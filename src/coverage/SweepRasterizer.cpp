@@ -25,6 +25,15 @@ int lastRow(const EdgeStore::Line& l) {
 
 SweepRasterizer::SweepRasterizer() {
     for (int i = 0; i < 256; ++i) gamma_[i] = i;
+    gammaChanged();
+}
+
+void SweepRasterizer::gammaChanged() {
+    gammaIdentity_ = true;
+    for (int i = 0; i < 256; ++i) {
+        gamma8_[i] = uint8_t(gamma_[i]);
+        if (gamma_[i] != i) gammaIdentity_ = false;
+    }
 }
 
 void SweepRasterizer::reset() {

@@ -39,6 +39,7 @@ public:
     template <class GammaF>
     void gamma(const GammaF& function) {
         for (int i = 0; i < 256; ++i) gamma_[i] = int(agg::uround(function(double(i) / 255) * 255));
+        gammaChanged();
     }
     unsigned apply_gamma(unsigned cover) const { return unsigned(gamma_[cover]); }
 
@@ -73,9 +74,9 @@ public:
             if (scanY_ >= bandEnd_) buildBand(scanY_);
             sl.reset_spans();
             if (fillRule_ == agg::fill_even_odd) {
-                sweepRow(sl, EvenOddAlpha{gamma_});
+                sweepRow(sl, CoverageAlpha<true>{gamma8_, gammaIdentity_});
             } else {
-                sweepRow(sl, NonZeroAlpha{gamma_});
+                sweepRow(sl, CoverageAlpha<false>{gamma8_, gammaIdentity_});
             }
             if (sl.num_spans()) break;
             ++scanY_;
@@ -95,6 +96,7 @@ private:
         }
     }
 
+    void gammaChanged();
     void planBands();
     void buildBand(int row);
     template <class Sink>
@@ -103,6 +105,8 @@ private:
     EdgeStore edges_;
     agg::rasterizer_sl_clip_dbl clipper_;
     int gamma_[256];
+    uint8_t gamma8_[256];
+    bool gammaIdentity_ = true;
     agg::filling_rule_e fillRule_ = agg::fill_non_zero;
     bool autoClose_ = true;
     bool lineTo_ = false;
