@@ -8,11 +8,12 @@ namespace lumo {
 
 namespace {
 
-// A dense grid is used while it has at most this many pixels per cell the
-// lines cross (plus a small fixed allowance): reading a grid pixel costs a
-// small fraction of sorting a cell.
-constexpr uint64_t kDenseRatio = 16;
-constexpr uint64_t kDenseAllowance = 4096;
+// The grid is read by its rows' bitmaps of touched pixel groups, one 64-bit
+// word per 1024 pixels, and only touched groups are read: it takes the sorted
+// path only when those words outnumber the cells the lines cross many times
+// over (huge, nearly empty shapes) or a row is too wide to hold.
+constexpr uint64_t kDenseRatio = 64;
+constexpr uint64_t kDenseAllowance = 1 << 16;
 
 int firstRow(const EdgeStore::Line& l) {
     return std::min(l.y1, l.y2) >> kSubpixelShift;
@@ -100,8 +101,9 @@ void SweepRasterizer::planBands() {
     const int64_t height = int64_t(edges_.maxY()) - edges_.minY() + 1;
     const int64_t width = int64_t(edges_.maxX()) - edges_.minX() + 2;
     const uint64_t estimate = edges_.cellEstimate();
+    const uint64_t words = uint64_t(width + 1023) >> 10;
     dense_ = width <= CoverageGrid::kMaxWidth &&
-             uint64_t(width) * uint64_t(height) <= kDenseRatio * estimate + kDenseAllowance;
+             words * uint64_t(height) <= kDenseRatio * estimate + kDenseAllowance && !forceSorted_;
     int64_t rows;
     if (dense_) {
         rows = CoverageGrid::bandRows(int(width));
@@ -109,6 +111,7 @@ void SweepRasterizer::planBands() {
         const uint64_t perRow = std::max<uint64_t>(1, estimate / uint64_t(height));
         rows = int64_t(std::max<uint64_t>(1, SparseCells::kMaxCells / 2 / perRow));
     }
+    if (forceBandRows_ > 0) rows = std::min<int64_t>(rows, forceBandRows_);
     bandRows_ = int(std::min(rows, height));
     banded_ = bandRows_ < height;
     active_.clear();

@@ -62,6 +62,13 @@ public:
     int max_x() const { return edges_.maxX(); }
     int max_y() const { return edges_.maxY(); }
 
+    // For tests: sweeps with sorted cells instead of the grid, and (when
+    // `bandRows` is positive) in bands of at most that many rows.
+    void forceLayout(bool sortedCells, int bandRows) {
+        forceSorted_ = sortedCells;
+        forceBandRows_ = bandRows;
+    }
+
     // True when the last shape swept was too large for the storage and cut.
     bool cut() const { return edges_.cut() || cells_.cut(); }
 
@@ -120,6 +127,8 @@ private:
     int bandRows_ = 1;
     bool dense_ = true;
     bool banded_ = false;
+    bool forceSorted_ = false;
+    int forceBandRows_ = 0;
     // Line indices by the band they start in, and the lines that reach the
     // band being built.
     std::vector<uint32_t> bandStarts_;
