@@ -12,8 +12,9 @@ namespace lumo {
 // rounding, of AGG's scan-line rasteriser; only the order in which cells are
 // visited differs, which no sum depends on.
 //
-// A sink receives the contributions: `add(x, y, cover, area)`, several for
-// one cell when a line or its neighbour visits it again.
+// A sink receives the contributions row by row: `sink.row(y)` gives an
+// object whose `add(x, cover, area)` takes them, several for one cell when a
+// line or its neighbour visits it again.
 
 constexpr int kSubpixelShift = 8;
 constexpr int kSubpixelScale = 1 << kSubpixelShift;
@@ -36,8 +37,9 @@ inline void walkRow(Sink& sink, int ey, int x1, int y1, int x2, int y2) {
     const int fx1 = x1 & kSubpixelMask;
     const int fx2 = x2 & kSubpixelMask;
     const int height = y2 - y1;
+    auto row = sink.row(ey);
     if (ex1 == ex2) {
-        sink.add(ex1, ey, height, (fx1 + fx2) * height);
+        row.add(ex1, height, (fx1 + fx2) * height);
         return;
     }
     // The line crosses cell boundaries: the first cell takes the height up to
@@ -55,7 +57,7 @@ inline void walkRow(Sink& sink, int ey, int x1, int y1, int x2, int y2) {
     }
     int delta = int(floorDiv(p, dx));
     int64_t mod = p - delta * dx;
-    sink.add(ex1, ey, delta, (fx1 + first) * delta);
+    row.add(ex1, delta, (fx1 + first) * delta);
     int ex = ex1 + incr;
     int y = y1 + delta;
     if (ex != ex2) {
@@ -70,13 +72,13 @@ inline void walkRow(Sink& sink, int ey, int x1, int y1, int x2, int y2) {
                 mod -= dx;
                 ++step;
             }
-            sink.add(ex, ey, step, kSubpixelScale * step);
+            row.add(ex, step, kSubpixelScale * step);
             y += step;
             ex += incr;
         } while (ex != ex2);
     }
     delta = y2 - y;
-    sink.add(ex2, ey, delta, (fx2 + kSubpixelScale - first) * delta);
+    row.add(ex2, delta, (fx2 + kSubpixelScale - first) * delta);
 }
 
 // The cells of the line (x1, y1) - (x2, y2) that lie in the cell rows

@@ -38,15 +38,27 @@ public:
     // Gives back storage beyond one band of the usual size.
     void trim();
 
-    void add(int x, int y, int cover, int area) {
-        const int r = y - top_;
-        const int c = x - minX_;
-        uint32_t* row = cells_.data() + size_t(r) * size_t(stride_);
-        row[c] += (uint32_t(cover) << 9) - uint32_t(area);
-        row[c + 1] += uint32_t(area);
-        uint64_t* bits = bits_.data() + size_t(r) * size_t(words_);
-        bits[c >> 10] |= uint64_t(1) << ((c >> kGroupShift) & 63);
-        bits[(c + 1) >> 10] |= uint64_t(1) << (((c + 1) >> kGroupShift) & 63);
+    // One row of the band, taking cell contributions.
+    class Row {
+    public:
+        Row(uint32_t* cells, uint64_t* bits, int minX) : cells_(cells), bits_(bits), minX_(minX) {}
+        void add(int x, int cover, int area) {
+            const int c = x - minX_;
+            cells_[c] += (uint32_t(cover) << 9) - uint32_t(area);
+            cells_[c + 1] += uint32_t(area);
+            bits_[c >> 10] |= uint64_t(1) << ((c >> kGroupShift) & 63);
+            bits_[(c + 1) >> 10] |= uint64_t(1) << (((c + 1) >> kGroupShift) & 63);
+        }
+
+    private:
+        uint32_t* cells_;
+        uint64_t* bits_;
+        int minX_;
+    };
+
+    Row row(int y) {
+        const size_t r = size_t(y - top_);
+        return Row(cells_.data() + r * size_t(stride_), bits_.data() + r * size_t(words_), minX_);
     }
 
     // Turns row `y` into alphas, zeroing it, and hands the scan-line the
@@ -55,10 +67,14 @@ public:
     void sweepRow(int y, const Alpha& alpha, Scanline& sl) {
         const int r = y - top_;
         uint64_t* bits = bits_.data() + size_t(r) * size_t(words_);
-        uint32_t* row = cells_.data() + size_t(r) * size_t(stride_);
+        uint32_t* sums = cells_.data() + size_t(r) * size_t(stride_);
         uint8_t* covers = covers_.data();
         uint32_t sum = 0;
         int done = 0;
+        // Cells not yet handed over, [runStart, runEnd): runs of neighbouring
+        // groups go over at once.
+        int runStart = 0;
+        int runEnd = 0;
         for (int w = 0; w < words_; ++w) {
             uint64_t marks = bits[w];
             if (marks == 0) continue;
@@ -68,31 +84,38 @@ public:
                 marks &= marks - 1;
                 if (start > done) {
                     const unsigned a = alpha.value(sum);
-                    if (a != 0) sl.add_span(minX_ + done, unsigned(start - done), a);
+                    if (a != 0) {
+                        flush(sl, covers, runStart, runEnd);
+                        sl.add_span(minX_ + done, unsigned(start - done), a);
+                    }
                 }
-                const unsigned zeros = alpha.group(row + start, sum, covers + start);
-                if (zeros == 0) {
-                    sl.add_cells(minX_ + start, kGroup, covers + start);
-                } else if (zeros != 0xffff) {
-                    emitRuns(sl, covers, start, zeros);
+                unsigned filled = ~alpha.group(sums + start, sum, covers + start) & 0xffffu;
+                while (filled != 0) {
+                    const int from = __builtin_ctz(filled);
+                    const int length = __builtin_ctz(~(filled >> from));
+                    const int at = start + from;
+                    if (at == runEnd && runEnd > runStart) {
+                        runEnd += length;
+                    } else {
+                        flush(sl, covers, runStart, runEnd);
+                        runStart = at;
+                        runEnd = at + length;
+                    }
+                    filled &= ~(((1u << length) - 1u) << from);
                 }
                 done = start + kGroup;
             } while (marks != 0);
         }
+        flush(sl, covers, runStart, runEnd);
     }
 
 private:
-    // The runs of non-zero alpha of a group with some zero alphas.
     template <class Scanline>
-    void emitRuns(Scanline& sl, const uint8_t* covers, int start, unsigned zeros) {
-        int i = 0;
-        while (i < kGroup) {
-            while (i < kGroup && (zeros >> i & 1)) ++i;
-            if (i == kGroup) break;
-            const int from = i;
-            while (i < kGroup && !(zeros >> i & 1)) ++i;
-            sl.add_cells(minX_ + start + from, unsigned(i - from), covers + start + from);
+    void flush(Scanline& sl, const uint8_t* covers, int& runStart, int& runEnd) {
+        if (runEnd > runStart) {
+            sl.add_cells(minX_ + runStart, unsigned(runEnd - runStart), covers + runStart);
         }
+        runStart = runEnd = 0;
     }
 
     std::vector<uint32_t> cells_;

@@ -19,6 +19,19 @@ public:
     void trim();
     bool cut() const { return cut_; }
 
+    // One row, taking cell contributions.
+    class Row {
+    public:
+        Row(SparseCells& cells, int y) : cells_(cells), y_(y) {}
+        void add(int x, int cover, int area) { cells_.add(x, y_, cover, area); }
+
+    private:
+        SparseCells& cells_;
+        int y_;
+    };
+
+    Row row(int y) { return Row(*this, y); }
+
     void add(int x, int y, int cover, int area) {
         if (!cells_.empty()) {
             Cell& last = cells_.back();
