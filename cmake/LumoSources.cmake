@@ -7,10 +7,10 @@ set(LUMO_BASE_SOURCES
     src/core/WeakRef.cpp
     src/core/DataBuffer.cpp
     src/core/NativeImage.cpp
-    src/native/HandleRegistry.cpp
+    src/core/HandleRegistry.cpp
     src/native/BufferEntryPoints.cpp
     src/native/DeviceEntryPoints.cpp
-    src/ops/LookupTables.cpp
+    src/core/LookupTables.cpp
     src/ops/BlurConstants.cpp
     src/device/Startup.cpp
     src/device/MemorySurface.cpp
@@ -23,6 +23,7 @@ set(LUMO_BASE_SOURCES
     src/ops/PixelFilters.cpp
     src/ops/GaussianBlur.cpp
     src/ops/PixelConversion.cpp
+    src/blend/CompositeRule.cpp
     src/ops/ArrayCompositing.cpp
     src/native/FilterEntryPoints.cpp
     src/native/BlurEntryPoints.cpp
@@ -37,23 +38,24 @@ set(LUMO_DRAWING_SOURCES
     src/coverage/CoverageGrid.cpp
     src/coverage/SparseCells.cpp
     src/coverage/SweepRasterizer.cpp
-    src/paint/BlendFunctions.cpp
-    src/paint/BlendSpans.cpp
-    src/paint/OverSpans.cpp
-    src/paint/CompositePixelFormat.cpp
-    src/context/GraphicsState.cpp
+    src/blend/BlendFunctions.cpp
+    src/blend/BlendSpans.cpp
+    src/blend/OverSpans.cpp
+    src/blend/CompositePixelFormat.cpp
+    src/render/GraphicsState.cpp
     src/context/Graphics.cpp
     src/context/Clipping.cpp
-    src/context/RectilinearCoverage.cpp
+    src/coverage/RectilinearCoverage.cpp
+    src/coverage/CoverageScratch.cpp
     src/geometry/StrokeStyle.cpp
     src/paint/Composite.cpp
-    src/paint/PaintRenderer.cpp
-    src/paint/SolidRenderer.cpp
+    src/render/PaintRenderer.cpp
+    src/render/SolidRenderer.cpp
     src/paint/GradientPaint.cpp
     src/paint/ColourTable.cpp
-    src/paint/FocalRadial.cpp
-    src/paint/GradientSpanGenerator.cpp
-    src/paint/GradientRenderer.cpp
+    src/span/FocalRadial.cpp
+    src/span/GradientSpanGenerator.cpp
+    src/render/GradientRenderer.cpp
     src/native/PaintEntryPoints.cpp
     src/native/GraphicsEntryPoints.cpp
     src/native/ShapeEntryPoints.cpp
@@ -61,12 +63,12 @@ set(LUMO_DRAWING_SOURCES
     src/native/PathEntryPoints.cpp
     src/geometry/PathShape.cpp
     src/geometry/TransformKind.cpp
-    src/paint/ImageRowSource.cpp
-    src/paint/FilterWeights.cpp
-    src/paint/ImageFilters.cpp
-    src/paint/ImageRenderer.cpp
-    src/paint/LinePatternOutline.cpp
-    src/context/ClipMask.cpp
+    src/span/ImageRowSource.cpp
+    src/span/FilterWeights.cpp
+    src/span/ImageFilters.cpp
+    src/render/ImageRenderer.cpp
+    src/render/LinePatternOutline.cpp
+    src/coverage/ClipMask.cpp
     src/native/ImageEntryPoints.cpp
 )
 

@@ -1,7 +1,7 @@
 #include "core/DataBuffer.h"
+#include "core/HandleRegistry.h"
 #include "doubles/FakeJni.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 #include "ops/ArrayCompositing.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "context/Clipping.h"
 #include "context/Graphics.h"
+#include "core/HandleRegistry.h"
 #include "core/NativeImage.h"
 #include "doubles/FakeJni.h"
 #include "geometry/VertexSource.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -33,10 +33,12 @@ void expectBox(const agg::rect_d& box, double x1, double y1, double x2, double y
 TEST(Clipping, RectanglesAreNormalisedAndCutToTheTarget) {
     GraphicsState state(100, 100);
     const uint32_t size = 100;
-    state.stateFlags = CLIP_CURVED | TRANSFORM_GENERAL;
+    state.clipFlags = CLIP_CURVED;
+    EXPECT_EQ(state.transformKind(), TRANSFORM_IDENTITY);
     setRectangleClip(state, agg::rect_d(30, 40, 10, 20), &size, &size);
     expectBox(state.clipBox, 10, 20, 30, 40);
-    EXPECT_EQ(state.stateFlags, uint32_t(CLIP_RECT));  // the transform kind is computed again
+    EXPECT_EQ(state.clipFlags, uint32_t(CLIP_RECT));
+    EXPECT_TRUE(state.transformKindKnown());  // the clip leaves the transform's kind alone
     setRectangleClip(state, agg::rect_d(-5, -5, 200, 50), &size, &size);
     expectBox(state.clipBox, 0, 0, 100, 50);
     // Without a target the rectangle is kept as given, only normalised.
@@ -46,7 +48,7 @@ TEST(Clipping, RectanglesAreNormalisedAndCutToTheTarget) {
     EXPECT_TRUE(state.clipBoxEmpty());
     resetClip(state, 100, 100);
     expectBox(state.clipBox, 0, 0, 100, 100);
-    EXPECT_EQ(state.stateFlags, uint32_t(CLIP_RECT));
+    EXPECT_EQ(state.clipFlags, uint32_t(CLIP_RECT));
 }
 
 TEST(Clipping, PathBoundsAndFlags) {
@@ -57,7 +59,7 @@ TEST(Clipping, PathBoundsAndFlags) {
     p.path.close_polygon();
     setPathClip(state, p, agg::fill_even_odd, 100, 100);
     expectBox(state.clipBox, 10, 20, 100, 50);
-    EXPECT_EQ(state.stateFlags & CLIP_KIND_MASK, uint32_t(CLIP_CURVED | CLIP_EXCEEDS));
+    EXPECT_EQ(state.clipFlags & CLIP_KIND_MASK, uint32_t(CLIP_CURVED | CLIP_EXCEEDS));
     EXPECT_EQ(state.clipFillRule, agg::fill_even_odd);
     EXPECT_EQ(state.clipPath.total_vertices(), 4u);
 
@@ -67,7 +69,7 @@ TEST(Clipping, PathBoundsAndFlags) {
     inside.path.line_to(20, 30);
     setPathClip(state, inside, agg::fill_non_zero, 100, 100);
     expectBox(state.clipBox, 10, 10, 20, 30);
-    EXPECT_EQ(state.stateFlags & CLIP_KIND_MASK, 0u);
+    EXPECT_EQ(state.clipFlags & CLIP_KIND_MASK, 0u);
 
     // Reaching past any side counts as exceeding the target.
     for (const agg::rect_d& r :
@@ -77,7 +79,7 @@ TEST(Clipping, PathBoundsAndFlags) {
         beyond.path.line_to(r.x2, r.y1);
         beyond.path.line_to(r.x2, r.y2);
         setPathClip(state, beyond, agg::fill_non_zero, 100, 100);
-        EXPECT_EQ(state.stateFlags & CLIP_KIND_MASK, uint32_t(CLIP_EXCEEDS));
+        EXPECT_EQ(state.clipFlags & CLIP_KIND_MASK, uint32_t(CLIP_EXCEEDS));
     }
 
     // Starting with a line, or holding NaN, clips everything away, and the
@@ -93,10 +95,10 @@ TEST(Clipping, PathBoundsAndFlags) {
         }
         bad.path.line_to(50, 50);
         setPathClip(state, bad, agg::fill_non_zero, 100, 100);
-        EXPECT_EQ(state.stateFlags & CLIP_KIND_MASK,
+        EXPECT_EQ(state.clipFlags & CLIP_KIND_MASK,
                   uint32_t(CLIP_RECT | CLIP_CURVED | CLIP_EXCEEDS));
         expectBox(state.clipBox, 0, 0, 0, 0);
-        EXPECT_TRUE(state.stateFlags & CLIP_RECT);
+        EXPECT_TRUE(state.clipFlags & CLIP_RECT);
         EXPECT_TRUE(state.clipBoxEmpty());
     }
 
@@ -248,10 +250,10 @@ TEST(ClipEntryPoint, ArraysThatAreMissingOrShortLeaveTheClip) {
     LUMO(setClip)(env, nullptr, g, 4, codes({0, 1, 1, -1}), doubles({1, 2, 6, 2, 6, 7}), true);
     expectBox(state.clipBox, 1, 2, 6, 7);
     EXPECT_EQ(state.clipFillRule, agg::fill_non_zero);
-    EXPECT_FALSE(state.stateFlags & CLIP_RECT);
+    EXPECT_FALSE(state.clipFlags & CLIP_RECT);
     LUMO(setClip)(env, nullptr, g, 0, nullptr, nullptr, false);
     expectBox(state.clipBox, 0, 0, 10, 10);
-    EXPECT_TRUE(state.stateFlags & CLIP_RECT);
+    EXPECT_TRUE(state.clipFlags & CLIP_RECT);
 
     LUMO(deleteGraphics)(nullptr, nullptr, g);
     LUMO(deleteNativeImage)(nullptr, nullptr, image);

@@ -1,7 +1,7 @@
-#include "paint/CompositePixelFormat.h"
+#include "blend/CompositePixelFormat.h"
 
+#include "core/LookupTables.h"
 #include "doubles/PixelCanvas.h"
-#include "ops/LookupTables.h"
 
 #include <agg_rasterizer_scanline_aa.h>
 #include <agg_renderer_base.h>
@@ -47,7 +47,7 @@ TEST(CompositePixelFormat, SourceOverAgreesOnEveryEntryPoint) {
     for (bool premultiplied : {false, true}) {
         const agg::rgba8 colour = premultiplied ? premultipliedColour : straightColour;
         Canvas canvas(4, 3);
-        CompositePixelFormat pixels(canvas.rows(), blendSrcOver, premultiplied);
+        CompositePixelFormat pixels(canvas.rows(), CompositeRule::SrcOver, premultiplied);
         const agg::int8u covers[3] = {255, 128, 0};
         pixels.blend_pixel(0, 0, colour, 255);
         pixels.blend_pixel(1, 0, colour, 128);
@@ -92,7 +92,7 @@ TEST(CompositePixelFormat, SourceOverMatchesTheTableForEveryAlphaAndCover) {
                                                            : std::array<int, 4>{85, 255, 128, a};
                 const agg::rgba8 colour(c[2], c[1], c[0], c[3]);
                 Canvas canvas(256, 3, destination);
-                CompositePixelFormat pixels(canvas.rows(), blendSrcOver, premultiplied);
+                CompositePixelFormat pixels(canvas.rows(), CompositeRule::SrcOver, premultiplied);
                 pixels.blend_solid_hspan(0, 0, 256, colour, covers);
                 for (int k = 0; k < 256; ++k) pixels.blend_hline(k, 1, 1, colour, agg::int8u(k));
                 const std::vector<agg::rgba8> colours(256, colour);
@@ -114,7 +114,7 @@ TEST(CompositePixelFormat, SourceOverMatchesTheTableForEveryAlphaAndCover) {
 TEST(CompositePixelFormat, SourceOverSkipsTransparentAndStoresOpaque) {
     for (bool premultiplied : {false, true}) {
         Canvas canvas(4, 1);
-        CompositePixelFormat pixels(canvas.rows(), blendSrcOver, premultiplied);
+        CompositePixelFormat pixels(canvas.rows(), CompositeRule::SrcOver, premultiplied);
         const agg::rgba8 clear(90, 90, 90, 0);
         const agg::rgba8 opaque(10, 20, 30, 255);
         const agg::int8u covers[2] = {255, 64};
@@ -134,12 +134,12 @@ TEST(CompositePixelFormat, SourceOverSkipsTransparentAndStoresOpaque) {
 TEST(CompositePixelFormat, ColourSpansUseTheirCoversOrOneCoverForAll) {
     const agg::rgba8 colours[3] = {straightColour, straightColour, agg::rgba8(1, 2, 3, 0)};
     const agg::int8u covers[3] = {255, 128, 255};
-    for (int op : {blendSrcOver, blendSrc}) {
+    for (CompositeRule op : {CompositeRule::SrcOver, CompositeRule::Src}) {
         Canvas canvas(5, 2);
         CompositePixelFormat pixels(canvas.rows(), op, false);
         pixels.blend_color_hspan(1, 0, 3, colours, covers, 0);
         pixels.blend_color_hspan(1, 1, 2, colours, nullptr, 128);
-        if (op == blendSrcOver) {
+        if (op == CompositeRule::SrcOver) {
             EXPECT_EQ(canvas.row(0), (std::vector<uint32_t>{D, overFull, overHalf, D, D}));
             EXPECT_EQ(canvas.row(1), (std::vector<uint32_t>{D, overHalf, overHalf, D, D}));
         } else {
@@ -155,7 +155,7 @@ TEST(CompositePixelFormat, ColourSpansUseTheirCoversOrOneCoverForAll) {
 
 TEST(CompositePixelFormat, VerticalSpansTouchOnlyTheirColumn) {
     Canvas canvas(3, 4);
-    CompositePixelFormat pixels(canvas.rows(), blendSrcOver, false);
+    CompositePixelFormat pixels(canvas.rows(), CompositeRule::SrcOver, false);
     const agg::rgba8 colours[2] = {straightColour, straightColour};
     const agg::int8u covers[2] = {128, 255};
     pixels.blend_color_vspan(1, 1, 2, colours, covers, 0);
@@ -171,23 +171,23 @@ TEST(CompositePixelFormat, OtherOperatorsGetAPremultipliedColourAndTheCover) {
     // + m(d, 95), m(x, y) = (x y + 255) >> 8: 16 + 22 + 15, 24 + 13 + 38, 75 + 26 + 60;
     // alpha 160 + 200 - m(160, 200) = 235.
     Canvas canvas(4, 1);
-    CompositePixelFormat pixels(canvas.rows(), blendMultiply, true);
+    CompositePixelFormat pixels(canvas.rows(), CompositeRule::Multiply, true);
     const agg::int8u covers[3] = {255, 0, 255};
     pixels.blend_solid_hspan(1, 0, 3, agg::rgba8(120, 60, 100, 160), covers);
     EXPECT_EQ(canvas.row(0), (std::vector<uint32_t>{D, 0xEBA14B35, D, 0xEBA14B35}));
 
     // src with a straight colour stores it premultiplied: (25, 50, 100; 128).
     Canvas straight(2, 1);
-    CompositePixelFormat source(straight.rows(), blendSrc, false);
+    CompositePixelFormat source(straight.rows(), CompositeRule::Src, false);
     source.blend_hline(0, 0, 1, straightColour, 255);
     EXPECT_EQ(straight.row(0), (std::vector<uint32_t>{0x80643219, D}));
 }
 
 TEST(CompositePixelFormat, OperationsOutOfRangeAreSourceOver) {
-    for (int op : {-1, blendOperationCount, 1000}) {
+    for (int op : {-1, compositeRuleCount, 1000}) {
         Canvas canvas(2, 1);
-        CompositePixelFormat pixels(canvas.rows(), op, false);
-        EXPECT_EQ(pixels.op(), blendSrcOver);
+        CompositePixelFormat pixels(canvas.rows(), CompositeRule(op), false);
+        EXPECT_EQ(pixels.rule(), CompositeRule::SrcOver);
         pixels.blend_pixel(0, 0, straightColour, 255);
         EXPECT_EQ(canvas.row(0), (std::vector<uint32_t>{overFull, D})) << "op " << op;
     }
@@ -195,7 +195,7 @@ TEST(CompositePixelFormat, OperationsOutOfRangeAreSourceOver) {
 
 TEST(CompositePixelFormat, CopiesStorePremultipliedColoursWhateverTheOperation) {
     Canvas canvas(4, 2);
-    CompositePixelFormat pixels(canvas.rows(), blendDst, false);
+    CompositePixelFormat pixels(canvas.rows(), CompositeRule::Dst, false);
     const agg::rgba8 colours[2] = {straightColour, agg::rgba8(10, 20, 30, 255)};
     pixels.copy_hline(1, 0, 2, straightColour);
     pixels.copy_color_hspan(2, 1, 2, colours);
@@ -213,7 +213,7 @@ TEST(CompositePixelFormat, DrawsAntialiasedShapesThroughAgg) {
     // inside (cover 128). Opaque (30, 20, 10) at cover 128: M(127, d) + M(128, c) = 20 + 15,
     // 50 + 10, 80 + 5; alpha 200 + 128 - 100 = 228.
     Canvas canvas(5, 4);
-    CompositePixelFormat pixels(canvas.rows(), blendSrcOver, false);
+    CompositePixelFormat pixels(canvas.rows(), CompositeRule::SrcOver, false);
     agg::renderer_base<CompositePixelFormat> renderer(pixels);
     agg::rasterizer_scanline_aa<> rasterizer;
     agg::scanline_u8 scanline;

@@ -1,8 +1,8 @@
 #include "core/DataBuffer.h"
+#include "core/HandleRegistry.h"
 #include "core/NativeImage.h"
 #include "doubles/FakeJni.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 // through both the SSE2 and the portable path; and the portable weighing of a
 // block against the SSE2 one.
 #include "ImageSpanComparison.h"
-#include "paint/FilterBlock.h"
-#include "paint/FilterWeights.h"
-#include "paint/FilteredSpans.h"
-#include "paint/ImageFilters.h"
+#include "span/FilterBlock.h"
+#include "span/FilterWeights.h"
+#include "span/FilteredSpans.h"
+#include "span/ImageFilters.h"
 
 #include <agg_span_image_filter_rgba.h>
 
@@ -200,7 +200,7 @@ TEST(FilteredSpans, WholeAndHalfPixelPlacementsMatchAgg) {
     }
 }
 
-#if defined(__SSE2__)
+#if LUMO_SSE2
 // The SSE2 weighing of a block against the portable one (the one builds
 // without SSE2 use), for every fraction pair of every filter, over random
 // blocks biased to 0 and 255; and the filters all fit its 16-bit lanes, so

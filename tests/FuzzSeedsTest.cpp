@@ -1,9 +1,9 @@
+#include "core/HandleRegistry.h"
 #include "doubles/FakeJni.h"
 #include "fuzz/CallPlayer.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/SeedWriter.h"
 #include "fuzz/Seeds.h"
-#include "native/HandleRegistry.h"
 
 #include <gtest/gtest.h>
 

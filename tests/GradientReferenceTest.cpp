@@ -5,11 +5,11 @@
 // byte for byte.
 
 #include "paint/ColourTable.h"
-#include "paint/FocalRadial.h"
-#include "paint/GradientCycles.h"
-#include "paint/GradientFunctions.h"
 #include "paint/GradientPaint.h"
-#include "paint/GradientSpanGenerator.h"
+#include "span/FocalRadial.h"
+#include "span/GradientCycles.h"
+#include "span/GradientFunctions.h"
+#include "span/GradientSpanGenerator.h"
 
 #include "paint/Composite.h"
 

@@ -1,14 +1,14 @@
 #include "context/Graphics.h"
 #include "core/DataBuffer.h"
+#include "core/HandleRegistry.h"
 #include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 #include "paint/ColourTable.h"
-#include "paint/FocalRadial.h"
-#include "paint/GradientFunctions.h"
 #include "paint/GradientPaint.h"
-#include "paint/GradientSpanGenerator.h"
+#include "span/FocalRadial.h"
+#include "span/GradientFunctions.h"
+#include "span/GradientSpanGenerator.h"
 
 #include <gtest/gtest.h>
 

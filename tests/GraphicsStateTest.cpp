@@ -32,12 +32,14 @@ TEST(GraphicsState, HintWordUpdates) {
 
 TEST(GraphicsState, TransformKindIsCachedUntilTheTransformChanges) {
     GraphicsState state(10, 10);
-    EXPECT_EQ(state.stateFlags & TRANSFORM_KIND_MASK, 0u);
+    EXPECT_FALSE(state.transformKindKnown());
     EXPECT_EQ(state.transformKind(), TRANSFORM_IDENTITY);
-    EXPECT_EQ(state.stateFlags, CLIP_RECT | TRANSFORM_IDENTITY);
+    EXPECT_TRUE(state.transformKindKnown());
+    EXPECT_EQ(state.clipFlags, uint32_t(CLIP_RECT));
     const double scale[6] = {2, 0, 0, 2, 10, 20};
     state.setTransform(scale);
-    EXPECT_EQ(state.stateFlags, uint32_t(CLIP_RECT));
+    EXPECT_FALSE(state.transformKindKnown());
+    EXPECT_EQ(state.clipFlags, uint32_t(CLIP_RECT));
     EXPECT_EQ(state.transformKind(), TRANSFORM_GENERAL);
     double x = 1, y = 1;
     state.transform.transform(&x, &y);
@@ -113,20 +115,22 @@ TEST(StrokeStyle, PatternsThatCannotAdvanceAreNotDashed) {
 }
 
 TEST(Composite, RulesMapToOperations) {
-    EXPECT_EQ(compositeOperationForRule(1), 0);   // CLEAR
-    EXPECT_EQ(compositeOperationForRule(9), 2);   // DST
-    EXPECT_EQ(compositeOperationForRule(3), 3);   // SRC_OVER
-    EXPECT_EQ(compositeOperationForRule(10), 9);  // SRC_ATOP
-    EXPECT_EQ(compositeOperationForRule(12), 11);
-    EXPECT_EQ(compositeOperationForRule(26), 25);
-    for (int rule : {0, 27, -1, -1000, 1 << 30}) EXPECT_EQ(compositeOperationForRule(rule), 3);
+    EXPECT_EQ(ruleIndex(compositeRuleFromJava(1)), 0);   // CLEAR
+    EXPECT_EQ(ruleIndex(compositeRuleFromJava(9)), 2);   // DST
+    EXPECT_EQ(ruleIndex(compositeRuleFromJava(3)), 3);   // SRC_OVER
+    EXPECT_EQ(ruleIndex(compositeRuleFromJava(10)), 9);  // SRC_ATOP
+    EXPECT_EQ(ruleIndex(compositeRuleFromJava(12)), 11);
+    EXPECT_EQ(ruleIndex(compositeRuleFromJava(26)), 25);
+    for (int rule : {0, 27, -1, -1000, 1 << 30})
+        EXPECT_EQ(ruleIndex(compositeRuleFromJava(rule)), 3);
 }
 
 TEST(Composite, AlphaIsClampedAndNaNMeansOpaque) {
-    EXPECT_EQ(Ref<Composite>(Composite::create(3, 2.0f))->alpha(), 1.0f);
-    EXPECT_EQ(Ref<Composite>(Composite::create(3, -1.0f))->alpha(), 0.0f);
-    EXPECT_EQ(Ref<Composite>(Composite::create(3, NAN))->alpha(), 1.0f);
-    EXPECT_EQ(Ref<Composite>(Composite::create(99, 0.5f))->operation(), 3);
+    EXPECT_EQ(Ref<Composite>(Composite::create(CompositeRule::SrcOver, 2.0f))->alpha(), 1.0f);
+    EXPECT_EQ(Ref<Composite>(Composite::create(CompositeRule::SrcOver, -1.0f))->alpha(), 0.0f);
+    EXPECT_EQ(Ref<Composite>(Composite::create(CompositeRule::SrcOver, NAN))->alpha(), 1.0f);
+    EXPECT_EQ(Ref<Composite>(Composite::create(CompositeRule(99), 0.5f))->rule(),
+              CompositeRule::SrcOver);
 }
 
 TEST(Composite, ExtraAlphaFolding) {
@@ -159,7 +163,7 @@ TEST_F(GraphicsLifetime, DefaultStateAndClones) {
     EXPECT_EQ(black.r + black.g + black.b, 0);
     EXPECT_EQ(s.stroke->width(), 1.0f);
     EXPECT_EQ(s.stroke->miterLimit(), 10.0f);
-    EXPECT_EQ(s.composite->operation(), 3);
+    EXPECT_EQ(s.composite->rule(), CompositeRule::SrcOver);
 
     s.setHint(HINT_ANTIALIAS, 1);
     s.fillRule = agg::fill_even_odd;

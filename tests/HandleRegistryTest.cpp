@@ -1,4 +1,4 @@
-#include "native/HandleRegistry.h"
+#include "core/HandleRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "context/Graphics.h"
+#include "core/HandleRegistry.h"
 #include "core/NativeImage.h"
 #include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
-#include "paint/ImageAccessors.h"
-#include "paint/ImageRowSource.h"
-#include "paint/TranslatedImageSpan.h"
+#include "span/ImageAccessors.h"
+#include "span/ImageRowSource.h"
+#include "span/TranslatedImageSpan.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // What the tests comparing the library's image span generators with AGG's
 // share: random premultiplied images, random placements, the spans around
 // them, and a pixel-for-pixel comparison of two generators.
-#include "paint/ImageAccessors.h"
-#include "paint/ImageRowSource.h"
+#include "span/ImageAccessors.h"
+#include "span/ImageRowSource.h"
 
 #include <gtest/gtest.h>
 

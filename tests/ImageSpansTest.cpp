@@ -3,9 +3,9 @@
 // placements, every edge mode, spans reaching past the image on either side,
 // and wrapped images sampled far from their first tile.
 #include "ImageSpanComparison.h"
-#include "paint/ImageAccessors.h"
-#include "paint/ImageRowSource.h"
-#include "paint/SampledSpans.h"
+#include "span/ImageAccessors.h"
+#include "span/ImageRowSource.h"
+#include "span/SampledSpans.h"
 
 #include <agg_span_image_filter_rgba.h>
 #include <agg_span_interpolator_linear.h>

@@ -4,11 +4,11 @@
 // alive exactly as long as they are set. Under LeakSanitizer a leak of
 // anything not counted here (pixel memory, clip paths, dash arrays, weak
 // control blocks, devices) fails the test as well.
+#include "core/HandleRegistry.h"
 #include "core/SharedObject.h"
 #include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 
 #include <gtest/gtest.h>
 

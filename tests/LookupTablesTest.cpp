@@ -1,5 +1,5 @@
+#include "core/LookupTables.h"
 #include "ops/BlurConstants.h"
-#include "ops/LookupTables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "context/Graphics.h"
 #include "core/DataBuffer.h"
+#include "core/HandleRegistry.h"
 #include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
 #include "doubles/ReadPath.h"
 #include "geometry/PathShape.h"
 #include "geometry/PolygonShape.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 
 #include <agg_basics.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "paint/BlendSpans.h"
-#include "paint/CompositePixelFormat.h"
+#include "blend/BlendSpans.h"
+#include "blend/CompositePixelFormat.h"
 
 #include "doubles/PixelCanvas.h"
 
@@ -95,7 +95,7 @@ std::pair<std::vector<uint32_t>, std::vector<uint32_t>> drawBothWays(RandomRows&
     PixelCanvas canvas(kWidth, 2, 0);
     random.fill(canvas, 0);
     for (int i = 0; i < kWidth; ++i) canvas.set(i, 1, canvas.at(i, 0));
-    CompositePixelFormat pixels(canvas.rows(), op, premultiplied);
+    CompositePixelFormat pixels(canvas.rows(), CompositeRule(op), premultiplied);
 
     const agg::rgba8 colour = random.colour();
     const unsigned cover = span == Span::ColoursFullCover ? 255 : random.extremeOrAny();
@@ -132,8 +132,8 @@ TEST(PixelSpans, SourceOverSpansMatchBlendingPixelByPixel) {
             for (unsigned len = 0; len <= kMaxLength; ++len) {
                 for (int trial = 0; trial < 24; ++trial) {
                     const int x = trial % 4 + int(random.below(kWidth - kMaxLength - 3));
-                    const auto rows =
-                        drawBothWays(random, blendSrcOver, premultiplied, span, x, len);
+                    const auto rows = drawBothWays(random, ruleIndex(CompositeRule::SrcOver),
+                                                   premultiplied, span, x, len);
                     ASSERT_EQ(rows.first, rows.second)
                         << "premultiplied " << premultiplied << " span " << int(span) << " x " << x
                         << " length " << len;
@@ -145,7 +145,7 @@ TEST(PixelSpans, SourceOverSpansMatchBlendingPixelByPixel) {
 
 TEST(PixelSpans, EveryOperationsSpansMatchBlendingPixelByPixel) {
     RandomRows random(2);
-    for (int op = 0; op < blendOperationCount; ++op) {
+    for (int op = 0; op < compositeRuleCount; ++op) {
         for (bool premultiplied : {false, true}) {
             for (Span span : kSpans) {
                 for (unsigned len = 0; len <= kMaxLength; ++len) {
@@ -164,7 +164,7 @@ TEST(PixelSpans, EveryOperationsSpansMatchBlendingPixelByPixel) {
 // for that): each entry must be its operation's per-pixel function.
 TEST(PixelSpans, SpanTableFollowsTheOperationOrder) {
     RandomRows random(3);
-    for (int op = 0; op < blendOperationCount; ++op) {
+    for (int op = 0; op < compositeRuleCount; ++op) {
         for (int trial = 0; trial < 8; ++trial) {
             std::vector<uint32_t> spanRow(kMaxLength), pixelRow(kMaxLength);
             for (uint32_t& word : spanRow) word = random.pixel();

@@ -2,8 +2,8 @@
 // rasteriser would: same rows, spans and covers, for fractional, clipped,
 // tiny, reversed and nested rectangles and other shapes of horizontal and
 // vertical edges, under both fill rules.
-#include "context/RectilinearCoverage.h"
-#include "core/RenderTarget.h"
+#include "coverage/Rasterizer.h"
+#include "coverage/RectilinearCoverage.h"
 
 #include <gtest/gtest.h>
 

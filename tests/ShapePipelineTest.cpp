@@ -1,10 +1,10 @@
 #include "context/Graphics.h"
+#include "core/HandleRegistry.h"
 #include "core/NativeImage.h"
 #include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
 #include "geometry/RectShape.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -5,11 +5,11 @@
 // hold and call entry points on handles others have just deleted. Meant for
 // the sanitizer builds, where a race, a use after free or a leak fails it.
 #include "core/DataBuffer.h"
+#include "core/HandleRegistry.h"
 #include "core/SharedObject.h"
 #include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -57,7 +57,7 @@ void resetClip(GraphicsState& state, uint32_t targetWidth, uint32_t targetHeight
     state.clipBox = targetBox(targetWidth, targetHeight);
     state.clipPath.remove_all();
     state.clipFillRule = agg::fill_non_zero;
-    state.stateFlags = CLIP_RECT;
+    state.clipFlags = CLIP_RECT;
 }
 
 void setRectangleClip(GraphicsState& state, const agg::rect_d& corners, const uint32_t* targetWidth,
@@ -69,7 +69,7 @@ void setRectangleClip(GraphicsState& state, const agg::rect_d& corners, const ui
         box = cutToTarget(box, *targetWidth, *targetHeight);
     }
     state.clipBox = box;
-    state.stateFlags = CLIP_RECT;
+    state.clipFlags = CLIP_RECT;
     state.clipPath.remove_all();
     state.clipFillRule = agg::fill_non_zero;
 }
@@ -82,7 +82,7 @@ void setPathClip(GraphicsState& state, VertexSource& path, agg::filling_rule_e r
     const PathBounds bounds = analyse(path);
     if (!bounds.usable) {
         state.clipBox = agg::rect_d(0, 0, 0, 0);
-        state.stateFlags |= CLIP_RECT;
+        state.clipFlags |= CLIP_RECT;
         return;
     }
     const agg::rect_d& b = bounds.box;
@@ -91,7 +91,7 @@ void setPathClip(GraphicsState& state, VertexSource& path, agg::filling_rule_e r
     // pixels, so that it never cuts into the clip's own edge coverage.
     const agg::rect_d pixels(std::floor(b.x1), std::floor(b.y1), std::ceil(b.x2), std::ceil(b.y2));
     state.clipBox = cutToTarget(pixels, targetWidth, targetHeight);
-    state.stateFlags = (state.stateFlags & ~uint32_t(CLIP_KIND_MASK)) |
+    state.clipFlags = (state.clipFlags & ~uint32_t(CLIP_KIND_MASK)) |
                        (bounds.curved ? CLIP_CURVED : 0u) | (exceeds ? CLIP_EXCEEDS : 0u);
     if (state.clipBox.x1 <= state.clipBox.x2 && state.clipBox.y1 <= state.clipBox.y2) {
         state.clipPath.concat_path(path);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "context/GraphicsState.h"
+#include "render/GraphicsState.h"
 
 #include <agg_basics.h>
 

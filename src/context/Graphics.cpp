@@ -1,14 +1,14 @@
 #include "context/Graphics.h"
 
 #include "context/Clipping.h"
-#include "context/RectilinearFill.h"
 #include "context/ShapePipeline.h"
+#include "coverage/RectilinearFill.h"
 #include "geometry/LineShape.h"
 #include "geometry/RectShape.h"
 #include "geometry/ShapeGeometry.h"
 #include "geometry/TransformedSource.h"
 #include "image/ImageDescriptor.h"
-#include "paint/ImageRenderer.h"
+#include "render/ImageRenderer.h"
 
 #include <cmath>
 #include <new>
@@ -135,18 +135,18 @@ void Graphics::drawImage(const ImageDescriptor& image) {
     if (state_.transformKind() != TRANSFORM_IDENTITY) placement *= state_.transform;
     RectShape rect(0, 0, image.width, image.height);
     TransformedSource<RectShape> placed(rect, &placement, 0.0, 0.0);
-    if (renderRectilinear(state_, *target, placed, agg::fill_non_zero, NoFault(),
+    CoverageScratch* scratch = CoverageScratch::of(*target);
+    if (scratch == nullptr) return;
+    if (renderRectilinear(scratch->rectilinearCoverage(), (state_.clipFlags & CLIP_RECT) != 0,
+                          state_.clipBox, placed, agg::fill_non_zero, NoFault(),
                           [&] { renderImage(state_, *target, image, WRAP_NONE, WRAP_NONE); })) {
         return;
     }
-    Rasterizer& rasterizer = target->rasterizer();
+    Rasterizer& rasterizer = scratch->rasterizerForShape();
     const agg::rect_d& clip = state_.clipBox;
     rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
     rasterizer.filling_rule(agg::fill_non_zero);
-    if (!rasterizeSource(rasterizer, placed)) {
-        rasterizer.reset();
-        return;
-    }
+    if (!rasterizeSource(rasterizer, placed)) return;
     renderImage(state_, *target, image, WRAP_NONE, WRAP_NONE);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "context/GraphicsState.h"
 #include "core/WeakRef.h"
+#include "render/GraphicsState.h"
 
 namespace lumo {
 

@@ -1,17 +1,19 @@
 #pragma once
 
-#include "context/GraphicsState.h"
-#include "context/RasterizeSource.h"
-#include "context/RectilinearFill.h"
+#include "core/Assert.h"
 #include "core/RenderTarget.h"
+#include "coverage/CoverageScratch.h"
+#include "coverage/RasterizeSource.h"
+#include "coverage/RectilinearFill.h"
 #include "geometry/CheckedSource.h"
 #include "geometry/CurveCuller.h"
 #include "geometry/StrokeGeometry.h"
 #include "geometry/TransformKind.h"
 #include "geometry/TransformedSource.h"
-#include "paint/LinePatternOutline.h"
-#include "paint/PaintRenderer.h"
 #include "paint/TexturePaint.h"
+#include "render/GraphicsState.h"
+#include "render/LinePatternOutline.h"
+#include "render/PaintRenderer.h"
 
 #include <agg_conv_curve.h>
 #include <agg_conv_dash.h>
@@ -26,6 +28,8 @@ namespace lumo {
 enum DrawFlag : unsigned {
     DRAW_FILL = 0x01,
     DRAW_STROKE = 0x02,
+    // Passed on from drawPath's flags for the Java interface; nothing reads it.
+    DRAW_INTERFACE_BIT = 0x04,
     DRAW_CURVES = 0x20,
     DRAW_POLYGONAL = 0x40,
 };
@@ -37,7 +41,9 @@ enum DrawFlag : unsigned {
 // stack; the target's rasteriser and scan-lines are reused.
 class ShapePipeline {
 public:
-    ShapePipeline(GraphicsState& state, RenderTarget& target) : state_(state), target_(target) {}
+    ShapePipeline(GraphicsState& state, RenderTarget& target) : state_(state), target_(target) {
+        LUMO_ASSERT(!state.clipBoxEmpty());
+    }
 
     template <class Shape>
     void run(Shape& shape, unsigned flags) {
@@ -219,18 +225,19 @@ private:
     // skip the rasteriser (same pixels).
     template <class Source, class Check>
     void fillStage(Source& source, const Check& check) {
-        if (renderRectilinear(state_, target_, source, state_.fillRule, check,
+        CoverageScratch* scratch = CoverageScratch::of(target_);
+        if (scratch == nullptr) return;
+        if (renderRectilinear(scratch->rectilinearCoverage(), (state_.clipFlags & CLIP_RECT) != 0,
+                              state_.clipBox, source, state_.fillRule, check,
                               [&] { renderPaint(state_, target_); })) {
             return;
         }
-        Rasterizer& rasterizer = target_.rasterizer();
+        Rasterizer& rasterizer = scratch->rasterizerForShape();
         const agg::rect_d& clip = state_.clipBox;
         rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
         rasterizer.filling_rule(state_.fillRule);
-        if (!rasterizeSource(rasterizer, source) || check.faulty()) {
-            rasterizer.reset();
-            return;
-        }
+        // A shape left partly rasterised is emptied by the next one.
+        if (!rasterizeSource(rasterizer, source) || check.faulty()) return;
         renderPaint(state_, target_);
     }
 

@@ -1,10 +1,10 @@
 // Linux platform layer: a registry of memory surfaces stands in for device
 // contexts, CLOCK_MONOTONIC for the performance counter, and an ELF load-time
 // constructor for the process-attach hook.
+#include "core/HandleRegistry.h"
 #include "device/MemorySurface.h"
 #include "device/Platform.h"
 #include "device/Startup.h"
-#include "native/HandleRegistry.h"
 
 #include <time.h>
 

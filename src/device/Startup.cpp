@@ -1,7 +1,7 @@
 #include "device/Startup.h"
 
+#include "core/LookupTables.h"
 #include "ops/BlurConstants.h"
-#include "ops/LookupTables.h"
 
 namespace lumo {
 

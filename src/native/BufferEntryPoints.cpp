@@ -1,10 +1,10 @@
 // Entry points that create, clear and delete pixel buffers and render targets.
 #include "core/Colour.h"
 #include "core/DataBuffer.h"
+#include "core/HandleRegistry.h"
 #include "core/NativeImage.h"
 #include "native/EntryGuard.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 
 namespace lumo {
 namespace {

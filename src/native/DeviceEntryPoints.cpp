@@ -1,9 +1,9 @@
 // Entry points that copy pixels to a device context, and the timer.
+#include "core/HandleRegistry.h"
 #include "core/NativeImage.h"
 #include "device/Platform.h"
 #include "native/ArrayPins.h"
 #include "native/EntryGuard.h"
-#include "native/HandleRegistry.h"
 
 #include <limits>
 

@@ -85,7 +85,7 @@ LUMO_ENTRY(void, setComposite)(JNIEnv*, jclass, jint handle, jint rule, jfloat a
     guarded([&] {
         if (Graphics* g = findGraphics(handle)) {
             replaceIfBuilt(g->state().composite,
-                           Composite::create(compositeOperationForRule(rule), alpha));
+                           Composite::create(compositeRuleFromJava(rule), alpha));
         }
     });
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "context/Graphics.h"
+#include "core/HandleRegistry.h"
 #include "core/NativeImage.h"
-#include "native/HandleRegistry.h"
 
 #include <jni.h>
 

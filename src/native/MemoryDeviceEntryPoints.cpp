@@ -1,10 +1,10 @@
 // Natives of com.quarn.lumo.internal.MemoryDevice: memory surfaces that stand
 // in for device contexts on platforms without GDI, so Java can see pixels.
+#include "core/HandleRegistry.h"
 #include "device/MemorySurface.h"
 #include "native/ArrayPins.h"
 #include "native/EntryGuard.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 
 #include <algorithm>
 

@@ -49,8 +49,8 @@ LUMO_ENTRY(void, drawPolyline)(JNIEnv* env, jclass, jint g, jint n, jintArray x,
 
 // Fills or strokes a path of `segments` codes. The fill rule it selects (even-
 // odd for a fill with nonZero false, non-zero otherwise) stays in the state
-// for later drawing. Only the fill, stroke, curve and polygonal flags and bit
-// 0x04 are passed on.
+// for later drawing. Only the fill, stroke, curve and polygonal flags and
+// DRAW_INTERFACE_BIT are passed on.
 LUMO_ENTRY(void, drawPath)
 (JNIEnv* env, jclass, jint g, jint segments, jbyteArray types, jdoubleArray coords,
  jboolean nonZero, jint flags) {
@@ -70,8 +70,8 @@ LUMO_ENTRY(void, drawPath)
         const double* points = needed > 0 ? pins.pin<double>(coords) : nullptr;
         if (!pins.ok()) return;
 
-        const unsigned kept =
-            (unsigned(flags) & (DRAW_CURVES | DRAW_POLYGONAL)) | (unsigned(flags) & 0x07);
+        const unsigned kept = unsigned(flags) & (DRAW_FILL | DRAW_STROKE | DRAW_INTERFACE_BIT |
+                                                 DRAW_CURVES | DRAW_POLYGONAL);
         graphics->state().fillRule =
             (kept & DRAW_STROKE) == 0 && nonZero == 0 ? agg::fill_even_odd : agg::fill_non_zero;
         PathShape shape(codes, segments, points, needed);

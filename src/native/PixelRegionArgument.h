@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/DataBuffer.h"
+#include "core/HandleRegistry.h"
 #include "native/ArrayPins.h"
-#include "native/HandleRegistry.h"
 #include "ops/PixelRegion.h"
 
 #include <jni.h>

@@ -1,6 +1,8 @@
 #include "ops/ArrayCompositing.h"
 
-#include "ops/LookupTables.h"
+#include "blend/BlendOperations.h"
+#include "blend/CompositeRule.h"
+#include "core/LookupTables.h"
 
 #include <algorithm>
 
@@ -38,89 +40,31 @@ inline Row multiplyRow(uint32_t factor) {
 // Each blend returns the new destination word for a source and destination
 // word, both premultiplied.
 
+// Blends by the drawing blends' formula for the rule (blend/BlendOperations.h)
+// with every product taken from the multiplication table, the bytes read as
+// they are (no colour limited to its alpha) and each result limited to 255.
+template <class Op>
+struct ByFormula {
+    uint32_t operator()(uint32_t s, uint32_t d) const {
+        const int sA = int(s >> 24), dA = int(d >> 24);
+        return assemble(
+            [&](int c) {
+                return uint32_t(Op::colour(int(byteAt(s, c)), sA, int(byteAt(d, c)), dA));
+            },
+            uint32_t(Op::alpha(sA, dA)));
+    }
+};
+
+using Table = blend::TableProducts;
+
+// A transparent source leaves the destination as it is, whatever its colour
+// bytes hold; an opaque one replaces it.
 struct SourceOver {
     uint32_t operator()(uint32_t s, uint32_t d) const {
         const uint32_t sA = s >> 24;
         if (sA == 255) return s;
         if (sA == 0) return d;
-        const Row m = multiplyRow(255 - sA);
-        return assembleAll([&](int c) { return byteAt(s, c) + m[byteAt(d, c)]; });
-    }
-};
-
-struct SourceIn {
-    uint32_t operator()(uint32_t s, uint32_t d) const {
-        const uint32_t dA = d >> 24;
-        if (dA == 255) return s;
-        if (dA == 0) return 0;
-        const Row m = multiplyRow(dA);
-        return assembleAll([&](int c) { return uint32_t(m[byteAt(s, c)]); });
-    }
-};
-
-struct SourceOut {
-    uint32_t operator()(uint32_t s, uint32_t d) const {
-        const uint32_t dA = d >> 24;
-        if (dA == 0) return s;
-        if (dA == 255) return 0;
-        const Row m = multiplyRow(255 - dA);
-        return assembleAll([&](int c) { return uint32_t(m[byteAt(s, c)]); });
-    }
-};
-
-struct SourceAtop {
-    uint32_t operator()(uint32_t s, uint32_t d) const {
-        const uint32_t sA = s >> 24, dA = d >> 24;
-        const Row ms = multiplyRow(dA), md = multiplyRow(255 - sA);
-        return assemble([&](int c) { return ms[byteAt(s, c)] + uint32_t(md[byteAt(d, c)]); }, dA);
-    }
-};
-
-struct Xor {
-    uint32_t operator()(uint32_t s, uint32_t d) const {
-        const uint32_t sA = s >> 24, dA = d >> 24;
-        const Row ms = multiplyRow(255 - dA), md = multiplyRow(255 - sA);
-        return assembleAll([&](int c) { return ms[byteAt(s, c)] + uint32_t(md[byteAt(d, c)]); });
-    }
-};
-
-struct Multiply {
-    uint32_t operator()(uint32_t s, uint32_t d) const {
-        const uint32_t sA = s >> 24, dA = d >> 24;
-        const Row ms = multiplyRow(255 - dA), md = multiplyRow(255 - sA);
-        return assemble(
-            [&](int c) {
-                const uint32_t sc = byteAt(s, c), dc = byteAt(d, c);
-                return multiplyRow(sc)[dc] + uint32_t(md[dc]) + ms[sc];
-            },
-            255 - multiplyRow(255 - dA)[255 - sA]);
-    }
-};
-
-struct Screen {
-    uint32_t operator()(uint32_t s, uint32_t d) const {
-        return assembleAll([&](int c) {
-            const uint32_t sc = byteAt(s, c), dc = byteAt(d, c);
-            return sc + dc - multiplyRow(sc)[dc];
-        });
-    }
-};
-
-// Darken and lighten: s + d minus the larger (darken) or smaller (lighten) of
-// the two cross products. Each product is at most the byte it scales, so the
-// difference is never negative.
-template <bool darken>
-struct DarkenOrLighten {
-    uint32_t operator()(uint32_t s, uint32_t d) const {
-        const uint32_t sA = s >> 24, dA = d >> 24;
-        const Row ms = multiplyRow(dA), md = multiplyRow(sA);
-        return assemble(
-            [&](int c) {
-                const uint32_t sc = byteAt(s, c), dc = byteAt(d, c);
-                const uint32_t a = md[dc], b = ms[sc];
-                return sc + dc - (darken ? std::max(a, b) : std::min(a, b));
-            },
-            sA + dA - ms[sA]);
+        return ByFormula<blend::SrcOver>{}(s, d);
     }
 };
 
@@ -150,8 +94,32 @@ void blendRegions(Blend blend, const uint32_t* source, int64_t sourcePixels, Pix
     }
 }
 
-bool isJavaRule(int32_t rule) {
-    return rule >= 1 && rule <= 26;
+// Calls run with the blend of the rule and returns true, or returns false
+// for a rule that leaves the destination as it is.
+template <class Run>
+bool withBlend(CompositeRule rule, Run run) {
+    switch (rule) {
+        case CompositeRule::SrcOver:
+            return run(SourceOver{}), true;
+        case CompositeRule::SrcIn:
+            return run(ByFormula<blend::SrcIn<Table>>{}), true;
+        case CompositeRule::SrcOut:
+            return run(ByFormula<blend::SrcOut<Table>>{}), true;
+        case CompositeRule::SrcAtop:
+            return run(ByFormula<blend::SrcAtop>{}), true;
+        case CompositeRule::Xor:
+            return run(ByFormula<blend::Xor<Table>>{}), true;
+        case CompositeRule::Multiply:
+            return run(ByFormula<blend::Multiply<Table>>{}), true;
+        case CompositeRule::Screen:
+            return run(ByFormula<blend::Screen<Table>>{}), true;
+        case CompositeRule::Darken:
+            return run(ByFormula<blend::Darken>{}), true;
+        case CompositeRule::Lighten:
+            return run(ByFormula<blend::Lighten<Table>>{}), true;
+        default:
+            return false;
+    }
 }
 
 uint8_t coefficientToByte(float k) {
@@ -165,53 +133,17 @@ uint8_t coefficientToByte(float k) {
 
 }  // namespace
 
-bool ruleChangesDestination(int32_t rule) {
-    switch (rule) {
-        case COMPOSE_SOURCE_OVER:
-        case COMPOSE_SOURCE_IN:
-        case COMPOSE_SOURCE_OUT:
-        case COMPOSE_SOURCE_ATOP:
-        case COMPOSE_XOR:
-        case COMPOSE_MULTIPLY:
-        case COMPOSE_SCREEN:
-        case COMPOSE_DARKEN:
-        case COMPOSE_LIGHTEN:
-            return true;
-        default:
-            return !isJavaRule(rule);
-    }
+bool ruleChangesDestination(int32_t javaRule) {
+    return withBlend(compositeRuleFromJava(javaRule), [](auto) {});
 }
 
-void composeByRule(int32_t rule, const uint32_t* source, int64_t sourcePixels,
+void composeByRule(int32_t javaRule, const uint32_t* source, int64_t sourcePixels,
                    PixelRegion sourceRegion, uint32_t* destination, int64_t destinationPixels,
                    PixelRegion destinationRegion) {
-    if (!isJavaRule(rule)) rule = COMPOSE_SOURCE_OVER;
-    auto run = [&](auto blend) {
+    withBlend(compositeRuleFromJava(javaRule), [&](auto blend) {
         blendRegions(blend, source, sourcePixels, sourceRegion, destination, destinationPixels,
                      destinationRegion);
-    };
-    switch (rule) {
-        case COMPOSE_SOURCE_OVER:
-            return run(SourceOver{});
-        case COMPOSE_SOURCE_IN:
-            return run(SourceIn{});
-        case COMPOSE_SOURCE_OUT:
-            return run(SourceOut{});
-        case COMPOSE_SOURCE_ATOP:
-            return run(SourceAtop{});
-        case COMPOSE_XOR:
-            return run(Xor{});
-        case COMPOSE_MULTIPLY:
-            return run(Multiply{});
-        case COMPOSE_SCREEN:
-            return run(Screen{});
-        case COMPOSE_DARKEN:
-            return run(DarkenOrLighten<true>{});
-        case COMPOSE_LIGHTEN:
-            return run(DarkenOrLighten<false>{});
-        default:
-            return;  // the rule leaves the destination unchanged
-    }
+    });
 }
 
 ArithmeticCoefficients ArithmeticCoefficients::fromFloats(const float* k) {

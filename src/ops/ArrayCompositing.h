@@ -12,27 +12,18 @@ namespace lumo {
 // destination, after both are cut to their layouts and the layouts checked
 // against the memory (fitRegionPair). The two memories must not overlap.
 
-// The Java composite rules that change the destination here. Every other
-// rule in 1..26 leaves it as it is; a rule outside 1..26 means source-over.
-enum ComposeRule : int32_t {
-    COMPOSE_SOURCE_OVER = 3,
-    COMPOSE_SOURCE_IN = 5,
-    COMPOSE_SOURCE_OUT = 7,
-    COMPOSE_SOURCE_ATOP = 10,
-    COMPOSE_XOR = 12,
-    COMPOSE_MULTIPLY = 15,
-    COMPOSE_SCREEN = 16,
-    COMPOSE_DARKEN = 18,
-    COMPOSE_LIGHTEN = 19,
-};
+// The rules blended here are source-over, source-in, source-out,
+// source-atop, xor, multiply, screen, darken and lighten, by the formulas the
+// drawing blends use. Every other Java rule in 1..26 leaves the destination as
+// it is; a rule outside 1..26 means source-over (compositeRuleFromJava).
 
-// True when blending by `rule` can change a destination pixel.
-bool ruleChangesDestination(int32_t rule);
+// True when blending by the Java rule can change a destination pixel.
+bool ruleChangesDestination(int32_t javaRule);
 
 // Blends by a Java composite rule. Results above 255 (possible only for
 // colour bytes above their alpha, which premultiplied pixels never have) are
 // limited to 255.
-void composeByRule(int32_t rule, const uint32_t* source, int64_t sourcePixels,
+void composeByRule(int32_t javaRule, const uint32_t* source, int64_t sourcePixels,
                    PixelRegion sourceRegion, uint32_t* destination, int64_t destinationPixels,
                    PixelRegion destinationRegion);
 

@@ -1,7 +1,7 @@
 #include "ops/PixelConversion.h"
 
+#include "core/LookupTables.h"
 #include "image/RowReader.h"
-#include "ops/LookupTables.h"
 
 #include <algorithm>
 #include <cstring>

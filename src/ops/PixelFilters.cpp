@@ -1,6 +1,6 @@
 #include "ops/PixelFilters.h"
 
-#include "ops/LookupTables.h"
+#include "core/LookupTables.h"
 
 #include <cmath>
 

@@ -7,7 +7,7 @@ namespace lumo {
 // Draws outlines with an image laid along them: the image's x axis runs
 // along the line, its height spans it. As a fill it tiles its image like a
 // repeating texture at the user-space origin. The three values Java passes
-// are kept as they are; nothing reads them.
+// are kept as they are, only for the Java interface; nothing reads them.
 class LinePatternPaint final : public TexturePaint {
 public:
     static LinePatternPaint* create(RenderTarget& source, double first, double second,

@@ -2,8 +2,8 @@
 
 #include "context/Graphics.h"
 #include "core/DataBuffer.h"
+#include "core/HandleRegistry.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 
 #include <cstdint>
 

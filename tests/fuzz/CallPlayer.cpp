@@ -1,7 +1,7 @@
 #include "fuzz/CallPlayer.h"
 
+#include "core/HandleRegistry.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,8 +2,8 @@
 // stops the run when a call leaves an array pinned, makes a JNI call inside a
 // critical region, leaves a handle behind, or runs too long. With
 // LUMO_FUZZ_TRACE set it prints every call it makes.
+#include "core/HandleRegistry.h"
 #include "fuzz/CallPlayer.h"
-#include "native/HandleRegistry.h"
 
 #include <sanitizer/common_interface_defs.h>
 

@@ -10,11 +10,11 @@
 //   pixels before drawing exists).
 // Each device is a 32-bit DIB section selected into a memory device context.
 // Prints "N passed, M failed" and exits non-zero on a failure.
+#include "core/HandleRegistry.h"
 #include "core/NativeImage.h"
 #include "device/MemorySurface.h"
 #include "doubles/FakeJni.h"
 #include "native/EntryPoints.h"
-#include "native/HandleRegistry.h"
 
 #include <windows.h>
 

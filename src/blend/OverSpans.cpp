@@ -1,0 +1,142 @@
+#include "blend/OverSpans.h"
+
+#include "blend/OverSpansSse2.h"
+#include "blend/SourceOver.h"
+#include "core/Simd.h"
+
+namespace lumo {
+
+namespace {
+
+// Each span lets the SSE2 code take the whole groups of four it can (when Simd is true), then
+// finishes the rest with the portable code (all of it when Simd is false).
+
+template <bool Premultiplied, bool Simd>
+void hline(agg::int8u* p, unsigned len, const agg::rgba8& colour, unsigned k) {
+    const over::Colour<Premultiplied> c(colour);
+    const unsigned e = over::product(c.a, k);
+    if (e == 0) return;
+    if (e == 255) {
+        const uint32_t word = c.opaqueWord();
+        for (unsigned i = 0; i < len; ++i, p += 4) over::store(p, word);
+        return;
+    }
+    const unsigned scale = Premultiplied ? k : e;
+    const unsigned cb = over::product(c.b, scale), cg = over::product(c.g, scale),
+                   cr = over::product(c.r, scale);
+    unsigned i = 0;
+#if LUMO_SSE2
+    if (Simd) i = over::sse2::constantRun(p, len, e, cb, cg, cr);
+#endif
+    for (p += 4 * i; i < len; ++i, p += 4) over::apply(p, e, cb, cg, cr);
+}
+
+template <bool Premultiplied, bool Simd>
+void solidHspan(agg::int8u* p, unsigned len, const agg::rgba8& colour, const agg::int8u* covers) {
+    const over::Colour<Premultiplied> c(colour);
+    if (c.a == 0) return;
+    unsigned i = 0;
+#if LUMO_SSE2
+    if (Simd) i = over::sse2::solidSpan(p, len, c, covers);
+#endif
+    p += 4 * i;
+    if (c.a == 255) {
+        // The effective alpha is the cover itself, and a straight colour and a premultiplied
+        // one are the same.
+        const uint32_t word = c.opaqueWord();
+        for (; i < len; ++i, p += 4) {
+            const unsigned k = covers[i];
+            if (k == 255) {
+                over::store(p, word);
+            } else {
+                c.blend(p, k, k);
+            }
+        }
+        return;
+    }
+    // Translucent: no pixel is stored outright, and a zero cover blends nothing, so the loop
+    // has no branches.
+    for (; i < len; ++i, p += 4) {
+        const unsigned k = covers[i];
+        c.blend(p, k, over::product(c.a, k));
+    }
+}
+
+template <bool Premultiplied, bool Simd>
+void colorHspan(agg::int8u* p, unsigned len, const agg::rgba8* colours, const agg::int8u* covers,
+                unsigned cover) {
+    // Without covers, a zero cover blends nothing.
+    if (covers == nullptr && cover == 0) return;
+    unsigned i = 0;
+#if LUMO_SSE2
+    if (Simd) i = over::sse2::colourSpan<Premultiplied>(p, len, colours, covers, cover);
+#endif
+    p += 4 * i;
+    if (covers != nullptr) {
+        for (; i < len; ++i, p += 4) over::colourPixel<Premultiplied>(p, colours[i], covers[i]);
+    } else if (cover == 255) {
+        // Image spans mostly: the constant cover simplifies every pixel.
+        for (; i < len; ++i, p += 4) over::colourPixel<Premultiplied>(p, colours[i], 255);
+    } else {
+        for (; i < len; ++i, p += 4) over::colourPixel<Premultiplied>(p, colours[i], cover);
+    }
+}
+
+}  // namespace
+
+template <bool Premultiplied>
+void overHline(agg::int8u* p, unsigned len, const agg::rgba8& colour, unsigned cover) {
+    hline<Premultiplied, LUMO_SSE2 != 0>(p, len, colour, cover);
+}
+
+template <bool Premultiplied>
+void overSolidHspan(agg::int8u* p, unsigned len, const agg::rgba8& colour,
+                    const agg::int8u* covers) {
+    solidHspan<Premultiplied, LUMO_SSE2 != 0>(p, len, colour, covers);
+}
+
+template <bool Premultiplied>
+void overColorHspan(agg::int8u* p, unsigned len, const agg::rgba8* colours,
+                    const agg::int8u* covers, unsigned cover) {
+    colorHspan<Premultiplied, LUMO_SSE2 != 0>(p, len, colours, covers, cover);
+}
+
+namespace over::portable {
+
+template <bool Premultiplied>
+void hline(agg::int8u* p, unsigned len, const agg::rgba8& colour, unsigned cover) {
+    lumo::hline<Premultiplied, false>(p, len, colour, cover);
+}
+
+template <bool Premultiplied>
+void solidHspan(agg::int8u* p, unsigned len, const agg::rgba8& colour, const agg::int8u* covers) {
+    lumo::solidHspan<Premultiplied, false>(p, len, colour, covers);
+}
+
+template <bool Premultiplied>
+void colorHspan(agg::int8u* p, unsigned len, const agg::rgba8* colours, const agg::int8u* covers,
+                unsigned cover) {
+    lumo::colorHspan<Premultiplied, false>(p, len, colours, covers, cover);
+}
+
+template void hline<false>(agg::int8u*, unsigned, const agg::rgba8&, unsigned);
+template void hline<true>(agg::int8u*, unsigned, const agg::rgba8&, unsigned);
+template void solidHspan<false>(agg::int8u*, unsigned, const agg::rgba8&, const agg::int8u*);
+template void solidHspan<true>(agg::int8u*, unsigned, const agg::rgba8&, const agg::int8u*);
+template void colorHspan<false>(agg::int8u*, unsigned, const agg::rgba8*, const agg::int8u*,
+                                unsigned);
+template void colorHspan<true>(agg::int8u*, unsigned, const agg::rgba8*, const agg::int8u*,
+                               unsigned);
+
+}  // namespace over::portable
+
+template void overHline<false>(agg::int8u*, unsigned, const agg::rgba8&, unsigned);
+template void overHline<true>(agg::int8u*, unsigned, const agg::rgba8&, unsigned);
+template void overSolidHspan<false>(agg::int8u*, unsigned, const agg::rgba8&, const agg::int8u*);
+template void overSolidHspan<true>(agg::int8u*, unsigned, const agg::rgba8&, const agg::int8u*);
+template void overColorHspan<false>(agg::int8u*, unsigned, const agg::rgba8*, const agg::int8u*,
+                                    unsigned);
+template void overColorHspan<true>(agg::int8u*, unsigned, const agg::rgba8*, const agg::int8u*,
+                                   unsigned);
+
+}  // namespace lumo

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "coverage/Rasterizer.h"
+#include "geometry/CheckedSource.h"
+
+#include <agg_basics.h>
+
+namespace lumo {
+
+// Adds a device-space source to the rasteriser, each move starting a new
+// polygon that is closed automatically. Returns false when a vertex has a
+// coordinate that is not finite or too large to clip exactly; the rasteriser
+// then holds a partial shape that the caller discards.
+//
+// A source whose first command draws without a move starts at (0, 0), where
+// the curve flattener starts such a curve: the rasteriser's clipper keeps the
+// last point of the previous shape, with its flags for the previous clip box,
+// and a line from there could divide zero by zero.
+template <class Source>
+bool rasterizeSource(Rasterizer& rasterizer, Source& source) {
+    double x = 0.0, y = 0.0;
+    rasterizer.move_to_d(0.0, 0.0);
+    source.rewind(0);
+    unsigned cmd;
+    while (!agg::is_stop(cmd = source.vertex(&x, &y))) {
+        if (agg::is_vertex(cmd) && !coordinateUsable(x, y, maxEdgeCoordinate)) return false;
+        rasterizer.add_vertex(x, y, cmd);
+    }
+    return true;
+}
+
+}  // namespace lumo

@@ -1,0 +1,94 @@
+#include "coverage/RectilinearCoverage.h"
+
+namespace lumo {
+
+namespace {
+
+// The rasteriser's conversion of a clipped coordinate to 1/256 pixels.
+int subpixel(double v) {
+    return agg::iround(v * agg::poly_subpixel_scale);
+}
+
+double clamp(double v, double low, double high) {
+    return v < low ? low : (v > high ? high : v);
+}
+
+}  // namespace
+
+// Works on the edge as the rasteriser's clipper leaves it: ends cut to the
+// top and bottom of the clip box, and any part beyond its left or right side
+// moved onto that side. An edge whose clipped ends round to the same row of
+// 1/256 pixels adds no area; one whose clipped ends round to the same column
+// is a vertical edge there (the stroker's corners carry rounding noise far
+// below 1/256 pixel); any other edge is slanted.
+bool RectilinearCoverage::addEdge(double x1, double y1, double x2, double y2) {
+    const int ya = subpixel(clamp(y1, clip_.y1, clip_.y2));
+    const int yb = subpixel(clamp(y2, clip_.y1, clip_.y2));
+    if (ya == yb) return true;
+    const int x = subpixel(clamp(x1, clip_.x1, clip_.x2));
+    if (x != subpixel(clamp(x2, clip_.x1, clip_.x2)) || edgeCount_ == maxEdges) return false;
+    const Edge edge{x, std::min(ya, yb), std::max(ya, yb), yb > ya ? 1 : -1};
+    const int cellX = x >> agg::poly_subpixel_shift;
+    if (edgeCount_ == 0) {
+        minX_ = maxX_ = cellX;
+        minY_ = edge.y1;
+        maxY_ = edge.y2;
+    } else {
+        minX_ = std::min(minX_, cellX);
+        maxX_ = std::max(maxX_, cellX);
+        minY_ = std::min(minY_, edge.y1);
+        maxY_ = std::max(maxY_, edge.y2);
+    }
+    edges_[edgeCount_++] = edge;
+    return true;
+}
+
+// The cells the edges leave in the row from top to bottom, in order of x,
+// then the rasteriser's sweep: cells with area become single pixels, the
+// runs between them take the cover accumulated so far, and pixels of alpha 0
+// are left out.
+void RectilinearCoverage::computeRow(int top, int bottom) {
+    Cell cells[maxEdges];
+    int count = 0;
+    // Later rows look the same up to the first edge end below the top, if no
+    // edge starts or ends inside this row.
+    int validTo = maxY_ + agg::poly_subpixel_scale;
+    for (int i = 0; i < edgeCount_; ++i) {
+        const Edge& e = edges_[i];
+        if (e.y1 > top) validTo = std::min(validTo, e.y1);
+        if (e.y2 > top) validTo = std::min(validTo, e.y2);
+        const int delta = std::min(e.y2, bottom) - std::max(e.y1, top);
+        if (delta <= 0) continue;
+        const int cellX = e.x >> agg::poly_subpixel_shift;
+        const int twiceFx = (e.x - (cellX << agg::poly_subpixel_shift)) << 1;
+        const int cover = delta * e.direction;
+        // Insertion keeps the cells sorted by x.
+        int at = count++;
+        for (; at > 0 && cells[at - 1].x > cellX; --at) cells[at] = cells[at - 1];
+        cells[at] = Cell{cellX, cover, twiceFx * cover};
+    }
+    piecesValidTo_ = validTo >= bottom ? validTo : bottom;
+    pieceCount_ = 0;
+    int cover = 0;
+    for (int i = 0; i < count;) {
+        int x = cells[i].x;
+        int area = 0;
+        for (; i < count && cells[i].x == x; ++i) {
+            area += cells[i].area;
+            cover += cells[i].cover;
+        }
+        if (area) {
+            if (const unsigned a = alpha((cover << (agg::poly_subpixel_shift + 1)) - area)) {
+                pieces_[pieceCount_++] = Piece{x, 0, a};
+            }
+            ++x;
+        }
+        if (i < count && cells[i].x > x) {
+            if (const unsigned a = alpha(cover << (agg::poly_subpixel_shift + 1))) {
+                pieces_[pieceCount_++] = Piece{x, unsigned(cells[i].x - x), a};
+            }
+        }
+    }
+}
+
+}  // namespace lumo

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/Simd.h"
+
+#include <agg_color_rgba.h>
+
+#include <cstdint>
+#include <cstring>
+
+// The colours of one colour-table segment, t/256 of the way from colour S to
+// colour E: each byte is s + floor((e - s) t / 256), kept to its low 8 bits
+// (t exceeds 256 only for stops whose positions wrap around as unsigned
+// values). SimdKernelsTest compares the two kernels on random colours.
+namespace lumo::segment {
+
+// The portable kernel.
+class PortableMix {
+public:
+    PortableMix(const agg::rgba8& s, const agg::rgba8& e) : s_(s), e_(e) {}
+
+    void put(agg::rgba8* to, int64_t t) const {
+        *to = agg::rgba8(mix(s_.r, e_.r, t), mix(s_.g, e_.g, t), mix(s_.b, e_.b, t),
+                         mix(s_.a, e_.a, t));
+    }
+
+private:
+    // The shift of a negative product rounds down.
+    static agg::int8u mix(agg::int8u s, agg::int8u e, int64_t t) {
+        const int64_t value = int64_t(s) + ((int64_t(e) - int64_t(s)) * t >> 8);
+        return static_cast<agg::int8u>(static_cast<uint64_t>(value) & 0xFF);
+    }
+
+    agg::rgba8 s_, e_;
+};
+
+#if LUMO_SSE2
+
+// The four bytes at once.
+class Sse2Mix {
+public:
+    Sse2Mix(const agg::rgba8& s, const agg::rgba8& e)
+        : start_(_mm_setr_epi32(s.r, s.g, s.b, s.a)),
+          // Each difference in the low 16 bits of its lane, the high ones 0.
+          difference_(_mm_setr_epi32(uint16_t(e.r - s.r), uint16_t(e.g - s.g), uint16_t(e.b - s.b),
+                                     uint16_t(e.a - s.a))) {}
+
+    void put(agg::rgba8* to, int64_t t) const {
+        // The low byte of s + floor(d t / 256) depends on d t modulo 2^16
+        // alone, and so on t modulo 2^16: one multiply-add of the 16-bit
+        // pairs (t, 0) and (d, 0) gives the four products that matter.
+        __m128i v = _mm_madd_epi16(difference_, _mm_set1_epi32(int(t & 0xFFFF)));
+        v = _mm_and_si128(_mm_add_epi32(start_, _mm_srai_epi32(v, 8)), _mm_set1_epi32(0xFF));
+        v = _mm_packs_epi32(v, v);
+        v = _mm_packus_epi16(v, v);
+        const uint32_t bytes = uint32_t(_mm_cvtsi128_si32(v));
+        static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes");
+        std::memcpy(static_cast<void*>(to), &bytes, 4);
+    }
+
+private:
+    __m128i start_, difference_;
+};
+
+using Mix = Sse2Mix;
+
+#else
+
+using Mix = PortableMix;
+
+#endif
+
+}  // namespace lumo::segment

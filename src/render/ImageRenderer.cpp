@@ -1,0 +1,187 @@
+#include "render/ImageRenderer.h"
+
+#include "blend/CompositePixelFormat.h"
+#include "core/RenderTarget.h"
+#include "geometry/TransformKind.h"
+#include "image/RenderTargetImage.h"
+#include "render/GraphicsState.h"
+#include "render/RenderCoverage.h"
+#include "span/BoundedImageSpans.h"
+#include "span/FilterWeights.h"
+#include "span/FilteredSpans.h"
+#include "span/ImageAccessors.h"
+#include "span/ImageFilters.h"
+#include "span/ImageRowSource.h"
+#include "span/SampledSpans.h"
+#include "span/TranslatedImageSpan.h"
+
+#include <agg_renderer_base.h>
+#include <agg_renderer_scanline.h>
+#include <agg_span_allocator.h>
+
+#include <cmath>
+
+namespace lumo {
+
+namespace {
+
+using Base = agg::renderer_base<CompositePixelFormat>;
+
+// Largest offset of the copy path: device x minus the offset stays an int.
+constexpr double maxCopyOffset = 1073741824.0;  // 2^30
+
+// The whole-pixel offset of a transform that only translates by whole
+// pixels.
+bool wholePixelOffset(const agg::trans_affine& t, int& dx, int& dy) {
+    if (t.sx != 1.0 || t.sy != 1.0 || t.shx != 0.0 || t.shy != 0.0) return false;
+    if (!(std::fabs(t.tx) <= maxCopyOffset && std::fabs(t.ty) <= maxCopyOffset)) return false;
+    if (t.tx != std::trunc(t.tx) || t.ty != std::trunc(t.ty)) return false;
+    dx = int(t.tx);
+    dy = int(t.ty);
+    return true;
+}
+
+// The hints whose filters look at more than the nearest pixel.
+bool interpolating(unsigned hint) {
+    return hint >= 1 && hint <= 16;
+}
+
+template <class Spans>
+void renderSpans(GraphicsState& state, RenderTarget& target, Base& base, Spans& spans) {
+    agg::span_allocator<agg::rgba8> allocator;
+    agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, Spans> renderer(
+        base, allocator, spans);
+    // Images are always drawn with antialiased edges.
+    renderCoverage(state, target, renderer);
+}
+
+struct Placement {
+    agg::trans_affine imageToDevice;
+    bool copy;
+    int dx, dy;
+    // The image repeats every periodX pixels along its x axis and periodY
+    // along its y axis when wrapped (0: it does not).
+    int64_t periodX = 0, periodY = 0;
+};
+
+// A wrapped image looks the same from any origin a whole number of periods
+// away: moving the origin next to the image keeps the coordinates the span
+// generators see small, however far away the image was placed.
+void reduceToPeriod(double& offset, int64_t period) {
+    if (period > 0) offset = std::fmod(offset, double(period));
+}
+void reduceToPeriod(int& offset, int64_t period) {
+    if (period > 0) offset = int(((offset % period) + period) % period);
+}
+
+using Interpolator = agg::span_interpolator_linear<agg::trans_affine>;
+
+// Samples through a span generator of type Spans, built from the accessor,
+// an interpolator and the extra constructor arguments (a filter table, or the
+// image's rows).
+template <class Spans, class Accessor, class... Extra>
+void renderSampled(GraphicsState& state, RenderTarget& target, Base& base, Accessor& accessor,
+                   const agg::trans_affine& deviceToImage, Extra&... extra) {
+    agg::trans_affine shift;
+    Interpolator interpolator(const_cast<agg::trans_affine&>(deviceToImage));
+    Interpolator shifted(shift);
+    Spans whole(accessor, interpolator, extra...);
+    Spans single(accessor, shifted, extra...);
+    BoundedImageSpans<Spans> spans(whole, single, deviceToImage, shift);
+    renderSpans(state, target, base, spans);
+}
+
+template <class Accessor>
+void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Accessor& accessor,
+                   RowSourcePixels& pixels, const Placement& placement,
+                   const ImageRowSource& rows) {
+    if (placement.copy) {
+        TranslatedImageSpan<Accessor> spans(accessor, placement.dx, placement.dy,
+                                            alphaByte(state.composite->alpha()),
+                                            rows.premultiplied());
+        return renderSpans(state, target, base, spans);
+    }
+    agg::trans_affine deviceToImage;
+    if (!invertTransform(placement.imageToDevice, deviceToImage)) return;
+    reduceToPeriod(deviceToImage.tx, placement.periodX);
+    reduceToPeriod(deviceToImage.ty, placement.periodY);
+    const unsigned hint = state.imageFilterHint();
+    if (hint == 1) {
+        return renderSampled<typename SampledSpans<Accessor>::Bilinear>(
+            state, target, base, accessor, deviceToImage, pixels);
+    }
+    if (!interpolating(hint)) {
+        return renderSampled<typename SampledSpans<Accessor>::Nearest>(
+            state, target, base, accessor, deviceToImage, pixels);
+    }
+    agg::image_filter_lut filter;
+    buildImageFilter(hint, filter);
+    const FilterWeights weights(filter, imageFilterLayout(hint));
+    renderSampled<FilteredSpans<Accessor>>(state, target, base, accessor, deviceToImage, weights,
+                                           pixels);
+}
+
+template <class WrapX, class WrapY>
+void renderWrapped(GraphicsState& state, RenderTarget& target, Base& base, RowSourcePixels& pixels,
+                   const Placement& placement, const ImageRowSource& rows) {
+    WrapAccessor<WrapX, WrapY> accessor(pixels);
+    renderThrough(state, target, base, accessor, pixels, placement, rows);
+}
+
+}  // namespace
+
+void renderImage(GraphicsState& state, RenderTarget& target, const ImageDescriptor& image,
+                 WrapMode wrapX, WrapMode wrapY) {
+    const Composite& composite = *state.composite;
+    const bool hasCtm = state.transformKind() != TRANSFORM_IDENTITY;
+    Placement placement{image.transform, false, 0, 0};
+    if (hasCtm) placement.imageToDevice *= state.transform;
+    placement.copy = wholePixelOffset(placement.imageToDevice, placement.dx, placement.dy);
+    if (wrapX != WRAP_NONE && wrapY != WRAP_NONE) {
+        placement.periodX = int64_t(image.width) * (wrapX == WRAP_REFLECT ? 2 : 1);
+        placement.periodY = int64_t(image.height) * (wrapY == WRAP_REFLECT ? 2 : 1);
+        reduceToPeriod(placement.dx, placement.periodX);
+        reduceToPeriod(placement.dy, placement.periodY);
+    }
+
+    // The copy path applies the extra alpha itself, so that rows stay in
+    // place; filters that blend neighbours want premultiplied rows.
+    const bool filtered = !placement.copy && interpolating(state.imageFilterHint());
+    ImageRowSource rows(image, placement.copy ? 1.0 : composite.alpha(),
+                        hasCtm ? &state.transform : nullptr, filtered);
+    if (!rows.usable()) return;
+
+    const Ref<DataBuffer> buffer = target.getDataBuffer();
+    if (!buffer) return;
+    RowBuffer* destination = buffer->rowBuffer();
+    if (destination->buf() == nullptr) return;
+    CompositePixelFormat pixelFormat(*destination, composite.rule(), rows.premultiplied());
+    Base base(pixelFormat);
+    RowSourcePixels pixels(rows);
+
+    if (wrapX == WRAP_NONE || wrapY == WRAP_NONE) {
+        ClampAccessor accessor(pixels);
+        return renderThrough(state, target, base, accessor, pixels, placement, rows);
+    }
+    using Repeat = agg::wrap_mode_repeat;
+    using Reflect = agg::wrap_mode_reflect;
+    if (wrapX == WRAP_REPEAT) {
+        if (wrapY == WRAP_REPEAT) {
+            return renderWrapped<Repeat, Repeat>(state, target, base, pixels, placement, rows);
+        }
+        return renderWrapped<Repeat, Reflect>(state, target, base, pixels, placement, rows);
+    }
+    if (wrapY == WRAP_REPEAT) {
+        return renderWrapped<Reflect, Repeat>(state, target, base, pixels, placement, rows);
+    }
+    renderWrapped<Reflect, Reflect>(state, target, base, pixels, placement, rows);
+}
+
+void renderTexture(const TexturePaint& paint, GraphicsState& state, RenderTarget& target) {
+    ImageDescriptor image;
+    if (!describeRenderTarget(paint.source(), image)) return;
+    image.transform = paint.transform();
+    renderImage(state, target, image, paint.wrapX(), paint.wrapY());
+}
+
+}  // namespace lumo

@@ -1,0 +1,38 @@
+#include "render/SolidRenderer.h"
+
+#include "blend/CompositePixelFormat.h"
+#include "core/RenderTarget.h"
+#include "render/GraphicsState.h"
+#include "render/RenderCoverage.h"
+
+#include <agg_renderer_base.h>
+#include <agg_renderer_scanline.h>
+
+namespace lumo {
+
+void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarget& target) {
+    const Composite& composite = *state.composite;
+    const agg::rgba8 colour = withExtraAlpha(paintColour, composite.alpha());
+    // A transparent colour leaves every pixel as it is under source-over.
+    if (colour.a == 0 && composite.rule() == CompositeRule::SrcOver) return;
+
+    const Ref<DataBuffer> buffer = target.getDataBuffer();
+    if (!buffer) return;
+    RowBuffer* rows = buffer->rowBuffer();
+    if (rows->buf() == nullptr) return;
+
+    using Base = agg::renderer_base<CompositePixelFormat>;
+    CompositePixelFormat pixels(*rows, composite.rule(), false);
+    Base base(pixels);
+    if (state.hint(HINT_ANTIALIAS)) {
+        agg::renderer_scanline_aa_solid<Base> renderer(base);
+        renderer.color(colour);
+        renderCoverage(state, target, renderer);
+    } else {
+        agg::renderer_scanline_bin_solid<Base> renderer(base);
+        renderer.color(colour);
+        renderCoverageAliased(state, target, renderer);
+    }
+}
+
+}  // namespace lumo

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "paint/ColourTable.h"
+#include "paint/GradientPaint.h"
+#include "span/FocalRadial.h"
+#include "span/GradientCycles.h"
+
+#include <agg_color_rgba.h>
+#include <agg_trans_affine.h>
+
+namespace lumo {
+
+// The span generator of AGG's scan-line renderers for gradients: maps the
+// centre of each device pixel into gradient space, applies the gradient
+// function and the cycle, and looks the colour up in the table.
+//
+// Spans are stepped as AGG's linear span interpolator steps them: both ends
+// mapped and rounded to 24.8 fixed point (ints), the positions between them
+// by its integer DDA. A span goes this way only when both of its ends map to
+// within just under 2^22 gradient units of the origin (under 2^30 in fixed
+// point, so neither the coordinates nor their differences overflow). Farther
+// spans are stepped pixel by pixel in double precision, with each coordinate
+// limited to 2^26 gradient units: 16384 table lengths and more beyond the
+// origin, where padded gradients show their end colours anyway.
+//
+// Each kind of gradient and cycle has a span loop of its own, chosen when the
+// generator is made: no choice is left for each pixel.
+class GradientSpanGenerator {
+public:
+    // `deviceToGradient` must be finite; `focus` (may be null) turns a radial
+    // gradient into a focal one. The table must outlive the generator.
+    GradientSpanGenerator(const agg::trans_affine& deviceToGradient, GradientKind kind,
+                          GradientCycle cycle, const GradientFocus* focus,
+                          const ColourTable& table);
+    GradientSpanGenerator(const GradientSpanGenerator&) = delete;
+    GradientSpanGenerator& operator=(const GradientSpanGenerator&) = delete;
+
+    void prepare() {}
+    void generate(agg::rgba8* span, int x, int y, unsigned len);
+
+private:
+    using Fill = void (*)(const GradientSpanGenerator&, agg::rgba8*, int, int, unsigned);
+    template <class Function, class Cycle>
+    static void fill(const GradientSpanGenerator& self, agg::rgba8* span, int x, int y,
+                     unsigned len);
+    template <class Function>
+    static Fill fillFor(GradientCycle cycle);
+
+    agg::trans_affine transform_;
+    FocalRadial focal_;
+    const ColourTable& table_;
+    Fill fill_;
+};
+
+}  // namespace lumo

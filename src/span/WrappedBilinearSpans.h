@@ -1,0 +1,215 @@
+#pragma once
+
+#include "core/Simd.h"
+#include "span/BilinearBlock.h"
+#include "span/BilinearSpans.h"
+#include "span/ImageAccessors.h"
+#include "span/WrapAxis.h"
+#include "span/WrappedSpanSteps.h"
+
+#include <agg_color_rgba.h>
+#include <agg_span_interpolator_linear.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace lumo {
+
+// The bilinear span generator for images wrapped in both directions: pixel
+// for pixel what AGG's span_image_filter_rgba_bilinear produces over its
+// wrapping accessor. Positions are reduced into one period per span
+// (WrappedSpanSteps), and every 2x2 block is read straight from the rows,
+// also where it straddles a tile edge: its second column and row are then
+// the wrapped ones (the first again, or the mirrored neighbour). Rows that
+// cannot be held together, and periods too long to reduce, go through the
+// accessor as in BilinearSpans.
+template <class WrapX, class WrapY>
+class WrappedBilinearSpans {
+public:
+    using Accessor = WrapAccessor<WrapX, WrapY>;
+    using Interpolator = agg::span_interpolator_linear<agg::trans_affine>;
+
+    WrappedBilinearSpans(Accessor& accessor, Interpolator& interpolator,
+                         const RowSourcePixels& pixels)
+        : general_(accessor, interpolator, pixels),
+          accessor_(accessor),
+          interpolator_(interpolator),
+          pixels_(pixels),
+          axisX_(pixels.width()),
+          axisY_(pixels.height()),
+          reducible_(axisX_.period() <= WrappedSpanSteps::maxPeriod &&
+                     axisY_.period() <= WrappedSpanSteps::maxPeriod),
+          top_(pixels.inPlaceTop()),
+          step_(pixels.inPlaceStep()),
+          columnsFollowX_(interpolator.transformer().shx == 0.0) {}
+
+    void prepare() {}
+
+    void generate(agg::rgba8* span, int x, int y, unsigned len) {
+        if (!reducible_) return general_.generate(span, x, y, len);
+        WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
+                               axisY_.period(), -half);
+        if (steps.constantY()) {
+            generateRow(span, steps, x, len);
+        } else {
+            generateAny(span, steps, len);
+        }
+    }
+
+private:
+    using AxisX = typename WrapAxisOf<WrapX>::type;
+    using AxisY = typename WrapAxisOf<WrapY>::type;
+
+    // Pixel centres to the top left pixel of the block.
+    static constexpr int half = 128;
+
+    void generateRow(agg::rgba8* span, WrappedSpanSteps& steps, int x, unsigned len) {
+        const unsigned fy = unsigned(steps.y()) & 255;
+        unsigned r0, r1;
+        axisY_.pair(unsigned(steps.y()) >> 8, r0, r1);
+        const agg::int8u *upper, *lower;
+        if (!pixels_.rowPair(int(r0), int(r1), upper, lower)) {
+            return generateThrough(span, steps, len, false);
+        }
+        if (columnsFollowX_ && len <= maxColumns) {
+            return blendColumns(span, steps, x, len, upper, lower, fy);
+        }
+        // A copy the stores to the span cannot alias.
+        const AxisX axisX = axisX_;
+#if LUMO_SSE2
+        const __m128i wy = bilinear::weights(fy);
+#endif
+        do {
+            const unsigned fx = unsigned(steps.x()) & 255;
+            unsigned c0, c1;
+            axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
+#if LUMO_SSE2
+            store(span, bilinear::average(pair(upper, c0, c1), pair(lower, c0, c1),
+                                          bilinear::weights(fx), wy));
+#else
+            bilinear::average(upper + 4 * c0, upper + 4 * c1, lower + 4 * c0, lower + 4 * c1, fx,
+                              fy, reinterpret_cast<uint8_t*>(span));
+#endif
+            ++span;
+            steps.nextX();
+        } while (--len);
+    }
+
+    // Without shear the block columns and x weights of a span depend only on
+    // where it starts and how long it is, not on its row: a span like the one
+    // before (the rows of a rectangle) reuses those worked out for it.
+    void blendColumns(agg::rgba8* span, WrappedSpanSteps& steps, int x, unsigned len,
+                      const agg::int8u* upper, const agg::int8u* lower, unsigned fy) {
+        if (x != columnsX_ || len != columnsLen_) {
+            const AxisX axisX = axisX_;
+            for (unsigned i = 0; i < len; ++i) {
+                Column& column = columns_[i];
+                column.fx = unsigned(steps.x()) & 255;
+                axisX.pair(unsigned(steps.x()) >> 8, column.c0, column.c1);
+                steps.nextX();
+            }
+            columnsX_ = x;
+            columnsLen_ = len;
+        }
+#if LUMO_SSE2
+        const __m128i wy = bilinear::weights(fy);
+        for (unsigned i = 0; i < len; ++i) {
+            const Column& c = columns_[i];
+            store(span + i, bilinear::average(pair(upper, c.c0, c.c1), pair(lower, c.c0, c.c1),
+                                              bilinear::weights(c.fx), wy));
+        }
+#else
+        for (unsigned i = 0; i < len; ++i) {
+            const Column& c = columns_[i];
+            bilinear::average(upper + 4 * c.c0, upper + 4 * c.c1, lower + 4 * c.c0,
+                              lower + 4 * c.c1, c.fx, fy, reinterpret_cast<uint8_t*>(span + i));
+        }
+#endif
+    }
+
+    void generateAny(agg::rgba8* span, WrappedSpanSteps& steps, unsigned len) {
+        if (top_ == nullptr) return generateThrough(span, steps, len, true);
+        const AxisX axisX = axisX_;
+        const AxisY axisY = axisY_;
+        const agg::int8u* const top = top_;
+        const ptrdiff_t step = step_;
+        do {
+            const unsigned fx = unsigned(steps.x()) & 255, fy = unsigned(steps.y()) & 255;
+            unsigned c0, c1, r0, r1;
+            axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
+            axisY.pair(unsigned(steps.y()) >> 8, r0, r1);
+            const agg::int8u* upper = top + ptrdiff_t(r0) * step;
+            const agg::int8u* lower = top + ptrdiff_t(r1) * step;
+#if LUMO_SSE2
+            store(span, bilinear::average(pair(upper, c0, c1), pair(lower, c0, c1),
+                                          bilinear::weights(fx), bilinear::weights(fy)));
+#else
+            bilinear::average(upper + 4 * c0, upper + 4 * c1, lower + 4 * c0, lower + 4 * c1, fx,
+                              fy, reinterpret_cast<uint8_t*>(span));
+#endif
+            ++span;
+            steps.next();
+        } while (--len);
+    }
+
+    // Converted rows: each block's two rows are asked for together, and
+    // read through the accessor (which fetches them one at a time) when the
+    // row cache cannot hold both. The reduced positions show the same
+    // pixels as the original ones.
+    void generateThrough(agg::rgba8* span, WrappedSpanSteps& steps, unsigned len, bool pairRows) {
+        do {
+            const unsigned xi = unsigned(steps.x()) >> 8, yi = unsigned(steps.y()) >> 8;
+            const unsigned fx = unsigned(steps.x()) & 255, fy = unsigned(steps.y()) & 255;
+            unsigned c0, c1, r0, r1;
+            axisY_.pair(yi, r0, r1);
+            const agg::int8u *upper, *lower;
+            if (pairRows && pixels_.rowPair(int(r0), int(r1), upper, lower)) {
+                axisX_.pair(xi, c0, c1);
+                bilinear::average(upper + 4 * c0, upper + 4 * c1, lower + 4 * c0, lower + 4 * c1,
+                                  fx, fy, reinterpret_cast<uint8_t*>(span));
+            } else {
+                averageThrough(accessor_, int(xi), int(yi), fx, fy, span);
+            }
+            ++span;
+            steps.next();
+        } while (--len);
+    }
+
+#if LUMO_SSE2
+    // Columns c0 and c1 of a row: one load when they are neighbours, as
+    // everywhere but at tile edges and in mirrored tiles.
+    static __m128i pair(const agg::int8u* row, unsigned c0, unsigned c1) {
+        if (c1 == c0 + 1) return bilinear::pixelPair(row + 4 * c0);
+        uint32_t left, right;
+        std::memcpy(&left, row + 4 * c0, 4);
+        std::memcpy(&right, row + 4 * c1, 4);
+        return bilinear::pixelPair(left, right);
+    }
+
+    static void store(agg::rgba8* span, uint32_t rgba) {
+        std::memcpy(static_cast<void*>(span), &rgba, 4);
+    }
+#endif
+
+    BilinearSpans<Accessor> general_;
+    Accessor& accessor_;
+    Interpolator& interpolator_;
+    RowSourcePixels pixels_;
+    AxisX axisX_;
+    AxisY axisY_;
+    bool reducible_;
+    const agg::int8u* top_;
+    ptrdiff_t step_;
+    // The block columns and x weights of the last span (blendColumns).
+    static constexpr unsigned maxColumns = 1024;
+    struct Column {
+        unsigned c0, c1, fx;
+    };
+    bool columnsFollowX_;
+    int columnsX_ = 0;
+    unsigned columnsLen_ = 0;
+    Column columns_[maxColumns];
+};
+
+}  // namespace lumo
