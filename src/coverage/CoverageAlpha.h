@@ -1,11 +1,8 @@
 #pragma once
 
-#include <cstdint>
+#include "core/Simd.h"
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define LUMO_COVERAGE_SSE2 1
-#endif
+#include <cstdint>
 
 namespace lumo {
 
@@ -14,7 +11,8 @@ namespace lumo {
 // (non-zero: the magnitude, clamped to 255; even-odd: folded every 512), then
 // the gamma table, which must map 0 to 0. `group` does the same for the 16
 // grid sums of a pixel group at once: running sum, zeroing the grid, alphas;
-// it returns a bit per pixel whose alpha is zero.
+// it returns a bit per pixel whose alpha is zero (with SSE2 where built, else
+// the portable twin, which is always built and tested against it).
 template <bool EvenOdd>
 struct CoverageAlpha {
     const uint8_t* gamma;
@@ -33,7 +31,26 @@ struct CoverageAlpha {
     unsigned value(uint32_t sum) const { return gamma[cover(sum)]; }
 
     unsigned group(uint32_t* cells, uint32_t& sum, uint8_t* out) const {
-#ifdef LUMO_COVERAGE_SSE2
+#if LUMO_SSE2
+        return groupSse2(cells, sum, out);
+#else
+        return groupPortable(cells, sum, out);
+#endif
+    }
+
+    unsigned groupPortable(uint32_t* cells, uint32_t& sum, uint8_t* out) const {
+        unsigned zeros = 0;
+        for (int i = 0; i < 16; ++i) {
+            sum += cells[i];
+            cells[i] = 0;
+            out[i] = uint8_t(gamma[cover(sum)]);
+            if (out[i] == 0) zeros |= 1u << i;
+        }
+        return zeros;
+    }
+
+#if LUMO_SSE2
+    unsigned groupSse2(uint32_t* cells, uint32_t& sum, uint8_t* out) const {
         __m128i running = _mm_set1_epi32(int(sum));
         __m128i covers[4];
         const __m128i zero = _mm_setzero_si128();
@@ -41,6 +58,7 @@ struct CoverageAlpha {
             __m128i* p = reinterpret_cast<__m128i*>(cells) + k;
             __m128i v = _mm_loadu_si128(p);
             _mm_storeu_si128(p, zero);
+            // Running sum of four lanes, plus the sum so far.
             v = _mm_add_epi32(v, _mm_slli_si128(v, 4));
             v = _mm_add_epi32(v, _mm_slli_si128(v, 8));
             v = _mm_add_epi32(v, running);
@@ -52,6 +70,7 @@ struct CoverageAlpha {
             covers[k] = c;
         }
         sum = uint32_t(_mm_cvtsi128_si32(running));
+        // Saturating packs clamp to 255 (magnitudes are below 2^23).
         __m128i low = _mm_packs_epi32(covers[0], covers[1]);
         __m128i high = _mm_packs_epi32(covers[2], covers[3]);
         if (EvenOdd) {
@@ -66,17 +85,8 @@ struct CoverageAlpha {
             alphas = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out));
         }
         return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(alphas, zero)));
-#else
-        unsigned zeros = 0;
-        for (int i = 0; i < 16; ++i) {
-            sum += cells[i];
-            cells[i] = 0;
-            out[i] = uint8_t(gamma[cover(sum)]);
-            if (out[i] == 0) zeros |= 1u << i;
-        }
-        return zeros;
-#endif
     }
+#endif
 };
 
 }  // namespace lumo
