@@ -34,10 +34,10 @@ namespace {
 using AggRasterizer = agg::rasterizer_scanline_aa<agg::rasterizer_sl_clip_dbl>;
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr int kShapes = 600;
+constexpr int kShapes = 1500;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-constexpr int kShapes = 600;
+constexpr int kShapes = 1500;
 #else
 constexpr int kShapes = 2500;
 #endif

@@ -116,7 +116,7 @@ void SweepRasterizer::planBands() {
     banded_ = bandRows_ < height;
     active_.clear();
     order_.clear();
-    nextBand_ = 0;
+    nextLine_ = 0;
     if (banded_) {
         // Lines in the order of the row they start in, to join the bands
         // they reach.
@@ -136,8 +136,8 @@ void SweepRasterizer::walkBand(Sink& sink, int top, int end) {
         for (const EdgeStore::Line& l : lines) walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
         return;
     }
-    while (nextBand_ < order_.size() && firstRow(lines[order_[nextBand_]]) < end) {
-        active_.push_back(order_[nextBand_++]);
+    while (nextLine_ < order_.size() && firstRow(lines[order_[nextLine_]]) < end) {
+        active_.push_back(order_[nextLine_++]);
     }
     size_t kept = 0;
     for (size_t i = 0; i < active_.size(); ++i) {

@@ -129,12 +129,11 @@ private:
     bool banded_ = false;
     bool forceSorted_ = false;
     int forceBandRows_ = 0;
-    // Line indices by the band they start in, and the lines that reach the
-    // band being built.
-    std::vector<uint32_t> bandStarts_;
+    // Line indices in the order of their first row, the next of them to
+    // join a band, and the lines that reach the band being built.
     std::vector<uint32_t> order_;
+    size_t nextLine_ = 0;
     std::vector<uint32_t> active_;
-    size_t nextBand_ = 0;
 
     CoverageGrid grid_;
     SparseCells cells_;
