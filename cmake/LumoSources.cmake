@@ -34,6 +34,10 @@ set(LUMO_BASE_SOURCES
 # Drawing: shapes, strokes, paints and images. These link against AGG's
 # compiled parts (curves, stroke and dash generators, arcs, transforms).
 set(LUMO_DRAWING_SOURCES
+    src/coverage/EdgeStore.cpp
+    src/coverage/CoverageGrid.cpp
+    src/coverage/SparseCells.cpp
+    src/coverage/SweepRasterizer.cpp
     src/blend/BlendFunctions.cpp
     src/blend/BlendSpans.cpp
     src/blend/OverSpans.cpp

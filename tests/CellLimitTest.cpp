@@ -114,7 +114,7 @@ TEST_F(CellLimit, ClipPathsAfterAClipAtTheLimitClipNormally) {
 }
 
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__) && defined(__GLIBC__)
-TEST_F(CellLimit, TheMemoryOfAShapeAtTheLimitIsReturnedByTheNextShape) {
+TEST_F(CellLimit, TheMemoryOfAShapeAtTheLimitIsBoundedAndReturnedByTheNextShape) {
     LUMO(setHint)(nullptr, nullptr, g, 1, 1);  // antialiased
     LUMO(setPaint)(nullptr, nullptr, g, jint(0xFFFFFFFF));
     LUMO(fillOval)(nullptr, nullptr, g, 100, 100, 50, 50);  // the pixels exist
@@ -123,8 +123,9 @@ TEST_F(CellLimit, TheMemoryOfAShapeAtTheLimitIsReturnedByTheNextShape) {
     const size_t during = mallinfo2().uordblks;
     LUMO(fillOval)(nullptr, nullptr, g, 100, 100, 50, 50);
     const size_t after = mallinfo2().uordblks;
-    // Four million cells of 16 bytes, and their sorted pointers.
-    ASSERT_GT(during, before + (48u << 20));
+    // Six million cells, but the rasteriser holds its lines and one band of
+    // coverage, not the cells.
+    EXPECT_LT(during, before + (16u << 20));
     EXPECT_LT(after, before + (1u << 20));
 }
 #endif

@@ -46,15 +46,10 @@ public:
     ClipMask& clipMask() { return clipMask_; }
 
 private:
-    // Empties a rasteriser for a new shape. One whose last shape may have
-    // reached AGG's cell limit is replaced instead (see Rasterizer), which
-    // also returns its memory.
+    // Empties a rasteriser for a new shape; what a huge shape needed is given
+    // back, and a shape that was cut leaves no trace in the next.
     static Rasterizer& emptied(std::optional<Rasterizer>& rasterizer) {
-        if (rasterizer->mayHaveReachedCellLimit()) {
-            rasterizer.emplace();
-        } else {
-            rasterizer->reset();
-        }
+        rasterizer->reset();
         return *rasterizer;
     }
 

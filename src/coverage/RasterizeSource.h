@@ -19,14 +19,13 @@ namespace lumo {
 template <class Source>
 bool rasterizeSource(Rasterizer& rasterizer, Source& source) {
     double x = 0.0, y = 0.0;
-    rasterizer.addCountedVertex(0.0, 0.0, agg::path_cmd_move_to);
+    rasterizer.move_to_d(0.0, 0.0);
     source.rewind(0);
     unsigned cmd;
     while (!agg::is_stop(cmd = source.vertex(&x, &y))) {
         if (agg::is_vertex(cmd) && !coordinateUsable(x, y, maxEdgeCoordinate)) return false;
-        rasterizer.addCountedVertex(x, y, cmd);
+        rasterizer.add_vertex(x, y, cmd);
     }
-    rasterizer.finishCounting();
     return true;
 }
 

@@ -1,0 +1,150 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+namespace lumo {
+
+// The line-to-cell arithmetic of the coverage rasteriser, on 24.8 fixed-point
+// coordinates. A line hands each pixel cell it crosses a cover (the signed
+// height it spans in the cell, in 1/256 px) and an area (cover times twice the
+// mean x offset within the cell), in exactly the amounts, and with exactly the
+// rounding, of AGG's scan-line rasteriser; only the order in which cells are
+// visited differs, which no sum depends on.
+//
+// A sink receives the contributions row by row: `sink.row(y)` gives an
+// object whose `add(x, cover, area)` takes them, several for one cell when a
+// line or its neighbour visits it again.
+
+constexpr int kSubpixelShift = 8;
+constexpr int kSubpixelScale = 1 << kSubpixelShift;
+constexpr int kSubpixelMask = kSubpixelScale - 1;
+
+// Division rounding towards minus infinity (b > 0).
+inline int64_t floorDiv(int64_t a, int64_t b) {
+    int64_t q = a / b;
+    if (a - q * b < 0) --q;
+    return q;
+}
+
+// The part of a line within one cell row `ey`, from (x1, y1) to (x2, y2) with
+// y1 and y2 relative to the row (0 to 256).
+template <class Sink>
+inline void walkRow(Sink& sink, int ey, int x1, int y1, int x2, int y2) {
+    if (y1 == y2) return;
+    const int ex1 = x1 >> kSubpixelShift;
+    const int ex2 = x2 >> kSubpixelShift;
+    const int fx1 = x1 & kSubpixelMask;
+    const int fx2 = x2 & kSubpixelMask;
+    const int height = y2 - y1;
+    auto row = sink.row(ey);
+    if (ex1 == ex2) {
+        row.add(ex1, height, (fx1 + fx2) * height);
+        return;
+    }
+    // The line crosses cell boundaries: the first cell takes the height up to
+    // the first boundary, every whole cell between takes the same share (with
+    // the remainders carried as in a DDA), the last cell the rest.
+    int64_t dx = int64_t(x2) - x1;
+    int first = kSubpixelScale;
+    int incr = 1;
+    int p = (kSubpixelScale - fx1) * height;
+    if (dx < 0) {
+        p = fx1 * height;
+        first = 0;
+        incr = -1;
+        dx = -dx;
+    }
+    int delta = int(floorDiv(p, dx));
+    int64_t mod = p - delta * dx;
+    row.add(ex1, delta, (fx1 + first) * delta);
+    int ex = ex1 + incr;
+    int y = y1 + delta;
+    if (ex != ex2) {
+        const int whole = kSubpixelScale * height;
+        const int lift = int(floorDiv(whole, dx));
+        const int64_t rem = whole - lift * dx;
+        mod -= dx;
+        do {
+            int step = lift;
+            mod += rem;
+            if (mod >= 0) {
+                mod -= dx;
+                ++step;
+            }
+            row.add(ex, step, kSubpixelScale * step);
+            y += step;
+            ex += incr;
+        } while (ex != ex2);
+    }
+    delta = y2 - y;
+    row.add(ex2, delta, (fx2 + kSubpixelScale - first) * delta);
+}
+
+// The cells of the line (x1, y1) - (x2, y2) that lie in the cell rows
+// [rowBegin, rowEnd). The line's x extent must stay below 16,384 px (longer
+// lines are split first). The rows are entered anywhere: the x at which the
+// line crosses a row boundary is computed directly, so a tall line walked band
+// by band costs no more than walked at once.
+template <class Sink>
+void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowEnd) {
+    const int ey1 = y1 >> kSubpixelShift;
+    const int ey2 = y2 >> kSubpixelShift;
+    const int fy1 = y1 & kSubpixelMask;
+    const int fy2 = y2 & kSubpixelMask;
+    if (ey1 == ey2) {
+        if (ey1 >= rowBegin && ey1 < rowEnd) walkRow(sink, ey1, x1, fy1, x2, fy2);
+        return;
+    }
+    const int64_t dx = int64_t(x2) - x1;
+    int64_t dy = int64_t(y2) - y1;
+    int64_t p0 = (kSubpixelScale - fy1) * dx;
+    int first = kSubpixelScale;
+    int incr = 1;
+    if (dy < 0) {
+        p0 = fy1 * dx;
+        first = 0;
+        incr = -1;
+        dy = -dy;
+    }
+    // Row j of the line is ey1 + incr * j, j from 0 to n. Row j ends (and row
+    // j + 1 starts) at x1 + floor((p0 + j * 256 * dx) / dy).
+    const int n = (ey2 - ey1) * incr;
+    int jBegin, jLast;
+    if (incr > 0) {
+        jBegin = std::max(0, rowBegin - ey1);
+        jLast = std::min(n, rowEnd - 1 - ey1);
+    } else {
+        jBegin = std::max(0, ey1 - (rowEnd - 1));
+        jLast = std::min(n, ey1 - rowBegin);
+    }
+    if (jBegin > jLast) return;
+    const int64_t step = kSubpixelScale * dx;
+    int j = jBegin;
+    const int64_t q = p0 + int64_t(j == 0 ? 0 : j - 1) * step;
+    const int64_t d = floorDiv(q, dy);
+    int xFrom = int(x1 + d);
+    int64_t mod = q - d * dy - dy;
+    if (j == 0) {
+        walkRow(sink, ey1, x1, fy1, xFrom, first);
+        j = 1;
+    }
+    const int64_t lift = floorDiv(step, dy);
+    const int64_t rem = step - lift * dy;
+    const int jMiddle = std::min(jLast, n - 1);
+    int ey = ey1 + incr * j;
+    for (; j <= jMiddle; ++j, ey += incr) {
+        int64_t delta = lift;
+        mod += rem;
+        if (mod >= 0) {
+            mod -= dy;
+            ++delta;
+        }
+        const int xTo = int(xFrom + delta);
+        walkRow(sink, ey, xFrom, kSubpixelScale - first, xTo, first);
+        xFrom = xTo;
+    }
+    if (jLast == n) walkRow(sink, ey2, xFrom, kSubpixelScale - first, x2, fy2);
+}
+
+}  // namespace lumo

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "core/Simd.h"
+
+#include <cstdint>
+
+namespace lumo {
+
+// Turns a pixel's accumulated coverage, (cover << 9) - area as a 32-bit sum
+// that wraps like the rasteriser's int sums, into its alpha: the fill rule
+// (non-zero: the magnitude, clamped to 255; even-odd: folded every 512), then
+// the gamma table, which must map 0 to 0. `group` does the same for the 16
+// grid sums of a pixel group at once: running sum, zeroing the grid, alphas;
+// it returns a bit per pixel whose alpha is zero (with SSE2 where built, else
+// the portable twin, which is always built and tested against it).
+template <bool EvenOdd>
+struct CoverageAlpha {
+    const uint8_t* gamma;
+    bool identity;  // the gamma table changes nothing
+
+    static int cover(uint32_t sum) {
+        int c = int32_t(sum) >> 9;
+        if (c < 0) c = -c;
+        if (EvenOdd) {
+            c &= 511;
+            if (c > 256) c = 512 - c;
+        }
+        return c > 255 ? 255 : c;
+    }
+
+    unsigned value(uint32_t sum) const { return gamma[cover(sum)]; }
+
+    unsigned group(uint32_t* cells, uint32_t& sum, uint8_t* out) const {
+#if LUMO_SSE2
+        return groupSse2(cells, sum, out);
+#else
+        return groupPortable(cells, sum, out);
+#endif
+    }
+
+    unsigned groupPortable(uint32_t* cells, uint32_t& sum, uint8_t* out) const {
+        unsigned zeros = 0;
+        for (int i = 0; i < 16; ++i) {
+            sum += cells[i];
+            cells[i] = 0;
+            out[i] = uint8_t(gamma[cover(sum)]);
+            if (out[i] == 0) zeros |= 1u << i;
+        }
+        return zeros;
+    }
+
+#if LUMO_SSE2
+    unsigned groupSse2(uint32_t* cells, uint32_t& sum, uint8_t* out) const {
+        __m128i running = _mm_set1_epi32(int(sum));
+        __m128i covers[4];
+        const __m128i zero = _mm_setzero_si128();
+        for (int k = 0; k < 4; ++k) {
+            __m128i* p = reinterpret_cast<__m128i*>(cells) + k;
+            __m128i v = _mm_loadu_si128(p);
+            _mm_storeu_si128(p, zero);
+            // Running sum of four lanes, plus the sum so far.
+            v = _mm_add_epi32(v, _mm_slli_si128(v, 4));
+            v = _mm_add_epi32(v, _mm_slli_si128(v, 8));
+            v = _mm_add_epi32(v, running);
+            running = _mm_shuffle_epi32(v, 0xff);
+            __m128i c = _mm_srai_epi32(v, 9);
+            const __m128i sign = _mm_srai_epi32(c, 31);
+            c = _mm_sub_epi32(_mm_xor_si128(c, sign), sign);
+            if (EvenOdd) c = _mm_and_si128(c, _mm_set1_epi32(511));
+            covers[k] = c;
+        }
+        sum = uint32_t(_mm_cvtsi128_si32(running));
+        // Saturating packs clamp to 255 (magnitudes are below 2^23).
+        __m128i low = _mm_packs_epi32(covers[0], covers[1]);
+        __m128i high = _mm_packs_epi32(covers[2], covers[3]);
+        if (EvenOdd) {
+            const __m128i full = _mm_set1_epi16(512);
+            low = _mm_min_epi16(low, _mm_sub_epi16(full, low));
+            high = _mm_min_epi16(high, _mm_sub_epi16(full, high));
+        }
+        __m128i alphas = _mm_packus_epi16(low, high);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), alphas);
+        if (!identity) {
+            for (int i = 0; i < 16; ++i) out[i] = gamma[out[i]];
+            alphas = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out));
+        }
+        return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(alphas, zero)));
+    }
+#endif
+};
+
+}  // namespace lumo

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace lumo {
+
+// A band of cell rows as a dense grid of 32-bit sums, one per pixel of the
+// shape's width plus one. A cell contribution adds (cover << 9) - area at its
+// pixel and area at the next, so the running sum along a row is, at every
+// pixel, the accumulated coverage a sorted sweep would compute there (modulo
+// 2^32, as the sweep's own int sums wrap). Each row marks the groups of 16
+// pixels it touched in a bitmap: reading a row visits only those, hands the
+// constant stretches between them to the scan-line as spans, and zeroes what
+// it read, so the grid is clean again without a separate clear.
+class CoverageGrid {
+public:
+    static constexpr int kGroupShift = 4;
+    static constexpr int kGroup = 1 << kGroupShift;
+    // The widest grid row (4 MiB); wider shapes take the sorted path.
+    static constexpr int kMaxWidth = 1 << 20;
+    // Cells per band, sized for the cache (512 KiB).
+    static constexpr int kBandCells = 1 << 17;
+
+    // The rows a band of the given width holds.
+    static int bandRows(int width) {
+        const int stride = (width + kGroup - 1) & ~(kGroup - 1);
+        return stride >= kBandCells ? 1 : kBandCells / stride;
+    }
+
+    // Starts a band of `rows` rows from cell row `top`, columns from cell x
+    // `minX`, `width` columns wide (the shape's width plus one).
+    void begin(int minX, int width, int top, int rows);
+    // Zeroes whatever rows of the band were not read; then the grid is clean.
+    void clear();
+    // Gives back storage beyond one band of the usual size.
+    void trim();
+
+    // One row of the band, taking cell contributions.
+    class Row {
+    public:
+        Row(uint32_t* cells, uint64_t* bits, int minX) : cells_(cells), bits_(bits), minX_(minX) {}
+        void add(int x, int cover, int area) {
+            const int c = x - minX_;
+            cells_[c] += (uint32_t(cover) << 9) - uint32_t(area);
+            cells_[c + 1] += uint32_t(area);
+            bits_[c >> 10] |= uint64_t(1) << ((c >> kGroupShift) & 63);
+            bits_[(c + 1) >> 10] |= uint64_t(1) << (((c + 1) >> kGroupShift) & 63);
+        }
+
+    private:
+        uint32_t* cells_;
+        uint64_t* bits_;
+        int minX_;
+    };
+
+    Row row(int y) {
+        const size_t r = size_t(y - top_);
+        return Row(cells_.data() + r * size_t(stride_), bits_.data() + r * size_t(words_), minX_);
+    }
+
+    // Turns row `y` into alphas, zeroing it, and hands the scan-line the
+    // pixels of non-zero alpha.
+    template <class Alpha, class Scanline>
+    void sweepRow(int y, const Alpha& alpha, Scanline& sl) {
+        const int r = y - top_;
+        uint64_t* bits = bits_.data() + size_t(r) * size_t(words_);
+        uint32_t* sums = cells_.data() + size_t(r) * size_t(stride_);
+        uint8_t* covers = covers_.data();
+        uint32_t sum = 0;
+        int done = 0;
+        // Cells not yet handed over, [runStart, runEnd): runs of neighbouring
+        // groups go over at once.
+        int runStart = 0;
+        int runEnd = 0;
+        for (int w = 0; w < words_; ++w) {
+            uint64_t marks = bits[w];
+            if (marks == 0) continue;
+            bits[w] = 0;
+            do {
+                const int start = (w << 10) + (__builtin_ctzll(marks) << kGroupShift);
+                marks &= marks - 1;
+                if (start > done) {
+                    const unsigned a = alpha.value(sum);
+                    if (a != 0) {
+                        flush(sl, covers, runStart, runEnd);
+                        sl.add_span(minX_ + done, unsigned(start - done), a);
+                    }
+                }
+                unsigned filled = ~alpha.group(sums + start, sum, covers + start) & 0xffffu;
+                while (filled != 0) {
+                    const int from = __builtin_ctz(filled);
+                    const int length = __builtin_ctz(~(filled >> from));
+                    const int at = start + from;
+                    if (at == runEnd && runEnd > runStart) {
+                        runEnd += length;
+                    } else {
+                        flush(sl, covers, runStart, runEnd);
+                        runStart = at;
+                        runEnd = at + length;
+                    }
+                    filled &= ~(((1u << length) - 1u) << from);
+                }
+                done = start + kGroup;
+            } while (marks != 0);
+        }
+        flush(sl, covers, runStart, runEnd);
+    }
+
+private:
+    template <class Scanline>
+    void flush(Scanline& sl, const uint8_t* covers, int& runStart, int& runEnd) {
+        if (runEnd > runStart) {
+            sl.add_cells(minX_ + runStart, unsigned(runEnd - runStart), covers + runStart);
+        }
+        runStart = runEnd = 0;
+    }
+
+    std::vector<uint32_t> cells_;
+    std::vector<uint64_t> bits_;
+    std::vector<uint8_t> covers_;
+    int minX_ = 0;
+    int stride_ = 0;
+    int words_ = 0;
+    int top_ = 0;
+    int rows_ = 0;
+};
+
+}  // namespace lumo

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace lumo {
+
+// The clipped lines of one shape in 24.8 fixed point, as the clipper hands
+// them over, with the cell bounds a scan-line rasteriser reports. Lines that
+// stay within one sub-pixel row add nothing to any cell and only widen the
+// bounds. Lines 16,384 px wide or more are halved until they are narrower, so
+// the cell arithmetic stays within 32 bits.
+//
+// At most kMaxLines lines are kept; the lines beyond are dropped (the shape is
+// cut) and `cut()` says so. The storage a huge shape needed is given back by
+// the next reset.
+class EdgeStore {
+public:
+    struct Line {
+        int x1, y1, x2, y2;
+    };
+
+    static constexpr size_t kMaxLines = size_t(1) << 20;
+
+    void reset();
+    // The clipper's output.
+    void line(int x1, int y1, int x2, int y2);
+
+    const std::vector<Line>& lines() const { return lines_; }
+    bool empty() const { return lines_.empty(); }
+    bool cut() const { return cut_; }
+    // An upper bound of the number of cells the lines cross.
+    uint64_t cellEstimate() const { return cellEstimate_; }
+
+    int minX() const { return minX_; }
+    int minY() const { return minY_; }
+    int maxX() const { return maxX_; }
+    int maxY() const { return maxY_; }
+
+private:
+    void widen(int x, int y);
+    void store(int x1, int y1, int x2, int y2);
+
+    std::vector<Line> lines_;
+    uint64_t cellEstimate_ = 0;
+    bool cut_ = false;
+    int minX_ = INT_MAX;
+    int minY_ = INT_MAX;
+    int maxX_ = INT_MIN;
+    int maxY_ = INT_MIN;
+};
+
+}  // namespace lumo

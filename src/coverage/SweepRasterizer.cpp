@@ -1,0 +1,165 @@
+#include "coverage/SweepRasterizer.h"
+
+#include "coverage/CellWalk.h"
+
+#include <algorithm>
+
+namespace lumo {
+
+namespace {
+
+// The grid is read by its rows' bitmaps of touched pixel groups, one 64-bit
+// word per 1024 pixels, and only touched groups are read: it takes the sorted
+// path only when those words outnumber the cells the lines cross many times
+// over (huge, nearly empty shapes) or a row is too wide to hold.
+constexpr uint64_t kDenseRatio = 64;
+constexpr uint64_t kDenseAllowance = 1 << 16;
+
+int firstRow(const EdgeStore::Line& l) {
+    return std::min(l.y1, l.y2) >> kSubpixelShift;
+}
+int lastRow(const EdgeStore::Line& l) {
+    return std::max(l.y1, l.y2) >> kSubpixelShift;
+}
+
+}  // namespace
+
+SweepRasterizer::SweepRasterizer() {
+    for (int i = 0; i < 256; ++i) gamma_[i] = i;
+    gammaChanged();
+}
+
+void SweepRasterizer::gammaChanged() {
+    gammaIdentity_ = true;
+    for (int i = 0; i < 256; ++i) {
+        gamma8_[i] = uint8_t(gamma_[i]);
+        if (gamma_[i] != i) gammaIdentity_ = false;
+    }
+}
+
+void SweepRasterizer::reset() {
+    edges_.reset();
+    grid_.trim();
+    cells_.trim();
+    lineTo_ = false;
+    swept_ = false;
+}
+
+void SweepRasterizer::reset_clipping() {
+    reset();
+    clipper_.reset_clipping();
+}
+
+void SweepRasterizer::clip_box(double x1, double y1, double x2, double y2) {
+    reset();
+    clipper_.clip_box(x1, y1, x2, y2);
+}
+
+void SweepRasterizer::move_to_d(double x, double y) {
+    if (swept_) reset();
+    if (autoClose_) close_polygon();
+    clipper_.move_to(startX_ = x, startY_ = y);
+    lineTo_ = false;
+}
+
+void SweepRasterizer::line_to_d(double x, double y) {
+    clipper_.line_to(edges_, x, y);
+    lineTo_ = true;
+}
+
+void SweepRasterizer::close_polygon() {
+    if (lineTo_) {
+        clipper_.line_to(edges_, startX_, startY_);
+        lineTo_ = false;
+    }
+}
+
+void SweepRasterizer::add_vertex(double x, double y, unsigned cmd) {
+    if (agg::is_move_to(cmd)) {
+        move_to_d(x, y);
+    } else if (agg::is_vertex(cmd)) {
+        line_to_d(x, y);
+    } else if (agg::is_close(cmd)) {
+        close_polygon();
+    }
+}
+
+bool SweepRasterizer::rewind_scanlines() {
+    if (autoClose_) close_polygon();
+    if (edges_.empty()) return false;
+    swept_ = true;
+    planBands();
+    scanY_ = edges_.minY();
+    bandEnd_ = scanY_;
+    return true;
+}
+
+// Chooses between the grid and the sorted cells, and the height of a band.
+void SweepRasterizer::planBands() {
+    grid_.clear();
+    cells_.begin();
+    const int64_t height = int64_t(edges_.maxY()) - edges_.minY() + 1;
+    const int64_t width = int64_t(edges_.maxX()) - edges_.minX() + 2;
+    const uint64_t estimate = edges_.cellEstimate();
+    const uint64_t words = uint64_t(width + 1023) >> 10;
+    dense_ = width <= CoverageGrid::kMaxWidth &&
+             words * uint64_t(height) <= kDenseRatio * estimate + kDenseAllowance && !forceSorted_;
+    int64_t rows;
+    if (dense_) {
+        rows = CoverageGrid::bandRows(int(width));
+    } else {
+        const uint64_t perRow = std::max<uint64_t>(1, estimate / uint64_t(height));
+        rows = int64_t(std::max<uint64_t>(1, SparseCells::kMaxCells / 2 / perRow));
+    }
+    if (forceBandRows_ > 0) rows = std::min<int64_t>(rows, forceBandRows_);
+    bandRows_ = int(std::min(rows, height));
+    banded_ = bandRows_ < height;
+    active_.clear();
+    order_.clear();
+    nextLine_ = 0;
+    if (banded_) {
+        // Lines in the order of the row they start in, to join the bands
+        // they reach.
+        const std::vector<EdgeStore::Line>& lines = edges_.lines();
+        order_.resize(lines.size());
+        for (size_t i = 0; i < lines.size(); ++i) order_[i] = uint32_t(i);
+        std::sort(order_.begin(), order_.end(), [&lines](uint32_t a, uint32_t b) {
+            return firstRow(lines[a]) < firstRow(lines[b]);
+        });
+    }
+}
+
+template <class Sink>
+void SweepRasterizer::walkBand(Sink& sink, int top, int end) {
+    const std::vector<EdgeStore::Line>& lines = edges_.lines();
+    if (!banded_) {
+        for (const EdgeStore::Line& l : lines) walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
+        return;
+    }
+    while (nextLine_ < order_.size() && firstRow(lines[order_[nextLine_]]) < end) {
+        active_.push_back(order_[nextLine_++]);
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < active_.size(); ++i) {
+        const EdgeStore::Line& l = lines[active_[i]];
+        walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
+        if (lastRow(l) >= end) active_[kept++] = active_[i];
+    }
+    active_.resize(kept);
+}
+
+void SweepRasterizer::buildBand(int row) {
+    const int end = int(std::min<int64_t>(int64_t(edges_.maxY()) + 1, int64_t(row) + bandRows_));
+    if (dense_) {
+        const int width = int(int64_t(edges_.maxX()) - edges_.minX() + 2);
+        grid_.begin(edges_.minX(), width, row, end - row);
+        walkBand(grid_, row, end);
+    } else {
+        cells_.begin();
+        walkBand(cells_, row, end);
+        cells_.sort();
+    }
+    bandEnd_ = end;
+}
+
+}  // namespace lumo

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "coverage/CoverageAlpha.h"
+#include "coverage/CoverageGrid.h"
+#include "coverage/EdgeStore.h"
+#include "coverage/SparseCells.h"
+
+#include <agg_basics.h>
+#include <agg_rasterizer_sl_clip.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace lumo {
+
+// lumo's scan-line coverage rasteriser: the interface and the exact coverage
+// of AGG's rasterizer_scanline_aa with the double-precision clipper, without
+// sorting cells. The clipped lines are kept; the sweep turns them into cells
+// band by band, accumulates the cells in a dense grid (CoverageGrid) and reads
+// each row back with a running sum. Shapes too wide or too sparse for a grid
+// take a sorted path (SparseCells), also band by band, so the scratch memory
+// stays bounded whatever the shape.
+//
+// Unlike AGG's rasteriser, a shape too large for the storage is cut without
+// disabling the shapes after it, and lines wider than 16,384 px are counted
+// once. Gamma functions must map zero coverage to zero.
+class SweepRasterizer {
+public:
+    SweepRasterizer();
+    SweepRasterizer(const SweepRasterizer&) = delete;
+    SweepRasterizer& operator=(const SweepRasterizer&) = delete;
+
+    void reset();
+    void reset_clipping();
+    void clip_box(double x1, double y1, double x2, double y2);
+    void filling_rule(agg::filling_rule_e rule) { fillRule_ = rule; }
+    void auto_close(bool flag) { autoClose_ = flag; }
+
+    template <class GammaF>
+    void gamma(const GammaF& function) {
+        for (int i = 0; i < 256; ++i) gamma_[i] = int(agg::uround(function(double(i) / 255) * 255));
+        gammaChanged();
+    }
+    unsigned apply_gamma(unsigned cover) const { return unsigned(gamma_[cover]); }
+
+    void move_to_d(double x, double y);
+    void line_to_d(double x, double y);
+    void close_polygon();
+    void add_vertex(double x, double y, unsigned cmd);
+
+    template <class VertexSource>
+    void add_path(VertexSource& source, unsigned pathId = 0) {
+        double x = 0.0, y = 0.0;
+        unsigned cmd;
+        source.rewind(pathId);
+        if (swept_) reset();
+        while (!agg::is_stop(cmd = source.vertex(&x, &y))) add_vertex(x, y, cmd);
+    }
+
+    int min_x() const { return edges_.minX(); }
+    int min_y() const { return edges_.minY(); }
+    int max_x() const { return edges_.maxX(); }
+    int max_y() const { return edges_.maxY(); }
+
+    // For tests: sweeps with sorted cells instead of the grid, and (when
+    // `bandRows` is positive) in bands of at most that many rows.
+    void forceLayout(bool sortedCells, int bandRows) {
+        forceSorted_ = sortedCells;
+        forceBandRows_ = bandRows;
+    }
+
+    // True when the last shape swept was too large for the storage and cut.
+    bool cut() const { return edges_.cut() || cells_.cut(); }
+
+    bool rewind_scanlines();
+
+    template <class Scanline>
+    bool sweep_scanline(Scanline& sl) {
+        for (;;) {
+            if (scanY_ > edges_.maxY()) return false;
+            if (scanY_ >= bandEnd_) buildBand(scanY_);
+            sl.reset_spans();
+            if (fillRule_ == agg::fill_even_odd) {
+                sweepRow(sl, CoverageAlpha<true>{gamma8_, gammaIdentity_});
+            } else {
+                sweepRow(sl, CoverageAlpha<false>{gamma8_, gammaIdentity_});
+            }
+            if (sl.num_spans()) break;
+            ++scanY_;
+        }
+        sl.finalize(scanY_);
+        ++scanY_;
+        return true;
+    }
+
+private:
+    template <class Scanline, class Alpha>
+    void sweepRow(Scanline& sl, const Alpha& alpha) {
+        if (dense_) {
+            grid_.sweepRow(scanY_, alpha, sl);
+        } else {
+            cells_.sweepRow(scanY_, alpha, sl);
+        }
+    }
+
+    void gammaChanged();
+    void planBands();
+    void buildBand(int row);
+    template <class Sink>
+    void walkBand(Sink& sink, int top, int end);
+
+    EdgeStore edges_;
+    agg::rasterizer_sl_clip_dbl clipper_;
+    int gamma_[256];
+    uint8_t gamma8_[256];
+    bool gammaIdentity_ = true;
+    agg::filling_rule_e fillRule_ = agg::fill_non_zero;
+    bool autoClose_ = true;
+    bool lineTo_ = false;
+    bool swept_ = false;
+    double startX_ = 0.0;
+    double startY_ = 0.0;
+
+    // The sweep: the current row and band, and how the shape is banded.
+    int scanY_ = 0;
+    int bandEnd_ = 0;
+    int bandRows_ = 1;
+    bool dense_ = true;
+    bool banded_ = false;
+    bool forceSorted_ = false;
+    int forceBandRows_ = 0;
+    // Line indices in the order of their first row, the next of them to
+    // join a band, and the lines that reach the band being built.
+    std::vector<uint32_t> order_;
+    size_t nextLine_ = 0;
+    std::vector<uint32_t> active_;
+
+    CoverageGrid grid_;
+    SparseCells cells_;
+};
+
+}  // namespace lumo
