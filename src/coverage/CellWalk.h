@@ -14,7 +14,8 @@ namespace lumo {
 //
 // A sink receives the contributions row by row: `sink.row(y)` gives an
 // object whose `add(x, cover, area)` takes them, several for one cell when a
-// line or its neighbour visits it again.
+// line or its neighbour visits it again, and whose `step(incr)` moves it to
+// the next row up or down.
 
 constexpr int kSubpixelShift = 8;
 constexpr int kSubpixelScale = 1 << kSubpixelShift;
@@ -27,17 +28,16 @@ inline int64_t floorDiv(int64_t a, int64_t b) {
     return q;
 }
 
-// The part of a line within one cell row `ey`, from (x1, y1) to (x2, y2) with
-// y1 and y2 relative to the row (0 to 256).
-template <class Sink>
-inline void walkRow(Sink& sink, int ey, int x1, int y1, int x2, int y2) {
+// The part of a line within one cell row, from (x1, y1) to (x2, y2) with y1
+// and y2 relative to the row (0 to 256).
+template <class Row>
+inline void walkRow(Row& row, int x1, int y1, int x2, int y2) {
     if (y1 == y2) return;
     const int ex1 = x1 >> kSubpixelShift;
     const int ex2 = x2 >> kSubpixelShift;
     const int fx1 = x1 & kSubpixelMask;
     const int fx2 = x2 & kSubpixelMask;
     const int height = y2 - y1;
-    auto row = sink.row(ey);
     if (ex1 == ex2) {
         row.add(ex1, height, (fx1 + fx2) * height);
         return;
@@ -93,7 +93,10 @@ void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowE
     const int fy1 = y1 & kSubpixelMask;
     const int fy2 = y2 & kSubpixelMask;
     if (ey1 == ey2) {
-        if (ey1 >= rowBegin && ey1 < rowEnd) walkRow(sink, ey1, x1, fy1, x2, fy2);
+        if (ey1 >= rowBegin && ey1 < rowEnd) {
+            auto row = sink.row(ey1);
+            walkRow(row, x1, fy1, x2, fy2);
+        }
         return;
     }
     const int64_t dx = int64_t(x2) - x1;
@@ -125,15 +128,17 @@ void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowE
     const int64_t d = floorDiv(q, dy);
     int xFrom = int(x1 + d);
     int64_t mod = q - d * dy - dy;
+    auto row = sink.row(ey1 + incr * j);
     if (j == 0) {
-        walkRow(sink, ey1, x1, fy1, xFrom, first);
+        walkRow(row, x1, fy1, xFrom, first);
+        if (jLast == 0) return;
+        row.step(incr);
         j = 1;
     }
     const int64_t lift = floorDiv(step, dy);
     const int64_t rem = step - lift * dy;
     const int jMiddle = std::min(jLast, n - 1);
-    int ey = ey1 + incr * j;
-    for (; j <= jMiddle; ++j, ey += incr) {
+    for (; j <= jMiddle; ++j) {
         int64_t delta = lift;
         mod += rem;
         if (mod >= 0) {
@@ -141,10 +146,11 @@ void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowE
             ++delta;
         }
         const int xTo = int(xFrom + delta);
-        walkRow(sink, ey, xFrom, kSubpixelScale - first, xTo, first);
+        walkRow(row, xFrom, kSubpixelScale - first, xTo, first);
         xFrom = xTo;
+        if (j < jLast) row.step(incr);
     }
-    if (jLast == n) walkRow(sink, ey2, xFrom, kSubpixelScale - first, x2, fy2);
+    if (jLast == n) walkRow(row, xFrom, kSubpixelScale - first, x2, fy2);
 }
 
 }  // namespace lumo

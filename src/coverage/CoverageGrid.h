@@ -41,7 +41,12 @@ public:
     // One row of the band, taking cell contributions.
     class Row {
     public:
-        Row(uint32_t* cells, uint64_t* bits, int minX) : cells_(cells), bits_(bits), minX_(minX) {}
+        Row(uint32_t* cells, uint64_t* bits, int minX, int stride, int words)
+            : cells_(cells), bits_(bits), minX_(minX), stride_(stride), words_(words) {}
+        void step(int incr) {
+            cells_ += incr * stride_;
+            bits_ += incr * words_;
+        }
         void add(int x, int cover, int area) {
             const int c = x - minX_;
             cells_[c] += (uint32_t(cover) << 9) - uint32_t(area);
@@ -54,11 +59,14 @@ public:
         uint32_t* cells_;
         uint64_t* bits_;
         int minX_;
+        int stride_;
+        int words_;
     };
 
     Row row(int y) {
         const size_t r = size_t(y - top_);
-        return Row(cells_.data() + r * size_t(stride_), bits_.data() + r * size_t(words_), minX_);
+        return Row(cells_.data() + r * size_t(stride_), bits_.data() + r * size_t(words_), minX_,
+                   stride_, words_);
     }
 
     // Turns row `y` into alphas, zeroing it, and hands the scan-line the

@@ -24,6 +24,7 @@ public:
     public:
         Row(SparseCells& cells, int y) : cells_(cells), y_(y) {}
         void add(int x, int cover, int area) { cells_.add(x, y_, cover, area); }
+        void step(int incr) { y_ += incr; }
 
     private:
         SparseCells& cells_;
