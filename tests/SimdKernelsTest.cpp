@@ -76,6 +76,31 @@ void compareOverSpans(std::mt19937& random) {
     }
 }
 
+// Long spans whose covers are runs of full cover broken by random covers at random places: the
+// inside of shapes, which the spans store in blocks.
+TEST(SimdKernels, SolidSpansWithLongFullRunsMatchThePortableSpans) {
+    std::mt19937 random(13);
+    for (int round = 0; round < 4000; ++round) {
+        const unsigned len = 1 + random() % 300;
+        std::vector<uint8_t> covers(len, 255);
+        for (unsigned breaks = random() % 4; breaks > 0; --breaks) {
+            covers[random() % len] = pickByte(random);
+        }
+        const std::vector<uint8_t> destination = randomPixels(random, len);
+        agg::rgba8 colour = randomColour(random);
+        if (round % 4 != 0) colour.a = 255;
+        std::vector<uint8_t> simd = destination, portable = destination;
+        if (round % 2 == 0) {
+            overSolidHspan<false>(simd.data(), len, colour, covers.data());
+            over::portable::solidHspan<false>(portable.data(), len, colour, covers.data());
+        } else {
+            overSolidHspan<true>(simd.data(), len, colour, covers.data());
+            over::portable::solidHspan<true>(portable.data(), len, colour, covers.data());
+        }
+        ASSERT_EQ(simd, portable) << "round " << round << ", length " << len;
+    }
+}
+
 TEST(SimdKernels, SourceOverSpansMatchThePortableSpans) {
     std::mt19937 random(7);
     compareOverSpans<false>(random);
