@@ -73,22 +73,23 @@ inline unsigned constantRun(agg::int8u* p, unsigned len, unsigned e, unsigned cb
     return i;
 }
 
-// Stores `group` (four pixels of one opaque colour) over a run of full covers at the start of
-// `len` pixels, the first four of which are known to be full: sixteen pixels per step while whole
-// blocks of sixteen are full, else those four. Returns the pixels stored, a multiple of four.
-inline unsigned opaqueRun(agg::int8u* p, unsigned len, const agg::int8u* covers, __m128i group) {
+// Applies `group` (which writes four pixels of full cover at the address it is given) over a run
+// of full covers at the start of `len` pixels, the first four of which are known to be full:
+// sixteen pixels per step while whole blocks of sixteen are full, else those four. Returns the
+// pixels written, a multiple of four.
+template <class Group>
+inline unsigned fullRun(agg::int8u* p, unsigned len, const agg::int8u* covers, const Group& group) {
     const __m128i full = _mm_set1_epi8(char(0xFF));
     unsigned n = 0;
     for (; n + 16 <= len; n += 16, p += 64, covers += 16) {
         if (_mm_movemask_epi8(_mm_cmpeq_epi8(load(covers), full)) != 0xFFFF) break;
-        __m128i* q = reinterpret_cast<__m128i*>(p);
-        _mm_storeu_si128(q, group);
-        _mm_storeu_si128(q + 1, group);
-        _mm_storeu_si128(q + 2, group);
-        _mm_storeu_si128(q + 3, group);
+        group(p);
+        group(p + 16);
+        group(p + 32);
+        group(p + 48);
     }
     if (n > 0) return n;
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), group);
+    group(p);
     return 4;
 }
 
@@ -129,16 +130,22 @@ unsigned solidSpan(agg::int8u* p, unsigned len, const Colour<Premultiplied>& c,
         std::memcpy(&four, covers, 4);
         if (four == 0) continue;
         if (four == 0xFFFFFFFFu) {
+            // The inside of a shape: written sixteen pixels per step while the full covers last
+            // (the loop steps over the last four written).
+            unsigned run;
             if (opaque) {
-                // The inside of a shape: stored sixteen pixels per step while the full covers
-                // last (the loop steps over the last four stored).
-                const unsigned skip = opaqueRun(p, len - i, covers, opaqueGroup) - 4;
-                i += skip, p += 4 * skip, covers += skip;
+                run = fullRun(p, len - i, covers, [opaqueGroup](agg::int8u* q) {
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(q), opaqueGroup);
+                });
             } else {
-                const __m128i d = load(p);
-                storeGroup(p, blendPair(_mm_unpacklo_epi8(d, zero), fullKeep, fullShare),
-                           blendPair(_mm_unpackhi_epi8(d, zero), fullKeep, fullShare));
+                run = fullRun(p, len - i, covers, [zero, fullKeep, fullShare](agg::int8u* q) {
+                    const __m128i d = load(q);
+                    storeGroup(q, blendPair(_mm_unpacklo_epi8(d, zero), fullKeep, fullShare),
+                               blendPair(_mm_unpackhi_epi8(d, zero), fullKeep, fullShare));
+                });
             }
+            const unsigned skip = run - 4;
+            i += skip, p += 4 * skip, covers += skip;
             continue;
         }
         __m128i klo, khi;
