@@ -7,6 +7,7 @@
 #include "core/Simd.h"
 #include "paint/SegmentMix.h"
 #include "span/BilinearBlock.h"
+#include "span/ColumnGather.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +106,30 @@ TEST(SimdKernels, SourceOverSpansMatchThePortableSpans) {
     std::mt19937 random(7);
     compareOverSpans<false>(random);
     compareOverSpans<true>(random);
+}
+
+TEST(SimdKernels, ColumnGatherMatchesThePortableGather) {
+#if LUMO_SSE2
+    std::mt19937 random(17);
+    for (int round = 0; round < 20000; ++round) {
+        const unsigned width = 1 + random() % 80, len = random() % 70;
+        const std::vector<uint8_t> row = randomBytes(random, 4 * size_t(width));
+        std::vector<uint32_t> columns(len);
+        for (uint32_t& c : columns) c = 4 * (random() % width);
+        // One colour beyond the span, which neither gather may touch.
+        const agg::rgba8 unset(1, 2, 3, 4);
+        std::vector<agg::rgba8> simd(len + 1, unset), portable(len + 1, unset);
+        column::sse2(simd.data(), row.data(), columns.data(), len);
+        column::portable(portable.data(), row.data(), columns.data(), len);
+        for (unsigned i = 0; i <= len; ++i) {
+            ASSERT_TRUE(simd[i].r == portable[i].r && simd[i].g == portable[i].g &&
+                        simd[i].b == portable[i].b && simd[i].a == portable[i].a)
+                << "round " << round << ", pixel " << i << " of " << len;
+        }
+    }
+#else
+    GTEST_SKIP() << "no SSE2 kernels in this build";
+#endif
 }
 
 TEST(SimdKernels, BilinearAverageMatchesThePortableAverage) {
