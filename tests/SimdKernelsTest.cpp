@@ -78,8 +78,9 @@ void compareOverSpans(std::mt19937& random) {
 }
 
 // Long spans whose covers are runs of full cover broken by random covers at random places: the
-// inside of shapes, which the spans store in blocks.
-TEST(SimdKernels, SolidSpansWithLongFullRunsMatchThePortableSpans) {
+// inside of shapes, which the spans store in blocks; with one colour and with mostly opaque
+// colours (an opaque texture), which are stored as they are at full cover.
+TEST(SimdKernels, SpansWithLongFullRunsMatchThePortableSpans) {
     std::mt19937 random(13);
     for (int round = 0; round < 4000; ++round) {
         const unsigned len = 1 + random() % 300;
@@ -99,6 +100,26 @@ TEST(SimdKernels, SolidSpansWithLongFullRunsMatchThePortableSpans) {
             over::portable::solidHspan<true>(portable.data(), len, colour, covers.data());
         }
         ASSERT_EQ(simd, portable) << "round " << round << ", length " << len;
+
+        // Colour spans of mostly opaque colours over the same covers, and without covers.
+        std::vector<agg::rgba8> colours(len);
+        for (agg::rgba8& c : colours) {
+            c = randomColour(random);
+            if (random() % 8 != 0) c.a = 255;
+        }
+        const uint8_t* coversOrNone = round % 3 == 0 ? nullptr : covers.data();
+        const unsigned cover = round % 6 == 0 ? pickByte(random) : 255;
+        simd = portable = destination;
+        if (round % 2 == 0) {
+            overColorHspan<false>(simd.data(), len, colours.data(), coversOrNone, cover);
+            over::portable::colorHspan<false>(portable.data(), len, colours.data(), coversOrNone,
+                                              cover);
+        } else {
+            overColorHspan<true>(simd.data(), len, colours.data(), coversOrNone, cover);
+            over::portable::colorHspan<true>(portable.data(), len, colours.data(), coversOrNone,
+                                             cover);
+        }
+        ASSERT_EQ(simd, portable) << "colour span, round " << round << ", length " << len;
     }
 }
 
