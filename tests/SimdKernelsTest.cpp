@@ -8,6 +8,7 @@
 #include "paint/SegmentMix.h"
 #include "span/BilinearBlock.h"
 #include "span/ColumnGather.h"
+#include "span/PixelRunCopy.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,27 @@ TEST(SimdKernels, ColumnGatherMatchesThePortableGather) {
         std::vector<agg::rgba8> simd(len + 1, unset), portable(len + 1, unset);
         column::sse2(simd.data(), row.data(), columns.data(), len);
         column::portable(portable.data(), row.data(), columns.data(), len);
+        for (unsigned i = 0; i <= len; ++i) {
+            ASSERT_TRUE(simd[i].r == portable[i].r && simd[i].g == portable[i].g &&
+                        simd[i].b == portable[i].b && simd[i].a == portable[i].a)
+                << "round " << round << ", pixel " << i << " of " << len;
+        }
+    }
+#else
+    GTEST_SKIP() << "no SSE2 kernels in this build";
+#endif
+}
+
+TEST(SimdKernels, PixelRunCopyMatchesThePortableCopy) {
+#if LUMO_SSE2
+    std::mt19937 random(19);
+    const agg::rgba8 unset(1, 2, 3, 4);
+    for (int round = 0; round < 20000; ++round) {
+        const unsigned len = random() % 70;
+        const std::vector<uint8_t> row = randomBytes(random, 4 * size_t(len) + 4);
+        std::vector<agg::rgba8> simd(len + 1, unset), portable(len + 1, unset);
+        pixelRun::sse2(simd.data(), row.data(), len);
+        pixelRun::portable(portable.data(), row.data(), len);
         for (unsigned i = 0; i <= len; ++i) {
             ASSERT_TRUE(simd[i].r == portable[i].r && simd[i].g == portable[i].g &&
                         simd[i].b == portable[i].b && simd[i].a == portable[i].a)
