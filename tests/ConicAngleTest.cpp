@@ -46,7 +46,7 @@ TEST(ConicAngle, EqualsTheAtan2FormBesideTheRoundingBoundaries) {
     for (int round = 0; round < 2000000; ++round) {
         // The position is k + 1/2 at the angle (k + 1/2) pi / 4096; the point
         // lands on the nearest whole coordinates a hair to either side.
-        const double angle = (boundary(random) + 0.5) * M_PI / 4096.0 + offset(random);
+        const double angle = (boundary(random) + 0.5) * agg::pi / 4096.0 + offset(random);
         const double r = radius(random);
         const int64_t x = std::llround(r * std::cos(angle));
         const int64_t y = std::llround(r * std::sin(angle));
