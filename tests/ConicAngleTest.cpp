@@ -17,8 +17,8 @@ namespace {
 ::testing::AssertionResult same(int64_t x, int64_t y) {
     const int64_t fast = conicAngle(x, y), reference = conicByAtan2(x, y);
     if (fast == reference) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "at (" << x << ", " << y << "): " << fast
-                                         << " against atan2's " << reference;
+    return ::testing::AssertionFailure()
+           << "at (" << x << ", " << y << "): " << fast << " against atan2's " << reference;
 }
 
 TEST(ConicAngle, EqualsTheAtan2FormOnEveryPointOfASquare) {

@@ -16,6 +16,7 @@
 // SimdKernelsTest compares these spans with the portable ones (over::portable) on random data.
 
 #include "blend/SourceOver.h"
+#include "core/RedBlueSwap.h"
 #include "core/Simd.h"
 
 #include <cstdint>
@@ -157,14 +158,6 @@ unsigned solidSpan(agg::int8u* p, unsigned len, const Colour<Premultiplied>& c,
     return i;
 }
 
-// Four pixels with the first and third byte of each swapped.
-inline __m128i swapRedBlue(__m128i v) {
-    const __m128i low = _mm_set1_epi32(0xFF);
-    return _mm_or_si128(_mm_and_si128(v, _mm_set1_epi32(int(0xFF00FF00u))),
-                        _mm_or_si128(_mm_and_si128(_mm_srli_epi32(v, 16), low),
-                                     _mm_slli_epi32(_mm_and_si128(v, low), 16)));
-}
-
 // Two colours (bytes r, g, b, a widened to lanes) as lanes C, with their alphas in A.
 template <bool Premultiplied>
 inline __m128i colourPairLanes(__m128i rgba, __m128i& alpha) {
@@ -202,7 +195,7 @@ unsigned colourSpan(agg::int8u* p, unsigned len, const agg::rgba8* colours,
             (_mm_movemask_epi8(_mm_cmpeq_epi8(rgba, ones)) & alphaBytes) == alphaBytes) {
             // Opaque colours at full cover are the pixels themselves, straight or premultiplied
             // (no colour byte exceeds an alpha of 255): bytes r, g, b, a stored as b, g, r, a.
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), swapRedBlue(rgba));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), lumo::sse2::swapRedBlue(rgba));
             continue;
         }
         __m128i alo, ahi;

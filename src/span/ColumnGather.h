@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/RedBlueSwap.h"
 #include "core/Simd.h"
 #include "span/NearestSpans.h"
 
@@ -26,19 +27,12 @@ inline void portable(agg::rgba8* span, const agg::int8u* row, const uint32_t* co
 #if LUMO_SSE2
 inline void sse2(agg::rgba8* span, const agg::int8u* row, const uint32_t* columns, unsigned len) {
     static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes r, g, b, a");
-    const __m128i greenAlpha = _mm_set1_epi32(int(0xFF00FF00u));
-    const __m128i low = _mm_set1_epi32(0xFF);
     unsigned i = 0;
     for (; i + 4 <= len; i += 4) {
         int w[4];
         for (int k = 0; k < 4; ++k) std::memcpy(&w[k], row + columns[i + k], 4);
         const __m128i v = _mm_setr_epi32(w[0], w[1], w[2], w[3]);
-        // b, g, r, a to r, g, b, a: green and alpha stay, red and blue trade places.
-        const __m128i swapped =
-            _mm_or_si128(_mm_and_si128(v, greenAlpha),
-                         _mm_or_si128(_mm_and_si128(_mm_srli_epi32(v, 16), low),
-                                      _mm_slli_epi32(_mm_and_si128(v, low), 16)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(span + i), swapped);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(span + i), lumo::sse2::swapRedBlue(v));
     }
     portable(span + i, row, columns + i, len - i);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/RedBlueSwap.h"
 #include "core/Simd.h"
 #include "span/NearestSpans.h"
 
@@ -21,16 +22,10 @@ inline void portable(agg::rgba8* out, const agg::int8u* p, unsigned n) {
 #if LUMO_SSE2
 inline void sse2(agg::rgba8* out, const agg::int8u* p, unsigned n) {
     static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes r, g, b, a");
-    const __m128i greenAlpha = _mm_set1_epi32(int(0xFF00FF00u));
-    const __m128i low = _mm_set1_epi32(0xFF);
     unsigned i = 0;
     for (; i + 4 <= n; i += 4, p += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i swapped =
-            _mm_or_si128(_mm_and_si128(v, greenAlpha),
-                         _mm_or_si128(_mm_and_si128(_mm_srli_epi32(v, 16), low),
-                                      _mm_slli_epi32(_mm_and_si128(v, low), 16)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), swapped);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), lumo::sse2::swapRedBlue(v));
     }
     portable(out + i, p, n - i);
 }
