@@ -53,6 +53,7 @@ set(LUMO_DRAWING_SOURCES
     src/render/SolidRenderer.cpp
     src/paint/GradientPaint.cpp
     src/paint/ColourTable.cpp
+    src/span/ConicAngle.cpp
     src/span/FocalRadial.cpp
     src/span/GradientSpanGenerator.cpp
     src/render/GradientRenderer.cpp

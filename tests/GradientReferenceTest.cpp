@@ -187,7 +187,8 @@ int64_t referencePosition(GradientKind kind, const FocalRadial* focal, int64_t x
         case GRADIENT_DIAMOND:
             return ax > ay ? ax : ay;
         case GRADIENT_CONIC:
-            return gradient::Conic()(x, y);
+            return static_cast<int64_t>(
+                std::floor(std::fabs(std::atan2(double(y), double(x))) * 4096.0 / agg::pi + 0.5));
         case GRADIENT_XY:
             return ax * ay / 4096;
         case GRADIENT_SQRT_XY:

@@ -7,6 +7,8 @@
 #include "core/Simd.h"
 #include "paint/SegmentMix.h"
 #include "span/BilinearBlock.h"
+#include "span/ColumnGather.h"
+#include "span/PixelRunCopy.h"
 
 #include <gtest/gtest.h>
 
@@ -76,10 +78,101 @@ void compareOverSpans(std::mt19937& random) {
     }
 }
 
+// Long spans whose covers are runs of full cover broken by random covers at random places: the
+// inside of shapes, which the spans store in blocks; with one colour and with mostly opaque
+// colours (an opaque texture), which are stored as they are at full cover.
+TEST(SimdKernels, SpansWithLongFullRunsMatchThePortableSpans) {
+    std::mt19937 random(13);
+    for (int round = 0; round < 4000; ++round) {
+        const unsigned len = 1 + random() % 300;
+        std::vector<uint8_t> covers(len, 255);
+        for (unsigned breaks = random() % 4; breaks > 0; --breaks) {
+            covers[random() % len] = pickByte(random);
+        }
+        const std::vector<uint8_t> destination = randomPixels(random, len);
+        agg::rgba8 colour = randomColour(random);
+        if (round % 4 != 0) colour.a = 255;
+        std::vector<uint8_t> simd = destination, portable = destination;
+        if (round % 2 == 0) {
+            overSolidHspan<false>(simd.data(), len, colour, covers.data());
+            over::portable::solidHspan<false>(portable.data(), len, colour, covers.data());
+        } else {
+            overSolidHspan<true>(simd.data(), len, colour, covers.data());
+            over::portable::solidHspan<true>(portable.data(), len, colour, covers.data());
+        }
+        ASSERT_EQ(simd, portable) << "round " << round << ", length " << len;
+
+        // Colour spans of mostly opaque colours over the same covers, and without covers.
+        std::vector<agg::rgba8> colours(len);
+        for (agg::rgba8& c : colours) {
+            c = randomColour(random);
+            if (random() % 8 != 0) c.a = 255;
+        }
+        const uint8_t* coversOrNone = round % 3 == 0 ? nullptr : covers.data();
+        const unsigned cover = round % 6 == 0 ? pickByte(random) : 255;
+        simd = portable = destination;
+        if (round % 2 == 0) {
+            overColorHspan<false>(simd.data(), len, colours.data(), coversOrNone, cover);
+            over::portable::colorHspan<false>(portable.data(), len, colours.data(), coversOrNone,
+                                              cover);
+        } else {
+            overColorHspan<true>(simd.data(), len, colours.data(), coversOrNone, cover);
+            over::portable::colorHspan<true>(portable.data(), len, colours.data(), coversOrNone,
+                                             cover);
+        }
+        ASSERT_EQ(simd, portable) << "colour span, round " << round << ", length " << len;
+    }
+}
+
 TEST(SimdKernels, SourceOverSpansMatchThePortableSpans) {
     std::mt19937 random(7);
     compareOverSpans<false>(random);
     compareOverSpans<true>(random);
+}
+
+TEST(SimdKernels, ColumnGatherMatchesThePortableGather) {
+#if LUMO_SSE2
+    std::mt19937 random(17);
+    for (int round = 0; round < 20000; ++round) {
+        const unsigned width = 1 + random() % 80, len = random() % 70;
+        const std::vector<uint8_t> row = randomBytes(random, 4 * size_t(width));
+        std::vector<uint32_t> columns(len);
+        for (uint32_t& c : columns) c = 4 * (random() % width);
+        // One colour beyond the span, which neither gather may touch.
+        const agg::rgba8 unset(1, 2, 3, 4);
+        std::vector<agg::rgba8> simd(len + 1, unset), portable(len + 1, unset);
+        column::sse2(simd.data(), row.data(), columns.data(), len);
+        column::portable(portable.data(), row.data(), columns.data(), len);
+        for (unsigned i = 0; i <= len; ++i) {
+            ASSERT_TRUE(simd[i].r == portable[i].r && simd[i].g == portable[i].g &&
+                        simd[i].b == portable[i].b && simd[i].a == portable[i].a)
+                << "round " << round << ", pixel " << i << " of " << len;
+        }
+    }
+#else
+    GTEST_SKIP() << "no SSE2 kernels in this build";
+#endif
+}
+
+TEST(SimdKernels, PixelRunCopyMatchesThePortableCopy) {
+#if LUMO_SSE2
+    std::mt19937 random(19);
+    const agg::rgba8 unset(1, 2, 3, 4);
+    for (int round = 0; round < 20000; ++round) {
+        const unsigned len = random() % 70;
+        const std::vector<uint8_t> row = randomBytes(random, 4 * size_t(len) + 4);
+        std::vector<agg::rgba8> simd(len + 1, unset), portable(len + 1, unset);
+        pixelRun::sse2(simd.data(), row.data(), len);
+        pixelRun::portable(portable.data(), row.data(), len);
+        for (unsigned i = 0; i <= len; ++i) {
+            ASSERT_TRUE(simd[i].r == portable[i].r && simd[i].g == portable[i].g &&
+                        simd[i].b == portable[i].b && simd[i].a == portable[i].a)
+                << "round " << round << ", pixel " << i << " of " << len;
+        }
+    }
+#else
+    GTEST_SKIP() << "no SSE2 kernels in this build";
+#endif
 }
 
 TEST(SimdKernels, BilinearAverageMatchesThePortableAverage) {

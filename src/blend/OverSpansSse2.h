@@ -16,6 +16,7 @@
 // SimdKernelsTest compares these spans with the portable ones (over::portable) on random data.
 
 #include "blend/SourceOver.h"
+#include "core/RedBlueSwap.h"
 #include "core/Simd.h"
 
 #include <cstdint>
@@ -73,6 +74,26 @@ inline unsigned constantRun(agg::int8u* p, unsigned len, unsigned e, unsigned cb
     return i;
 }
 
+// Applies `group` (which writes four pixels of full cover at the address it is given) over a run
+// of full covers at the start of `len` pixels, the first four of which are known to be full:
+// sixteen pixels per step while whole blocks of sixteen are full, else those four. Returns the
+// pixels written, a multiple of four.
+template <class Group>
+inline unsigned fullRun(agg::int8u* p, unsigned len, const agg::int8u* covers, const Group& group) {
+    const __m128i full = _mm_set1_epi8(char(0xFF));
+    unsigned n = 0;
+    for (; n + 16 <= len; n += 16, p += 64, covers += 16) {
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(load(covers), full)) != 0xFFFF) break;
+        group(p);
+        group(p + 16);
+        group(p + 32);
+        group(p + 48);
+    }
+    if (n > 0) return n;
+    group(p);
+    return 4;
+}
+
 // The lanes C of a colour for two pixels, and the alpha in every lane.
 template <bool Premultiplied>
 inline __m128i colourLanes(const Colour<Premultiplied>& c) {
@@ -110,13 +131,22 @@ unsigned solidSpan(agg::int8u* p, unsigned len, const Colour<Premultiplied>& c,
         std::memcpy(&four, covers, 4);
         if (four == 0) continue;
         if (four == 0xFFFFFFFFu) {
+            // The inside of a shape: written sixteen pixels per step while the full covers last
+            // (the loop steps over the last four written).
+            unsigned run;
             if (opaque) {
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(p), opaqueGroup);
+                run = fullRun(p, len - i, covers, [opaqueGroup](agg::int8u* q) {
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(q), opaqueGroup);
+                });
             } else {
-                const __m128i d = load(p);
-                storeGroup(p, blendPair(_mm_unpacklo_epi8(d, zero), fullKeep, fullShare),
-                           blendPair(_mm_unpackhi_epi8(d, zero), fullKeep, fullShare));
+                run = fullRun(p, len - i, covers, [zero, fullKeep, fullShare](agg::int8u* q) {
+                    const __m128i d = load(q);
+                    storeGroup(q, blendPair(_mm_unpacklo_epi8(d, zero), fullKeep, fullShare),
+                               blendPair(_mm_unpackhi_epi8(d, zero), fullKeep, fullShare));
+                });
             }
+            const unsigned skip = run - 4;
+            i += skip, p += 4 * skip, covers += skip;
             continue;
         }
         __m128i klo, khi;
@@ -161,14 +191,16 @@ unsigned colourSpan(agg::int8u* p, unsigned len, const agg::rgba8* colours,
             fullCover = four == 0xFFFFFFFFu;
             spreadCovers(covers + i, klo, khi);
         }
+        if (fullCover &&
+            (_mm_movemask_epi8(_mm_cmpeq_epi8(rgba, ones)) & alphaBytes) == alphaBytes) {
+            // Opaque colours at full cover are the pixels themselves, straight or premultiplied
+            // (no colour byte exceeds an alpha of 255): bytes r, g, b, a stored as b, g, r, a.
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), lumo::sse2::swapRedBlue(rgba));
+            continue;
+        }
         __m128i alo, ahi;
         const __m128i clo = colourPairLanes<Premultiplied>(_mm_unpacklo_epi8(rgba, zero), alo);
         const __m128i chi = colourPairLanes<Premultiplied>(_mm_unpackhi_epi8(rgba, zero), ahi);
-        if (fullCover &&
-            (_mm_movemask_epi8(_mm_cmpeq_epi8(rgba, ones)) & alphaBytes) == alphaBytes) {
-            storeGroup(p, clo, chi);
-            continue;
-        }
         const __m128i d = load(p);
         storeGroup(p, blendCovered<Premultiplied>(_mm_unpacklo_epi8(d, zero), clo, alo, klo),
                    blendCovered<Premultiplied>(_mm_unpackhi_epi8(d, zero), chi, ahi, khi));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "span/ConicAngle.h"
+
 #include <agg_basics.h>
 #include <agg_math.h>
 
@@ -57,11 +59,9 @@ struct Diamond {
 };
 
 // The angle from the positive x axis, either way round: 0 to pi spans the table.
+// The value of the atan2 form without atan2 (ConicAngle.h).
 struct Conic {
-    int64_t operator()(int64_t x, int64_t y) const {
-        const double angle = std::fabs(std::atan2(double(y), double(x)));
-        return static_cast<int64_t>(std::floor(angle * 4096.0 / agg::pi + 0.5));
-    }
+    int64_t operator()(int64_t x, int64_t y) const { return conicAngle(x, y); }
 };
 
 struct Xy {

@@ -2,6 +2,7 @@
 
 #include "core/LookupTables.h"
 #include "span/ImageAccessors.h"
+#include "span/PixelRunCopy.h"
 
 #include <agg_color_rgba.h>
 
@@ -37,7 +38,7 @@ private:
     static agg::rgba8 colour(const agg::int8u* p) { return agg::rgba8(p[2], p[1], p[0], p[3]); }
 
     static void copyRun(agg::rgba8* out, const agg::int8u* p, unsigned n) {
-        for (unsigned i = 0; i < n; ++i, p += 4) out[i] = colour(p);
+        copyPixelRun(out, p, n);
     }
 
     void fetch(agg::rgba8* span, int x, int y, unsigned len) {

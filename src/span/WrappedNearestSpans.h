@@ -1,5 +1,6 @@
 #pragma once
 
+#include "span/ColumnGather.h"
 #include "span/ImageAccessors.h"
 #include "span/NearestSpans.h"
 #include "span/WrapAxis.h"
@@ -79,7 +80,7 @@ private:
             columnsX_ = x;
             columnsLen_ = len;
         }
-        for (unsigned i = 0; i < len; ++i) copyPixel(span + i, row + columns_[i]);
+        gatherColumns(span, row, columns_, len);
     }
 
     using AxisY = typename WrapAxisOf<WrapY>::type;

@@ -74,6 +74,12 @@ private:
         }
         static int64_t reduce(int64_t v, unsigned period) {
             const int64_t span = int64_t(period) << 8;
+            // Positions a few periods in, and slopes below a period, the
+            // common cases, without a 64-bit division.
+            if (v >= 0 && v < 4 * span) {
+                while (v >= span) v -= span;
+                return v;
+            }
             const int64_t r = v % span;
             return r < 0 ? r + span : r;
         }
