@@ -7,6 +7,8 @@
 #include "coverage/RectilinearFill.h"
 #include "geometry/CheckedSource.h"
 #include "geometry/CurveCuller.h"
+#include "geometry/DashGenerator.h"
+#include "geometry/StrokeGenerator.h"
 #include "geometry/StrokeGeometry.h"
 #include "geometry/TransformKind.h"
 #include "geometry/TransformedSource.h"
@@ -16,8 +18,6 @@
 #include "render/PaintRenderer.h"
 
 #include <agg_conv_curve.h>
-#include <agg_conv_dash.h>
-#include <agg_conv_stroke.h>
 
 #include <algorithm>
 #include <cmath>
@@ -185,7 +185,7 @@ private:
             strokeOutline(source, check, scale, after, offset);
             return;
         }
-        agg::conv_dash<Source> dashed(source);
+        DashGenerator<Source> dashed(source);
         configureDash(dashed, style);
         strokeOutline(dashed, check, scale, after, offset);
     }
@@ -209,13 +209,13 @@ private:
             TransformedSource<Source> transformed(source, after, offset.x, offset.y);
             return patternLine(transformed, check);
         }
-        agg::conv_stroke<Source> outline(source);
+        StrokeGenerator<Source> outline(source);
         configureStroke(outline, *state_.stroke, scale);
         if (after == nullptr) {
             fillStage(outline, check);
             return;
         }
-        TransformedSource<agg::conv_stroke<Source>> transformed(outline, after, offset.x, offset.y);
+        TransformedSource<StrokeGenerator<Source>> transformed(outline, after, offset.x, offset.y);
         fillStage(transformed, check);
     }
 
