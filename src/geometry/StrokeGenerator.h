@@ -77,7 +77,7 @@ private:
         points_.clear();
         closed_ = 0;
         points_.replaceLast(startX_, startY_);
-        double x, y;
+        double x = 0.0, y = 0.0;
         for (;;) {
             const unsigned cmd = source_->vertex(&x, &y);
             if (agg::is_vertex(cmd)) {
@@ -194,6 +194,9 @@ private:
     unsigned closed_ = 0;
     unsigned index_ = 0;
     size_t emitted_ = 0;
+    // Where the next sub-path starts: the last move-to read. A path that
+    // opens with a command that has no vertex starts at (0, 0) (AGG's
+    // generators read an unset point there).
     double startX_ = 0.0, startY_ = 0.0;
 };
 

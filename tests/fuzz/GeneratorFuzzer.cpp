@@ -1,15 +1,18 @@
-// libFuzzer target: strokes and dashes one fuzzer-made path with lumo's
-// generators and with AGG's conv_stroke and conv_dash, and stops the run
+// libFuzzer target: flattens, strokes and dashes one fuzzer-made path with
+// lumo's generators and with AGG's conv_curve, conv_stroke and conv_dash
+// (each alone, and all three chained as lumo strokes curves), and stops the run
 // when a command or a vertex (compared bit for bit) differs. The input: the
 // stroke (width, cap, join, inner join, miter limit, approximation scale),
 // up to eight (dash, gap) pairs and the dash start, then vertices (command
-// byte, two 16-bit coordinates).
+// byte, two 16-bit coordinates; the first one is a vertex).
+#include "geometry/CurveFlattener.h"
 #include "geometry/DashGenerator.h"
 #include "geometry/StrokeGenerator.h"
 
 #include "GeneratorPaths.h"
 #include "fuzz/FuzzInput.h"
 
+#include <agg_conv_curve.h>
 #include <agg_conv_dash.h>
 #include <agg_conv_stroke.h>
 
@@ -66,8 +69,17 @@ std::vector<PathVertex> readPath(lumo::fuzz::FuzzInput& in) {
         const unsigned cmd = c % 8 == 0   ? agg::path_cmd_move_to
                              : c % 8 == 1 ? unsigned(agg::path_cmd_end_poly | agg::path_flags_close)
                              : c % 8 == 2 ? unsigned(agg::path_cmd_end_poly)
+                             : c % 8 == 3 ? unsigned(agg::path_cmd_curve3)
+                             : c % 8 == 4 ? unsigned(agg::path_cmd_curve4)
                                           : agg::path_cmd_line_to;
-        path.push_back({x, y, cmd});
+        // A path opens with a vertex: before its first vertex AGG's
+        // generators read a start point they never set. And
+        // after an end of polygon, AGG's conv_curve starts a curve at the
+        // caller's stale output values: a move-to there instead.
+        const bool opens = path.empty() || !agg::is_vertex(path.back().cmd);
+        const bool needsVertex = path.empty() || agg::is_curve(cmd);
+        path.push_back(
+            {x, y, opens && needsVertex && !agg::is_move_to(cmd) ? agg::path_cmd_move_to : cmd});
     }
     return path;
 }
@@ -119,5 +131,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     configureStroke(lumoDashStroke, s);
     expectSame(record(aggDashStroke, kMaxRecorded), record(lumoDashStroke, kMaxRecorded),
                "dashed stroke");
+
+    agg::conv_curve<ListSource> aggCurve(aggSource);
+    lumo::CurveFlattener<ListSource> lumoCurve(lumoSource);
+    aggCurve.approximation_scale(s.approximationScale);
+    lumoCurve.approximation_scale(s.approximationScale);
+    expectSame(record(aggCurve, kMaxRecorded), record(lumoCurve, kMaxRecorded), "flattening");
+    agg::conv_dash<agg::conv_curve<ListSource>> aggCurveDash(aggCurve);
+    lumo::DashGenerator<lumo::CurveFlattener<ListSource>> lumoCurveDash(lumoCurve);
+    configureDash(aggCurveDash, s);
+    configureDash(lumoCurveDash, s);
+    agg::conv_stroke<agg::conv_dash<agg::conv_curve<ListSource>>> aggChain(aggCurveDash);
+    lumo::StrokeGenerator<lumo::DashGenerator<lumo::CurveFlattener<ListSource>>> lumoChain(
+        lumoCurveDash);
+    configureStroke(aggChain, s);
+    configureStroke(lumoChain, s);
+    expectSame(record(aggChain, kMaxRecorded), record(lumoChain, kMaxRecorded),
+               "dashed stroke of curves");
     return 0;
 }
