@@ -20,7 +20,7 @@ using testing::record;
 TEST(CurveFlattenerTest, GivesAggsVerticesOnRandomPaths) {
     std::mt19937 rng(9122026);
     const double scales[] = {1.0, 0.25, 4.0, 1e-3, 100.0};
-    for (int round = 0; round < 6000; ++round) {
+    for (int round = 0; round < testing::sanitizedRounds(6000); ++round) {
         const auto path = randomPath(rng, true);
         const double scale = scales[rng() % 5];
         ListSource aggSource(path), lumoSource(path);

@@ -37,7 +37,7 @@ void configure(Dash& dash, std::mt19937& rng, double extent) {
 
 TEST(DashGeneratorTest, GivesAggsVerticesOnRandomPaths) {
     std::mt19937 rng(12092026);
-    for (int round = 0; round < 20000; ++round) {
+    for (int round = 0; round < testing::sanitizedRounds(20000); ++round) {
         const auto path = randomPath(rng, false);
         const unsigned settings = rng();
         double extent = 1e-3;

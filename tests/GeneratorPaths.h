@@ -13,6 +13,22 @@
 namespace lumo {
 namespace testing {
 
+// How many random paths a differential test runs, out of `full`: a quarter
+// under the sanitizers, which run several times slower.
+constexpr int sanitizedRounds(int full) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    return full / 4;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+    return full / 4;
+#else
+    return full;
+#endif
+#else
+    return full;
+#endif
+}
+
 struct PathVertex {
     double x, y;
     unsigned cmd;

@@ -32,7 +32,7 @@ void configure(Stroke& stroke, std::mt19937& rng) {
 
 TEST(StrokeGeneratorTest, GivesAggsVerticesOnRandomPaths) {
     std::mt19937 rng(20261209);
-    for (int round = 0; round < 20000; ++round) {
+    for (int round = 0; round < testing::sanitizedRounds(20000); ++round) {
         const auto path = randomPath(rng, false);
         const unsigned settings = rng();
         ListSource aggSource(path), lumoSource(path);

@@ -33,6 +33,13 @@ public:
     }
 
     unsigned vertex(double* x, double* y) {
+        // Most vertices are the points of a cap or join being handed out.
+        if (step_ == STEP_EMIT && emitted_ < joinCount_ && status_ == OUTLINE) {
+            *x = join_.points[emitted_].x;
+            *y = join_.points[emitted_].y;
+            ++emitted_;
+            return agg::path_cmd_line_to;
+        }
         for (;;) {
             if (status_ == READ_FIRST) {
                 nextCmd_ = source_->vertex(&startX_, &startY_);
@@ -106,6 +113,7 @@ private:
         afterEmit_ = after;
         step_ = STEP_EMIT;
         emitted_ = 0;
+        joinCount_ = join_.points.size();
     }
 
     // The next vertex of the current sub-path's outline, or stop at its end.
@@ -163,7 +171,7 @@ private:
                     emitJoinPoints(STEP_OUTLINE2);
                     break;
                 case STEP_EMIT:
-                    if (emitted_ >= join_.points.size()) {
+                    if (emitted_ >= joinCount_) {
                         step_ = afterEmit_;
                         break;
                     }
@@ -194,6 +202,7 @@ private:
     unsigned closed_ = 0;
     unsigned index_ = 0;
     size_t emitted_ = 0;
+    size_t joinCount_ = 0;
     // Where the next sub-path starts: the last move-to read. A path that
     // opens with a command that has no vertex starts at (0, 0) (AGG's
     // generators read an unset point there).
