@@ -7,6 +7,9 @@
 #include "coverage/RectilinearFill.h"
 #include "geometry/CheckedSource.h"
 #include "geometry/CurveCuller.h"
+#include "geometry/CurveFlattener.h"
+#include "geometry/DashGenerator.h"
+#include "geometry/StrokeGenerator.h"
 #include "geometry/StrokeGeometry.h"
 #include "geometry/TransformKind.h"
 #include "geometry/TransformedSource.h"
@@ -14,10 +17,6 @@
 #include "render/GraphicsState.h"
 #include "render/LinePatternOutline.h"
 #include "render/PaintRenderer.h"
-
-#include <agg_conv_curve.h>
-#include <agg_conv_dash.h>
-#include <agg_conv_stroke.h>
 
 #include <algorithm>
 #include <cmath>
@@ -83,7 +82,7 @@ private:
         const agg::rect_d& clip = state_.clipBox;
         CurveCuller<CheckedSource<Source>> culled(
             checked, agg::rect_d(clip.x1 - 1, clip.y1 - 1, clip.x2 + 1, clip.y2 + 1));
-        agg::conv_curve<CurveCuller<CheckedSource<Source>>> flattened(culled);
+        CurveFlattener<CurveCuller<CheckedSource<Source>>> flattened(culled);
         fillStage(flattened, checked);
     }
 
@@ -164,12 +163,12 @@ private:
         if (!curves) {
             strokeDash(source, check, scale, after, offset);
         } else if (cull == nullptr) {
-            agg::conv_curve<Source> flattened(source);
+            CurveFlattener<Source> flattened(source);
             flattened.approximation_scale(scale);
             strokeDash(flattened, check, scale, after, offset);
         } else {
             CurveCuller<Source> culled(source, *cull, 1.0 / scale);
-            agg::conv_curve<CurveCuller<Source>> flattened(culled);
+            CurveFlattener<CurveCuller<Source>> flattened(culled);
             flattened.approximation_scale(scale);
             strokeDash(flattened, check, scale, after, offset);
         }
@@ -185,7 +184,7 @@ private:
             strokeOutline(source, check, scale, after, offset);
             return;
         }
-        agg::conv_dash<Source> dashed(source);
+        DashGenerator<Source> dashed(source);
         configureDash(dashed, style);
         strokeOutline(dashed, check, scale, after, offset);
     }
@@ -209,13 +208,13 @@ private:
             TransformedSource<Source> transformed(source, after, offset.x, offset.y);
             return patternLine(transformed, check);
         }
-        agg::conv_stroke<Source> outline(source);
+        StrokeGenerator<Source> outline(source);
         configureStroke(outline, *state_.stroke, scale);
         if (after == nullptr) {
             fillStage(outline, check);
             return;
         }
-        TransformedSource<agg::conv_stroke<Source>> transformed(outline, after, offset.x, offset.y);
+        TransformedSource<StrokeGenerator<Source>> transformed(outline, after, offset.x, offset.y);
         fillStage(transformed, check);
     }
 

@@ -5,8 +5,8 @@
 #include "coverage/RasterizeSource.h"
 #include "geometry/CheckedSource.h"
 #include "geometry/CurveCuller.h"
+#include "geometry/CurveFlattener.h"
 
-#include <agg_conv_curve.h>
 #include <agg_gamma_functions.h>
 #include <agg_renderer_scanline.h>
 #include <agg_scanline_boolean_algebra.h>
@@ -22,7 +22,7 @@ bool rasterizeClipPath(Rasterizer& rasterizer, Path& path, bool curved, const ag
     CheckedSource<Path> checked(path, maxEdgeCoordinate);
     CurveCuller<CheckedSource<Path>> culled(
         checked, agg::rect_d(box.x1 - 1, box.y1 - 1, box.x2 + 1, box.y2 + 1));
-    agg::conv_curve<CurveCuller<CheckedSource<Path>>> flattened(culled);
+    CurveFlattener<CurveCuller<CheckedSource<Path>>> flattened(culled);
     return rasterizeSource(rasterizer, flattened) && !checked.faulty();
 }
 

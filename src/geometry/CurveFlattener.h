@@ -1,0 +1,181 @@
+#pragma once
+
+#include <agg_basics.h>
+#include <agg_math.h>
+
+#include <cmath>
+#include <vector>
+
+namespace lumo {
+
+// A path with its quadratic and cubic segments replaced by the lines that
+// AGG's conv_curve makes of them with its default settings (subdivision,
+// no angle tolerance, no cusp limit): the same vertices, bit for bit, in the
+// same order (the one difference: see vertex()). A curve's points are subdivided into one
+// contiguous buffer, reused from curve to curve, and read out from there.
+template <class Source>
+class CurveFlattener {
+public:
+    explicit CurveFlattener(Source& source) : source_(&source) {}
+
+    // Finer flattening for a larger scale: a curve is split until its
+    // control points lie within 0.5 / scale of the chord.
+    void approximation_scale(double scale) { scale_ = scale; }
+
+    void rewind(unsigned pathId) {
+        source_->rewind(pathId);
+        lastX_ = lastY_ = 0.0;
+        points_.clear();
+        next_ = 0;
+    }
+
+    unsigned vertex(double* x, double* y) {
+        if (next_ < points_.size()) {
+            *x = lastX_ = points_[next_].x;
+            *y = lastY_ = points_[next_].y;
+            ++next_;
+            return agg::path_cmd_line_to;
+        }
+        unsigned cmd = source_->vertex(x, y);
+        if (cmd == agg::path_cmd_curve3) {
+            double endX = 0.0, endY = 0.0;
+            source_->vertex(&endX, &endY);
+            startCurve();
+            quadratic(lastX_, lastY_, *x, *y, endX, endY, 0);
+            finishCurve(endX, endY, x, y);
+            cmd = agg::path_cmd_line_to;
+        } else if (cmd == agg::path_cmd_curve4) {
+            double control2X = 0.0, control2Y = 0.0, endX = 0.0, endY = 0.0;
+            source_->vertex(&control2X, &control2Y);
+            source_->vertex(&endX, &endY);
+            startCurve();
+            cubic(lastX_, lastY_, *x, *y, control2X, control2Y, endX, endY, 0);
+            finishCurve(endX, endY, x, y);
+            cmd = agg::path_cmd_line_to;
+        }
+        // A command without a vertex (end of polygon) leaves *x and *y as the
+        // caller had them; the next curve starts at the last vertex instead
+        // (AGG's conv_curve would start it at the caller's stale values).
+        if (agg::is_vertex(cmd)) {
+            lastX_ = *x;
+            lastY_ = *y;
+        }
+        return cmd;
+    }
+
+private:
+    static constexpr unsigned recursionLimit = 32;
+    static constexpr double collinearityEpsilon = 1e-30;
+
+    void startCurve() {
+        points_.clear();
+        next_ = 0;
+        tolerance_ = 0.5 / scale_;
+        tolerance_ *= tolerance_;
+    }
+
+    // Adds the end point and hands out the first point after the start.
+    void finishCurve(double endX, double endY, double* x, double* y) {
+        points_.push_back(agg::point_d(endX, endY));
+        *x = points_[0].x;
+        *y = points_[0].y;
+        next_ = 1;
+    }
+
+    void add(double x, double y) { points_.push_back(agg::point_d(x, y)); }
+
+    void quadratic(double x1, double y1, double x2, double y2, double x3, double y3,
+                   unsigned level) {
+        if (level > recursionLimit) return;
+        const double x12 = (x1 + x2) / 2, y12 = (y1 + y2) / 2;
+        const double x23 = (x2 + x3) / 2, y23 = (y2 + y3) / 2;
+        const double x123 = (x12 + x23) / 2, y123 = (y12 + y23) / 2;
+        const double dx = x3 - x1, dy = y3 - y1;
+        double d = std::fabs((x2 - x3) * dy - (y2 - y3) * dx);
+        if (d > collinearityEpsilon) {
+            if (d * d <= tolerance_ * (dx * dx + dy * dy)) return add(x123, y123);
+        } else {
+            const double da = dx * dx + dy * dy;
+            if (da == 0) {
+                d = agg::calc_sq_distance(x1, y1, x2, y2);
+            } else {
+                d = ((x2 - x1) * dx + (y2 - y1) * dy) / da;
+                // Control point between the ends: the chord is the curve.
+                if (d > 0 && d < 1) return;
+                d = squaredDistanceToChord(x2, y2, d, x1, y1, x3, y3, dx, dy);
+            }
+            if (d < tolerance_) return add(x2, y2);
+        }
+        quadratic(x1, y1, x12, y12, x123, y123, level + 1);
+        quadratic(x123, y123, x23, y23, x3, y3, level + 1);
+    }
+
+    void cubic(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+               double y4, unsigned level) {
+        if (level > recursionLimit) return;
+        const double x12 = (x1 + x2) / 2, y12 = (y1 + y2) / 2;
+        const double x23 = (x2 + x3) / 2, y23 = (y2 + y3) / 2;
+        const double x34 = (x3 + x4) / 2, y34 = (y3 + y4) / 2;
+        const double x123 = (x12 + x23) / 2, y123 = (y12 + y23) / 2;
+        const double x234 = (x23 + x34) / 2, y234 = (y23 + y34) / 2;
+        const double x1234 = (x123 + x234) / 2, y1234 = (y123 + y234) / 2;
+        const double dx = x4 - x1, dy = y4 - y1;
+        double d2 = std::fabs((x2 - x4) * dy - (y2 - y4) * dx);
+        double d3 = std::fabs((x3 - x4) * dy - (y3 - y4) * dx);
+        const bool far2 = d2 > collinearityEpsilon, far3 = d3 > collinearityEpsilon;
+        if (far2 || far3) {
+            // One or both control points off the chord: flat enough when
+            // their distance from it is within the tolerance.
+            const double d = far2 && far3 ? d2 + d3 : far2 ? d2 : d3;
+            if (d * d <= tolerance_ * (dx * dx + dy * dy)) return add(x23, y23);
+        } else if (collinearCubic(x1, y1, x2, y2, x3, y3, x4, y4, dx, dy)) {
+            return;
+        }
+        cubic(x1, y1, x12, y12, x123, y123, x1234, y1234, level + 1);
+        cubic(x1234, y1234, x234, y234, x34, y34, x4, y4, level + 1);
+    }
+
+    // A cubic whose points all lie on one line: true when it is done (its
+    // chord covers it, or the control point farthest from it is added).
+    bool collinearCubic(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+                        double y4, double dx, double dy) {
+        double k = dx * dx + dy * dy;
+        double d2, d3;
+        if (k == 0) {
+            d2 = agg::calc_sq_distance(x1, y1, x2, y2);
+            d3 = agg::calc_sq_distance(x4, y4, x3, y3);
+        } else {
+            k = 1 / k;
+            d2 = k * ((x2 - x1) * dx + (y2 - y1) * dy);
+            d3 = k * ((x3 - x1) * dx + (y3 - y1) * dy);
+            // Control points between the ends, in order: the chord is the curve.
+            if (d2 > 0 && d2 < 1 && d3 > 0 && d3 < 1) return true;
+            d2 = squaredDistanceToChord(x2, y2, d2, x1, y1, x4, y4, dx, dy);
+            d3 = squaredDistanceToChord(x3, y3, d3, x1, y1, x4, y4, dx, dy);
+        }
+        if (d2 > d3) {
+            if (d2 < tolerance_) return add(x2, y2), true;
+        } else if (d3 < tolerance_) {
+            return add(x3, y3), true;
+        }
+        return false;
+    }
+
+    // Squared distance from (x, y) to the chord from (x1, y1) to (xe, ye),
+    // given the point's position t along it.
+    static double squaredDistanceToChord(double x, double y, double t, double x1, double y1,
+                                         double xe, double ye, double dx, double dy) {
+        if (t <= 0) return agg::calc_sq_distance(x, y, x1, y1);
+        if (t >= 1) return agg::calc_sq_distance(x, y, xe, ye);
+        return agg::calc_sq_distance(x, y, x1 + t * dx, y1 + t * dy);
+    }
+
+    Source* source_;
+    double scale_ = 1.0;
+    double tolerance_ = 0.25;
+    double lastX_ = 0.0, lastY_ = 0.0;
+    std::vector<agg::point_d> points_;
+    size_t next_ = 0;
+};
+
+}  // namespace lumo

@@ -1,0 +1,174 @@
+#pragma once
+
+#include "geometry/DistanceSequence.h"
+
+#include <agg_basics.h>
+
+#include <cmath>
+
+namespace lumo {
+
+// The dashes of a path: each sub-path of the source cut into open pieces
+// along a pattern of (dash, gap) lengths, with the same commands and
+// vertices (bit for bit) as AGG's conv_dash. A start offset of zero or more
+// restarts the pattern at that offset in every sub-path; a negative one
+// starts it at its magnitude once and runs it on from one sub-path into the
+// next. The caller keeps the pattern usable (finite, not negative, not all
+// zero): the walk to the start offset would not end otherwise.
+template <class Source>
+class DashGenerator {
+public:
+    static constexpr unsigned maxDashes = 32;
+
+    explicit DashGenerator(Source& source) : source_(&source) {}
+
+    // Adds a (dash, gap) pair; pairs beyond maxDashes / 2 are ignored.
+    void add_dash(double dash, double gap) {
+        if (count_ >= maxDashes) return;
+        dashes_[count_++] = dash;
+        dashes_[count_++] = gap;
+    }
+
+    void dash_start(double start) {
+        start_ = start;
+        seek(std::fabs(start));
+    }
+
+    void rewind(unsigned pathId) {
+        source_->rewind(pathId);
+        status_ = READ_FIRST;
+    }
+
+    unsigned vertex(double* x, double* y) {
+        for (;;) {
+            if (status_ == READ_FIRST) {
+                nextCmd_ = source_->vertex(&startX_, &startY_);
+                status_ = READ_SUBPATH;
+            }
+            if (status_ == READ_SUBPATH) {
+                if (agg::is_stop(nextCmd_)) return agg::path_cmd_stop;
+                readSubPath();
+            }
+            const unsigned cmd = dashVertex(x, y);
+            if (!agg::is_stop(cmd)) return cmd;
+            status_ = READ_SUBPATH;
+        }
+    }
+
+private:
+    enum Status { READ_FIRST, READ_SUBPATH, START, WALK, DONE };
+
+    // Moves the pattern position `offset` along from the pattern's start.
+    void seek(double offset) {
+        dash_ = 0;
+        dashStart_ = 0.0;
+        while (offset > 0.0) {
+            if (offset > dashes_[dash_]) {
+                offset -= dashes_[dash_];
+                ++dash_;
+                dashStart_ = 0.0;
+                if (dash_ >= count_) dash_ = 0;
+            } else {
+                dashStart_ = offset;
+                offset = 0.0;
+            }
+        }
+    }
+
+    // Collects one sub-path: from the pending move-to up to the next move-to
+    // (kept for the next sub-path), end of polygon or end of path.
+    void readSubPath() {
+        points_.clear();
+        closed_ = 0;
+        points_.replaceLast(startX_, startY_);
+        double x = 0.0, y = 0.0;
+        for (;;) {
+            const unsigned cmd = source_->vertex(&x, &y);
+            if (agg::is_vertex(cmd)) {
+                nextCmd_ = cmd;
+                if (agg::is_move_to(cmd)) {
+                    startX_ = x;
+                    startY_ = y;
+                    break;
+                }
+                points_.add(x, y);
+            } else if (agg::is_stop(cmd)) {
+                nextCmd_ = agg::path_cmd_stop;
+                break;
+            } else if (agg::is_end_poly(cmd)) {
+                closed_ = agg::get_close_flag(cmd);
+                break;
+            }
+        }
+        points_.close(closed_ != 0);
+        status_ = START;
+    }
+
+    // The next vertex of the current sub-path's dashes, or stop at its end.
+    unsigned dashVertex(double* x, double* y) {
+        if (status_ == START) {
+            if (count_ < 2 || points_.size() < 2) return agg::path_cmd_stop;
+            status_ = WALK;
+            index_ = 1;
+            v1_ = &points_[0];
+            v2_ = &points_[1];
+            rest_ = v1_->dist;
+            *x = v1_->x;
+            *y = v1_->y;
+            if (start_ >= 0.0) seek(start_);
+            return agg::path_cmd_move_to;
+        }
+        if (status_ != WALK) return agg::path_cmd_stop;
+        return walk(x, y);
+    }
+
+    // Ends the current dash or gap within this segment, or goes on to the
+    // next segment.
+    unsigned walk(double* x, double* y) {
+        const double dashRest = dashes_[dash_] - dashStart_;
+        const unsigned cmd = (dash_ & 1) ? agg::path_cmd_move_to : agg::path_cmd_line_to;
+        if (rest_ > dashRest) {
+            rest_ -= dashRest;
+            ++dash_;
+            if (dash_ >= count_) dash_ = 0;
+            dashStart_ = 0.0;
+            *x = v2_->x - (v2_->x - v1_->x) * rest_ / v1_->dist;
+            *y = v2_->y - (v2_->y - v1_->y) * rest_ / v1_->dist;
+            return cmd;
+        }
+        dashStart_ += rest_;
+        *x = v2_->x;
+        *y = v2_->y;
+        ++index_;
+        v1_ = v2_;
+        rest_ = v1_->dist;
+        const unsigned size = points_.size();
+        if (closed_ ? index_ > size : index_ >= size) {
+            status_ = DONE;
+        } else {
+            v2_ = &points_[index_ >= size ? 0 : index_];
+        }
+        return cmd;
+    }
+
+    Source* source_;
+    double dashes_[maxDashes] = {};
+    unsigned count_ = 0;
+    double start_ = 0.0;
+    unsigned dash_ = 0;
+    double dashStart_ = 0.0;
+    DistanceSequence points_;
+    const DistanceSequence::Point* v1_ = nullptr;
+    const DistanceSequence::Point* v2_ = nullptr;
+    double rest_ = 0.0;
+    unsigned index_ = 0;
+    Status status_ = READ_FIRST;
+    unsigned nextCmd_ = agg::path_cmd_stop;
+    unsigned closed_ = 0;
+    // Where the next sub-path starts: the last move-to read. A path that
+    // opens with a command that has no vertex starts at (0, 0) (AGG's
+    // generators read an unset point there).
+    double startX_ = 0.0, startY_ = 0.0;
+};
+
+}  // namespace lumo

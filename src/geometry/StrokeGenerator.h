@@ -1,0 +1,212 @@
+#pragma once
+
+#include "geometry/DistanceSequence.h"
+
+#include <agg_basics.h>
+#include <agg_math_stroke.h>
+
+#include <vector>
+
+namespace lumo {
+
+// The outline of a stroked path: for each sub-path of the source, the
+// polygon that AGG's conv_stroke makes, with the same vertices (bit for bit)
+// in the same order. Caps and joins come from AGG's math_stroke; reading the
+// source, dropping coinciding points and walking the sub-path are done here,
+// inline, with the points of a sub-path and of a join in contiguous buffers
+// that are reused for the whole path.
+template <class Source>
+class StrokeGenerator {
+public:
+    explicit StrokeGenerator(Source& source) : source_(&source) {}
+
+    void width(double w) { stroker_.width(w); }
+    void line_cap(agg::line_cap_e cap) { stroker_.line_cap(cap); }
+    void line_join(agg::line_join_e join) { stroker_.line_join(join); }
+    void inner_join(agg::inner_join_e join) { stroker_.inner_join(join); }
+    void miter_limit(double limit) { stroker_.miter_limit(limit); }
+    void approximation_scale(double scale) { stroker_.approximation_scale(scale); }
+
+    void rewind(unsigned pathId) {
+        source_->rewind(pathId);
+        status_ = READ_FIRST;
+    }
+
+    unsigned vertex(double* x, double* y) {
+        // Most vertices are the points of a cap or join being handed out.
+        if (step_ == STEP_EMIT && emitted_ < joinCount_ && status_ == OUTLINE) {
+            *x = join_.points[emitted_].x;
+            *y = join_.points[emitted_].y;
+            ++emitted_;
+            return agg::path_cmd_line_to;
+        }
+        for (;;) {
+            if (status_ == READ_FIRST) {
+                nextCmd_ = source_->vertex(&startX_, &startY_);
+                status_ = READ_SUBPATH;
+            }
+            if (status_ == READ_SUBPATH) {
+                if (agg::is_stop(nextCmd_)) return agg::path_cmd_stop;
+                readSubPath();
+            }
+            const unsigned cmd = outlineVertex(x, y);
+            if (!agg::is_stop(cmd)) return cmd;
+            status_ = READ_SUBPATH;
+        }
+    }
+
+private:
+    // The buffer math_stroke writes a cap or join into.
+    struct JoinPoints {
+        using value_type = agg::point_d;
+        void remove_all() { points.clear(); }
+        void add(const agg::point_d& p) { points.push_back(p); }
+        std::vector<agg::point_d> points;
+    };
+
+    enum Status { READ_FIRST, READ_SUBPATH, OUTLINE };
+    enum Step {
+        STEP_START,
+        STEP_CAP1,
+        STEP_CAP2,
+        STEP_OUTLINE1,
+        STEP_CLOSE_FIRST,
+        STEP_OUTLINE2,
+        STEP_EMIT,
+        STEP_END_POLY1,
+        STEP_END_POLY2,
+        STEP_STOP
+    };
+
+    // Collects one sub-path: from the pending move-to up to the next move-to
+    // (kept for the next sub-path), end of polygon or end of path.
+    void readSubPath() {
+        points_.clear();
+        closed_ = 0;
+        points_.replaceLast(startX_, startY_);
+        double x = 0.0, y = 0.0;
+        for (;;) {
+            const unsigned cmd = source_->vertex(&x, &y);
+            if (agg::is_vertex(cmd)) {
+                nextCmd_ = cmd;
+                if (agg::is_move_to(cmd)) {
+                    startX_ = x;
+                    startY_ = y;
+                    break;
+                }
+                points_.add(x, y);
+            } else if (agg::is_stop(cmd)) {
+                nextCmd_ = agg::path_cmd_stop;
+                break;
+            } else if (agg::is_end_poly(cmd)) {
+                closed_ = agg::get_close_flag(cmd);
+                break;
+            }
+        }
+        points_.close(closed_ != 0);
+        if (points_.size() < 3) closed_ = 0;
+        status_ = OUTLINE;
+        step_ = STEP_START;
+    }
+
+    void emitJoinPoints(Step after) {
+        afterEmit_ = after;
+        step_ = STEP_EMIT;
+        emitted_ = 0;
+        joinCount_ = join_.points.size();
+    }
+
+    // The next vertex of the current sub-path's outline, or stop at its end.
+    unsigned outlineVertex(double* x, double* y) {
+        unsigned cmd = agg::path_cmd_line_to;
+        for (;;) {
+            switch (step_) {
+                case STEP_START:
+                    if (points_.size() < 2 + unsigned(closed_ != 0)) return agg::path_cmd_stop;
+                    step_ = closed_ ? STEP_OUTLINE1 : STEP_CAP1;
+                    cmd = agg::path_cmd_move_to;
+                    index_ = 0;
+                    break;
+                case STEP_CAP1:
+                    stroker_.calc_cap(join_, points_[0], points_[1], points_[0].dist);
+                    index_ = 1;
+                    emitJoinPoints(STEP_OUTLINE1);
+                    break;
+                case STEP_CAP2: {
+                    const unsigned n = points_.size();
+                    stroker_.calc_cap(join_, points_[n - 1], points_[n - 2], points_[n - 2].dist);
+                    emitJoinPoints(STEP_OUTLINE2);
+                    break;
+                }
+                case STEP_OUTLINE1:
+                    if (closed_ ? index_ >= points_.size() : index_ >= points_.size() - 1) {
+                        if (closed_) {
+                            afterEmit_ = STEP_CLOSE_FIRST;
+                            step_ = STEP_END_POLY1;
+                        } else {
+                            step_ = STEP_CAP2;
+                        }
+                        break;
+                    }
+                    stroker_.calc_join(join_, points_.prev(index_), points_[index_],
+                                       points_.next(index_), points_.prev(index_).dist,
+                                       points_[index_].dist);
+                    ++index_;
+                    emitJoinPoints(STEP_OUTLINE1);
+                    break;
+                case STEP_CLOSE_FIRST:
+                    step_ = STEP_OUTLINE2;
+                    cmd = agg::path_cmd_move_to;
+                    [[fallthrough]];
+                case STEP_OUTLINE2:
+                    if (index_ <= unsigned(closed_ == 0)) {
+                        step_ = STEP_END_POLY2;
+                        afterEmit_ = STEP_STOP;
+                        break;
+                    }
+                    --index_;
+                    stroker_.calc_join(join_, points_.next(index_), points_[index_],
+                                       points_.prev(index_), points_[index_].dist,
+                                       points_.prev(index_).dist);
+                    emitJoinPoints(STEP_OUTLINE2);
+                    break;
+                case STEP_EMIT:
+                    if (emitted_ >= joinCount_) {
+                        step_ = afterEmit_;
+                        break;
+                    }
+                    *x = join_.points[emitted_].x;
+                    *y = join_.points[emitted_].y;
+                    ++emitted_;
+                    return cmd;
+                case STEP_END_POLY1:
+                    step_ = afterEmit_;
+                    return agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_ccw;
+                case STEP_END_POLY2:
+                    step_ = afterEmit_;
+                    return agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw;
+                case STEP_STOP:
+                    return agg::path_cmd_stop;
+            }
+        }
+    }
+
+    Source* source_;
+    agg::math_stroke<JoinPoints> stroker_;
+    JoinPoints join_;
+    DistanceSequence points_;
+    Status status_ = READ_FIRST;
+    Step step_ = STEP_START;
+    Step afterEmit_ = STEP_STOP;
+    unsigned nextCmd_ = agg::path_cmd_stop;
+    unsigned closed_ = 0;
+    unsigned index_ = 0;
+    size_t emitted_ = 0;
+    size_t joinCount_ = 0;
+    // Where the next sub-path starts: the last move-to read. A path that
+    // opens with a command that has no vertex starts at (0, 0) (AGG's
+    // generators read an unset point there).
+    double startX_ = 0.0, startY_ = 0.0;
+};
+
+}  // namespace lumo
