@@ -2,8 +2,8 @@
 # same sources as the Linux library (toolchain files in cmake/toolchains/,
 # driven by scripts/windows.sh).
 #
-# The drawing code needs AGG's compiled parts (curves, strokes, dashes, arcs,
-# transforms, image filters), which exist here only as a Linux archive. Given
+# The drawing code needs AGG's compiled parts (arcs, transforms, image
+# filters, line-pattern tables), which exist here only as a Linux archive. Given
 # an AGG 2.4 source tree in LUMO_AGG_SOURCE_DIR, the few of its sources that
 # lumo links (LUMO_AGG_COMPILED_PARTS) are compiled for the target and the DLL
 # holds everything. Without it every source is still compiled for the target,
@@ -21,14 +21,11 @@ set(LUMO_AGG_INCLUDE_DIR /usr/include/agg2 CACHE PATH
 set(LUMO_AGG_COMPILED_PARTS
     arc              # arcs of rounded rectangles
     bezier_arc       # elliptical arcs as curves
-    curves           # curve flattening
     image_filters    # image filter weights
     line_aa_basics   # line patterns
     rounded_rect
     sqrt_tables      # line patterns
-    trans_affine
-    vcgen_dash
-    vcgen_stroke)
+    trans_affine)
 
 if(LUMO_AGG_SOURCE_DIR)
     set(lumo_agg_headers "${LUMO_AGG_SOURCE_DIR}/include")
