@@ -28,24 +28,26 @@ inline int64_t floorDiv(int64_t a, int64_t b) {
     return q;
 }
 
-// The part of a line within one cell row, from (x1, y1) to (x2, y2) with y1
-// and y2 relative to the row (0 to 256).
+// The same in 32 bits, for the cells of one row, where every operand stays
+// below 2^31 (a line is at most 2^22 subpixels wide, a row 256 high): a 32-bit
+// division costs about half of a 64-bit one.
+inline int floorDiv32(int a, int b) {
+    int q = a / b;
+    if (a - q * b < 0) --q;
+    return q;
+}
+
+// The part of a line within one cell row that crosses cell boundaries: the
+// first cell takes the height up to the first boundary, every whole cell
+// between takes the same share (with the remainders carried as in a DDA), the
+// last cell the rest.
 template <class Row>
-inline void walkRow(Row& row, int x1, int y1, int x2, int y2) {
-    if (y1 == y2) return;
+inline void walkCells(Row& row, int x1, int x2, int height) {
     const int ex1 = x1 >> kSubpixelShift;
     const int ex2 = x2 >> kSubpixelShift;
     const int fx1 = x1 & kSubpixelMask;
     const int fx2 = x2 & kSubpixelMask;
-    const int height = y2 - y1;
-    if (ex1 == ex2) {
-        row.add(ex1, height, (fx1 + fx2) * height);
-        return;
-    }
-    // The line crosses cell boundaries: the first cell takes the height up to
-    // the first boundary, every whole cell between takes the same share (with
-    // the remainders carried as in a DDA), the last cell the rest.
-    int64_t dx = int64_t(x2) - x1;
+    int dx = x2 - x1;
     int first = kSubpixelScale;
     int incr = 1;
     int p = (kSubpixelScale - fx1) * height;
@@ -55,16 +57,15 @@ inline void walkRow(Row& row, int x1, int y1, int x2, int y2) {
         incr = -1;
         dx = -dx;
     }
-    int delta = int(floorDiv(p, dx));
-    int64_t mod = p - delta * dx;
+    int delta = floorDiv32(p, dx);
     row.add(ex1, delta, (fx1 + first) * delta);
     int ex = ex1 + incr;
-    int y = y1 + delta;
+    int y = delta;
     if (ex != ex2) {
+        int mod = p - delta * dx - dx;
         const int whole = kSubpixelScale * height;
-        const int lift = int(floorDiv(whole, dx));
-        const int64_t rem = whole - lift * dx;
-        mod -= dx;
+        const int lift = floorDiv32(whole, dx);
+        const int rem = whole - lift * dx;
         do {
             int step = lift;
             mod += rem;
@@ -77,8 +78,22 @@ inline void walkRow(Row& row, int x1, int y1, int x2, int y2) {
             ex += incr;
         } while (ex != ex2);
     }
-    delta = y2 - y;
+    delta = height - y;
     row.add(ex2, delta, (fx2 + kSubpixelScale - first) * delta);
+}
+
+// The part of a line within one cell row, from (x1, y1) to (x2, y2) with y1
+// and y2 relative to the row (0 to 256).
+template <class Row>
+inline void walkRow(Row& row, int x1, int y1, int x2, int y2) {
+    if (y1 == y2) return;
+    const int height = y2 - y1;
+    if ((x1 >> kSubpixelShift) == (x2 >> kSubpixelShift)) {
+        row.add(x1 >> kSubpixelShift, height,
+                ((x1 & kSubpixelMask) + (x2 & kSubpixelMask)) * height);
+        return;
+    }
+    walkCells(row, x1, x2, height);
 }
 
 // The cells of the line (x1, y1) - (x2, y2) that lie in the cell rows
