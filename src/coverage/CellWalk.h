@@ -152,16 +152,23 @@ void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowE
     }
     const int64_t lift = floorDiv(step, dy);
     const int64_t rem = step - lift * dy;
+    // Whole rows: the line spans each from bottom to top (or top to bottom),
+    // and a steep line mostly stays within one cell, which takes the row's
+    // whole height at once. The carry of the remainder is taken without a
+    // branch, as it comes in no pattern a predictor could follow.
+    const int height = 2 * first - kSubpixelScale;
     const int jMiddle = std::min(jLast, n - 1);
     for (; j <= jMiddle; ++j) {
-        int64_t delta = lift;
         mod += rem;
-        if (mod >= 0) {
-            mod -= dy;
-            ++delta;
+        const int64_t carry = mod >= 0;
+        mod -= dy & -carry;
+        const int xTo = int(xFrom + lift + carry);
+        if ((xFrom >> kSubpixelShift) == (xTo >> kSubpixelShift)) {
+            row.add(xFrom >> kSubpixelShift, height,
+                    ((xFrom & kSubpixelMask) + (xTo & kSubpixelMask)) * height);
+        } else {
+            walkCells(row, xFrom, xTo, height);
         }
-        const int xTo = int(xFrom + delta);
-        walkRow(row, xFrom, kSubpixelScale - first, xTo, first);
         xFrom = xTo;
         if (j < jLast) row.step(incr);
     }
