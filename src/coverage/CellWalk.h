@@ -37,6 +37,13 @@ inline int floorDiv32(int a, int b) {
     return q;
 }
 
+// floorDiv in 32 bits whenever both operands fit, as they do for all but
+// lines taller than 2^23 px or entered far from their start.
+inline int64_t floorDivNarrow(int64_t a, int64_t b) {
+    if (a == int32_t(a) && b == int32_t(b)) return floorDiv32(int(a), int(b));
+    return floorDiv(a, b);
+}
+
 // The part of a line within one cell row that crosses cell boundaries: the
 // first cell takes the height up to the first boundary, every whole cell
 // between takes the same share (with the remainders carried as in a DDA), the
@@ -140,7 +147,7 @@ void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowE
     const int64_t step = kSubpixelScale * dx;
     int j = jBegin;
     const int64_t q = p0 + int64_t(j == 0 ? 0 : j - 1) * step;
-    const int64_t d = floorDiv(q, dy);
+    const int64_t d = floorDivNarrow(q, dy);
     int xFrom = int(x1 + d);
     int64_t mod = q - d * dy - dy;
     auto row = sink.row(ey1 + incr * j);
@@ -150,7 +157,7 @@ void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowE
         row.step(incr);
         j = 1;
     }
-    const int64_t lift = floorDiv(step, dy);
+    const int64_t lift = floorDivNarrow(step, dy);
     const int64_t rem = step - lift * dy;
     // Whole rows: the line spans each from bottom to top (or top to bottom),
     // and a steep line mostly stays within one cell, which takes the row's
