@@ -28,24 +28,33 @@ inline int64_t floorDiv(int64_t a, int64_t b) {
     return q;
 }
 
-// The part of a line within one cell row, from (x1, y1) to (x2, y2) with y1
-// and y2 relative to the row (0 to 256).
+// The same in 32 bits, for the cells of one row, where every operand stays
+// below 2^31 (a line is at most 2^22 subpixels wide, a row 256 high): a 32-bit
+// division costs about half of a 64-bit one.
+inline int floorDiv32(int a, int b) {
+    int q = a / b;
+    if (a - q * b < 0) --q;
+    return q;
+}
+
+// floorDiv in 32 bits whenever both operands fit, as they do for all but
+// lines taller than 2^23 px or entered far from their start.
+inline int64_t floorDivNarrow(int64_t a, int64_t b) {
+    if (a == int32_t(a) && b == int32_t(b)) return floorDiv32(int(a), int(b));
+    return floorDiv(a, b);
+}
+
+// The part of a line within one cell row that crosses cell boundaries: the
+// first cell takes the height up to the first boundary, every whole cell
+// between takes the same share (with the remainders carried as in a DDA), the
+// last cell the rest.
 template <class Row>
-inline void walkRow(Row& row, int x1, int y1, int x2, int y2) {
-    if (y1 == y2) return;
+inline void walkCells(Row& row, int x1, int x2, int height) {
     const int ex1 = x1 >> kSubpixelShift;
     const int ex2 = x2 >> kSubpixelShift;
     const int fx1 = x1 & kSubpixelMask;
     const int fx2 = x2 & kSubpixelMask;
-    const int height = y2 - y1;
-    if (ex1 == ex2) {
-        row.add(ex1, height, (fx1 + fx2) * height);
-        return;
-    }
-    // The line crosses cell boundaries: the first cell takes the height up to
-    // the first boundary, every whole cell between takes the same share (with
-    // the remainders carried as in a DDA), the last cell the rest.
-    int64_t dx = int64_t(x2) - x1;
+    int dx = x2 - x1;
     int first = kSubpixelScale;
     int incr = 1;
     int p = (kSubpixelScale - fx1) * height;
@@ -55,16 +64,15 @@ inline void walkRow(Row& row, int x1, int y1, int x2, int y2) {
         incr = -1;
         dx = -dx;
     }
-    int delta = int(floorDiv(p, dx));
-    int64_t mod = p - delta * dx;
+    int delta = floorDiv32(p, dx);
     row.add(ex1, delta, (fx1 + first) * delta);
     int ex = ex1 + incr;
-    int y = y1 + delta;
+    int y = delta;
     if (ex != ex2) {
+        int mod = p - delta * dx - dx;
         const int whole = kSubpixelScale * height;
-        const int lift = int(floorDiv(whole, dx));
-        const int64_t rem = whole - lift * dx;
-        mod -= dx;
+        const int lift = floorDiv32(whole, dx);
+        const int rem = whole - lift * dx;
         do {
             int step = lift;
             mod += rem;
@@ -77,8 +85,22 @@ inline void walkRow(Row& row, int x1, int y1, int x2, int y2) {
             ex += incr;
         } while (ex != ex2);
     }
-    delta = y2 - y;
+    delta = height - y;
     row.add(ex2, delta, (fx2 + kSubpixelScale - first) * delta);
+}
+
+// The part of a line within one cell row, from (x1, y1) to (x2, y2) with y1
+// and y2 relative to the row (0 to 256).
+template <class Row>
+inline void walkRow(Row& row, int x1, int y1, int x2, int y2) {
+    if (y1 == y2) return;
+    const int height = y2 - y1;
+    if ((x1 >> kSubpixelShift) == (x2 >> kSubpixelShift)) {
+        row.add(x1 >> kSubpixelShift, height,
+                ((x1 & kSubpixelMask) + (x2 & kSubpixelMask)) * height);
+        return;
+    }
+    walkCells(row, x1, x2, height);
 }
 
 // The cells of the line (x1, y1) - (x2, y2) that lie in the cell rows
@@ -125,7 +147,7 @@ void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowE
     const int64_t step = kSubpixelScale * dx;
     int j = jBegin;
     const int64_t q = p0 + int64_t(j == 0 ? 0 : j - 1) * step;
-    const int64_t d = floorDiv(q, dy);
+    const int64_t d = floorDivNarrow(q, dy);
     int xFrom = int(x1 + d);
     int64_t mod = q - d * dy - dy;
     auto row = sink.row(ey1 + incr * j);
@@ -135,18 +157,25 @@ void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowE
         row.step(incr);
         j = 1;
     }
-    const int64_t lift = floorDiv(step, dy);
+    const int64_t lift = floorDivNarrow(step, dy);
     const int64_t rem = step - lift * dy;
+    // Whole rows: the line spans each from bottom to top (or top to bottom),
+    // and a steep line mostly stays within one cell, which takes the row's
+    // whole height at once. The carry of the remainder is taken without a
+    // branch, as it comes in no pattern a predictor could follow.
+    const int height = 2 * first - kSubpixelScale;
     const int jMiddle = std::min(jLast, n - 1);
     for (; j <= jMiddle; ++j) {
-        int64_t delta = lift;
         mod += rem;
-        if (mod >= 0) {
-            mod -= dy;
-            ++delta;
+        const int64_t carry = mod >= 0;
+        mod -= dy & -carry;
+        const int xTo = int(xFrom + lift + carry);
+        if ((xFrom >> kSubpixelShift) == (xTo >> kSubpixelShift)) {
+            row.add(xFrom >> kSubpixelShift, height,
+                    ((xFrom & kSubpixelMask) + (xTo & kSubpixelMask)) * height);
+        } else {
+            walkCells(row, xFrom, xTo, height);
         }
-        const int xTo = int(xFrom + delta);
-        walkRow(row, xFrom, kSubpixelScale - first, xTo, first);
         xFrom = xTo;
         if (j < jLast) row.step(incr);
     }
