@@ -38,6 +38,7 @@ import java.awt.image.RenderedImage;
 import java.awt.image.renderable.RenderContext;
 import java.awt.image.renderable.RenderableImage;
 import java.lang.ref.Cleaner;
+import java.lang.ref.Reference;
 import java.text.AttributedCharacterIterator;
 import java.util.Map;
 import java.util.Objects;
@@ -818,6 +819,9 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         Font f = gv.getFont();
         boolean cacheable = f.getTransform().isIdentity() || !f.isTransformed();
+        if (cacheable && drawGlyphImages(g, gv, f, n, x, y)) {
+            return;
+        }
         path.clear();
         float[] positions = gv.getGlyphPositions(0, n, null);
         int[] codes = gv.getGlyphCodes(0, n, null);
@@ -835,6 +839,64 @@ public final class LumoGraphics2D extends Graphics2D {
         if (!path.isEmpty()) {
             nativeEvenOdd = false;
         }
+    }
+
+    /**
+     * Draws the glyphs as cached images at whole device pixels, their origins rounded as Java 2D
+     * places its glyph images: for a solid colour drawn source-over, glyphs of the font itself
+     * and of a size kept as images. Returns false, having drawn nothing, otherwise.
+     */
+    private boolean drawGlyphImages(int g, GlyphVector gv, Font f, int n, float x, float y) {
+        if (!(drawnPaint instanceof Color)
+                || ((AlphaComposite) composite).getRule() != AlphaComposite.SRC_OVER) {
+            return false;
+        }
+        double size = f.getSize2D() * Math.sqrt(Math.abs(transform.getDeterminant()));
+        if (!(size > 0) || size > GlyphImages.MAX_SIZE / 2.0) {
+            return false;
+        }
+        for (int i = 0; i < n; i++) {
+            if (gv.getGlyphTransform(i) != null) {
+                return false;
+            }
+        }
+        double[] m = {transform.getScaleX(), transform.getShearY(), transform.getShearX(),
+            transform.getScaleY()};
+        boolean aa = textAntialias();
+        int argb = ((Color) drawnPaint).getRGB();
+        float[] positions = gv.getGlyphPositions(0, n, null);
+        int[] codes = gv.getGlyphCodes(0, n, null);
+        GlyphImages.Glyph[] glyphs = new GlyphImages.Glyph[n];
+        for (int i = 0; i < n; i++) {
+            glyphs[i] = GlyphImages.glyph(f, codes[i], m, aa, argb);
+            if (glyphs[i] == null) {
+                return false;
+            }
+        }
+        LUMO.setTransform(g, null);
+        dirty |= DIRTY_TRANSFORM;
+        hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
+        double[] place = {1, 0, 0, 1, 0, 0};
+        double tx = transform.getTranslateX();
+        double ty = transform.getTranslateY();
+        for (int i = 0; i < n; i++) {
+            GlyphImages.Glyph glyph = glyphs[i];
+            if (glyph.image == 0) {
+                continue;
+            }
+            double ux = x + positions[2 * i];
+            double uy = y + positions[2 * i + 1];
+            double dx = m[0] * ux + m[2] * uy + tx;
+            double dy = m[1] * ux + m[3] * uy + ty;
+            if (!(Math.abs(dx) < 1 << 24) || !(Math.abs(dy) < 1 << 24)) {
+                continue;
+            }
+            place[4] = Math.floor(dx + 0.5) + glyph.x;
+            place[5] = Math.floor(dy + 0.5) + glyph.y;
+            LUMO.drawImage(g, glyph.image, place);
+        }
+        Reference.reachabilityFence(glyphs);
+        return true;
     }
 
     @Override
