@@ -415,6 +415,12 @@ public final class LumoGraphics2D extends Graphics2D {
             fillStroked(s);
             return;
         }
+        if (s instanceof Line2D) {
+            Line2D l = (Line2D) s;
+            if (fillDashes(l.getX1(), l.getY1(), l.getX2(), l.getY2())) {
+                return;
+            }
+        }
         if (wholePixelTransform()) {
             if (s instanceof Line2D) {
                 Line2D l = (Line2D) s;
@@ -443,6 +449,93 @@ public final class LumoGraphics2D extends Graphics2D {
         if (!path.isEmpty()) {
             nativeEvenOdd = false;
         }
+    }
+
+    /**
+     * Fills the dashes of an antialiased dashed line that stays horizontal or vertical in
+     * device space as one outline of rectangles, rather than stroking it dash by dash. Returns
+     * false, having drawn nothing, for any other line or stroke.
+     */
+    private boolean fillDashes(double x1, double y1, double x2, double y2) {
+        if (!(stroke instanceof BasicStroke) || !DashedLines.applies((BasicStroke) stroke)
+                || !antialias() || transform.getShearX() != 0 || transform.getShearY() != 0
+                || (x1 != x2 && y1 != y2)) {
+            return false;
+        }
+        if (normalized()) {
+            path.set(new Line2D.Double(x1, y1, x2, y2), null).normalize(transform);
+            double[] c = path.coordsCopy();
+            x1 = c[0];
+            y1 = c[1];
+            x2 = c[2];
+            y2 = c[3];
+        }
+        if (drawnPaint instanceof Color
+                && ((AlphaComposite) composite).getRule() == AlphaComposite.SRC_OVER) {
+            int done = drawDashImage(x1, y1, x2, y2);
+            if (done != 0) {
+                return done > 0;
+            }
+        }
+        path.clear();
+        if (!DashedLines.append(path, (BasicStroke) stroke, x1, y1, x2, y2)) {
+            return false;
+        }
+        int g = ready(Use.FILL);
+        if (g != 0) {
+            path.draw(g, PathBuffer.FILL);
+            if (!path.isEmpty()) {
+                nativeEvenOdd = false;
+            }
+        }
+        return true;
+    }
+
+    /**
+     * Draws a thin dashed line as the image of its coverage: 1 when drawn (or nothing shows),
+     * -1 when its dashes are too many to draw here, 0 when the line is too thick for an image.
+     */
+    private int drawDashImage(double x1, double y1, double x2, double y2) {
+        BasicStroke b = (BasicStroke) stroke;
+        boolean horizontal = y1 == y2;
+        double sx = transform.getScaleX();
+        double sy = transform.getScaleY();
+        double width = b.getLineWidth() * Math.abs(horizontal ? sy : sx);
+        if (!(width <= DashedLines.MAX_IMAGE_WIDTH)) {
+            return 0;
+        }
+        double dx1 = sx * x1 + transform.getTranslateX();
+        double dy1 = sy * y1 + transform.getTranslateY();
+        double dx2 = sx * x2 + transform.getTranslateX();
+        double dy2 = sy * y2 + transform.getTranslateY();
+        double along = Math.abs(horizontal ? sx : sy);
+        if (!DashedLines.fewEnough(b, horizontal ? Math.abs(dx2 - dx1) : Math.abs(dy2 - dy1),
+                along)) {
+            return -1;
+        }
+        double h = width / 2;
+        Rectangle r = region(horizontal
+                ? new Rectangle2D.Double(Math.min(dx1, dx2), dy1 - h, Math.abs(dx2 - dx1), width)
+                : new Rectangle2D.Double(dx1 - h, Math.min(dy1, dy2), width, Math.abs(dy2 - dy1)));
+        if (r == null) {
+            return 1;
+        }
+        int[] origin = new int[2];
+        BufferedImage image = DashedLines.image(b, horizontal, horizontal ? dx1 : dy1,
+                horizontal ? dx2 : dy2, horizontal ? dy1 : dx1, width, along,
+                ((Color) drawnPaint).getRGB(),
+                new int[] {r.x, r.y, r.width, r.height}, origin);
+        if (image == null) {
+            return 1;
+        }
+        int g = ready(Use.IMAGE);
+        if (g != 0) {
+            LUMO.setTransform(g, null);
+            dirty |= DIRTY_TRANSFORM;
+            hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
+            Images.draw(g, image, new double[] {1, 0, 0, 1, origin[0], origin[1]});
+        }
+        return 1;
     }
 
     /**
@@ -589,6 +682,9 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         if (!(stroke instanceof BasicStroke) || generic() || !wholePixelTransform()) {
             draw(new Line2D.Float(x1, y1, x2, y2));
+            return;
+        }
+        if (fillDashes(x1, y1, x2, y2)) {
             return;
         }
         int g = ready(Use.STROKE_SHORTCUT);
