@@ -31,6 +31,8 @@ final class GlyphImages {
         }
     }
 
+    private static final int ANTIALIAS = 1;
+
     private static final Glyph BLANK = new Glyph(0, 0, 0);
 
     /** The native buffer and image of a glyph, deleted once the glyph is unreachable. */
@@ -51,7 +53,7 @@ final class GlyphImages {
     }
 
     private record Key(Font font, int code, double m00, double m10, double m01, double m11,
-            boolean antialias, int argb) {
+            int argb) {
     }
 
     private static final Map<Key, Glyph> GLYPHS =
@@ -67,18 +69,18 @@ final class GlyphImages {
 
     /**
      * Glyph {@code code} of {@code font} under the linear map {@code m} (m00, m10, m01, m11),
-     * antialiased or not, in colour {@code argb}; null when it is too large to keep as an
+     * antialiased, in colour {@code argb}; null when it is too large to keep as an
      * image or cannot be made.
      */
-    static Glyph glyph(Font font, int code, double[] m, boolean antialias, int argb) {
-        Key key = new Key(font, code, m[0], m[1], m[2], m[3], antialias, argb);
+    static Glyph glyph(Font font, int code, double[] m, int argb) {
+        Key key = new Key(font, code, m[0], m[1], m[2], m[3], argb);
         synchronized (GLYPHS) {
             Glyph g = GLYPHS.get(key);
             if (g != null) {
                 return g;
             }
         }
-        Glyph g = render(GlyphCache.outline(font, code), m, antialias, argb);
+        Glyph g = render(GlyphCache.outline(font, code), m, argb);
         if (g != null) {
             synchronized (GLYPHS) {
                 GLYPHS.put(key, g);
@@ -87,7 +89,7 @@ final class GlyphImages {
         return g;
     }
 
-    private static Glyph render(GlyphCache.Outline o, double[] m, boolean antialias, int argb) {
+    private static Glyph render(GlyphCache.Outline o, double[] m, int argb) {
         double[] c = o.coords;
         if (c.length == 0) {
             return BLANK;
@@ -122,7 +124,7 @@ final class GlyphImages {
         }
         LUMO.setComposite(g, AlphaComposite.SRC_OVER, 1f);
         LUMO.setPaint(g, argb);
-        LUMO.setHint(g, 1, antialias ? 1 : 0);
+        LUMO.setHint(g, ANTIALIAS, 1);
         LUMO.setTransform(g, new double[] {m[0], m[1], m[2], m[3], -x0, -y0});
         PathBuffer path = new PathBuffer();
         path.append(o.types, o.coords, o.curves, 0, 0);

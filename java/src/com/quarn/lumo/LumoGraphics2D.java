@@ -939,11 +939,11 @@ public final class LumoGraphics2D extends Graphics2D {
 
     /**
      * Draws the glyphs as cached images at whole device pixels, their origins rounded as Java 2D
-     * places its glyph images: for a solid colour drawn source-over, glyphs of the font itself
-     * and of a size kept as images. Returns false, having drawn nothing, otherwise.
+     * places its glyph images: for antialiased text in a solid colour drawn source-over, glyphs
+     * of the font itself and of a size kept as images. Returns false, having drawn nothing, otherwise.
      */
     private boolean drawGlyphImages(int g, GlyphVector gv, Font f, int n, float x, float y) {
-        if (!(drawnPaint instanceof Color)
+        if (!(drawnPaint instanceof Color) || !textAntialias()
                 || ((AlphaComposite) composite).getRule() != AlphaComposite.SRC_OVER) {
             return false;
         }
@@ -958,13 +958,12 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         double[] m = {transform.getScaleX(), transform.getShearY(), transform.getShearX(),
             transform.getScaleY()};
-        boolean aa = textAntialias();
         int argb = ((Color) drawnPaint).getRGB();
         float[] positions = gv.getGlyphPositions(0, n, null);
         int[] codes = gv.getGlyphCodes(0, n, null);
         GlyphImages.Glyph[] glyphs = new GlyphImages.Glyph[n];
         for (int i = 0; i < n; i++) {
-            glyphs[i] = GlyphImages.glyph(f, codes[i], m, aa, argb);
+            glyphs[i] = GlyphImages.glyph(f, codes[i], m, argb);
             if (glyphs[i] == null) {
                 return false;
             }
