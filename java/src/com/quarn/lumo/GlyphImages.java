@@ -14,6 +14,8 @@ import java.util.Map;
  */
 final class GlyphImages {
     private static final int CAPACITY = 4096;
+    /** The cache drops glyphs beyond this many pixels in all (16 MB). */
+    private static final long PIXEL_BUDGET = 4L << 20;
     /** Glyphs larger than this many device pixels across are filled as outlines instead. */
     static final int MAX_SIZE = 160;
 
@@ -23,17 +25,19 @@ final class GlyphImages {
         final int y;
         /** The native image, 0 for a glyph that covers no pixel. */
         final int image;
+        final long pixels;
 
-        private Glyph(int x, int y, int image) {
+        private Glyph(int x, int y, int image, long pixels) {
             this.x = x;
             this.y = y;
             this.image = image;
+            this.pixels = pixels;
         }
     }
 
     private static final int ANTIALIAS = 1;
 
-    private static final Glyph BLANK = new Glyph(0, 0, 0);
+    private static final Glyph BLANK = new Glyph(0, 0, 0, 0);
 
     /** The native buffer and image of a glyph, deleted once the glyph is unreachable. */
     private static final class Release implements Runnable {
@@ -60,9 +64,15 @@ final class GlyphImages {
             new LinkedHashMap<>(256, 0.75f, true) {
                 @Override
                 protected boolean removeEldestEntry(Map.Entry<Key, Glyph> eldest) {
-                    return size() > CAPACITY;
+                    if (size() > CAPACITY || pixels > PIXEL_BUDGET) {
+                        pixels -= eldest.getValue().pixels;
+                        return true;
+                    }
+                    return false;
                 }
             };
+    /** Pixels of the glyphs in the cache; guarded by {@link #GLYPHS}. */
+    private static long pixels;
 
     private GlyphImages() {
     }
@@ -83,7 +93,11 @@ final class GlyphImages {
         Glyph g = render(GlyphCache.outline(font, code), m, argb);
         if (g != null) {
             synchronized (GLYPHS) {
-                GLYPHS.put(key, g);
+                pixels += g.pixels;
+                Glyph replaced = GLYPHS.put(key, g);
+                if (replaced != null) {
+                    pixels -= replaced.pixels;
+                }
             }
         }
         return g;
@@ -131,7 +145,7 @@ final class GlyphImages {
         path.setNonZero(true);
         path.draw(g, PathBuffer.FILL);
         LUMO.deleteGraphics(g);
-        Glyph glyph = new Glyph(x0, y0, image);
+        Glyph glyph = new Glyph(x0, y0, image, (long) w * h);
         LumoSurface.CLEANER.register(glyph, new Release(buffer, image));
         return glyph;
     }
