@@ -940,7 +940,8 @@ public final class LumoGraphics2D extends Graphics2D {
     /**
      * Draws the glyphs as cached images at whole device pixels, their origins rounded as Java 2D
      * places its glyph images: for antialiased text in a solid colour drawn source-over, glyphs
-     * of the font itself and of a size kept as images. Returns false, having drawn nothing, otherwise.
+     * of the font itself and of a size kept as images. Returns false, having drawn nothing,
+     * otherwise.
      */
     private boolean drawGlyphImages(int g, GlyphVector gv, Font f, int n, float x, float y) {
         if (!(drawnPaint instanceof Color) || !textAntialias()
