@@ -38,6 +38,7 @@ import java.awt.image.RenderedImage;
 import java.awt.image.renderable.RenderContext;
 import java.awt.image.renderable.RenderableImage;
 import java.lang.ref.Cleaner;
+import java.lang.ref.Reference;
 import java.text.AttributedCharacterIterator;
 import java.util.Map;
 import java.util.Objects;
@@ -414,6 +415,12 @@ public final class LumoGraphics2D extends Graphics2D {
             fillStroked(s);
             return;
         }
+        if (s instanceof Line2D) {
+            Line2D l = (Line2D) s;
+            if (fillDashes(l.getX1(), l.getY1(), l.getX2(), l.getY2())) {
+                return;
+            }
+        }
         if (wholePixelTransform()) {
             if (s instanceof Line2D) {
                 Line2D l = (Line2D) s;
@@ -442,6 +449,93 @@ public final class LumoGraphics2D extends Graphics2D {
         if (!path.isEmpty()) {
             nativeEvenOdd = false;
         }
+    }
+
+    /**
+     * Fills the dashes of an antialiased dashed line that stays horizontal or vertical in
+     * device space as one outline of rectangles, rather than stroking it dash by dash. Returns
+     * false, having drawn nothing, for any other line or stroke.
+     */
+    private boolean fillDashes(double x1, double y1, double x2, double y2) {
+        if (!(stroke instanceof BasicStroke) || !DashedLines.applies((BasicStroke) stroke)
+                || !antialias() || transform.getShearX() != 0 || transform.getShearY() != 0
+                || (x1 != x2 && y1 != y2)) {
+            return false;
+        }
+        if (normalized()) {
+            path.set(new Line2D.Double(x1, y1, x2, y2), null).normalize(transform);
+            double[] c = path.coordsCopy();
+            x1 = c[0];
+            y1 = c[1];
+            x2 = c[2];
+            y2 = c[3];
+        }
+        if (drawnPaint instanceof Color
+                && ((AlphaComposite) composite).getRule() == AlphaComposite.SRC_OVER) {
+            int done = drawDashImage(x1, y1, x2, y2);
+            if (done != 0) {
+                return done > 0;
+            }
+        }
+        path.clear();
+        if (!DashedLines.append(path, (BasicStroke) stroke, x1, y1, x2, y2)) {
+            return false;
+        }
+        int g = ready(Use.FILL);
+        if (g != 0) {
+            path.draw(g, PathBuffer.FILL);
+            if (!path.isEmpty()) {
+                nativeEvenOdd = false;
+            }
+        }
+        return true;
+    }
+
+    /**
+     * Draws a thin dashed line as the image of its coverage: 1 when drawn (or nothing shows),
+     * -1 when its dashes are too many to draw here, 0 when the line is too thick for an image.
+     */
+    private int drawDashImage(double x1, double y1, double x2, double y2) {
+        BasicStroke b = (BasicStroke) stroke;
+        boolean horizontal = y1 == y2;
+        double sx = transform.getScaleX();
+        double sy = transform.getScaleY();
+        double width = b.getLineWidth() * Math.abs(horizontal ? sy : sx);
+        if (!(width <= DashedLines.MAX_IMAGE_WIDTH)) {
+            return 0;
+        }
+        double dx1 = sx * x1 + transform.getTranslateX();
+        double dy1 = sy * y1 + transform.getTranslateY();
+        double dx2 = sx * x2 + transform.getTranslateX();
+        double dy2 = sy * y2 + transform.getTranslateY();
+        double along = Math.abs(horizontal ? sx : sy);
+        if (!DashedLines.fewEnough(b, horizontal ? Math.abs(dx2 - dx1) : Math.abs(dy2 - dy1),
+                along)) {
+            return -1;
+        }
+        double h = width / 2;
+        Rectangle r = region(horizontal
+                ? new Rectangle2D.Double(Math.min(dx1, dx2), dy1 - h, Math.abs(dx2 - dx1), width)
+                : new Rectangle2D.Double(dx1 - h, Math.min(dy1, dy2), width, Math.abs(dy2 - dy1)));
+        if (r == null) {
+            return 1;
+        }
+        int[] origin = new int[2];
+        BufferedImage image = DashedLines.image(b, horizontal, horizontal ? dx1 : dy1,
+                horizontal ? dx2 : dy2, horizontal ? dy1 : dx1, width, along,
+                ((Color) drawnPaint).getRGB(),
+                new int[] {r.x, r.y, r.width, r.height}, origin);
+        if (image == null) {
+            return 1;
+        }
+        int g = ready(Use.IMAGE);
+        if (g != 0) {
+            LUMO.setTransform(g, null);
+            dirty |= DIRTY_TRANSFORM;
+            hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
+            Images.draw(g, image, new double[] {1, 0, 0, 1, origin[0], origin[1]});
+        }
+        return 1;
     }
 
     /**
@@ -588,6 +682,9 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         if (!(stroke instanceof BasicStroke) || generic() || !wholePixelTransform()) {
             draw(new Line2D.Float(x1, y1, x2, y2));
+            return;
+        }
+        if (fillDashes(x1, y1, x2, y2)) {
             return;
         }
         int g = ready(Use.STROKE_SHORTCUT);
@@ -818,6 +915,9 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         Font f = gv.getFont();
         boolean cacheable = f.getTransform().isIdentity() || !f.isTransformed();
+        if (cacheable && drawGlyphImages(g, gv, f, n, x, y)) {
+            return;
+        }
         path.clear();
         float[] positions = gv.getGlyphPositions(0, n, null);
         int[] codes = gv.getGlyphCodes(0, n, null);
@@ -835,6 +935,64 @@ public final class LumoGraphics2D extends Graphics2D {
         if (!path.isEmpty()) {
             nativeEvenOdd = false;
         }
+    }
+
+    /**
+     * Draws the glyphs as cached images at whole device pixels, their origins rounded as Java 2D
+     * places its glyph images: for antialiased text in a solid colour drawn source-over, glyphs
+     * of the font itself and of a size kept as images. Returns false, having drawn nothing,
+     * otherwise.
+     */
+    private boolean drawGlyphImages(int g, GlyphVector gv, Font f, int n, float x, float y) {
+        if (!(drawnPaint instanceof Color) || !textAntialias()
+                || ((AlphaComposite) composite).getRule() != AlphaComposite.SRC_OVER) {
+            return false;
+        }
+        double size = f.getSize2D() * Math.sqrt(Math.abs(transform.getDeterminant()));
+        if (!(size > 0) || size > GlyphImages.MAX_SIZE / 2.0) {
+            return false;
+        }
+        for (int i = 0; i < n; i++) {
+            if (gv.getGlyphTransform(i) != null) {
+                return false;
+            }
+        }
+        double[] m = {transform.getScaleX(), transform.getShearY(), transform.getShearX(),
+            transform.getScaleY()};
+        int argb = ((Color) drawnPaint).getRGB();
+        float[] positions = gv.getGlyphPositions(0, n, null);
+        int[] codes = gv.getGlyphCodes(0, n, null);
+        GlyphImages.Glyph[] glyphs = new GlyphImages.Glyph[n];
+        for (int i = 0; i < n; i++) {
+            glyphs[i] = GlyphImages.glyph(f, codes[i], m, argb);
+            if (glyphs[i] == null) {
+                return false;
+            }
+        }
+        LUMO.setTransform(g, null);
+        dirty |= DIRTY_TRANSFORM;
+        hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
+        double[] place = {1, 0, 0, 1, 0, 0};
+        double tx = transform.getTranslateX();
+        double ty = transform.getTranslateY();
+        for (int i = 0; i < n; i++) {
+            GlyphImages.Glyph glyph = glyphs[i];
+            if (glyph.image == 0) {
+                continue;
+            }
+            double ux = x + positions[2 * i];
+            double uy = y + positions[2 * i + 1];
+            double dx = m[0] * ux + m[2] * uy + tx;
+            double dy = m[1] * ux + m[3] * uy + ty;
+            if (!(Math.abs(dx) < 1 << 24) || !(Math.abs(dy) < 1 << 24)) {
+                continue;
+            }
+            place[4] = Math.floor(dx + 0.5) + glyph.x;
+            place[5] = Math.floor(dy + 0.5) + glyph.y;
+            LUMO.drawImage(g, glyph.image, place);
+        }
+        Reference.reachabilityFence(glyphs);
+        return true;
     }
 
     @Override

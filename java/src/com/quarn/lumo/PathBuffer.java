@@ -70,6 +70,23 @@ final class PathBuffer {
         curves |= hasCurves;
     }
 
+    /** Appends the closed rectangle with corners (x1, y1) and (x2, y2). */
+    void appendRect(double x1, double y1, double x2, double y2) {
+        point(PathIterator.SEG_MOVETO, x1, y1);
+        point(PathIterator.SEG_LINETO, x2, y1);
+        point(PathIterator.SEG_LINETO, x2, y2);
+        point(PathIterator.SEG_LINETO, x1, y2);
+        ensure(0);
+        types[count++] = PathIterator.SEG_CLOSE;
+    }
+
+    private void point(int code, double x, double y) {
+        ensure(2);
+        types[count++] = (byte) code;
+        coords[used++] = x;
+        coords[used++] = y;
+    }
+
     private void ensure(int n) {
         if (count == types.length) {
             types = Arrays.copyOf(types, 2 * count);

@@ -358,6 +358,35 @@ class Graphics2DContractTest {
                     new float[] {1, 6, 12, 4}, 7));
             g.draw(new Ellipse2D.Double(10, 50, 70, 40));
         }));
+        add("dashed horizontal and vertical lines", EDGES, aa(g -> {
+            g.setColor(new Color(20, 40, 160));
+            g.setStroke(new BasicStroke(0.5f, BasicStroke.CAP_BUTT, BasicStroke.JOIN_BEVEL, 0,
+                    new float[] {2, 2}, 0));
+            for (int i = 0; i < 6; i++) {
+                g.draw(new Line2D.Double(4, 6.3 + 3 * i, 90, 6.3 + 3 * i));
+                g.draw(new Line2D.Double(6.6 + 3 * i, 90, 6.6 + 3 * i, 30));
+            }
+            g.drawLine(30, 30, 90, 30);
+            g.setRenderingHint(RenderingHints.KEY_STROKE_CONTROL,
+                    RenderingHints.VALUE_STROKE_PURE);
+            g.setStroke(new BasicStroke(1.25f, BasicStroke.CAP_BUTT, BasicStroke.JOIN_MITER, 10,
+                    new float[] {3, 1.5f, 0, 2}, 2.5f));
+            g.draw(new Line2D.Double(88.2, 36.4, 30.1, 36.4));
+            g.setStroke(new BasicStroke(4, BasicStroke.CAP_BUTT, BasicStroke.JOIN_MITER, 10,
+                    new float[] {5, 3}, 1));
+            g.draw(new Line2D.Double(30, 44, 90, 44));
+            g.setComposite(AlphaComposite.getInstance(AlphaComposite.SRC_OVER, 0.6f));
+            g.setColor(new Color(200, 0, 0, 180));
+            g.clip(new Rectangle(0, 50, 80, 40));
+            g.translate(30.25, 52.5);
+            g.scale(1.5, 0.75);
+            g.setStroke(new BasicStroke(1, BasicStroke.CAP_BUTT, BasicStroke.JOIN_MITER, 10,
+                    new float[] {4, 2}, 3));
+            for (int i = 0; i < 4; i++) {
+                g.draw(new Line2D.Double(0, 5 + 9 * i, 50, 5 + 9 * i));
+                g.draw(new Line2D.Double(8 + 9 * i, 0, 8 + 9 * i, 45));
+            }
+        }));
         add("pure and normalised strokes", EDGES, aa(g -> {
             g.setColor(Color.BLACK);
             g.drawLine(5, 10, 90, 10);
@@ -532,6 +561,22 @@ class Graphics2DContractTest {
             g.drawBytes("xyz".getBytes(), 0, 3, 60, 50);
             g.rotate(0.3);
             g.drawString("turned", 30.5f, 70.25f);
+        }));
+        add("text in translucent colours, scaled and clipped", TEXT, aa(g -> {
+            g.setFont(new Font(Font.SANS_SERIF, Font.PLAIN, 13));
+            g.setColor(new Color(0, 90, 0, 160));
+            g.drawString("Quarterly 123", 3.4f, 14.6f);
+            g.setComposite(AlphaComposite.getInstance(AlphaComposite.SRC_OVER, 0.5f));
+            g.setColor(Color.BLACK);
+            g.drawString("half alpha", 3, 30);
+            g.setComposite(AlphaComposite.SrcOver);
+            g.drawString("Gridlines", 3, 46);
+            g.clip(new Rectangle(0, 50, 60, 40));
+            g.translate(2.5, 60);
+            g.scale(1.6, 1.2);
+            g.setColor(Color.RED);
+            g.drawString("Scaled", 0, 10);
+            g.drawString("Scaled", 0.3f, 22);
         }));
         add("attributed text and glyph vectors", TEXT, aa(g -> {
             g.setColor(Color.BLUE);

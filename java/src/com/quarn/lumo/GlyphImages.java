@@ -1,0 +1,152 @@
+package com.quarn.lumo;
+
+import com.quarn.lumo.internal.LUMO;
+import java.awt.AlphaComposite;
+import java.awt.Font;
+import java.util.LinkedHashMap;
+import java.util.Map;
+
+/**
+ * Glyphs drawn once into small premultiplied images of one colour under one device scale, and
+ * shared by every graphics; text then draws as image copies at whole device pixels, as Java 2D
+ * blits its cached glyph images. The least recently used are dropped beyond a few thousand; an
+ * image's native memory goes when nothing refers to it any more.
+ */
+final class GlyphImages {
+    private static final int CAPACITY = 4096;
+    /** The cache drops glyphs beyond this many pixels in all (16 MB). */
+    private static final long PIXEL_BUDGET = 4L << 20;
+    /** Glyphs larger than this many device pixels across are filled as outlines instead. */
+    static final int MAX_SIZE = 160;
+
+    /** One glyph's image, its top-left corner {@code (x, y)} pixels from the glyph origin. */
+    static final class Glyph {
+        final int x;
+        final int y;
+        /** The native image, 0 for a glyph that covers no pixel. */
+        final int image;
+        final long pixels;
+
+        private Glyph(int x, int y, int image, long pixels) {
+            this.x = x;
+            this.y = y;
+            this.image = image;
+            this.pixels = pixels;
+        }
+    }
+
+    private static final int ANTIALIAS = 1;
+
+    private static final Glyph BLANK = new Glyph(0, 0, 0, 0);
+
+    /** The native buffer and image of a glyph, deleted once the glyph is unreachable. */
+    private static final class Release implements Runnable {
+        private final int buffer;
+        private final int image;
+
+        Release(int buffer, int image) {
+            this.buffer = buffer;
+            this.image = image;
+        }
+
+        @Override
+        public void run() {
+            LUMO.deleteNativeImage(image);
+            LUMO.deleteDataBuffer(buffer);
+        }
+    }
+
+    private record Key(Font font, int code, double m00, double m10, double m01, double m11,
+            int argb) {
+    }
+
+    private static final Map<Key, Glyph> GLYPHS =
+            new LinkedHashMap<>(256, 0.75f, true) {
+                @Override
+                protected boolean removeEldestEntry(Map.Entry<Key, Glyph> eldest) {
+                    if (size() > CAPACITY || pixels > PIXEL_BUDGET) {
+                        pixels -= eldest.getValue().pixels;
+                        return true;
+                    }
+                    return false;
+                }
+            };
+    /** Pixels of the glyphs in the cache; guarded by {@link #GLYPHS}. */
+    private static long pixels;
+
+    private GlyphImages() {
+    }
+
+    /**
+     * Glyph {@code code} of {@code font} under the linear map {@code m} (m00, m10, m01, m11),
+     * antialiased, in colour {@code argb}; null when it is too large to keep as an
+     * image or cannot be made.
+     */
+    static Glyph glyph(Font font, int code, double[] m, int argb) {
+        Key key = new Key(font, code, m[0], m[1], m[2], m[3], argb);
+        synchronized (GLYPHS) {
+            Glyph g = GLYPHS.get(key);
+            if (g != null) {
+                return g;
+            }
+        }
+        Glyph g = render(GlyphCache.outline(font, code), m, argb);
+        if (g != null) {
+            synchronized (GLYPHS) {
+                pixels += g.pixels;
+                Glyph replaced = GLYPHS.put(key, g);
+                if (replaced != null) {
+                    pixels -= replaced.pixels;
+                }
+            }
+        }
+        return g;
+    }
+
+    private static Glyph render(GlyphCache.Outline o, double[] m, int argb) {
+        double[] c = o.coords;
+        if (c.length == 0) {
+            return BLANK;
+        }
+        // Control points bound the curves they shape.
+        double minX = Double.POSITIVE_INFINITY;
+        double minY = Double.POSITIVE_INFINITY;
+        double maxX = Double.NEGATIVE_INFINITY;
+        double maxY = Double.NEGATIVE_INFINITY;
+        for (int i = 0; i + 1 < c.length; i += 2) {
+            double x = m[0] * c[i] + m[2] * c[i + 1];
+            double y = m[1] * c[i] + m[3] * c[i + 1];
+            minX = Math.min(minX, x);
+            minY = Math.min(minY, y);
+            maxX = Math.max(maxX, x);
+            maxY = Math.max(maxY, y);
+        }
+        if (!(maxX - minX <= MAX_SIZE) || !(maxY - minY <= MAX_SIZE)) {
+            return null;
+        }
+        int x0 = (int) Math.floor(minX) - 1;
+        int y0 = (int) Math.floor(minY) - 1;
+        int w = (int) Math.ceil(maxX) + 1 - x0;
+        int h = (int) Math.ceil(maxY) + 1 - y0;
+        int buffer = LUMO.createDataBuffer(w, h, 0);
+        int image = buffer == 0 ? 0 : LUMO.createNativeImage(buffer);
+        int g = image == 0 ? 0 : LUMO.createGraphics(image);
+        if (g == 0) {
+            LUMO.deleteNativeImage(image);
+            LUMO.deleteDataBuffer(buffer);
+            return null;
+        }
+        LUMO.setComposite(g, AlphaComposite.SRC_OVER, 1f);
+        LUMO.setPaint(g, argb);
+        LUMO.setHint(g, ANTIALIAS, 1);
+        LUMO.setTransform(g, new double[] {m[0], m[1], m[2], m[3], -x0, -y0});
+        PathBuffer path = new PathBuffer();
+        path.append(o.types, o.coords, o.curves, 0, 0);
+        path.setNonZero(true);
+        path.draw(g, PathBuffer.FILL);
+        LUMO.deleteGraphics(g);
+        Glyph glyph = new Glyph(x0, y0, image, (long) w * h);
+        LumoSurface.CLEANER.register(glyph, new Release(buffer, image));
+        return glyph;
+    }
+}
