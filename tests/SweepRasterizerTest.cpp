@@ -52,17 +52,9 @@ struct SpanRecorder {
     std::vector<uint8_t> covers;
 
     void prepare() {}
-    void render(const agg::scanline_u8& sl) {
-        spans.push_back(sl.y());
-        spans.push_back(int(sl.num_spans()));
-        auto span = sl.begin();
-        for (unsigned i = 0; i < sl.num_spans(); ++i, ++span) {
-            spans.push_back(span->x);
-            spans.push_back(span->len);
-            covers.insert(covers.end(), span->covers, span->covers + span->len);
-        }
-    }
-    void render(const agg::scanline32_u8& sl) {
+    // Scan-lines with covers (scanline_u8, scanline32_u8).
+    template <class Scanline>
+    void render(const Scanline& sl) {
         spans.push_back(sl.y());
         spans.push_back(int(sl.num_spans()));
         auto span = sl.begin();
