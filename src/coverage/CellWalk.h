@@ -157,14 +157,15 @@ void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowE
         row.step(incr);
         j = 1;
     }
-    const int64_t lift = floorDivNarrow(step, dy);
-    const int64_t rem = step - lift * dy;
     // Whole rows: the line spans each from bottom to top (or top to bottom),
     // and a steep line mostly stays within one cell, which takes the row's
     // whole height at once. The carry of the remainder is taken without a
-    // branch, as it comes in no pattern a predictor could follow.
-    const int height = 2 * first - kSubpixelScale;
+    // branch, as it comes in no pattern a predictor could follow. A line of
+    // two rows (most lines of small shapes) has none, and skips the division.
     const int jMiddle = std::min(jLast, n - 1);
+    const int64_t lift = j <= jMiddle ? floorDivNarrow(step, dy) : 0;
+    const int64_t rem = step - lift * dy;
+    const int height = 2 * first - kSubpixelScale;
     for (; j <= jMiddle; ++j) {
         mod += rem;
         const int64_t carry = mod >= 0;

@@ -22,7 +22,12 @@ public:
     const Point& prev(unsigned i) const { return points_[(i + size() - 1) % size()]; }
     const Point& next(unsigned i) const { return points_[(i + 1) % size()]; }
 
-    void clear() { points_.clear(); }
+    // Empties the sequence for a new sub-path. The first one reserves room
+    // for a typical sub-path at once, instead of growing point by point.
+    void clear() {
+        points_.clear();
+        if (points_.capacity() < kInitialCapacity) points_.reserve(kInitialCapacity);
+    }
 
     void add(double x, double y) {
         if (points_.size() > 1 && !measure(points_.size() - 2, points_.back())) points_.pop_back();
@@ -51,6 +56,8 @@ public:
     }
 
 private:
+    static constexpr size_t kInitialCapacity = 64;
+
     // Stores in point i its distance to `to`; false (and a huge distance)
     // when the two coincide.
     bool measure(size_t i, const Point& to) {

@@ -59,7 +59,11 @@ private:
     // The buffer math_stroke writes a cap or join into.
     struct JoinPoints {
         using value_type = agg::point_d;
-        void remove_all() { points.clear(); }
+        // Room for a round join or cap of a usual width from the start.
+        void remove_all() {
+            points.clear();
+            if (points.capacity() < 32) points.reserve(32);
+        }
         void add(const agg::point_d& p) { points.push_back(p); }
         std::vector<agg::point_d> points;
     };

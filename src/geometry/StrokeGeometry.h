@@ -48,11 +48,10 @@ void configureDash(Dash& dash, const StrokeStyle& style) {
     dash.dash_start(style.dashStart());
 }
 
-// Length of the polyline through every vertex of the source, closing
-// segments included. For curves this is the control polygon, which is never
-// shorter than the curve.
-template <class Source>
-double polylineLength(Source& source) {
+// The sum of `distance(dx, dy)` over the segments of the polyline through
+// every vertex of the source, closing segments included.
+template <class Source, class Distance>
+double polylineSum(Source& source, Distance distance) {
     double length = 0.0, startX = 0.0, startY = 0.0, lastX = 0.0, lastY = 0.0;
     double x = 0.0, y = 0.0;
     source.rewind(0);
@@ -62,16 +61,31 @@ double polylineLength(Source& source) {
             startX = lastX = x;
             startY = lastY = y;
         } else if (agg::is_vertex(cmd)) {
-            length += std::hypot(x - lastX, y - lastY);
+            length += distance(x - lastX, y - lastY);
             lastX = x;
             lastY = y;
         } else if (agg::is_close(cmd)) {
-            length += std::hypot(startX - lastX, startY - lastY);
+            length += distance(startX - lastX, startY - lastY);
             lastX = startX;
             lastY = startY;
         }
     }
     return length;
+}
+
+// Length of the polyline through every vertex of the source, closing
+// segments included. For curves this is the control polygon, which is never
+// shorter than the curve.
+template <class Source>
+double polylineLength(Source& source) {
+    return polylineSum(source, [](double dx, double dy) { return std::hypot(dx, dy); });
+}
+
+// The same with every segment measured as |dx| + |dy|: never shorter, and
+// cheaper to compute.
+template <class Source>
+double polylineTaxicabLength(Source& source) {
+    return polylineSum(source, [](double dx, double dy) { return std::fabs(dx) + std::fabs(dy); });
 }
 
 // The most outline points the dashes of one draw may make: round caps of
@@ -100,17 +114,29 @@ inline double cellsPerDash(double deviceWidth, const agg::rect_d& clipBox) {
     return 2.0 * (rows + columns) + 8.0;
 }
 
+// Relative margin on a length bound, beyond the rounding of both sums for
+// any number of segments a draw could ever read (the rounding of n positive
+// terms stays below n * 2^-53 of the sum).
+constexpr double kTaxicabMargin = 1.0 + 1e-4;
+
 // Whether cutting the source into dashes stays within the budgets: dashes,
 // outline points and rasteriser cells. The outline is stroked solid
 // otherwise. `scale` takes the stroke's width to device pixels.
 template <class Source>
 bool dashesWithinBudget(Source& source, const StrokeStyle& style, double approximationScale,
                         double scale, const agg::rect_d& clipBox) {
-    const double patterns = polylineLength(source) / style.patternLength();
-    const double dashes = patterns * style.usedDashPairs();
-    return dashes <= maxDashesPerDraw &&
-           dashes * pointsPerDash(style, approximationScale) <= maxDashPointsPerDraw &&
-           dashes * cellsPerDash(style.width() * scale, clipBox) <= maxDashCellsPerDraw;
+    const auto within = [&](double length) {
+        const double dashes = length / style.patternLength() * style.usedDashPairs();
+        return dashes <= maxDashesPerDraw &&
+               dashes * pointsPerDash(style, approximationScale) <= maxDashPointsPerDraw &&
+               dashes * cellsPerDash(style.width() * scale, clipBox) <= maxDashCellsPerDraw;
+    };
+    // Every budget grows with the length, and the taxicab length (with a
+    // margin far beyond the rounding of either sum) is never shorter than the
+    // Euclidean one: when it fits, so does the outline, without a hypot per
+    // segment. Otherwise the exact length decides.
+    if (within(polylineTaxicabLength(source) * kTaxicabMargin)) return true;
+    return within(polylineLength(source));
 }
 
 }  // namespace lumo
