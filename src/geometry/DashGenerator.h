@@ -78,29 +78,7 @@ private:
     // Collects one sub-path: from the pending move-to up to the next move-to
     // (kept for the next sub-path), end of polygon or end of path.
     void readSubPath() {
-        points_.clear();
-        closed_ = 0;
-        points_.replaceLast(startX_, startY_);
-        double x = 0.0, y = 0.0;
-        for (;;) {
-            const unsigned cmd = source_->vertex(&x, &y);
-            if (agg::is_vertex(cmd)) {
-                nextCmd_ = cmd;
-                if (agg::is_move_to(cmd)) {
-                    startX_ = x;
-                    startY_ = y;
-                    break;
-                }
-                points_.add(x, y);
-            } else if (agg::is_stop(cmd)) {
-                nextCmd_ = agg::path_cmd_stop;
-                break;
-            } else if (agg::is_end_poly(cmd)) {
-                closed_ = agg::get_close_flag(cmd);
-                break;
-            }
-        }
-        points_.close(closed_ != 0);
+        closed_ = points_.read(*source_, startX_, startY_, nextCmd_);
         status_ = START;
     }
 

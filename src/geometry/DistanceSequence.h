@@ -55,6 +55,39 @@ public:
         }
     }
 
+    // Reads one sub-path of `source`: from the pending move-to at (startX,
+    // startY) up to the next move-to (whose point and command are kept in
+    // startX, startY and nextCmd for the next sub-path), an end of polygon or
+    // the end of the path. Returns the end of polygon's close flag (0 for an
+    // open sub-path).
+    template <class Source>
+    unsigned read(Source& source, double& startX, double& startY, unsigned& nextCmd) {
+        clear();
+        unsigned closed = 0;
+        replaceLast(startX, startY);
+        double x = 0.0, y = 0.0;
+        for (;;) {
+            const unsigned cmd = source.vertex(&x, &y);
+            if (agg::is_vertex(cmd)) {
+                nextCmd = cmd;
+                if (agg::is_move_to(cmd)) {
+                    startX = x;
+                    startY = y;
+                    break;
+                }
+                add(x, y);
+            } else if (agg::is_stop(cmd)) {
+                nextCmd = agg::path_cmd_stop;
+                break;
+            } else if (agg::is_end_poly(cmd)) {
+                closed = agg::get_close_flag(cmd);
+                break;
+            }
+        }
+        close(closed != 0);
+        return closed;
+    }
+
 private:
     static constexpr size_t kInitialCapacity = 64;
 
