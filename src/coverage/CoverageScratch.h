@@ -8,7 +8,6 @@
 #include <agg_scanline_bin.h>
 #include <agg_scanline_u.h>
 
-#include <optional>
 
 namespace lumo {
 
@@ -25,7 +24,7 @@ public:
 
     // The rasteriser holding the shape being drawn, and the same emptied for
     // a new shape: every shape starts with rasterizerForShape().
-    Rasterizer& rasterizer() { return *rasterizer_; }
+    Rasterizer& rasterizer() { return rasterizer_; }
     Rasterizer& rasterizerForShape() { return emptied(rasterizer_); }
     // Stands in for the rasteriser while a rectangle is drawn under a
     // rectangle clip (active only then).
@@ -35,7 +34,7 @@ public:
 
     // Scratch for drawing through a clip path: a rasteriser for the clip and
     // the scan-lines that read the two shapes while they are intersected.
-    Rasterizer& clipRasterizer() { return *clipRasterizer_; }
+    Rasterizer& clipRasterizer() { return clipRasterizer_; }
     Rasterizer& clipRasterizerForShape() { return emptied(clipRasterizer_); }
     agg::scanline_u8& clipAaScanline() { return clipAaScanline_; }
     agg::scanline_u8& shapeAaScanline() { return shapeAaScanline_; }
@@ -48,16 +47,16 @@ public:
 private:
     // Empties a rasteriser for a new shape; what a huge shape needed is given
     // back, and a shape that was cut leaves no trace in the next.
-    static Rasterizer& emptied(std::optional<Rasterizer>& rasterizer) {
-        rasterizer->reset();
-        return *rasterizer;
+    static Rasterizer& emptied(Rasterizer& rasterizer) {
+        rasterizer.reset();
+        return rasterizer;
     }
 
     agg::scanline_bin binScanline_;
     agg::scanline_u8 aaScanline_;
-    std::optional<Rasterizer> rasterizer_{std::in_place};
+    Rasterizer rasterizer_;
     RectilinearCoverage rectilinearCoverage_;
-    std::optional<Rasterizer> clipRasterizer_{std::in_place};
+    Rasterizer clipRasterizer_;
     agg::scanline_u8 clipAaScanline_;
     agg::scanline_u8 shapeAaScanline_;
     agg::scanline_bin clipBinScanline_;
