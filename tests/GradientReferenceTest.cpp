@@ -305,8 +305,9 @@ TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
             const int x = int(unit(random) * (s == 0 ? 50 : 5000));
             const int y = int(unit(random) * (s == 0 ? 50 : 5000));
             const unsigned len = 1 + random() % (s == 3 ? 2000 : 300);
-            std::vector<Rgba> span(len);
+            std::vector<Rgba> span(len), portable(len);
             generator.generate(span.data(), x, y, len);
+            generator.generatePortable(portable.data(), x, y, len);
             const std::vector<uint32_t> expected =
                 referenceSpan(m, kind, cycle, focused ? &focal : nullptr, table, x, y, len);
             double x1 = x + 0.5, y1 = y + 0.5, x2 = x1 + len, y2 = y1;
@@ -314,6 +315,7 @@ TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
             m.transform(&x2, &y2);
             (referenceInterpolatable(x1, y1) && referenceInterpolatable(x2, y2) ? near : far)++;
             for (unsigned i = 0; i < len; ++i) {
+                ASSERT_EQ(word(portable[i]), expected[i]) << "one by one, pixel " << i;
                 ASSERT_EQ(word(span[i]), expected[i])
                     << "kind " << kind << (focused ? " focal" : "") << ", cycle " << cycle
                     << ", span (" << x << ", " << y << ") length " << len << ", pixel " << i
@@ -325,6 +327,50 @@ TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
     // Both the fixed-point and the double-precision ways were taken often.
     EXPECT_GT(near, 2000);
     EXPECT_GT(far, 2000);
+}
+
+// Spans as fills meet them: a few gradient units per pixel round gradients a
+// few table lengths across, spans of every length up to 70 at any offset
+// (whole blocks of four and the pixels after them), and radial sums of
+// squares about 2^32, where the table-driven root hands over to the exact one.
+TEST(GradientSpansReference, ShortSpansAtFillScales) {
+    const ColourTable& table = distinctTable();
+    std::mt19937 random(23);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    const GradientKind kinds[] = {GRADIENT_RADIAL, GRADIENT_LINEAR, GRADIENT_DIAMOND,
+                                  GRADIENT_CONIC,  GRADIENT_XY,     GRADIENT_SQRT_XY};
+    const GradientCycle cycles[] = {CYCLE_PAD, CYCLE_REPEAT, CYCLE_REFLECT};
+    for (int n = 0; n < 4000; ++n) {
+        const double scale = std::pow(2.0, 6.0 * unit(random));
+        const double angle = unit(random) * 3.2;
+        // Every fourth transform places the span about 4096 units out.
+        const double out = n % 4 == 0 ? 4096.0 + 64.0 * unit(random) : 600.0 * unit(random);
+        const double turn = unit(random) * 3.2;
+        const agg::trans_affine m(scale * std::cos(angle), scale * std::sin(angle),
+                                  -scale * std::sin(angle) * (1.0 + 0.3 * unit(random)),
+                                  scale * std::cos(angle), out * std::cos(turn),
+                                  out * std::sin(turn));
+        const GradientKind kind = kinds[n % 6];
+        const GradientCycle cycle = cycles[(n / 6) % 3];
+        GradientFocus focus{20.0 + std::fabs(unit(random)) * 400.0, unit(random) * 300.0,
+                            unit(random) * 300.0};
+        const bool focused = kind == GRADIENT_RADIAL && (n / 18) % 2 == 1;
+        const FocalRadial focal(focus.radius, focus.x, focus.y);
+        GradientSpanGenerator generator(m, kind, cycle, focused ? &focus : nullptr, table);
+        const int x = int(unit(random) * 300), y = int(unit(random) * 300);
+        const unsigned len = 1 + n % 70;
+        std::vector<Rgba> span(len), portable(len);
+        generator.generate(span.data(), x, y, len);
+        generator.generatePortable(portable.data(), x, y, len);
+        const std::vector<uint32_t> expected =
+            referenceSpan(m, kind, cycle, focused ? &focal : nullptr, table, x, y, len);
+        for (unsigned i = 0; i < len; ++i) {
+            ASSERT_EQ(word(portable[i]), expected[i]) << "one by one, pixel " << i;
+            ASSERT_EQ(word(span[i]), expected[i])
+                << "kind " << kind << (focused ? " focal" : "") << ", cycle " << cycle << ", span ("
+                << x << ", " << y << ") length " << len << ", pixel " << i;
+        }
+    }
 }
 
 }  // namespace

@@ -25,6 +25,8 @@ public:
     double radius() const { return r_; }
     double focusX() const { return fx_; }
     double focusY() const { return fy_; }
+    // r^2 - |F|^2 in 1/16 units squared.
+    double gap() const { return gap_; }
 
 private:
     static constexpr double maxPosition = 4611686018427387904.0;  // 2^62

@@ -1,8 +1,11 @@
 #include "span/GradientSpanGenerator.h"
 
 #include "core/Assert.h"
+#include "core/Simd.h"
+#include "span/DdaLanes.h"
 #include "span/DdaSteps.h"
 #include "span/GradientFunctions.h"
+#include "span/GradientLanes.h"
 
 #include <agg_basics.h>
 
@@ -49,6 +52,97 @@ void put(agg::rgba8* to, const agg::rgba8* table, int index) {
     std::memcpy(to, table + index, 4);
 }
 
+#if LUMO_SSE2
+
+// Functions without a lanes form step their coordinates in lanes and take the
+// scalar function for each pixel.
+struct NoLanes {
+    static constexpr bool readsY = true;
+    bool position(__m128i, __m128i, __m128i*) const { return false; }
+};
+
+// The lanes form of a gradient function.
+template <class Function>
+struct LanesFor {
+    using type = NoLanes;
+};
+template <>
+struct LanesFor<gradient::Linear> {
+    using type = lanes::Lanes<gradient::Linear>;
+};
+template <>
+struct LanesFor<gradient::Radial> {
+    using type = lanes::Lanes<gradient::Radial>;
+};
+template <>
+struct LanesFor<gradient::Diamond> {
+    using type = lanes::Lanes<gradient::Diamond>;
+};
+template <>
+struct LanesFor<FocalRadial> {
+    using type = lanes::FocalLanes;
+};
+
+template <class L>
+L lanesOf(const FocalRadial&) {
+    return L();
+}
+template <>
+lanes::FocalLanes lanesOf<lanes::FocalLanes>(const FocalRadial& focal) {
+    return lanes::FocalLanes(focal);
+}
+
+// The indices of four pixels from the scalar function and cycle, as the
+// bytes of a word.
+template <class Function, class Cycle>
+uint32_t scalarIndices(const Function& function, __m128i gx, __m128i gy) {
+    alignas(16) int x[4], y[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(x), gx);
+    _mm_store_si128(reinterpret_cast<__m128i*>(y), gy);
+    uint32_t indices = 0;
+    for (int k = 0; k < 4; ++k) {
+        const int index = Cycle::index(function(int64_t(x[k] >> 4), int64_t(y[k] >> 4)));
+        indices |= uint32_t(index) << (8 * k);
+    }
+    return indices;
+}
+
+void putFour(agg::rgba8* to, const agg::rgba8* table, uint32_t indices) {
+    put(to, table, int(indices & 255));
+    put(to + 1, table, int((indices >> 8) & 255));
+    put(to + 2, table, int((indices >> 16) & 255));
+    put(to + 3, table, int(indices >> 24));
+}
+
+// The fixed-point steps four pixels at a time, for as many whole blocks of
+// four as the span holds (at least one); gx and gy move on past them.
+// Returns the pixels done.
+template <class Function, class Cycle>
+unsigned fillFours(const Function& function, const FocalRadial& focal, agg::rgba8* span,
+                   const agg::rgba8* table, DdaSteps& gx, DdaSteps& gy, unsigned len) {
+    using L = typename LanesFor<Function>::type;
+    constexpr bool readsY = L::readsY;
+    const L positions = lanesOf<L>(focal);
+    DdaLanes x(gx);
+    DdaLanes y(readsY ? gy : DdaSteps(0, 0, 1));
+    unsigned i = 0;
+    for (; i + 4 <= len; i += 4) {
+        __m128i v;
+        const uint32_t indices =
+            positions.position(x.values(), y.values(), &v)
+                ? lanes::packIndices(lanes::CycleLanes<Cycle>::index(v))
+                : scalarIndices<Function, Cycle>(function, x.values(), y.values());
+        putFour(span + i, table, indices);
+        x.next();
+        if (readsY) y.next();
+    }
+    gx = x.first(gx);
+    if (readsY) gy = y.first(gy);
+    return i;
+}
+
+#endif
+
 }  // namespace
 
 GradientSpanGenerator::GradientSpanGenerator(const agg::trans_affine& deviceToGradient,
@@ -63,40 +157,49 @@ GradientSpanGenerator::GradientSpanGenerator(const agg::trans_affine& deviceToGr
                 std::isfinite(deviceToGradient.tx) && std::isfinite(deviceToGradient.ty));
     switch (kind) {
         case GRADIENT_RADIAL:
-            fill_ =
-                focus != nullptr ? fillFor<FocalRadial>(cycle) : fillFor<gradient::Radial>(cycle);
+            if (focus != nullptr) {
+                chooseFill<FocalRadial>(cycle);
+            } else {
+                chooseFill<gradient::Radial>(cycle);
+            }
             break;
         case GRADIENT_DIAMOND:
-            fill_ = fillFor<gradient::Diamond>(cycle);
+            chooseFill<gradient::Diamond>(cycle);
             break;
         case GRADIENT_CONIC:
-            fill_ = fillFor<gradient::Conic>(cycle);
+            chooseFill<gradient::Conic>(cycle);
             break;
         case GRADIENT_XY:
-            fill_ = fillFor<gradient::Xy>(cycle);
+            chooseFill<gradient::Xy>(cycle);
             break;
         case GRADIENT_SQRT_XY:
-            fill_ = fillFor<gradient::SqrtXy>(cycle);
+            chooseFill<gradient::SqrtXy>(cycle);
             break;
         default:
-            fill_ = fillFor<gradient::Linear>(cycle);
+            chooseFill<gradient::Linear>(cycle);
             break;
     }
 }
 
 template <class Function>
-GradientSpanGenerator::Fill GradientSpanGenerator::fillFor(GradientCycle cycle) {
+void GradientSpanGenerator::chooseFill(GradientCycle cycle) {
     switch (cycle) {
         case CYCLE_REPEAT:
-            return &fill<Function, cycle::Repeat>;
+            fill_ = &fill<Function, cycle::Repeat, LUMO_SSE2 != 0>;
+            fillPortable_ = &fill<Function, cycle::Repeat, false>;
+            break;
         case CYCLE_REFLECT:
-            return &fill<Function, cycle::Reflect>;
+            fill_ = &fill<Function, cycle::Reflect, LUMO_SSE2 != 0>;
+            fillPortable_ = &fill<Function, cycle::Reflect, false>;
+            break;
         default:
-            return &fill<Function, cycle::Pad>;
+            fill_ = &fill<Function, cycle::Pad, LUMO_SSE2 != 0>;
+            fillPortable_ = &fill<Function, cycle::Pad, false>;
+            break;
     }
 }
 
-template <class Function, class Cycle>
+template <class Function, class Cycle, bool Lanes>
 void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* span, int x, int y,
                                  unsigned len) {
     if (len == 0) return;
@@ -114,7 +217,12 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* 
         // Linear gradients read x alone; the y steps are then dropped.
         DdaSteps gx(agg::iround(x1 * 256.0), agg::iround(x2 * 256.0), int(len));
         DdaSteps gy(agg::iround(y1 * 256.0), agg::iround(y2 * 256.0), int(len));
-        for (unsigned i = 0; i < len; ++i) {
+        unsigned i = 0;
+#if LUMO_SSE2
+        if (Lanes && len >= 4)
+            i = fillFours<Function, Cycle>(function, self.focal_, span, table, gx, gy, len);
+#endif
+        for (; i < len; ++i) {
             put(span + i, table, Cycle::index(function(int64_t(gx.y >> 4), int64_t(gy.y >> 4))));
             gx.next();
             gy.next();
@@ -131,6 +239,10 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* 
 
 void GradientSpanGenerator::generate(agg::rgba8* span, int x, int y, unsigned len) {
     fill_(*this, span, x, y, len);
+}
+
+void GradientSpanGenerator::generatePortable(agg::rgba8* span, int x, int y, unsigned len) {
+    fillPortable_(*this, span, x, y, len);
 }
 
 }  // namespace lumo

@@ -24,7 +24,10 @@ namespace lumo {
 // origin, where padded gradients show their end colours anyway.
 //
 // Each kind of gradient and cycle has a span loop of its own, chosen when the
-// generator is made: no choice is left for each pixel.
+// generator is made: no choice is left for each pixel. Where the processor
+// has SSE2 the fixed-point steps go four pixels at a time (DdaLanes.h,
+// GradientLanes.h); generatePortable is the same loop one pixel at a time,
+// always built, the twin the lanes are tested against.
 class GradientSpanGenerator {
 public:
     // `deviceToGradient` must be finite; `focus` (may be null) turns a radial
@@ -37,19 +40,21 @@ public:
 
     void prepare() {}
     void generate(agg::rgba8* span, int x, int y, unsigned len);
+    void generatePortable(agg::rgba8* span, int x, int y, unsigned len);
 
 private:
     using Fill = void (*)(const GradientSpanGenerator&, agg::rgba8*, int, int, unsigned);
-    template <class Function, class Cycle>
+    template <class Function, class Cycle, bool Lanes>
     static void fill(const GradientSpanGenerator& self, agg::rgba8* span, int x, int y,
                      unsigned len);
     template <class Function>
-    static Fill fillFor(GradientCycle cycle);
+    void chooseFill(GradientCycle cycle);
 
     agg::trans_affine transform_;
     FocalRadial focal_;
     const ColourTable& table_;
     Fill fill_;
+    Fill fillPortable_;
 };
 
 }  // namespace lumo
