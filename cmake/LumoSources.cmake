@@ -55,6 +55,7 @@ set(LUMO_DRAWING_SOURCES
     src/paint/ColourTable.cpp
     src/span/ConicAngle.cpp
     src/span/FocalRadial.cpp
+    src/span/RadialIndexTable.cpp
     src/span/GradientSpanGenerator.cpp
     src/render/GradientRenderer.cpp
     src/native/PaintEntryPoints.cpp

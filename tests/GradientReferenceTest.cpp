@@ -10,6 +10,7 @@
 #include "span/GradientCycles.h"
 #include "span/GradientFunctions.h"
 #include "span/GradientSpanGenerator.h"
+#include "span/RadialIndexTable.h"
 
 #include "paint/Composite.h"
 
@@ -265,6 +266,30 @@ TEST(GradientFunctionsReference, SquareRootMatchesAggs) {
     for (uint32_t v : values) {
         ASSERT_EQ(gradient::squareRoot(v), int64_t(agg::fast_sqrt(v))) << v;
     }
+}
+
+TEST(GradientFunctionsReference, RadialIndexByKeyMatchesAggsRoot) {
+    // Every sum below 2^22, then sums up to 2^32 - 1 at a stride prime to
+    // every power of two, and each power of two and its neighbours.
+    std::vector<uint32_t> values;
+    for (uint32_t v = 0; v < (1u << 22); ++v) values.push_back(v);
+    for (uint64_t v = 1u << 22; v <= UINT32_MAX; v += 1021) values.push_back(uint32_t(v));
+    for (int bit = 0; bit < 32; ++bit) {
+        for (int d = -3; d <= 3; ++d) values.push_back(uint32_t((uint64_t(1) << bit) + d));
+    }
+    values.push_back(UINT32_MAX);
+    const uint8_t* pad = radialIndex::table<cycle::Pad>();
+    const uint8_t* repeat = radialIndex::table<cycle::Repeat>();
+    const uint8_t* reflect = radialIndex::table<cycle::Reflect>();
+    for (uint32_t v : values) {
+        const int64_t root = agg::fast_sqrt(v);
+        const int k = radialIndex::key(double(v));
+        ASSERT_LT(k, radialIndex::keys) << v;
+        ASSERT_EQ(pad[k], referenceIndex(root, CYCLE_PAD)) << v;
+        ASSERT_EQ(repeat[k], referenceIndex(root, CYCLE_REPEAT)) << v;
+        ASSERT_EQ(reflect[k], referenceIndex(root, CYCLE_REFLECT)) << v;
+    }
+    EXPECT_GE(radialIndex::key(4294967296.0), radialIndex::keys);
 }
 
 // A table whose entries all differ: red falls by one or two per entry, and

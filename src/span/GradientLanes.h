@@ -4,8 +4,7 @@
 #include "span/FocalRadial.h"
 #include "span/GradientCycles.h"
 #include "span/GradientFunctions.h"
-
-#include <agg_math.h>
+#include "span/RadialIndexTable.h"
 
 #include <cstdint>
 
@@ -53,16 +52,12 @@ struct Lanes<gradient::Diamond> {
 };
 
 // The squares of coordinates below 2^26 (in 1/16 units) and their sum, below
-// 2^53, are exact in double precision; its exponent is the highest set bit
-// that AGG's table-driven root (gradient::tableSquareRoot) shifts by. The
-// value scaled down by a power of four and truncated is the table index, and
-// the table entry scaled by a power of two and truncated is the entry
-// shifted right: both exact. Sums beyond 32 bits, whose root is computed
+// 2^53, are exact in double precision, and the sum's top bits are its key to
+// the index (RadialIndexTable.h). Sums from 2^32 on, whose root is computed
 // otherwise, leave the lanes.
-template <>
-struct Lanes<gradient::Radial> {
+struct RadialKeys {
     static constexpr bool readsY = true;
-    bool position(__m128i gx, __m128i gy, __m128i* v) const {
+    bool keys(__m128i gx, __m128i gy, __m128i* k) const {
         const __m128i x = _mm_srai_epi32(gx, 4);
         const __m128i y = _mm_srai_epi32(gy, 4);
         const __m128i xHigh = _mm_shuffle_epi32(x, _MM_SHUFFLE(3, 2, 3, 2));
@@ -71,40 +66,13 @@ struct Lanes<gradient::Radial> {
         const __m128d y01 = _mm_cvtepi32_pd(y), y23 = _mm_cvtepi32_pd(yHigh);
         const __m128d s01 = _mm_add_pd(_mm_mul_pd(x01, x01), _mm_mul_pd(y01, y01));
         const __m128d s23 = _mm_add_pd(_mm_mul_pd(x23, x23), _mm_mul_pd(y23, y23));
-        const __m128d limit = _mm_set1_pd(4294967295.0);
-        if (_mm_movemask_pd(_mm_or_pd(_mm_cmpgt_pd(s01, limit), _mm_cmpgt_pd(s23, limit))) != 0) {
-            return false;
-        }
-        // The high words of the four sums: their exponents, 0 standing for 1.
-        const __m128d one = _mm_set1_pd(1.0);
-        const __m128i high = _mm_castps_si128(_mm_shuffle_ps(_mm_castpd_ps(_mm_max_pd(s01, one)),
-                                                             _mm_castpd_ps(_mm_max_pd(s23, one)),
-                                                             _MM_SHUFFLE(3, 1, 3, 1)));
-        // Highest bit e; the root's table takes the top 9 or 10 bits, shifted
-        // down by 2b with b = max(0, ceil((e - 9) / 2)) = max(0, (e - 8) >> 1).
-        const __m128i e = _mm_sub_epi32(_mm_srli_epi32(high, 20), _mm_set1_epi32(1023));
-        const __m128i half = _mm_srai_epi32(_mm_sub_epi32(e, _mm_set1_epi32(8)), 1);
-        const __m128i b = _mm_andnot_si128(_mm_srai_epi32(half, 31), half);
-        // 4^-b as doubles: exponent field 1023 - 2b in each high word.
-        const __m128i down =
-            _mm_slli_epi32(_mm_sub_epi32(_mm_set1_epi32(1023), _mm_add_epi32(b, b)), 20);
-        const __m128i zero = _mm_setzero_si128();
-        const __m128i w01 =
-            _mm_cvttpd_epi32(_mm_mul_pd(s01, _mm_castsi128_pd(_mm_unpacklo_epi32(zero, down))));
-        const __m128i w23 =
-            _mm_cvttpd_epi32(_mm_mul_pd(s23, _mm_castsi128_pd(_mm_unpackhi_epi32(zero, down))));
-        const __m128i w = _mm_unpacklo_epi64(w01, w23);
-        // Table entries (16 bits) into the low halves of the lanes.
-        const agg::int16u* table = agg::g_sqrt_table;
-        __m128i entries = zero;
-        entries = _mm_insert_epi16(entries, table[_mm_extract_epi16(w, 0)], 0);
-        entries = _mm_insert_epi16(entries, table[_mm_extract_epi16(w, 2)], 2);
-        entries = _mm_insert_epi16(entries, table[_mm_extract_epi16(w, 4)], 4);
-        entries = _mm_insert_epi16(entries, table[_mm_extract_epi16(w, 6)], 6);
-        // Shifted right by 11 - b: times 2^(b - 11) in single precision.
-        const __m128i up = _mm_slli_epi32(_mm_add_epi32(b, _mm_set1_epi32(127 - 11)), 23);
-        *v = _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(entries), _mm_castsi128_ps(up)));
-        return true;
+        // The high words of the four sums, shifted down to exponent and nine
+        // bits, less the key offset; below 0 (the sum 0) made 0.
+        const __m128i high = _mm_castps_si128(
+            _mm_shuffle_ps(_mm_castpd_ps(s01), _mm_castpd_ps(s23), _MM_SHUFFLE(3, 1, 3, 1)));
+        const __m128i offset = _mm_sub_epi32(_mm_srli_epi32(high, 11), _mm_set1_epi32(1022 * 512));
+        *k = _mm_andnot_si128(_mm_srai_epi32(offset, 31), offset);
+        return _mm_movemask_epi8(_mm_cmpgt_epi32(*k, _mm_set1_epi32(radialIndex::keys - 1))) == 0;
     }
 };
 

@@ -2,10 +2,9 @@
 
 #include "core/Assert.h"
 #include "core/Simd.h"
-#include "span/DdaLanes.h"
 #include "span/DdaSteps.h"
+#include "span/GradientBlocks.h"
 #include "span/GradientFunctions.h"
-#include "span/GradientLanes.h"
 
 #include <agg_basics.h>
 
@@ -45,103 +44,6 @@ template <>
 FocalRadial functionOf<FocalRadial>(const FocalRadial& focal) {
     return focal;
 }
-
-// One colour from the table, copied as a 32-bit word.
-void put(agg::rgba8* to, const agg::rgba8* table, int index) {
-    static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes");
-    std::memcpy(to, table + index, 4);
-}
-
-#if LUMO_SSE2
-
-// Functions without a lanes form step their coordinates in lanes and take the
-// scalar function for each pixel.
-struct NoLanes {
-    static constexpr bool readsY = true;
-    bool position(__m128i, __m128i, __m128i*) const { return false; }
-};
-
-// The lanes form of a gradient function.
-template <class Function>
-struct LanesFor {
-    using type = NoLanes;
-};
-template <>
-struct LanesFor<gradient::Linear> {
-    using type = lanes::Lanes<gradient::Linear>;
-};
-template <>
-struct LanesFor<gradient::Radial> {
-    using type = lanes::Lanes<gradient::Radial>;
-};
-template <>
-struct LanesFor<gradient::Diamond> {
-    using type = lanes::Lanes<gradient::Diamond>;
-};
-template <>
-struct LanesFor<FocalRadial> {
-    using type = lanes::FocalLanes;
-};
-
-template <class L>
-L lanesOf(const FocalRadial&) {
-    return L();
-}
-template <>
-lanes::FocalLanes lanesOf<lanes::FocalLanes>(const FocalRadial& focal) {
-    return lanes::FocalLanes(focal);
-}
-
-// The indices of four pixels from the scalar function and cycle, as the
-// bytes of a word.
-template <class Function, class Cycle>
-uint32_t scalarIndices(const Function& function, __m128i gx, __m128i gy) {
-    alignas(16) int x[4], y[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(x), gx);
-    _mm_store_si128(reinterpret_cast<__m128i*>(y), gy);
-    uint32_t indices = 0;
-    for (int k = 0; k < 4; ++k) {
-        const int index = Cycle::index(function(int64_t(x[k] >> 4), int64_t(y[k] >> 4)));
-        indices |= uint32_t(index) << (8 * k);
-    }
-    return indices;
-}
-
-void putFour(agg::rgba8* to, const agg::rgba8* table, uint32_t indices) {
-    put(to, table, int(indices & 255));
-    put(to + 1, table, int((indices >> 8) & 255));
-    put(to + 2, table, int((indices >> 16) & 255));
-    put(to + 3, table, int(indices >> 24));
-}
-
-// The fixed-point steps four pixels at a time, for as many whole blocks of
-// four as the span holds (at least one); gx and gy move on past them.
-// Returns the pixels done.
-template <class Function, class Cycle>
-unsigned fillFours(const Function& function, const FocalRadial& focal, agg::rgba8* span,
-                   const agg::rgba8* table, DdaSteps& gx, DdaSteps& gy, unsigned len) {
-    using L = typename LanesFor<Function>::type;
-    constexpr bool readsY = L::readsY;
-    const L positions = lanesOf<L>(focal);
-    DdaLanes x(gx);
-    DdaLanes y(readsY ? gy : DdaSteps(0, 0, 1));
-    unsigned i = 0;
-    for (; i + 4 <= len; i += 4) {
-        __m128i v;
-        const uint32_t indices =
-            positions.position(x.values(), y.values(), &v)
-                ? lanes::packIndices(lanes::CycleLanes<Cycle>::index(v))
-                : scalarIndices<Function, Cycle>(function, x.values(), y.values());
-        putFour(span + i, table, indices);
-        x.next();
-        if (readsY) y.next();
-    }
-    gx = x.first(gx);
-    if (readsY) gy = y.first(gy);
-    return i;
-}
-
-#endif
 
 }  // namespace
 
@@ -220,10 +122,11 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* 
         unsigned i = 0;
 #if LUMO_SSE2
         if (Lanes && len >= 4)
-            i = fillFours<Function, Cycle>(function, self.focal_, span, table, gx, gy, len);
+            i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, span, table, gx, gy, len);
 #endif
         for (; i < len; ++i) {
-            put(span + i, table, Cycle::index(function(int64_t(gx.y >> 4), int64_t(gy.y >> 4))));
+            gradientBlocks::put(span + i, table,
+                                Cycle::index(function(int64_t(gx.y >> 4), int64_t(gy.y >> 4))));
             gx.next();
             gy.next();
         }
@@ -233,7 +136,7 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* 
     for (unsigned i = 0; i < len; ++i) {
         const int64_t gx = stepped(x1 + m.sx * i);
         const int64_t gy = stepped(y1 + m.shy * i);
-        put(span + i, table, Cycle::index(function(gx, gy)));
+        gradientBlocks::put(span + i, table, Cycle::index(function(gx, gy)));
     }
 }
 
