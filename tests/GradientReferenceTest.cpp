@@ -12,9 +12,16 @@
 #include "span/GradientSpanGenerator.h"
 #include "span/RadialIndexTable.h"
 
+#include "blend/CompositePixelFormat.h"
 #include "paint/Composite.h"
+#include "render/GradientRendererOver.h"
 
 #include <agg_math.h>
+#include <agg_rasterizer_scanline_aa.h>
+#include <agg_renderer_base.h>
+#include <agg_renderer_scanline.h>
+#include <agg_scanline_u.h>
+#include <agg_span_allocator.h>
 #include <agg_span_interpolator_linear.h>
 #include <gtest/gtest.h>
 
@@ -394,6 +401,83 @@ TEST(GradientSpansReference, ShortSpansAtFillScales) {
             ASSERT_EQ(word(span[i]), expected[i])
                 << "kind " << kind << (focused ? " focal" : "") << ", cycle " << cycle << ", span ("
                 << x << ", " << y << ") length " << len << ", pixel " << i;
+        }
+    }
+}
+
+// The renderer that draws opaque gradients straight into the pixels against
+// AGG's scan-line renderer with the same generator: random polygons, partly
+// outside the target and the clip box, over random premultiplied pixels.
+TEST(GradientRendererOverReference, MatchesAggsScanlineRenderer) {
+    constexpr int width = 97, height = 61;
+    std::mt19937 random(31);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    const GradientKind kinds[] = {GRADIENT_RADIAL, GRADIENT_LINEAR, GRADIENT_DIAMOND,
+                                  GRADIENT_CONIC,  GRADIENT_XY,     GRADIENT_SQRT_XY};
+    const GradientCycle cycles[] = {CYCLE_PAD, CYCLE_REPEAT, CYCLE_REFLECT};
+    using Base = agg::renderer_base<CompositePixelFormat>;
+    for (int n = 0; n < 600; ++n) {
+        std::vector<int32_t> positions = {0, int32_t(random() % 256), 255};
+        std::sort(positions.begin(), positions.end());
+        std::vector<Rgba> colours(3);
+        for (Rgba& c : colours) c = Rgba(random() & 255, random() & 255, random() & 255, 255);
+        const ColourTable table(positions.data(), colours.data(), 3, 1.0f);
+        ASSERT_TRUE(table.opaque());
+
+        const double scale = std::pow(2.0, 4.0 * unit(random));
+        const agg::trans_affine m(scale * unit(random), scale * unit(random), scale * unit(random),
+                                  scale * unit(random), 200.0 * unit(random), 200.0 * unit(random));
+        const GradientKind kind = kinds[n % 6];
+        const GradientCycle cycle = cycles[(n / 6) % 3];
+        GradientFocus focus{50.0 + 100.0 * std::fabs(unit(random)), 30.0 * unit(random),
+                            30.0 * unit(random)};
+        const bool focused = kind == GRADIENT_RADIAL && (n / 18) % 2 == 1;
+        GradientSpanGenerator generator(m, kind, cycle, focused ? &focus : nullptr, table);
+
+        agg::rasterizer_scanline_aa<> rasterizer;
+        const int corners = 3 + int(random() % 7);
+        for (int c = 0; c < corners; ++c) {
+            const double px = width * (0.5 + 0.7 * unit(random));
+            const double py = height * (0.5 + 0.7 * unit(random));
+            if (c == 0) {
+                rasterizer.move_to_d(px, py);
+            } else {
+                rasterizer.line_to_d(px, py);
+            }
+        }
+        std::vector<uint8_t> pixels(size_t(width) * height * 4);
+        for (size_t i = 0; i < pixels.size(); i += 4) {
+            const uint32_t v = random();
+            const uint8_t a = uint8_t(v >> 24);
+            for (int k = 0; k < 3; ++k) pixels[i + k] = uint8_t(((v >> (8 * k)) & 255) * a / 255);
+            pixels[i + 3] = a;
+        }
+        std::vector<uint8_t> expected = pixels;
+        const int clip[4] = {int(random() % 20), int(random() % 20), width - 1 - int(random() % 20),
+                             height - 1 - int(random() % 20)};
+        {
+            RowBuffer rows(expected.data(), width, height, width * 4);
+            CompositePixelFormat format(rows, CompositeRule::SrcOver, false);
+            Base base(format);
+            if (n % 2 == 1) base.clip_box(clip[0], clip[1], clip[2], clip[3]);
+            agg::span_allocator<Rgba> allocator;
+            agg::scanline_u8 scanline;
+            agg::render_scanlines_aa(rasterizer, scanline, base, allocator, generator);
+        }
+        {
+            RowBuffer rows(pixels.data(), width, height, width * 4);
+            CompositePixelFormat format(rows, CompositeRule::SrcOver, false);
+            Base base(format);
+            if (n % 2 == 1) base.clip_box(clip[0], clip[1], clip[2], clip[3]);
+            agg::span_allocator<Rgba> allocator;
+            agg::scanline_u8 scanline;
+            GradientRendererOver<Base> renderer(base, rows, allocator, generator);
+            agg::render_scanlines(rasterizer, scanline, renderer);
+        }
+        for (size_t i = 0; i < pixels.size(); ++i) {
+            ASSERT_EQ(pixels[i], expected[i])
+                << "kind " << kind << (focused ? " focal" : "") << ", cycle " << cycle
+                << ", pixel (" << (i / 4) % width << ", " << (i / 4) / width << ")";
         }
     }
 }

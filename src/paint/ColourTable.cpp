@@ -15,6 +15,16 @@ namespace lumo {
 // of that division along the segment: one division per segment, none per entry.
 ColourTable::ColourTable(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
                          float extraAlpha) {
+    interpolate(positions, colours, count, extraAlpha);
+    for (int i = 0; i < size; ++i) {
+        const agg::rgba8& c = entries_[i];
+        swapped_[i] = agg::rgba8(c.b, c.g, c.r, c.a);
+        opaque_ = opaque_ && c.a == 255;
+    }
+}
+
+void ColourTable::interpolate(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
+                              float extraAlpha) {
     auto colour = [&](uint32_t k) { return withExtraAlpha(colours[k], extraAlpha); };
     if (count == 1) {
         const agg::rgba8 only = colour(0);

@@ -23,8 +23,19 @@ public:
 
     const agg::rgba8& operator[](int index) const { return entries_[index]; }
 
+    // Whether every entry has alpha 255.
+    bool opaque() const { return opaque_; }
+    // The entries with their red and blue bytes exchanged: for an opaque
+    // table, the pixels (bytes b, g, r, a) the entries store as.
+    const agg::rgba8* swapped() const { return swapped_; }
+
 private:
+    void interpolate(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
+                     float extraAlpha);
+
     agg::rgba8 entries_[size];
+    agg::rgba8 swapped_[size];
+    bool opaque_ = true;
 };
 
 }  // namespace lumo

@@ -4,6 +4,7 @@
 #include "core/RenderTarget.h"
 #include "paint/ColourTable.h"
 #include "paint/GradientPaint.h"
+#include "render/GradientRendererOver.h"
 #include "render/GraphicsState.h"
 #include "render/RenderCoverage.h"
 #include "span/GradientSpanGenerator.h"
@@ -52,9 +53,14 @@ void renderGradient(const GradientPaint& paint, GraphicsState& state, RenderTarg
     CompositePixelFormat pixels(*rows, composite.rule(), false);
     Base base(pixels);
     agg::span_allocator<agg::rgba8> allocator;
+    // Gradients are always drawn with antialiased edges.
+    if (pixels.rule() == CompositeRule::SrcOver && table.opaque()) {
+        GradientRendererOver<Base> renderer(base, *rows, allocator, spans);
+        renderCoverage(state, target, renderer);
+        return;
+    }
     agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, GradientSpanGenerator>
         renderer(base, allocator, spans);
-    // Gradients are always drawn with antialiased edges.
     renderCoverage(state, target, renderer);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "blend/OverSpans.h"
 #include "core/Simd.h"
 #include "span/DdaLanes.h"
 #include "span/DdaSteps.h"
@@ -126,12 +127,45 @@ struct Writer<FocalRadial, Cycle> {
     static type make(const FocalRadial& focal) { return type{focal, lanes::FocalLanes(focal)}; }
 };
 
+// Blocks go to the span.
+struct NoOver {};
+
+// Blocks go source-over into a row of pixels with a cover per pixel, from an
+// opaque table: at full cover its swapped entries are the pixels; other
+// blocks pass through the span (as scratch) and overColorHspan.
+struct Over {
+    agg::int8u* pixels;
+    const agg::int8u* covers;
+    const agg::rgba8* swapped;
+};
+
+template <class W>
+void writeBlock(const W& writer, __m128i gx, __m128i gy, const agg::rgba8* table, agg::rgba8* span,
+                unsigned, NoOver) {
+    writer.write(gx, gy, table, span);
+}
+
+template <class W>
+void writeBlock(const W& writer, __m128i gx, __m128i gy, const agg::rgba8* table, agg::rgba8* span,
+                unsigned i, const Over& over) {
+    uint32_t covers;
+    std::memcpy(&covers, over.covers + i, 4);
+    agg::int8u* pixels = over.pixels + 4 * size_t(i);
+    if (covers == 0xFFFFFFFFu) {
+        writer.write(gx, gy, over.swapped, reinterpret_cast<agg::rgba8*>(pixels));
+        return;
+    }
+    if (covers == 0) return;
+    writer.write(gx, gy, table, span);
+    overColorHspan<false>(pixels, 4, span, over.covers + i, 0);
+}
+
 // Whole blocks of four pixels of a span of at least four, from the
-// fixed-point steps gx and gy, which move on past them. Returns the pixels
-// done.
-template <class Function, class Cycle>
+// fixed-point steps gx and gy, which move on past them, to `span` + i or
+// through `out` (NoOver or Over). Returns the pixels done.
+template <class Function, class Cycle, class Out>
 unsigned fillFours(const FocalRadial& focal, agg::rgba8* span, const agg::rgba8* table,
-                   DdaSteps& gx, DdaSteps& gy, unsigned len) {
+                   const Out& out, DdaSteps& gx, DdaSteps& gy, unsigned len) {
     using W = Writer<Function, Cycle>;
     constexpr bool readsY = W::type::readsY;
     const typename W::type writer = W::make(focal);
@@ -139,7 +173,7 @@ unsigned fillFours(const FocalRadial& focal, agg::rgba8* span, const agg::rgba8*
     DdaLanes y(readsY ? gy : DdaSteps(0, 0, 1));
     unsigned i = 0;
     for (; i + 4 <= len; i += 4) {
-        writer.write(x.values(), y.values(), table, span + i);
+        writeBlock(writer, x.values(), y.values(), table, span + i, i, out);
         x.next();
         if (readsY) y.next();
     }

@@ -1,5 +1,6 @@
 #include "span/GradientSpanGenerator.h"
 
+#include "blend/OverSpans.h"
 #include "core/Assert.h"
 #include "core/Simd.h"
 #include "span/DdaSteps.h"
@@ -43,6 +44,15 @@ Function functionOf(const FocalRadial&) {
 template <>
 FocalRadial functionOf<FocalRadial>(const FocalRadial& focal) {
     return focal;
+}
+
+// Source-over of the colours left in `span` from `from` to `len`.
+template <class Row>
+void blendRest(const Row& over, const agg::rgba8* span, unsigned from, unsigned len) {
+    if (from < len) {
+        overColorHspan<false>(over.pixels + 4 * size_t(from), len - from, span + from,
+                              over.covers + from, 0);
+    }
 }
 
 }  // namespace
@@ -89,22 +99,27 @@ void GradientSpanGenerator::chooseFill(GradientCycle cycle) {
         case CYCLE_REPEAT:
             fill_ = &fill<Function, cycle::Repeat, LUMO_SSE2 != 0>;
             fillPortable_ = &fill<Function, cycle::Repeat, false>;
+            fillOver_ = &fill<Function, cycle::Repeat, LUMO_SSE2 != 0>;
             break;
         case CYCLE_REFLECT:
             fill_ = &fill<Function, cycle::Reflect, LUMO_SSE2 != 0>;
             fillPortable_ = &fill<Function, cycle::Reflect, false>;
+            fillOver_ = &fill<Function, cycle::Reflect, LUMO_SSE2 != 0>;
             break;
         default:
             fill_ = &fill<Function, cycle::Pad, LUMO_SSE2 != 0>;
             fillPortable_ = &fill<Function, cycle::Pad, false>;
+            fillOver_ = &fill<Function, cycle::Pad, LUMO_SSE2 != 0>;
             break;
     }
 }
 
 template <class Function, class Cycle, bool Lanes>
-void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* span, int x, int y,
-                                 unsigned len) {
+void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* span,
+                                 const OverRow* over, int x, int y, unsigned len) {
     if (len == 0) return;
+    // The pixels left in `span`, from `blended` on, are blended at the end.
+    unsigned blended = 0;
     const agg::trans_affine& m = self.transform_;
     const Function function = functionOf<Function>(self.focal_);
     const agg::rgba8* table = &self.table_[0];
@@ -121,8 +136,18 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* 
         DdaSteps gy(agg::iround(y1 * 256.0), agg::iround(y2 * 256.0), int(len));
         unsigned i = 0;
 #if LUMO_SSE2
-        if (Lanes && len >= 4)
-            i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, span, table, gx, gy, len);
+        if (Lanes && len >= 4) {
+            if (over != nullptr) {
+                i = gradientBlocks::fillFours<Function, Cycle>(
+                    self.focal_, span, table,
+                    gradientBlocks::Over{over->pixels, over->covers, self.table_.swapped()}, gx, gy,
+                    len);
+            } else {
+                i = gradientBlocks::fillFours<Function, Cycle>(
+                    self.focal_, span, table, gradientBlocks::NoOver{}, gx, gy, len);
+            }
+            blended = i;
+        }
 #endif
         for (; i < len; ++i) {
             gradientBlocks::put(span + i, table,
@@ -130,6 +155,7 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* 
             gx.next();
             gy.next();
         }
+        if (over != nullptr) blendRest(*over, span, blended, len);
         return;
     }
     // One device pixel to the right moves (sx, shy) in gradient space.
@@ -138,14 +164,22 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* 
         const int64_t gy = stepped(y1 + m.shy * i);
         gradientBlocks::put(span + i, table, Cycle::index(function(gx, gy)));
     }
+    if (over != nullptr) blendRest(*over, span, 0, len);
 }
 
 void GradientSpanGenerator::generate(agg::rgba8* span, int x, int y, unsigned len) {
-    fill_(*this, span, x, y, len);
+    fill_(*this, span, nullptr, x, y, len);
 }
 
 void GradientSpanGenerator::generatePortable(agg::rgba8* span, int x, int y, unsigned len) {
-    fillPortable_(*this, span, x, y, len);
+    fillPortable_(*this, span, nullptr, x, y, len);
+}
+
+void GradientSpanGenerator::generateOver(agg::int8u* pixels, const agg::int8u* covers,
+                                         agg::rgba8* scratch, int x, int y, unsigned len) {
+    LUMO_ASSERT(table_.opaque());
+    const OverRow over{pixels, covers};
+    fillOver_(*this, scratch, &over, x, y, len);
 }
 
 }  // namespace lumo

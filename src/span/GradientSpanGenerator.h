@@ -42,11 +42,26 @@ public:
     void generate(agg::rgba8* span, int x, int y, unsigned len);
     void generatePortable(agg::rgba8* span, int x, int y, unsigned len);
 
+    // The span drawn source-over straight into a row of pixels (bytes b, g,
+    // r, a, premultiplied) with a cover per pixel, for an opaque table: the
+    // same pixels as generate followed by overColorHspan, but blocks of four
+    // at full cover take the table's swapped entries (the pixels an opaque
+    // colour stores as) without passing through `scratch` (len colours).
+    void generateOver(agg::int8u* pixels, const agg::int8u* covers, agg::rgba8* scratch, int x,
+                      int y, unsigned len);
+
 private:
-    using Fill = void (*)(const GradientSpanGenerator&, agg::rgba8*, int, int, unsigned);
+    // Where the colours go: into `span` alone, or, with `over`, source-over
+    // into its pixels.
+    struct OverRow {
+        agg::int8u* pixels;
+        const agg::int8u* covers;
+    };
+    using Fill = void (*)(const GradientSpanGenerator&, agg::rgba8*, const OverRow*, int, int,
+                          unsigned);
     template <class Function, class Cycle, bool Lanes>
-    static void fill(const GradientSpanGenerator& self, agg::rgba8* span, int x, int y,
-                     unsigned len);
+    static void fill(const GradientSpanGenerator& self, agg::rgba8* span, const OverRow* over,
+                     int x, int y, unsigned len);
     template <class Function>
     void chooseFill(GradientCycle cycle);
 
@@ -55,6 +70,7 @@ private:
     const ColourTable& table_;
     Fill fill_;
     Fill fillPortable_;
+    Fill fillOver_;
 };
 
 }  // namespace lumo

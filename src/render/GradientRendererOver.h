@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/DataBuffer.h"
+#include "span/GradientSpanGenerator.h"
+
+#include <agg_color_rgba.h>
+#include <agg_span_allocator.h>
+
+namespace lumo {
+
+// AGG's antialiased scan-line renderer (render_scanline_aa) for a gradient
+// with an opaque colour table drawn source-over: a span inside the clip box
+// goes straight into the pixels (GradientSpanGenerator::generateOver), with
+// the same result as generating its colours and blending them; others take
+// AGG's way.
+template <class Base>
+class GradientRendererOver {
+public:
+    GradientRendererOver(Base& base, RowBuffer& rows, agg::span_allocator<agg::rgba8>& allocator,
+                         GradientSpanGenerator& spans)
+        : base_(base), rows_(rows), allocator_(allocator), spans_(spans) {}
+
+    void prepare() { spans_.prepare(); }
+
+    template <class Scanline>
+    void render(const Scanline& scanline) {
+        const int y = scanline.y();
+        const bool rowInside = y >= base_.ymin() && y <= base_.ymax();
+        typename Scanline::const_iterator span = scanline.begin();
+        for (unsigned n = scanline.num_spans(); n > 0; --n, ++span) {
+            const int x = span->x;
+            const int len = span->len < 0 ? -span->len : span->len;
+            agg::rgba8* colours = allocator_.allocate(unsigned(len));
+            if (rowInside && span->len > 0 && x >= base_.xmin() && x + len - 1 <= base_.xmax()) {
+                spans_.generateOver(rows_.row_ptr(y) + 4 * x, span->covers, colours, x, y,
+                                    unsigned(len));
+                continue;
+            }
+            spans_.generate(colours, x, y, unsigned(len));
+            base_.blend_color_hspan(x, y, unsigned(len), colours,
+                                    span->len < 0 ? nullptr : span->covers, *span->covers);
+        }
+    }
+
+private:
+    Base& base_;
+    RowBuffer& rows_;
+    agg::span_allocator<agg::rgba8>& allocator_;
+    GradientSpanGenerator& spans_;
+};
+
+}  // namespace lumo
