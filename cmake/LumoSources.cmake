@@ -41,6 +41,7 @@ set(LUMO_DRAWING_SOURCES
     src/blend/BlendFunctions.cpp
     src/blend/BlendSpans.cpp
     src/blend/OverSpans.cpp
+    src/blend/IndexedOverSpans.cpp
     src/blend/CompositePixelFormat.cpp
     src/render/GraphicsState.cpp
     src/context/Graphics.cpp

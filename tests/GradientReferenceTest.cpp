@@ -340,6 +340,8 @@ TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
             std::vector<Rgba> span(len), portable(len);
             generator.generate(span.data(), x, y, len);
             generator.generatePortable(portable.data(), x, y, len);
+            std::vector<agg::int8u> indices(len);
+            generator.generateIndices(indices.data(), x, y, len);
             const std::vector<uint32_t> expected =
                 referenceSpan(m, kind, cycle, focused ? &focal : nullptr, table, x, y, len);
             double x1 = x + 0.5, y1 = y + 0.5, x2 = x1 + len, y2 = y1;
@@ -348,6 +350,7 @@ TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
             (referenceInterpolatable(x1, y1) && referenceInterpolatable(x2, y2) ? near : far)++;
             for (unsigned i = 0; i < len; ++i) {
                 ASSERT_EQ(word(portable[i]), expected[i]) << "one by one, pixel " << i;
+                ASSERT_EQ(word(table[indices[i]]), expected[i]) << "index, pixel " << i;
                 ASSERT_EQ(word(span[i]), expected[i])
                     << "kind " << kind << (focused ? " focal" : "") << ", cycle " << cycle
                     << ", span (" << x << ", " << y << ") length " << len << ", pixel " << i
@@ -394,10 +397,13 @@ TEST(GradientSpansReference, ShortSpansAtFillScales) {
         std::vector<Rgba> span(len), portable(len);
         generator.generate(span.data(), x, y, len);
         generator.generatePortable(portable.data(), x, y, len);
+        std::vector<agg::int8u> indices(len);
+        generator.generateIndices(indices.data(), x, y, len);
         const std::vector<uint32_t> expected =
             referenceSpan(m, kind, cycle, focused ? &focal : nullptr, table, x, y, len);
         for (unsigned i = 0; i < len; ++i) {
             ASSERT_EQ(word(portable[i]), expected[i]) << "one by one, pixel " << i;
+            ASSERT_EQ(word(table[indices[i]]), expected[i]) << "index, pixel " << i;
             ASSERT_EQ(word(span[i]), expected[i])
                 << "kind " << kind << (focused ? " focal" : "") << ", cycle " << cycle << ", span ("
                 << x << ", " << y << ") length " << len << ", pixel " << i;
@@ -405,8 +411,14 @@ TEST(GradientSpansReference, ShortSpansAtFillScales) {
     }
 }
 
-// The renderer that draws opaque gradients straight into the pixels against
-// AGG's scan-line renderer with the same generator: random polygons, partly
+// An alpha, 0 and 255 often.
+agg::int8u pickAlpha(std::mt19937& random) {
+    const unsigned r = random() % 4;
+    return r == 0 ? 0 : r == 1 ? 255 : agg::int8u(random());
+}
+
+// The renderer that blends gradients from their table indices against AGG's
+// scan-line renderer with the same generator: random polygons, partly
 // outside the target and the clip box, over random premultiplied pixels.
 TEST(GradientRendererOverReference, MatchesAggsScanlineRenderer) {
     constexpr int width = 97, height = 61;
@@ -420,9 +432,15 @@ TEST(GradientRendererOverReference, MatchesAggsScanlineRenderer) {
         std::vector<int32_t> positions = {0, int32_t(random() % 256), 255};
         std::sort(positions.begin(), positions.end());
         std::vector<Rgba> colours(3);
-        for (Rgba& c : colours) c = Rgba(random() & 255, random() & 255, random() & 255, 255);
+        // Opaque tables half the time, else alphas from 0 to 255.
+        const bool opaque = n % 4 < 2;
+        for (Rgba& c : colours) {
+            c = Rgba(random() & 255, random() & 255, random() & 255,
+                     opaque ? 255 : pickAlpha(random));
+        }
+        if (!opaque) colours[random() % 3].a = agg::int8u(random() % 255);
         const ColourTable table(positions.data(), colours.data(), 3, 1.0f);
-        ASSERT_TRUE(table.opaque());
+        ASSERT_EQ(table.opaque(), opaque);
 
         const double scale = std::pow(2.0, 4.0 * unit(random));
         const agg::trans_affine m(scale * unit(random), scale * unit(random), scale * unit(random),
@@ -471,7 +489,7 @@ TEST(GradientRendererOverReference, MatchesAggsScanlineRenderer) {
             if (n % 2 == 1) base.clip_box(clip[0], clip[1], clip[2], clip[3]);
             agg::span_allocator<Rgba> allocator;
             agg::scanline_u8 scanline;
-            GradientRendererOver<Base> renderer(base, rows, allocator, generator);
+            GradientRendererOver<Base> renderer(base, rows, allocator, generator, table);
             agg::render_scanlines(rasterizer, scanline, renderer);
         }
         for (size_t i = 0; i < pixels.size(); ++i) {

@@ -1,9 +1,10 @@
 // Each SSE2 kernel against its portable twin on random data: the source-over
-// spans, the bilinear block average and the colour-table segment mix. (The
-// filtered-span blocks are compared in FilteredSpansTest.) In a build
-// without SSE2 the spans compare the portable code with itself and the
-// other kernels are skipped.
+// spans (from colours and from table indices), the bilinear block average and the colour-table
+// segment mix. (The filtered-span blocks are compared in FilteredSpansTest.) In a build without
+// SSE2 the spans compare the portable code with itself and the other kernels are skipped.
+#include "blend/IndexedOverSpans.h"
 #include "blend/OverSpans.h"
+#include "blend/SourceOver.h"
 #include "core/Simd.h"
 #include "paint/SegmentMix.h"
 #include "span/BilinearBlock.h"
@@ -128,6 +129,47 @@ TEST(SimdKernels, SourceOverSpansMatchThePortableSpans) {
     std::mt19937 random(7);
     compareOverSpans<false>(random);
     compareOverSpans<true>(random);
+}
+
+// Source-over from table indices against the portable span and against the
+// colour span on the looked-up colours: opaque and translucent tables, covers
+// mostly full with random breaks, or random throughout.
+TEST(SimdKernels, IndexedOverSpanMatchesThePortableAndColourSpans) {
+    std::mt19937 random(17);
+    for (int round = 0; round < 4000; ++round) {
+        const bool opaque = round % 3 == 0;
+        std::vector<agg::rgba8> straight(256);
+        std::vector<uint32_t> fullCover(256);
+        for (int i = 0; i < 256; ++i) {
+            agg::rgba8& c = straight[i];
+            c = randomColour(random);
+            if (opaque) c.a = 255;
+            fullCover[i] = over::pack(over::product(c.b, c.a), over::product(c.g, c.a),
+                                      over::product(c.r, c.a), c.a);
+        }
+        const IndexedColours colours{straight.data(), fullCover.data(), opaque};
+        const unsigned len = 1 + random() % 150;
+        std::vector<uint8_t> covers = randomBytes(random, len);
+        if (round % 2 == 0) {
+            covers.assign(len, 255);
+            for (unsigned breaks = random() % 4; breaks > 0; --breaks) {
+                covers[random() % len] = pickByte(random);
+            }
+        }
+        std::vector<uint8_t> indices(len);
+        std::vector<agg::rgba8> looked(len);
+        for (unsigned i = 0; i < len; ++i) {
+            indices[i] = uint8_t(random());
+            looked[i] = straight[indices[i]];
+        }
+        const std::vector<uint8_t> destination = randomPixels(random, len);
+        std::vector<uint8_t> simd = destination, portable = destination, colour = destination;
+        overIndexedSpan(simd.data(), len, indices.data(), covers.data(), colours);
+        over::portable::indexedSpan(portable.data(), len, indices.data(), covers.data(), colours);
+        over::portable::colorHspan<false>(colour.data(), len, looked.data(), covers.data(), 0);
+        ASSERT_EQ(portable, colour) << "round " << round;
+        ASSERT_EQ(simd, portable) << "round " << round;
+    }
 }
 
 TEST(SimdKernels, ColumnGatherMatchesThePortableGather) {

@@ -1,5 +1,6 @@
 #include "paint/ColourTable.h"
 
+#include "blend/SourceOver.h"
 #include "paint/Composite.h"
 #include "paint/SegmentMix.h"
 
@@ -18,7 +19,8 @@ ColourTable::ColourTable(const int32_t* positions, const agg::rgba8* colours, ui
     interpolate(positions, colours, count, extraAlpha);
     for (int i = 0; i < size; ++i) {
         const agg::rgba8& c = entries_[i];
-        swapped_[i] = agg::rgba8(c.b, c.g, c.r, c.a);
+        premultiplied_[i] = over::pack(over::product(c.b, c.a), over::product(c.g, c.a),
+                                       over::product(c.r, c.a), c.a);
         opaque_ = opaque_ && c.a == 255;
     }
 }

@@ -25,16 +25,16 @@ public:
 
     // Whether every entry has alpha 255.
     bool opaque() const { return opaque_; }
-    // The entries with their red and blue bytes exchanged: for an opaque
-    // table, the pixels (bytes b, g, r, a) the entries store as.
-    const agg::rgba8* swapped() const { return swapped_; }
+    // The entries premultiplied, as words of bytes b, g, r, a: what each
+    // adds to a pixel at full cover in source-over (IndexedOverSpans.h).
+    const uint32_t* premultiplied() const { return premultiplied_; }
 
 private:
     void interpolate(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
                      float extraAlpha);
 
     agg::rgba8 entries_[size];
-    agg::rgba8 swapped_[size];
+    uint32_t premultiplied_[size];
     bool opaque_ = true;
 };
 

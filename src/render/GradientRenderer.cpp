@@ -54,8 +54,8 @@ void renderGradient(const GradientPaint& paint, GraphicsState& state, RenderTarg
     Base base(pixels);
     agg::span_allocator<agg::rgba8> allocator;
     // Gradients are always drawn with antialiased edges.
-    if (pixels.rule() == CompositeRule::SrcOver && table.opaque()) {
-        GradientRendererOver<Base> renderer(base, *rows, allocator, spans);
+    if (pixels.rule() == CompositeRule::SrcOver) {
+        GradientRendererOver<Base> renderer(base, *rows, allocator, spans, table);
         renderCoverage(state, target, renderer);
         return;
     }

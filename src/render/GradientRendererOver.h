@@ -1,6 +1,8 @@
 #pragma once
 
+#include "blend/IndexedOverSpans.h"
 #include "core/DataBuffer.h"
+#include "paint/ColourTable.h"
 #include "span/GradientSpanGenerator.h"
 
 #include <agg_color_rgba.h>
@@ -9,16 +11,20 @@
 namespace lumo {
 
 // AGG's antialiased scan-line renderer (render_scanline_aa) for a gradient
-// with an opaque colour table drawn source-over: a span inside the clip box
-// goes straight into the pixels (GradientSpanGenerator::generateOver), with
-// the same result as generating its colours and blending them; others take
-// AGG's way.
+// drawn source-over with straight colours: a span inside the clip box is
+// generated as table indices and blended from them (overIndexedSpan), with
+// the same result as generating its colours and blending those, but without
+// premultiplying the colours at full cover; others take AGG's way.
 template <class Base>
 class GradientRendererOver {
 public:
     GradientRendererOver(Base& base, RowBuffer& rows, agg::span_allocator<agg::rgba8>& allocator,
-                         GradientSpanGenerator& spans)
-        : base_(base), rows_(rows), allocator_(allocator), spans_(spans) {}
+                         GradientSpanGenerator& spans, const ColourTable& table)
+        : base_(base),
+          rows_(rows),
+          allocator_(allocator),
+          spans_(spans),
+          colours_{&table[0], table.premultiplied(), table.opaque()} {}
 
     void prepare() { spans_.prepare(); }
 
@@ -32,8 +38,11 @@ public:
             const int len = span->len < 0 ? -span->len : span->len;
             agg::rgba8* colours = allocator_.allocate(unsigned(len));
             if (rowInside && span->len > 0 && x >= base_.xmin() && x + len - 1 <= base_.xmax()) {
-                spans_.generateOver(rows_.row_ptr(y) + 4 * x, span->covers, colours, x, y,
-                                    unsigned(len));
+                // A colour's room holds four indices.
+                agg::int8u* indices = reinterpret_cast<agg::int8u*>(colours);
+                spans_.generateIndices(indices, x, y, unsigned(len));
+                overIndexedSpan(rows_.row_ptr(y) + 4 * x, unsigned(len), indices, span->covers,
+                                colours_);
                 continue;
             }
             spans_.generate(colours, x, y, unsigned(len));
@@ -47,6 +56,7 @@ private:
     RowBuffer& rows_;
     agg::span_allocator<agg::rgba8>& allocator_;
     GradientSpanGenerator& spans_;
+    const IndexedColours colours_;
 };
 
 }  // namespace lumo

@@ -1,11 +1,11 @@
 #include "span/GradientSpanGenerator.h"
 
-#include "blend/OverSpans.h"
 #include "core/Assert.h"
 #include "core/Simd.h"
 #include "span/DdaSteps.h"
 #include "span/GradientBlocks.h"
 #include "span/GradientFunctions.h"
+#include "span/GradientOutputs.h"
 
 #include <agg_basics.h>
 
@@ -46,15 +46,6 @@ FocalRadial functionOf<FocalRadial>(const FocalRadial& focal) {
     return focal;
 }
 
-// Source-over of the colours left in `span` from `from` to `len`.
-template <class Row>
-void blendRest(const Row& over, const agg::rgba8* span, unsigned from, unsigned len) {
-    if (from < len) {
-        overColorHspan<false>(over.pixels + 4 * size_t(from), len - from, span + from,
-                              over.covers + from, 0);
-    }
-}
-
 }  // namespace
 
 GradientSpanGenerator::GradientSpanGenerator(const agg::trans_affine& deviceToGradient,
@@ -93,36 +84,36 @@ GradientSpanGenerator::GradientSpanGenerator(const agg::trans_affine& deviceToGr
     }
 }
 
+template <class Function, class Cycle>
+void GradientSpanGenerator::setFill() {
+    constexpr bool lanes = LUMO_SSE2 != 0;
+    fill_ = &fill<Function, Cycle, lanes, gradientOutput::Colours>;
+    fillPortable_ = &fill<Function, Cycle, false, gradientOutput::Colours>;
+    fillIndices_ = &fill<Function, Cycle, lanes, gradientOutput::Indices>;
+}
+
 template <class Function>
 void GradientSpanGenerator::chooseFill(GradientCycle cycle) {
     switch (cycle) {
         case CYCLE_REPEAT:
-            fill_ = &fill<Function, cycle::Repeat, LUMO_SSE2 != 0>;
-            fillPortable_ = &fill<Function, cycle::Repeat, false>;
-            fillOver_ = &fill<Function, cycle::Repeat, LUMO_SSE2 != 0>;
+            setFill<Function, cycle::Repeat>();
             break;
         case CYCLE_REFLECT:
-            fill_ = &fill<Function, cycle::Reflect, LUMO_SSE2 != 0>;
-            fillPortable_ = &fill<Function, cycle::Reflect, false>;
-            fillOver_ = &fill<Function, cycle::Reflect, LUMO_SSE2 != 0>;
+            setFill<Function, cycle::Reflect>();
             break;
         default:
-            fill_ = &fill<Function, cycle::Pad, LUMO_SSE2 != 0>;
-            fillPortable_ = &fill<Function, cycle::Pad, false>;
-            fillOver_ = &fill<Function, cycle::Pad, LUMO_SSE2 != 0>;
+            setFill<Function, cycle::Pad>();
             break;
     }
 }
 
-template <class Function, class Cycle, bool Lanes>
-void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* span,
-                                 const OverRow* over, int x, int y, unsigned len) {
+template <class Function, class Cycle, bool Lanes, class Output>
+void GradientSpanGenerator::fill(const GradientSpanGenerator& self, typename Output::Out* span,
+                                 int x, int y, unsigned len) {
     if (len == 0) return;
-    // The pixels left in `span`, from `blended` on, are blended at the end.
-    unsigned blended = 0;
     const agg::trans_affine& m = self.transform_;
     const Function function = functionOf<Function>(self.focal_);
-    const agg::rgba8* table = &self.table_[0];
+    const Output out{span, &self.table_[0]};
 
     const double cx = x + 0.5;
     const double cy = y + 0.5;
@@ -137,49 +128,34 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, agg::rgba8* 
         unsigned i = 0;
 #if LUMO_SSE2
         if (Lanes && len >= 4) {
-            if (over != nullptr) {
-                i = gradientBlocks::fillFours<Function, Cycle>(
-                    self.focal_, span, table,
-                    gradientBlocks::Over{over->pixels, over->covers, self.table_.swapped()}, gx, gy,
-                    len);
-            } else {
-                i = gradientBlocks::fillFours<Function, Cycle>(
-                    self.focal_, span, table, gradientBlocks::NoOver{}, gx, gy, len);
-            }
-            blended = i;
+            i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, out, gx, gy, len);
         }
 #endif
         for (; i < len; ++i) {
-            gradientBlocks::put(span + i, table,
-                                Cycle::index(function(int64_t(gx.y >> 4), int64_t(gy.y >> 4))));
+            out.one(i, Cycle::index(function(int64_t(gx.y >> 4), int64_t(gy.y >> 4))));
             gx.next();
             gy.next();
         }
-        if (over != nullptr) blendRest(*over, span, blended, len);
         return;
     }
     // One device pixel to the right moves (sx, shy) in gradient space.
     for (unsigned i = 0; i < len; ++i) {
         const int64_t gx = stepped(x1 + m.sx * i);
         const int64_t gy = stepped(y1 + m.shy * i);
-        gradientBlocks::put(span + i, table, Cycle::index(function(gx, gy)));
+        out.one(i, Cycle::index(function(gx, gy)));
     }
-    if (over != nullptr) blendRest(*over, span, 0, len);
 }
 
 void GradientSpanGenerator::generate(agg::rgba8* span, int x, int y, unsigned len) {
-    fill_(*this, span, nullptr, x, y, len);
+    fill_(*this, span, x, y, len);
 }
 
 void GradientSpanGenerator::generatePortable(agg::rgba8* span, int x, int y, unsigned len) {
-    fillPortable_(*this, span, nullptr, x, y, len);
+    fillPortable_(*this, span, x, y, len);
 }
 
-void GradientSpanGenerator::generateOver(agg::int8u* pixels, const agg::int8u* covers,
-                                         agg::rgba8* scratch, int x, int y, unsigned len) {
-    LUMO_ASSERT(table_.opaque());
-    const OverRow over{pixels, covers};
-    fillOver_(*this, scratch, &over, x, y, len);
+void GradientSpanGenerator::generateIndices(agg::int8u* span, int x, int y, unsigned len) {
+    fillIndices_(*this, span, x, y, len);
 }
 
 }  // namespace lumo

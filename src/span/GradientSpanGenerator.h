@@ -25,9 +25,9 @@ namespace lumo {
 //
 // Each kind of gradient and cycle has a span loop of its own, chosen when the
 // generator is made: no choice is left for each pixel. Where the processor
-// has SSE2 the fixed-point steps go four pixels at a time (DdaLanes.h,
-// GradientLanes.h); generatePortable is the same loop one pixel at a time,
-// always built, the twin the lanes are tested against.
+// has SSE2 the fixed-point steps go four pixels at a time (GradientBlocks.h);
+// generatePortable is the same loop one pixel at a time, always built, the
+// twin the blocks are tested against.
 class GradientSpanGenerator {
 public:
     // `deviceToGradient` must be finite; `focus` (may be null) turns a radial
@@ -41,36 +41,27 @@ public:
     void prepare() {}
     void generate(agg::rgba8* span, int x, int y, unsigned len);
     void generatePortable(agg::rgba8* span, int x, int y, unsigned len);
-
-    // The span drawn source-over straight into a row of pixels (bytes b, g,
-    // r, a, premultiplied) with a cover per pixel, for an opaque table: the
-    // same pixels as generate followed by overColorHspan, but blocks of four
-    // at full cover take the table's swapped entries (the pixels an opaque
-    // colour stores as) without passing through `scratch` (len colours).
-    void generateOver(agg::int8u* pixels, const agg::int8u* covers, agg::rgba8* scratch, int x,
-                      int y, unsigned len);
+    // The table indices of the same pixels.
+    void generateIndices(agg::int8u* span, int x, int y, unsigned len);
 
 private:
-    // Where the colours go: into `span` alone, or, with `over`, source-over
-    // into its pixels.
-    struct OverRow {
-        agg::int8u* pixels;
-        const agg::int8u* covers;
-    };
-    using Fill = void (*)(const GradientSpanGenerator&, agg::rgba8*, const OverRow*, int, int,
-                          unsigned);
-    template <class Function, class Cycle, bool Lanes>
-    static void fill(const GradientSpanGenerator& self, agg::rgba8* span, const OverRow* over,
-                     int x, int y, unsigned len);
+    template <class Function, class Cycle, bool Lanes, class Output>
+    static void fill(const GradientSpanGenerator& self, typename Output::Out* span, int x, int y,
+                     unsigned len);
     template <class Function>
     void chooseFill(GradientCycle cycle);
+    template <class Function, class Cycle>
+    void setFill();
+
+    using FillColours = void (*)(const GradientSpanGenerator&, agg::rgba8*, int, int, unsigned);
+    using FillIndices = void (*)(const GradientSpanGenerator&, agg::int8u*, int, int, unsigned);
 
     agg::trans_affine transform_;
     FocalRadial focal_;
     const ColourTable& table_;
-    Fill fill_;
-    Fill fillPortable_;
-    Fill fillOver_;
+    FillColours fill_;
+    FillColours fillPortable_;
+    FillIndices fillIndices_;
 };
 
 }  // namespace lumo
