@@ -6,6 +6,7 @@
 #include "blend/OverSpans.h"
 #include "blend/SourceOver.h"
 #include "core/Simd.h"
+#include "paint/PremultipliedWords.h"
 #include "paint/SegmentMix.h"
 #include "span/BilinearBlock.h"
 #include "span/ColumnGather.h"
@@ -170,6 +171,28 @@ TEST(SimdKernels, IndexedOverSpanMatchesThePortableAndColourSpans) {
         ASSERT_EQ(portable, colour) << "round " << round;
         ASSERT_EQ(simd, portable) << "round " << round;
     }
+}
+
+TEST(SimdKernels, PremultipliedWordsMatchThePortableWords) {
+#if LUMO_SSE2
+    std::mt19937 random(19);
+    for (int round = 0; round < 3000; ++round) {
+        const int count = 1 + int(random() % 40);
+        std::vector<agg::rgba8> colours(count);
+        for (agg::rgba8& c : colours) {
+            c = randomColour(random);
+            if (round % 2 == 0) c.a = 255;
+        }
+        if (round % 4 == 2) colours[random() % count].a = uint8_t(random() % 255);
+        std::vector<uint32_t> simd(count), portable(count);
+        const bool simdOpaque = premultiplied::sse2(colours.data(), simd.data(), count);
+        const bool portableOpaque = premultiplied::portable(colours.data(), portable.data(), count);
+        ASSERT_EQ(simd, portable) << "round " << round;
+        ASSERT_EQ(simdOpaque, portableOpaque) << "round " << round;
+    }
+#else
+    GTEST_SKIP() << "no SSE2";
+#endif
 }
 
 TEST(SimdKernels, ColumnGatherMatchesThePortableGather) {

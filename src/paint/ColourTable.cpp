@@ -1,7 +1,7 @@
 #include "paint/ColourTable.h"
 
-#include "blend/SourceOver.h"
 #include "paint/Composite.h"
+#include "paint/PremultipliedWords.h"
 #include "paint/SegmentMix.h"
 
 namespace lumo {
@@ -17,12 +17,7 @@ namespace lumo {
 ColourTable::ColourTable(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
                          float extraAlpha) {
     interpolate(positions, colours, count, extraAlpha);
-    for (int i = 0; i < size; ++i) {
-        const agg::rgba8& c = entries_[i];
-        premultiplied_[i] = over::pack(over::product(c.b, c.a), over::product(c.g, c.a),
-                                       over::product(c.r, c.a), c.a);
-        opaque_ = opaque_ && c.a == 255;
-    }
+    opaque_ = premultiplied::words(entries_, premultiplied_, size);
 }
 
 void ColourTable::interpolate(const int32_t* positions, const agg::rgba8* colours, uint32_t count,

@@ -35,7 +35,7 @@ private:
 
     agg::rgba8 entries_[size];
     uint32_t premultiplied_[size];
-    bool opaque_ = true;
+    bool opaque_;
 };
 
 }  // namespace lumo
