@@ -31,10 +31,14 @@ public:
         }
         y_ = _mm_load_si128(reinterpret_cast<const __m128i*>(y));
         mod_ = _mm_load_si128(reinterpret_cast<const __m128i*>(mod));
-        // In unsigned arithmetic: 4 lift wraps only for spans shorter than four.
-        const unsigned fourRem = 4u * unsigned(rem);
-        lift_ = _mm_set1_epi32(int(4u * unsigned(lift) + fourRem / unsigned(count)));
-        rem_ = _mm_set1_epi32(int(fourRem % unsigned(count)));
+        // 4 rem is at most 4 count: q comes from four comparisons rather than
+        // a division. In unsigned arithmetic: 4 lift wraps only for spans
+        // shorter than four.
+        const unsigned n = unsigned(count), fourRem = 4u * unsigned(rem);
+        const unsigned q = unsigned(fourRem >= n) + unsigned(fourRem >= 2 * n) +
+                           unsigned(fourRem >= 3 * n) + unsigned(fourRem >= 4 * n);
+        lift_ = _mm_set1_epi32(int(4u * unsigned(lift) + q));
+        rem_ = _mm_set1_epi32(int(fourRem - q * n));
     }
 
     __m128i values() const { return y_; }

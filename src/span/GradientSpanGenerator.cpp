@@ -127,7 +127,8 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, typename Out
         DdaSteps gy(agg::iround(y1 * 256.0), agg::iround(y2 * 256.0), int(len));
         unsigned i = 0;
 #if LUMO_SSE2
-        if (Lanes && len >= 4) {
+        // Lanes step four places at once: four times the count must fit 32 bits.
+        if (Lanes && len >= 4 && len < (1u << 28)) {
             i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, out, gx, gy, len);
         }
 #endif
