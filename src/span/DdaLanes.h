@@ -22,15 +22,17 @@ public:
     // of four pixels or more step this way: the positions the lanes reach lie
     // within the span, between its end values.
     explicit DdaLanes(DdaSteps d) : count_(_mm_set1_epi32(d.count)) {
-        alignas(16) int y[4], mod[4];
         const int lift = d.lift, rem = d.rem, count = d.count;
-        for (int k = 0; k < 4; ++k) {
-            y[k] = d.y;
-            mod[k] = d.mod;
-            d.next();
-        }
-        y_ = _mm_load_si128(reinterpret_cast<const __m128i*>(y));
-        mod_ = _mm_load_si128(reinterpret_cast<const __m128i*>(mod));
+        // Set from registers: lanes stored one by one and loaded whole would
+        // stall the load.
+        const int y0 = d.y, mod0 = d.mod;
+        d.next();
+        const int y1 = d.y, mod1 = d.mod;
+        d.next();
+        const int y2 = d.y, mod2 = d.mod;
+        d.next();
+        y_ = _mm_setr_epi32(y0, y1, y2, d.y);
+        mod_ = _mm_setr_epi32(mod0, mod1, mod2, d.mod);
         // 4 rem is at most 4 count: q comes from four comparisons rather than
         // a division. In unsigned arithmetic: 4 lift wraps only for spans
         // shorter than four.
