@@ -65,17 +65,18 @@ struct FromScalars {
     }
 };
 
-// The radial gradient: indices looked up by the keys of the sums of squares.
-template <class Cycle>
-struct FromRadialKeys {
+// The radial and square-root-of-xy gradients: indices looked up by the keys
+// of the values whose root they take (RadialKeys, ProductKeys).
+template <class Function, class Cycle, class Keys>
+struct FromKeys {
     static constexpr bool readsY = true;
     const uint8_t* indices = radialIndex::table<Cycle>();
 
     template <class Output>
     void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
         __m128i k;
-        if (!lanes::RadialKeys().keys(gx, gy, &k)) {
-            out.four(i, scalarIndices<gradient::Radial, Cycle>(gradient::Radial(), gx, gy));
+        if (!Keys().keys(gx, gy, &k)) {
+            out.four(i, scalarIndices<Function, Cycle>(Function(), gx, gy));
             return;
         }
         out.four(i, indices[_mm_extract_epi16(k, 0)], indices[_mm_extract_epi16(k, 2)],
@@ -101,7 +102,17 @@ struct Writer<gradient::Diamond, Cycle> {
 };
 template <class Cycle>
 struct Writer<gradient::Radial, Cycle> {
-    using type = FromRadialKeys<Cycle>;
+    using type = FromKeys<gradient::Radial, Cycle, lanes::RadialKeys>;
+    static type make(const FocalRadial&) { return type{}; }
+};
+template <class Cycle>
+struct Writer<gradient::SqrtXy, Cycle> {
+    using type = FromKeys<gradient::SqrtXy, Cycle, lanes::ProductKeys>;
+    static type make(const FocalRadial&) { return type{}; }
+};
+template <class Cycle>
+struct Writer<gradient::Xy, Cycle> {
+    using type = FromPositions<gradient::Xy, Cycle, lanes::Lanes<gradient::Xy>>;
     static type make(const FocalRadial&) { return type{}; }
 };
 template <class Cycle>

@@ -51,28 +51,76 @@ struct Lanes<gradient::Diamond> {
     }
 };
 
+// Coordinates in 1/16 units (below 2^26) as doubles, pixels 0-1 and 2-3.
+struct Doubles {
+    __m128d x01, x23, y01, y23;
+    Doubles(__m128i x, __m128i y)
+        : x01(_mm_cvtepi32_pd(x)),
+          x23(_mm_cvtepi32_pd(_mm_shuffle_epi32(x, _MM_SHUFFLE(3, 2, 3, 2)))),
+          y01(_mm_cvtepi32_pd(y)),
+          y23(_mm_cvtepi32_pd(_mm_shuffle_epi32(y, _MM_SHUFFLE(3, 2, 3, 2)))) {}
+};
+
+// The keys of four whole numbers below 2^53 held exactly in doubles
+// (radialIndex::key), or false when one is 2^32 or more.
+inline bool keysOf(__m128d v01, __m128d v23, __m128i* k) {
+    // The high words of the four values, shifted down to exponent and nine
+    // bits, less the key offset; below 0 (the value 0) made 0.
+    const __m128i high = _mm_castps_si128(
+        _mm_shuffle_ps(_mm_castpd_ps(v01), _mm_castpd_ps(v23), _MM_SHUFFLE(3, 1, 3, 1)));
+    const __m128i offset = _mm_sub_epi32(_mm_srli_epi32(high, 11), _mm_set1_epi32(1022 * 512));
+    *k = _mm_andnot_si128(_mm_srai_epi32(offset, 31), offset);
+    return _mm_movemask_epi8(_mm_cmpgt_epi32(*k, _mm_set1_epi32(radialIndex::keys - 1))) == 0;
+}
+
 // The squares of coordinates below 2^26 (in 1/16 units) and their sum, below
 // 2^53, are exact in double precision, and the sum's top bits are its key to
 // the index (RadialIndexTable.h). Sums from 2^32 on, whose root is computed
 // otherwise, leave the lanes.
 struct RadialKeys {
-    static constexpr bool readsY = true;
     bool keys(__m128i gx, __m128i gy, __m128i* k) const {
-        const __m128i x = _mm_srai_epi32(gx, 4);
-        const __m128i y = _mm_srai_epi32(gy, 4);
-        const __m128i xHigh = _mm_shuffle_epi32(x, _MM_SHUFFLE(3, 2, 3, 2));
-        const __m128i yHigh = _mm_shuffle_epi32(y, _MM_SHUFFLE(3, 2, 3, 2));
-        const __m128d x01 = _mm_cvtepi32_pd(x), x23 = _mm_cvtepi32_pd(xHigh);
-        const __m128d y01 = _mm_cvtepi32_pd(y), y23 = _mm_cvtepi32_pd(yHigh);
-        const __m128d s01 = _mm_add_pd(_mm_mul_pd(x01, x01), _mm_mul_pd(y01, y01));
-        const __m128d s23 = _mm_add_pd(_mm_mul_pd(x23, x23), _mm_mul_pd(y23, y23));
-        // The high words of the four sums, shifted down to exponent and nine
-        // bits, less the key offset; below 0 (the sum 0) made 0.
-        const __m128i high = _mm_castps_si128(
-            _mm_shuffle_ps(_mm_castpd_ps(s01), _mm_castpd_ps(s23), _MM_SHUFFLE(3, 1, 3, 1)));
-        const __m128i offset = _mm_sub_epi32(_mm_srli_epi32(high, 11), _mm_set1_epi32(1022 * 512));
-        *k = _mm_andnot_si128(_mm_srai_epi32(offset, 31), offset);
-        return _mm_movemask_epi8(_mm_cmpgt_epi32(*k, _mm_set1_epi32(radialIndex::keys - 1))) == 0;
+        const Doubles d(_mm_srai_epi32(gx, 4), _mm_srai_epi32(gy, 4));
+        return keysOf(_mm_add_pd(_mm_mul_pd(d.x01, d.x01), _mm_mul_pd(d.y01, d.y01)),
+                      _mm_add_pd(_mm_mul_pd(d.x23, d.x23), _mm_mul_pd(d.y23, d.y23)), k);
+    }
+};
+
+// The root of |x| |y| (gradient::SqrtXy) by the same keys: the product,
+// below 2^52, is exact too.
+struct ProductKeys {
+    bool keys(__m128i gx, __m128i gy, __m128i* k) const {
+        const Doubles d(absolute(_mm_srai_epi32(gx, 4)), absolute(_mm_srai_epi32(gy, 4)));
+        return keysOf(_mm_mul_pd(d.x01, d.y01), _mm_mul_pd(d.x23, d.y23), k);
+    }
+};
+
+// |x| |y| / 4096 rounded down (gradient::Xy), as a position that fits 32
+// bits and has the same table index under every cycle rule: with the exact
+// product p = 2^25 t + r (0 <= r < 2^25), the position's value modulo 8192,
+// r >> 12, plus 8192 when t > 0, which takes a padded index to the end of
+// the table and leaves repeated and reflected ones (their period divides
+// 8192) as they were.
+template <>
+struct Lanes<gradient::Xy> {
+    static constexpr bool readsY = true;
+    bool position(__m128i gx, __m128i gy, __m128i* v) const {
+        const Doubles d(absolute(_mm_srai_epi32(gx, 4)), absolute(_mm_srai_epi32(gy, 4)));
+        const __m128i t01 = _mm_cvttpd_epi32(_mm_mul_pd(_mm_mul_pd(d.x01, d.y01), down()));
+        const __m128i t23 = _mm_cvttpd_epi32(_mm_mul_pd(_mm_mul_pd(d.x23, d.y23), down()));
+        const __m128i r01 = _mm_cvttpd_epi32(remainder(_mm_mul_pd(d.x01, d.y01), t01));
+        const __m128i r23 = _mm_cvttpd_epi32(remainder(_mm_mul_pd(d.x23, d.y23), t23));
+        const __m128i t = _mm_unpacklo_epi64(t01, t23);
+        const __m128i r = _mm_unpacklo_epi64(r01, r23);
+        const __m128i beyond = _mm_cmpgt_epi32(t, _mm_setzero_si128());
+        *v = _mm_or_si128(_mm_srli_epi32(r, 12), _mm_and_si128(beyond, _mm_set1_epi32(8192)));
+        return true;
+    }
+
+private:
+    static __m128d down() { return _mm_set1_pd(1.0 / 33554432.0); }
+    // p - 2^25 t, exact.
+    static __m128d remainder(__m128d p, __m128i t) {
+        return _mm_sub_pd(p, _mm_mul_pd(_mm_cvtepi32_pd(t), _mm_set1_pd(33554432.0)));
     }
 };
 

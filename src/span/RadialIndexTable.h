@@ -6,7 +6,8 @@
 namespace lumo {
 
 // The colour-table index of a radial gradient straight from the sum of
-// squares x^2 + y^2 (1/16 units, below 2^32), without the square root.
+// squares x^2 + y^2 (1/16 units, below 2^32), without the square root; the
+// same for the square root of |x| |y|.
 //
 // AGG's table-driven root (gradient::tableSquareRoot) reads only the highest
 // set bit e of its value and the ten bits from it down (all of a value below
