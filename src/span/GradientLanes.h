@@ -15,7 +15,8 @@ namespace lumo {
 // The gradient functions and cycle rules of GradientFunctions.h and
 // GradientCycles.h four pixels at a time, in SSE2 lanes, with the same
 // results. Coordinates come in as the span loop's 24.8 fixed-point ints
-// (below 2^30 in magnitude), positions leave as 32-bit lanes.
+// (below 2^30 in magnitude), positions leave as 32-bit lanes; the functions
+// that take a root leave as keys to RadialIndexTable.h instead.
 namespace lanes {
 
 // |v| lane by lane.

@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 namespace lumo {
 
