@@ -14,7 +14,9 @@ namespace lumo {
 // drawn source-over with straight colours: a span inside the clip box is
 // generated as table indices and blended from them (overIndexedSpan), with
 // the same result as generating its colours and blending those, but without
-// premultiplying the colours at full cover; others take AGG's way.
+// premultiplying the colours at full cover; with an opaque table the pixels
+// at full cover are stored as the span is generated. Other spans take AGG's
+// way.
 template <class Base>
 class GradientRendererOver {
 public:
@@ -38,11 +40,15 @@ public:
             const int len = span->len < 0 ? -span->len : span->len;
             agg::rgba8* colours = allocator_.allocate(unsigned(len));
             if (rowInside && span->len > 0 && x >= base_.xmin() && x + len - 1 <= base_.xmax()) {
+                agg::int8u* pixels = rows_.row_ptr(y) + 4 * x;
+                if (colours_.opaque) {
+                    spans_.generateOpaqueOver(pixels, span->covers, colours_, x, y, unsigned(len));
+                    continue;
+                }
                 // A colour's room holds four indices.
                 agg::int8u* indices = reinterpret_cast<agg::int8u*>(colours);
                 spans_.generateIndices(indices, x, y, unsigned(len));
-                overIndexedSpan(rows_.row_ptr(y) + 4 * x, unsigned(len), indices, span->covers,
-                                colours_);
+                overIndexedSpan(pixels, unsigned(len), indices, span->covers, colours_);
                 continue;
             }
             spans_.generate(colours, x, y, unsigned(len));

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "blend/IndexedOverSpans.h"
+#include "blend/SourceOver.h"
+
 #include <agg_basics.h>
 #include <agg_color_rgba.h>
 
@@ -14,7 +17,6 @@ namespace lumo {
 namespace gradientOutput {
 
 struct Colours {
-    using Out = agg::rgba8;
     agg::rgba8* span;
     const agg::rgba8* table;
 
@@ -37,14 +39,44 @@ struct Colours {
 };
 
 struct Indices {
-    using Out = agg::int8u;
     agg::int8u* span;
-    const agg::rgba8* table;  // unused
 
     void one(unsigned i, int index) const { span[i] = agg::int8u(index); }
     void four(unsigned i, uint32_t indices) const { std::memcpy(span + i, &indices, 4); }
     void four(unsigned i, int a, int b, int c, int d) const {
         four(i, uint32_t(a) | uint32_t(b) << 8 | uint32_t(c) << 16 | uint32_t(d) << 24);
+    }
+};
+
+// The colours of an opaque table source-over straight into a row of pixels
+// (bytes b, g, r, a), a cover per pixel: groups of four at full cover store
+// the table's words (IndexedColours::fullCover, the pixels themselves), the
+// others blend as overIndexedSpan does.
+struct OpaqueOver {
+    agg::int8u* pixels;
+    const agg::int8u* covers;
+    const IndexedColours* colours;
+
+    void one(unsigned i, int index) const {
+        over::colourPixel<false>(pixels + 4 * size_t(i), colours->straight[index], covers[i]);
+    }
+    void four(unsigned i, uint32_t indices) const {
+        four(i, int(indices & 255), int((indices >> 8) & 255), int((indices >> 16) & 255),
+             int(indices >> 24));
+    }
+    void four(unsigned i, int a, int b, int c, int d) const {
+        uint32_t k;
+        std::memcpy(&k, covers + i, 4);
+        agg::int8u* p = pixels + 4 * size_t(i);
+        if (k == 0xFFFFFFFFu) {
+            const uint32_t* words = colours->fullCover;
+            const uint32_t four[4] = {words[a], words[b], words[c], words[d]};
+            std::memcpy(p, four, 16);
+            return;
+        }
+        if (k == 0) return;
+        const agg::int8u bytes[4] = {agg::int8u(a), agg::int8u(b), agg::int8u(c), agg::int8u(d)};
+        overIndexedSpan(p, 4, bytes, covers + i, *colours);
     }
 };
 

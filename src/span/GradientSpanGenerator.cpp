@@ -89,6 +89,7 @@ void GradientSpanGenerator::setFill() {
     fill_ = &fill<Function, Cycle, lanes, gradientOutput::Colours>;
     fillPortable_ = &fill<Function, Cycle, false, gradientOutput::Colours>;
     fillIndices_ = &fill<Function, Cycle, lanes, gradientOutput::Indices>;
+    fillOpaqueOver_ = &fill<Function, Cycle, lanes, gradientOutput::OpaqueOver>;
 }
 
 template <class Function>
@@ -107,12 +108,11 @@ void GradientSpanGenerator::chooseFill(GradientCycle cycle) {
 }
 
 template <class Function, class Cycle, bool Lanes, class Output>
-void GradientSpanGenerator::fill(const GradientSpanGenerator& self, typename Output::Out* span,
-                                 int x, int y, unsigned len) {
+void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output& out, int x, int y,
+                                 unsigned len) {
     if (len == 0) return;
     const agg::trans_affine& m = self.transform_;
     const Function function = functionOf<Function>(self.focal_);
-    const Output out{span, &self.table_[0]};
 
     const double cx = x + 0.5;
     const double cy = y + 0.5;
@@ -147,15 +147,22 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, typename Out
 }
 
 void GradientSpanGenerator::generate(agg::rgba8* span, int x, int y, unsigned len) {
-    fill_(*this, span, x, y, len);
+    fill_(*this, gradientOutput::Colours{span, &table_[0]}, x, y, len);
 }
 
 void GradientSpanGenerator::generatePortable(agg::rgba8* span, int x, int y, unsigned len) {
-    fillPortable_(*this, span, x, y, len);
+    fillPortable_(*this, gradientOutput::Colours{span, &table_[0]}, x, y, len);
 }
 
 void GradientSpanGenerator::generateIndices(agg::int8u* span, int x, int y, unsigned len) {
-    fillIndices_(*this, span, x, y, len);
+    fillIndices_(*this, gradientOutput::Indices{span}, x, y, len);
+}
+
+void GradientSpanGenerator::generateOpaqueOver(agg::int8u* pixels, const agg::int8u* covers,
+                                               const IndexedColours& colours, int x, int y,
+                                               unsigned len) {
+    LUMO_ASSERT(colours.opaque);
+    fillOpaqueOver_(*this, gradientOutput::OpaqueOver{pixels, covers, &colours}, x, y, len);
 }
 
 }  // namespace lumo

@@ -4,6 +4,7 @@
 #include "paint/GradientPaint.h"
 #include "span/FocalRadial.h"
 #include "span/GradientCycles.h"
+#include "span/GradientOutputs.h"
 
 #include <agg_color_rgba.h>
 #include <agg_trans_affine.h>
@@ -43,25 +44,31 @@ public:
     void generatePortable(agg::rgba8* span, int x, int y, unsigned len);
     // The table indices of the same pixels.
     void generateIndices(agg::int8u* span, int x, int y, unsigned len);
+    // The same pixels drawn source-over straight into a row of pixels with a
+    // cover per pixel, for an opaque table (`colours` made from it):
+    // gradientOutput::OpaqueOver.
+    void generateOpaqueOver(agg::int8u* pixels, const agg::int8u* covers,
+                            const IndexedColours& colours, int x, int y, unsigned len);
 
 private:
     template <class Function, class Cycle, bool Lanes, class Output>
-    static void fill(const GradientSpanGenerator& self, typename Output::Out* span, int x, int y,
+    static void fill(const GradientSpanGenerator& self, const Output& out, int x, int y,
                      unsigned len);
     template <class Function>
     void chooseFill(GradientCycle cycle);
     template <class Function, class Cycle>
     void setFill();
 
-    using FillColours = void (*)(const GradientSpanGenerator&, agg::rgba8*, int, int, unsigned);
-    using FillIndices = void (*)(const GradientSpanGenerator&, agg::int8u*, int, int, unsigned);
+    template <class Output>
+    using FillOf = void (*)(const GradientSpanGenerator&, const Output&, int, int, unsigned);
 
     agg::trans_affine transform_;
     FocalRadial focal_;
     const ColourTable& table_;
-    FillColours fill_;
-    FillColours fillPortable_;
-    FillIndices fillIndices_;
+    FillOf<gradientOutput::Colours> fill_;
+    FillOf<gradientOutput::Colours> fillPortable_;
+    FillOf<gradientOutput::Indices> fillIndices_;
+    FillOf<gradientOutput::OpaqueOver> fillOpaqueOver_;
 };
 
 }  // namespace lumo
