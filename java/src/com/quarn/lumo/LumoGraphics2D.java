@@ -83,6 +83,8 @@ public final class LumoGraphics2D extends Graphics2D {
     private final Cleaner.Cleanable cleanable;
     private final PathBuffer path = new PathBuffer();
     private final double[] matrix = new double[6];
+    /** Where {@link #drawShapeImage} puts its image. */
+    private final int[] shapePlace = new int[2];
 
     private AffineTransform transform = new AffineTransform();
     /** The clip in device pixels, null when none. */
@@ -397,8 +399,38 @@ public final class LumoGraphics2D extends Graphics2D {
                 return;
             }
         }
-        path.set(s, null).draw(g, PathBuffer.FILL);
+        path.set(s, null);
+        if (s instanceof Path2D && drawShapeImage(g)) {
+            return;
+        }
+        path.draw(g, PathBuffer.FILL);
         nativeEvenOdd = !path.isEmpty() ? !path.isNonZero() : nativeEvenOdd;
+    }
+
+    /**
+     * Draws the small outline in {@link #path} as its cached coverage image, for antialiased
+     * fills in a solid colour drawn source-over. Returns false, having drawn nothing, when it
+     * is to be filled instead.
+     */
+    private boolean drawShapeImage(int g) {
+        if (!(drawnPaint instanceof Color) || !antialias()
+                || ((AlphaComposite) composite).getRule() != AlphaComposite.SRC_OVER) {
+            return false;
+        }
+        CoverageImage image = ShapeImages.find(path, transform, ((Color) drawnPaint).getRGB(),
+                shapePlace);
+        if (image == null) {
+            return false;
+        }
+        if (image.image != 0) {
+            LUMO.setTransform(g, null);
+            dirty |= DIRTY_TRANSFORM;
+            hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
+            LUMO.drawImage(g, image.image, new double[] {1, 0, 0, 1, shapePlace[0],
+                shapePlace[1]});
+            Reference.reachabilityFence(image);
+        }
+        return true;
     }
 
     @Override
@@ -962,7 +994,7 @@ public final class LumoGraphics2D extends Graphics2D {
         int argb = ((Color) drawnPaint).getRGB();
         float[] positions = gv.getGlyphPositions(0, n, null);
         int[] codes = gv.getGlyphCodes(0, n, null);
-        GlyphImages.Glyph[] glyphs = new GlyphImages.Glyph[n];
+        CoverageImage[] glyphs = new CoverageImage[n];
         for (int i = 0; i < n; i++) {
             glyphs[i] = GlyphImages.glyph(f, codes[i], m, argb);
             if (glyphs[i] == null) {
@@ -976,7 +1008,7 @@ public final class LumoGraphics2D extends Graphics2D {
         double tx = transform.getTranslateX();
         double ty = transform.getTranslateY();
         for (int i = 0; i < n; i++) {
-            GlyphImages.Glyph glyph = glyphs[i];
+            CoverageImage glyph = glyphs[i];
             if (glyph.image == 0) {
                 continue;
             }
