@@ -82,9 +82,13 @@ public final class LumoGraphics2D extends Graphics2D {
     private final Native handle;
     private final Cleaner.Cleanable cleanable;
     private final PathBuffer path = new PathBuffer();
+    /** The clip's outline, apart from {@link #path}, which may hold a shape while it goes. */
+    private final PathBuffer clipPath = new PathBuffer();
     private final double[] matrix = new double[6];
-    /** Where {@link #drawShapeImage} puts its image. */
+    /** Where {@link #fillPath} puts a shape's image. */
     private final int[] shapePlace = new int[2];
+    /** A device-space image placement: a whole-pixel translation. */
+    private final double[] placement = {1, 0, 0, 1, 0, 0};
 
     private AffineTransform transform = new AffineTransform();
     /** The clip in device pixels, null when none. */
@@ -107,6 +111,8 @@ public final class LumoGraphics2D extends Graphics2D {
     private int sentFilter = -1;
     private int sentDeviceStroke = -1;
     private boolean nativeEvenOdd;
+    /** Whether the native transform is known to be the identity (device pixels). */
+    private boolean nativeIdentity = true;
     /** The native composite last sent. */
     private int sentRule = -1;
     private float sentAlpha = -1;
@@ -166,13 +172,30 @@ public final class LumoGraphics2D extends Graphics2D {
 
     /** The native handle ready for a draw of kind {@code use}, or 0 when nothing can be drawn. */
     private int ready(Use use) {
+        return ready(use, false);
+    }
+
+    /**
+     * The native handle ready for a draw of kind {@code use}, in device pixels when
+     * {@code device} (the native transform is then the identity; only for solid colours), or 0
+     * when nothing can be drawn.
+     */
+    private int ready(Use use, boolean device) {
         int g = handle.g;
         if (g == 0 || surface.isClosed()) {
             return 0;
         }
-        if ((dirty & DIRTY_TRANSFORM) != 0) {
+        if (device) {
+            if (!nativeIdentity) {
+                LUMO.setTransform(g, null);
+                nativeIdentity = true;
+            }
+            // The user transform goes again with the next draw in user space.
+            dirty |= DIRTY_TRANSFORM;
+        } else if ((dirty & DIRTY_TRANSFORM) != 0) {
             transform.getMatrix(matrix);
             LUMO.setTransform(g, matrix);
+            nativeIdentity = false;
             if (Paints.followsTransform(drawnPaint)) {
                 dirty |= DIRTY_PAINT;
             }
@@ -194,7 +217,7 @@ public final class LumoGraphics2D extends Graphics2D {
         if (composite instanceof AlphaComposite) {
             sendComposite(g, (AlphaComposite) composite);
         }
-        dirty &= DIRTY_STROKE;
+        dirty &= device ? DIRTY_STROKE | DIRTY_TRANSFORM : DIRTY_STROKE;
         hint(g, HINT_ANTIALIAS, aa ? 1 : 0);
         if (use == Use.STROKE || use == Use.STROKE_SHORTCUT) {
             hint(g, HINT_STROKE_OFFSET, use == Use.STROKE_SHORTCUT && normalized() ? 3 : 0);
@@ -330,7 +353,7 @@ public final class LumoGraphics2D extends Graphics2D {
             LUMO.setClip(g, 4, null, new double[] {round(r.getMinX()), round(r.getMinY()),
                 round(r.getMaxX()), round(r.getMaxY())}, true);
         } else {
-            path.set(clip, null).clip(g);
+            clipPath.set(clip, null).clip(g);
         }
     }
 
@@ -380,6 +403,10 @@ public final class LumoGraphics2D extends Graphics2D {
             fillGeneric(transform.createTransformedShape(s), antialias());
             return;
         }
+        if (s instanceof Path2D) {
+            fillPath(s);
+            return;
+        }
         int g = ready(Use.FILL);
         if (g == 0) {
             return;
@@ -399,38 +426,36 @@ public final class LumoGraphics2D extends Graphics2D {
                 return;
             }
         }
-        path.set(s, null);
-        if (s instanceof Path2D && drawShapeImage(g)) {
-            return;
-        }
-        path.draw(g, PathBuffer.FILL);
+        path.set(s, null).draw(g, PathBuffer.FILL);
         nativeEvenOdd = !path.isEmpty() ? !path.isNonZero() : nativeEvenOdd;
     }
 
     /**
-     * Draws the small outline in {@link #path} as its cached coverage image, for antialiased
-     * fills in a solid colour drawn source-over. Returns false, having drawn nothing, when it
-     * is to be filled instead.
+     * Fills a general path: a small one filled before in the same solid colour, antialiased
+     * and source-over (a PDF renderer's glyphs), draws as its cached coverage image.
      */
-    private boolean drawShapeImage(int g) {
-        if (!(drawnPaint instanceof Color) || !antialias()
-                || ((AlphaComposite) composite).getRule() != AlphaComposite.SRC_OVER) {
-            return false;
+    private void fillPath(Shape s) {
+        path.set(s, null);
+        CoverageImage image = null;
+        if (drawnPaint instanceof Color && antialias()
+                && ((AlphaComposite) composite).getRule() == AlphaComposite.SRC_OVER) {
+            image = ShapeImages.find(path, transform, ((Color) drawnPaint).getRGB(),
+                    shapePlace);
         }
-        CoverageImage image = ShapeImages.find(path, transform, ((Color) drawnPaint).getRGB(),
-                shapePlace);
+        int g = ready(Use.FILL, image != null);
+        if (g == 0) {
+            return;
+        }
         if (image == null) {
-            return false;
-        }
-        if (image.image != 0) {
-            LUMO.setTransform(g, null);
-            dirty |= DIRTY_TRANSFORM;
+            path.draw(g, PathBuffer.FILL);
+            nativeEvenOdd = !path.isEmpty() ? !path.isNonZero() : nativeEvenOdd;
+        } else if (image.image != 0) {
             hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
-            LUMO.drawImage(g, image.image, new double[] {1, 0, 0, 1, shapePlace[0],
-                shapePlace[1]});
+            placement[4] = shapePlace[0];
+            placement[5] = shapePlace[1];
+            LUMO.drawImage(g, image.image, placement);
             Reference.reachabilityFence(image);
         }
-        return true;
     }
 
     @Override

@@ -10,8 +10,8 @@ import java.util.Map;
  * kept as coverage images in one colour and drawn as image copies instead of being filled
  * again. An outline is recognised by its segments and its device coordinates relative to its
  * first point (to 1/256 pixel, the rasteriser's own precision), so the same shape at another
- * place matches. Its image is made at the quarter pixel nearest the place it is drawn at, so a
- * cached outline lands at most 1/8 pixel from where a fill would put it. An outline is only
+ * place matches. Its image is made at the eighth of a pixel nearest the place it is drawn at,
+ * so a cached outline lands at most 1/16 pixel from where a fill would put it along each axis. An outline is only
  * made an image the second time it is seen: shapes drawn once cost a look-up, not an image.
  * The least recently used images are dropped beyond a pixel budget.
  */
@@ -132,7 +132,7 @@ final class ShapeImages {
         if (!(maxX - minX <= MAX_SIZE) || !(maxY - minY <= MAX_SIZE)) {
             return null;
         }
-        // The quarter pixel nearest the first point: a whole pixel and a phase within it.
+        // The eighth of a pixel nearest the first point: a whole pixel and a phase within it.
         double qx = Math.floor(x0 * PHASES + 0.5);
         double qy = Math.floor(y0 * PHASES + 0.5);
         int px = (int) Math.floor(qx / PHASES);
