@@ -1342,9 +1342,14 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         foreground = c;
         if (c != paint) {
+            // Clients often set a new but equal colour for each shape (a PDF renderer for
+            // each glyph); lumo is sent only a colour that differs.
+            boolean same = c.equals(drawnPaint);
             paint = c;
             drawnPaint = c;
-            dirty |= DIRTY_PAINT;
+            if (!same) {
+                dirty |= DIRTY_PAINT;
+            }
         }
     }
 
@@ -1368,7 +1373,11 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         composite = comp;
         xorColor = null;
-        dirty |= DIRTY_COMPOSITE;
+        // An AlphaComposite goes to lumo with the next draw when its rule or alpha differ
+        // from those last sent; another composite draws through the pixels.
+        if (!(comp instanceof AlphaComposite)) {
+            dirty |= DIRTY_COMPOSITE;
+        }
     }
 
     @Override
