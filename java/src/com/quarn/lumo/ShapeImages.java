@@ -19,13 +19,13 @@ final class ShapeImages {
     /** Outlines spanning more device pixels than this either way are filled. */
     static final int MAX_SIZE = 64;
     /** Outlines of more coordinates than this are filled. */
-    private static final int MAX_COORDINATES = 1024;
+    private static final int MAX_COORDINATES = 512;
     /** Sub-pixel places an image is made for, along each axis. */
     private static final int PHASES = 8;
     /** Key coordinates are kept to this fraction of a pixel. */
     private static final double GRID = 256;
     private static final int SEEN_CAPACITY = 8192;
-    private static final int CAPACITY = 4096;
+    private static final int CAPACITY = 2048;
     /** The cache drops images beyond this many pixels in all (16 MB). */
     private static final long PIXEL_BUDGET = 4L << 20;
 
@@ -52,6 +52,21 @@ final class ShapeImages {
             return new Key(types, coords, nonZero, argb, place);
         }
 
+        /**
+         * A 64-bit digest of the outline and colour, all an outline seen once keeps: two
+         * outlines of the same digest only make an image one sighting early.
+         */
+        long digest() {
+            long h = argb * 31L + (nonZero ? 1 : 0);
+            for (int c : coords) {
+                h = (h ^ c) * 0x9E3779B97F4A7C15L;
+            }
+            for (byte t : types) {
+                h = (h ^ t) * 0x9E3779B97F4A7C15L;
+            }
+            return h ^ (h >>> 29);
+        }
+
         @Override
         public int hashCode() {
             return hash;
@@ -68,10 +83,11 @@ final class ShapeImages {
         }
     }
 
-    private static final Map<Key, Boolean> SEEN =
+    /** Digests of the outlines seen, most recent last. */
+    private static final Map<Long, Boolean> SEEN =
             new LinkedHashMap<>(256, 0.75f, true) {
                 @Override
-                protected boolean removeEldestEntry(Map.Entry<Key, Boolean> eldest) {
+                protected boolean removeEldestEntry(Map.Entry<Long, Boolean> eldest) {
                     return size() > SEEN_CAPACITY;
                 }
             };
@@ -148,7 +164,7 @@ final class ShapeImages {
         }
         if (image == null) {
             synchronized (SEEN) {
-                if (SEEN.put(shape, Boolean.TRUE) == null) {
+                if (SEEN.put(shape.digest(), Boolean.TRUE) == null) {
                     return null;
                 }
             }
