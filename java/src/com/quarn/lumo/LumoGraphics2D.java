@@ -193,9 +193,13 @@ public final class LumoGraphics2D extends Graphics2D {
             // The user transform goes again with the next draw in user space.
             dirty |= DIRTY_TRANSFORM;
         } else if ((dirty & DIRTY_TRANSFORM) != 0) {
-            transform.getMatrix(matrix);
-            LUMO.setTransform(g, matrix);
-            nativeIdentity = false;
+            // An identity transform lumo already has (charts draw in device space, between
+            // images drawn there) is not sent again.
+            if (!nativeIdentity || !transform.isIdentity()) {
+                transform.getMatrix(matrix);
+                LUMO.setTransform(g, matrix);
+                nativeIdentity = transform.isIdentity();
+            }
             if (Paints.followsTransform(drawnPaint)) {
                 dirty |= DIRTY_PAINT;
             }
@@ -585,10 +589,8 @@ public final class LumoGraphics2D extends Graphics2D {
         if (image == null) {
             return 1;
         }
-        int g = ready(Use.IMAGE);
+        int g = ready(Use.IMAGE, true);
         if (g != 0) {
-            LUMO.setTransform(g, null);
-            dirty |= DIRTY_TRANSFORM;
             hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
             Images.draw(g, image, new double[] {1, 0, 0, 1, origin[0], origin[1]});
         }
@@ -966,13 +968,13 @@ public final class LumoGraphics2D extends Graphics2D {
             fillGeneric(transform.createTransformedShape(outline), textAntialias());
             return;
         }
-        int g = ready(Use.TEXT);
-        if (g == 0) {
-            return;
-        }
         Font f = gv.getFont();
         boolean cacheable = f.getTransform().isIdentity() || !f.isTransformed();
-        if (cacheable && drawGlyphImages(g, gv, f, n, x, y)) {
+        if (cacheable && drawGlyphImages(gv, f, n, x, y)) {
+            return;
+        }
+        int g = ready(Use.TEXT);
+        if (g == 0) {
             return;
         }
         path.clear();
@@ -1000,7 +1002,7 @@ public final class LumoGraphics2D extends Graphics2D {
      * of the font itself and of a size kept as images. Returns false, having drawn nothing,
      * otherwise.
      */
-    private boolean drawGlyphImages(int g, GlyphVector gv, Font f, int n, float x, float y) {
+    private boolean drawGlyphImages(GlyphVector gv, Font f, int n, float x, float y) {
         if (!(drawnPaint instanceof Color) || !textAntialias()
                 || ((AlphaComposite) composite).getRule() != AlphaComposite.SRC_OVER) {
             return false;
@@ -1026,8 +1028,10 @@ public final class LumoGraphics2D extends Graphics2D {
                 return false;
             }
         }
-        LUMO.setTransform(g, null);
-        dirty |= DIRTY_TRANSFORM;
+        int g = ready(Use.TEXT, true);
+        if (g == 0) {
+            return true;
+        }
         hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
         double[] place = {1, 0, 0, 1, 0, 0};
         double tx = transform.getTranslateX();
@@ -1407,8 +1411,11 @@ public final class LumoGraphics2D extends Graphics2D {
         if (s == null) {
             throw new IllegalArgumentException("null Stroke");
         }
+        // Clients set the stroke again for each shape; an equal one is not sent again.
+        if (!s.equals(stroke)) {
+            dirty |= DIRTY_STROKE;
+        }
         stroke = s;
-        dirty |= DIRTY_STROKE;
     }
 
     @Override
