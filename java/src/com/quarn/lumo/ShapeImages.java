@@ -11,9 +11,9 @@ import java.util.Map;
  * again. An outline is recognised by its segments and its device coordinates relative to its
  * first point (to 1/256 pixel, the rasteriser's own precision), so the same shape at another
  * place matches. Its image is made at the eighth of a pixel nearest the place it is drawn at,
- * so a cached outline lands at most 1/16 pixel from where a fill would put it along each axis. An outline is only
- * made an image the second time it is seen: shapes drawn once cost a look-up, not an image.
- * The least recently used images are dropped beyond a pixel budget.
+ * so a cached outline lands at most 1/16 pixel from where a fill would put it along each axis.
+ * An outline is only made an image the second time it is seen: shapes drawn once cost a
+ * look-up, not an image. The least recently used images are dropped beyond a pixel budget.
  */
 final class ShapeImages {
     /** Outlines spanning more device pixels than this either way are filled. */

@@ -90,7 +90,8 @@ class ImageShiftTest {
                     PathBuffer clip = new PathBuffer().set(triangle(tx, ty), null);
                     clip.clip(n);
                 }
-                AwtImage.draw(n, Images.readable(image), new double[] {1, 0, 0, 1, dx + between, dy});
+                AwtImage.draw(n, Images.readable(image),
+                        new double[] {1, 0, 0, 1, dx + between, dy});
                 LUMO.deleteGraphics(n);
                 assertArrayEquals(read(filtered), read(viaGraphics),
                         "trial " + trial + ", type " + type);
