@@ -87,6 +87,7 @@ public final class LumoGraphics2D extends Graphics2D {
     private final double[] matrix = new double[6];
     /** Where {@link #fillPath} puts a shape's image. */
     private final int[] shapePlace = new int[2];
+    private final ShapeImages.Scratch shapeScratch = new ShapeImages.Scratch();
     /** A device-space image placement: a whole-pixel translation. */
     private final double[] placement = {1, 0, 0, 1, 0, 0};
 
@@ -444,7 +445,7 @@ public final class LumoGraphics2D extends Graphics2D {
         if (drawnPaint instanceof Color && antialias()
                 && ((AlphaComposite) composite).getRule() == AlphaComposite.SRC_OVER) {
             image = ShapeImages.find(path, transform, ((Color) drawnPaint).getRGB(),
-                    shapePlace);
+                    shapePlace, shapeScratch);
         }
         int g = ready(Use.FILL, image != null);
         if (g == 0) {

@@ -29,40 +29,58 @@ final class ShapeImages {
     /** The cache drops images beyond this many pixels in all (16 MB). */
     private static final long PIXEL_BUDGET = 4L << 20;
 
-    /** An outline in one colour, at sub-pixel place {@code phase} (-1 for any place). */
+    /**
+     * An outline in one colour at sub-pixel place {@code phase}: the first {@code typeCount}
+     * segment codes and {@code coordCount} key coordinates of its arrays. The cache's keys own
+     * arrays of that length; a graphics looks up with one reused probe.
+     */
     private static final class Key {
-        final byte[] types;
-        final int[] coords;
-        final boolean nonZero;
-        final int argb;
-        final int phase;
-        final int hash;
+        byte[] types;
+        int typeCount;
+        int[] coords;
+        int coordCount;
+        boolean nonZero;
+        int argb;
+        int phase;
+        int hash;
 
-        Key(byte[] types, int[] coords, boolean nonZero, int argb, int phase) {
-            this.types = types;
-            this.coords = coords;
-            this.nonZero = nonZero;
-            this.argb = argb;
-            this.phase = phase;
-            this.hash = ((Arrays.hashCode(coords) * 31 + Arrays.hashCode(types)) * 31 + argb)
-                    * 31 + (nonZero ? 1 : 0) * 17 + phase;
+        /** Takes the outline's hash once its fields are set. */
+        void rehash() {
+            int h = argb * 31 + (nonZero ? 1 : 0);
+            for (int i = 0; i < coordCount; i++) {
+                h = h * 31 + coords[i];
+            }
+            for (int i = 0; i < typeCount; i++) {
+                h = h * 31 + types[i];
+            }
+            hash = h * 31 + phase;
         }
 
-        Key at(int place) {
-            return new Key(types, coords, nonZero, argb, place);
+        /** A key of its own arrays, for the cache. */
+        Key copy() {
+            Key k = new Key();
+            k.types = Arrays.copyOf(types, typeCount);
+            k.typeCount = typeCount;
+            k.coords = Arrays.copyOf(coords, coordCount);
+            k.coordCount = coordCount;
+            k.nonZero = nonZero;
+            k.argb = argb;
+            k.phase = phase;
+            k.hash = hash;
+            return k;
         }
 
         /**
-         * A 64-bit digest of the outline and colour, all an outline seen once keeps: two
-         * outlines of the same digest only make an image one sighting early.
+         * A 64-bit digest of the outline and colour, whatever its place, all an outline seen
+         * once keeps: two outlines of the same digest only make an image one sighting early.
          */
         long digest() {
             long h = argb * 31L + (nonZero ? 1 : 0);
-            for (int c : coords) {
-                h = (h ^ c) * 0x9E3779B97F4A7C15L;
+            for (int i = 0; i < coordCount; i++) {
+                h = (h ^ coords[i]) * 0x9E3779B97F4A7C15L;
             }
-            for (byte t : types) {
-                h = (h ^ t) * 0x9E3779B97F4A7C15L;
+            for (int i = 0; i < typeCount; i++) {
+                h = (h ^ types[i]) * 0x9E3779B97F4A7C15L;
             }
             return h ^ (h >>> 29);
         }
@@ -79,7 +97,25 @@ final class ShapeImages {
             }
             Key k = (Key) o;
             return hash == k.hash && argb == k.argb && phase == k.phase && nonZero == k.nonZero
-                    && Arrays.equals(coords, k.coords) && Arrays.equals(types, k.types);
+                    && Arrays.equals(coords, 0, coordCount, k.coords, 0, k.coordCount)
+                    && Arrays.equals(types, 0, typeCount, k.types, 0, k.typeCount);
+        }
+    }
+
+    /** What one graphics reuses from one look-up to the next. */
+    static final class Scratch {
+        private double[] device = new double[64];
+        private final Key probe = new Key();
+
+        {
+            probe.coords = new int[64];
+        }
+
+        private void ensure(int n) {
+            if (device.length < n) {
+                device = new double[n];
+                probe.coords = new int[n];
+            }
         }
     }
 
@@ -109,18 +145,25 @@ final class ShapeImages {
     private ShapeImages() {
     }
 
+    /** {@link #find(PathBuffer, AffineTransform, int, int[], Scratch)} with arrays of its own. */
+    static CoverageImage find(PathBuffer path, AffineTransform transform, int argb,
+            int[] place) {
+        return find(path, transform, argb, place, new Scratch());
+    }
+
     /**
      * The image of outline {@code path} mapped to device pixels by {@code transform} and filled
      * antialiased in {@code argb}, its top-left device pixel put in {@code place}; null when
      * the outline is to be filled instead (too large, first seen, or the image cannot be made).
      */
-    static CoverageImage find(PathBuffer path, AffineTransform transform, int argb,
-            int[] place) {
+    static CoverageImage find(PathBuffer path, AffineTransform transform, int argb, int[] place,
+            Scratch scratch) {
         int n = path.coordinateCount();
         if (n < 2 || n > MAX_COORDINATES) {
             return null;
         }
-        double[] device = new double[n];
+        scratch.ensure(n);
+        double[] device = scratch.device;
         transform.transform(path.coords(), 0, device, 0, n / 2);
         double x0 = device[0];
         double y0 = device[1];
@@ -132,7 +175,8 @@ final class ShapeImages {
         double minY = 0;
         double maxX = 0;
         double maxY = 0;
-        int[] coords = new int[n];
+        Key key = scratch.probe;
+        int[] coords = key.coords;
         for (int i = 0; i < n; i += 2) {
             double x = device[i] - x0;
             double y = device[i + 1] - y0;
@@ -155,27 +199,32 @@ final class ShapeImages {
         int py = (int) Math.floor(qy / PHASES);
         int phaseX = (int) (qx - (double) px * PHASES);
         int phaseY = (int) (qy - (double) py * PHASES);
-        Key shape = new Key(Arrays.copyOf(path.types(), path.segments()), coords,
-                path.isNonZero(), argb, -1);
-        Key key = shape.at(phaseX * PHASES + phaseY);
+        key.types = path.types();
+        key.typeCount = path.segments();
+        key.coordCount = n;
+        key.nonZero = path.isNonZero();
+        key.argb = argb;
+        key.phase = phaseX * PHASES + phaseY;
+        key.rehash();
         CoverageImage image;
         synchronized (IMAGES) {
             image = IMAGES.get(key);
         }
         if (image == null) {
             synchronized (SEEN) {
-                if (SEEN.put(shape.digest(), Boolean.TRUE) == null) {
+                if (SEEN.put(key.digest(), Boolean.TRUE) == null) {
                     return null;
                 }
             }
-            image = render(path, device, argb, (double) phaseX / PHASES,
+            image = render(path, Arrays.copyOf(device, n), argb, (double) phaseX / PHASES,
                     (double) phaseY / PHASES, minX, minY, maxX, maxY);
             if (image == null) {
                 return null;
             }
+            Key owned = key.copy();
             synchronized (IMAGES) {
                 pixels += image.pixels;
-                CoverageImage replaced = IMAGES.put(key, image);
+                CoverageImage replaced = IMAGES.put(owned, image);
                 if (replaced != null) {
                     pixels -= replaced.pixels;
                 }
