@@ -99,10 +99,19 @@ final class DashedLines {
         BufferedImage image = new BufferedImage(w, h, BufferedImage.TYPE_INT_ARGB_PRE);
         int[] pixels = ((DataBufferInt) image.getRaster().getDataBuffer()).getData();
         int alpha = argb >>> 24;
+        // Each coverage level's premultiplied colour, made when first met: a pixel then costs
+        // a look-up rather than three divisions.
+        int[] levels = new int[alpha + 1];
         for (int y = 0; y < h; y++) {
             for (int x = 0; x < w; x++) {
                 double c = horizontal ? along[x] * cross[y] : cross[x] * along[y];
-                pixels[y * w + x] = premultiplied(argb, (int) (Math.min(c, 1) * alpha + 0.5));
+                int a = (int) (Math.min(c, 1) * alpha + 0.5);
+                int colour = levels[a];
+                if (colour == 0 && a != 0) {
+                    colour = premultiplied(argb, a);
+                    levels[a] = colour;
+                }
+                pixels[y * w + x] = colour;
             }
         }
         origin[0] = horizontal ? a0 : c0;

@@ -1,7 +1,5 @@
 package com.quarn.lumo;
 
-import com.quarn.lumo.internal.LUMO;
-import java.awt.AlphaComposite;
 import java.awt.Font;
 import java.util.LinkedHashMap;
 import java.util.Map;
@@ -19,51 +17,14 @@ final class GlyphImages {
     /** Glyphs larger than this many device pixels across are filled as outlines instead. */
     static final int MAX_SIZE = 160;
 
-    /** One glyph's image, its top-left corner {@code (x, y)} pixels from the glyph origin. */
-    static final class Glyph {
-        final int x;
-        final int y;
-        /** The native image, 0 for a glyph that covers no pixel. */
-        final int image;
-        final long pixels;
-
-        private Glyph(int x, int y, int image, long pixels) {
-            this.x = x;
-            this.y = y;
-            this.image = image;
-            this.pixels = pixels;
-        }
-    }
-
-    private static final int ANTIALIAS = 1;
-
-    private static final Glyph BLANK = new Glyph(0, 0, 0, 0);
-
-    /** The native buffer and image of a glyph, deleted once the glyph is unreachable. */
-    private static final class Release implements Runnable {
-        private final int buffer;
-        private final int image;
-
-        Release(int buffer, int image) {
-            this.buffer = buffer;
-            this.image = image;
-        }
-
-        @Override
-        public void run() {
-            LUMO.deleteNativeImage(image);
-            LUMO.deleteDataBuffer(buffer);
-        }
-    }
-
     private record Key(Font font, int code, double m00, double m10, double m01, double m11,
             int argb) {
     }
 
-    private static final Map<Key, Glyph> GLYPHS =
+    private static final Map<Key, CoverageImage> GLYPHS =
             new LinkedHashMap<>(256, 0.75f, true) {
                 @Override
-                protected boolean removeEldestEntry(Map.Entry<Key, Glyph> eldest) {
+                protected boolean removeEldestEntry(Map.Entry<Key, CoverageImage> eldest) {
                     if (size() > CAPACITY || pixels > PIXEL_BUDGET) {
                         pixels -= eldest.getValue().pixels;
                         return true;
@@ -82,19 +43,19 @@ final class GlyphImages {
      * antialiased, in colour {@code argb}; null when it is too large to keep as an
      * image or cannot be made.
      */
-    static Glyph glyph(Font font, int code, double[] m, int argb) {
+    static CoverageImage glyph(Font font, int code, double[] m, int argb) {
         Key key = new Key(font, code, m[0], m[1], m[2], m[3], argb);
         synchronized (GLYPHS) {
-            Glyph g = GLYPHS.get(key);
+            CoverageImage g = GLYPHS.get(key);
             if (g != null) {
                 return g;
             }
         }
-        Glyph g = render(GlyphCache.outline(font, code), m, argb);
+        CoverageImage g = render(GlyphCache.outline(font, code), m, argb);
         if (g != null) {
             synchronized (GLYPHS) {
                 pixels += g.pixels;
-                Glyph replaced = GLYPHS.put(key, g);
+                CoverageImage replaced = GLYPHS.put(key, g);
                 if (replaced != null) {
                     pixels -= replaced.pixels;
                 }
@@ -103,10 +64,10 @@ final class GlyphImages {
         return g;
     }
 
-    private static Glyph render(GlyphCache.Outline o, double[] m, int argb) {
+    private static CoverageImage render(GlyphCache.Outline o, double[] m, int argb) {
         double[] c = o.coords;
         if (c.length == 0) {
-            return BLANK;
+            return CoverageImage.BLANK;
         }
         // Control points bound the curves they shape.
         double minX = Double.POSITIVE_INFINITY;
@@ -128,25 +89,10 @@ final class GlyphImages {
         int y0 = (int) Math.floor(minY) - 1;
         int w = (int) Math.ceil(maxX) + 1 - x0;
         int h = (int) Math.ceil(maxY) + 1 - y0;
-        int buffer = LUMO.createDataBuffer(w, h, 0);
-        int image = buffer == 0 ? 0 : LUMO.createNativeImage(buffer);
-        int g = image == 0 ? 0 : LUMO.createGraphics(image);
-        if (g == 0) {
-            LUMO.deleteNativeImage(image);
-            LUMO.deleteDataBuffer(buffer);
-            return null;
-        }
-        LUMO.setComposite(g, AlphaComposite.SRC_OVER, 1f);
-        LUMO.setPaint(g, argb);
-        LUMO.setHint(g, ANTIALIAS, 1);
-        LUMO.setTransform(g, new double[] {m[0], m[1], m[2], m[3], -x0, -y0});
         PathBuffer path = new PathBuffer();
         path.append(o.types, o.coords, o.curves, 0, 0);
         path.setNonZero(true);
-        path.draw(g, PathBuffer.FILL);
-        LUMO.deleteGraphics(g);
-        Glyph glyph = new Glyph(x0, y0, image, (long) w * h);
-        LumoSurface.CLEANER.register(glyph, new Release(buffer, image));
-        return glyph;
+        return CoverageImage.render(path, new double[] {m[0], m[1], m[2], m[3], 0, 0}, argb,
+                x0, y0, w, h);
     }
 }

@@ -101,7 +101,9 @@ final class Images {
         int target = LUMO.createNativeImage(buffer);
         int g = LUMO.createGraphics(target);
         if (g != 0) {
-            LUMO.setComposite(g, AlphaComposite.SRC, 1f);
+            // Over a transparent buffer, source-over leaves exactly the source, and it is
+            // lumo's fast blend; the source rule goes the general way.
+            LUMO.setComposite(g, AlphaComposite.SRC_OVER, 1f);
             draw(g, image, null);
             LUMO.deleteGraphics(g);
         }

@@ -82,7 +82,14 @@ public final class LumoGraphics2D extends Graphics2D {
     private final Native handle;
     private final Cleaner.Cleanable cleanable;
     private final PathBuffer path = new PathBuffer();
+    /** The clip's outline, apart from {@link #path}, which may hold a shape while it goes. */
+    private final PathBuffer clipPath = new PathBuffer();
     private final double[] matrix = new double[6];
+    /** Where {@link #fillPath} puts a shape's image. */
+    private final int[] shapePlace = new int[2];
+    private final ShapeImages.Scratch shapeScratch = new ShapeImages.Scratch();
+    /** A device-space image placement: a whole-pixel translation. */
+    private final double[] placement = {1, 0, 0, 1, 0, 0};
 
     private AffineTransform transform = new AffineTransform();
     /** The clip in device pixels, null when none. */
@@ -105,6 +112,8 @@ public final class LumoGraphics2D extends Graphics2D {
     private int sentFilter = -1;
     private int sentDeviceStroke = -1;
     private boolean nativeEvenOdd;
+    /** Whether the native transform is known to be the identity (device pixels). */
+    private boolean nativeIdentity = true;
     /** The native composite last sent. */
     private int sentRule = -1;
     private float sentAlpha = -1;
@@ -164,13 +173,34 @@ public final class LumoGraphics2D extends Graphics2D {
 
     /** The native handle ready for a draw of kind {@code use}, or 0 when nothing can be drawn. */
     private int ready(Use use) {
+        return ready(use, false);
+    }
+
+    /**
+     * The native handle ready for a draw of kind {@code use}, in device pixels when
+     * {@code device} (the native transform is then the identity; only for solid colours), or 0
+     * when nothing can be drawn.
+     */
+    private int ready(Use use, boolean device) {
         int g = handle.g;
         if (g == 0 || surface.isClosed()) {
             return 0;
         }
-        if ((dirty & DIRTY_TRANSFORM) != 0) {
-            transform.getMatrix(matrix);
-            LUMO.setTransform(g, matrix);
+        if (device) {
+            if (!nativeIdentity) {
+                LUMO.setTransform(g, null);
+                nativeIdentity = true;
+            }
+            // The user transform goes again with the next draw in user space.
+            dirty |= DIRTY_TRANSFORM;
+        } else if ((dirty & DIRTY_TRANSFORM) != 0) {
+            // An identity transform lumo already has (charts draw in device space, between
+            // images drawn there) is not sent again.
+            if (!nativeIdentity || !transform.isIdentity()) {
+                transform.getMatrix(matrix);
+                LUMO.setTransform(g, matrix);
+                nativeIdentity = transform.isIdentity();
+            }
             if (Paints.followsTransform(drawnPaint)) {
                 dirty |= DIRTY_PAINT;
             }
@@ -192,7 +222,7 @@ public final class LumoGraphics2D extends Graphics2D {
         if (composite instanceof AlphaComposite) {
             sendComposite(g, (AlphaComposite) composite);
         }
-        dirty &= DIRTY_STROKE;
+        dirty &= device ? DIRTY_STROKE | DIRTY_TRANSFORM : DIRTY_STROKE;
         hint(g, HINT_ANTIALIAS, aa ? 1 : 0);
         if (use == Use.STROKE || use == Use.STROKE_SHORTCUT) {
             hint(g, HINT_STROKE_OFFSET, use == Use.STROKE_SHORTCUT && normalized() ? 3 : 0);
@@ -328,7 +358,7 @@ public final class LumoGraphics2D extends Graphics2D {
             LUMO.setClip(g, 4, null, new double[] {round(r.getMinX()), round(r.getMinY()),
                 round(r.getMaxX()), round(r.getMaxY())}, true);
         } else {
-            path.set(clip, null).clip(g);
+            clipPath.set(clip, null).clip(g);
         }
     }
 
@@ -378,6 +408,10 @@ public final class LumoGraphics2D extends Graphics2D {
             fillGeneric(transform.createTransformedShape(s), antialias());
             return;
         }
+        if (s instanceof Path2D) {
+            fillPath(s);
+            return;
+        }
         int g = ready(Use.FILL);
         if (g == 0) {
             return;
@@ -399,6 +433,34 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         path.set(s, null).draw(g, PathBuffer.FILL);
         nativeEvenOdd = !path.isEmpty() ? !path.isNonZero() : nativeEvenOdd;
+    }
+
+    /**
+     * Fills a general path: a small one filled before in the same solid colour, antialiased
+     * and source-over (a PDF renderer's glyphs), draws as its cached coverage image.
+     */
+    private void fillPath(Shape s) {
+        path.set(s, null);
+        CoverageImage image = null;
+        if (drawnPaint instanceof Color && antialias()
+                && ((AlphaComposite) composite).getRule() == AlphaComposite.SRC_OVER) {
+            image = ShapeImages.find(path, transform, ((Color) drawnPaint).getRGB(),
+                    shapePlace, shapeScratch);
+        }
+        int g = ready(Use.FILL, image != null);
+        if (g == 0) {
+            return;
+        }
+        if (image == null) {
+            path.draw(g, PathBuffer.FILL);
+            nativeEvenOdd = !path.isEmpty() ? !path.isNonZero() : nativeEvenOdd;
+        } else if (image.image != 0) {
+            hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
+            placement[4] = shapePlace[0];
+            placement[5] = shapePlace[1];
+            LUMO.drawImage(g, image.image, placement);
+            Reference.reachabilityFence(image);
+        }
     }
 
     @Override
@@ -528,10 +590,8 @@ public final class LumoGraphics2D extends Graphics2D {
         if (image == null) {
             return 1;
         }
-        int g = ready(Use.IMAGE);
+        int g = ready(Use.IMAGE, true);
         if (g != 0) {
-            LUMO.setTransform(g, null);
-            dirty |= DIRTY_TRANSFORM;
             hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
             Images.draw(g, image, new double[] {1, 0, 0, 1, origin[0], origin[1]});
         }
@@ -909,13 +969,13 @@ public final class LumoGraphics2D extends Graphics2D {
             fillGeneric(transform.createTransformedShape(outline), textAntialias());
             return;
         }
-        int g = ready(Use.TEXT);
-        if (g == 0) {
-            return;
-        }
         Font f = gv.getFont();
         boolean cacheable = f.getTransform().isIdentity() || !f.isTransformed();
-        if (cacheable && drawGlyphImages(g, gv, f, n, x, y)) {
+        if (cacheable && drawGlyphImages(gv, f, n, x, y)) {
+            return;
+        }
+        int g = ready(Use.TEXT);
+        if (g == 0) {
             return;
         }
         path.clear();
@@ -943,7 +1003,7 @@ public final class LumoGraphics2D extends Graphics2D {
      * of the font itself and of a size kept as images. Returns false, having drawn nothing,
      * otherwise.
      */
-    private boolean drawGlyphImages(int g, GlyphVector gv, Font f, int n, float x, float y) {
+    private boolean drawGlyphImages(GlyphVector gv, Font f, int n, float x, float y) {
         if (!(drawnPaint instanceof Color) || !textAntialias()
                 || ((AlphaComposite) composite).getRule() != AlphaComposite.SRC_OVER) {
             return false;
@@ -962,21 +1022,23 @@ public final class LumoGraphics2D extends Graphics2D {
         int argb = ((Color) drawnPaint).getRGB();
         float[] positions = gv.getGlyphPositions(0, n, null);
         int[] codes = gv.getGlyphCodes(0, n, null);
-        GlyphImages.Glyph[] glyphs = new GlyphImages.Glyph[n];
+        CoverageImage[] glyphs = new CoverageImage[n];
         for (int i = 0; i < n; i++) {
             glyphs[i] = GlyphImages.glyph(f, codes[i], m, argb);
             if (glyphs[i] == null) {
                 return false;
             }
         }
-        LUMO.setTransform(g, null);
-        dirty |= DIRTY_TRANSFORM;
+        int g = ready(Use.TEXT, true);
+        if (g == 0) {
+            return true;
+        }
         hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
         double[] place = {1, 0, 0, 1, 0, 0};
         double tx = transform.getTranslateX();
         double ty = transform.getTranslateY();
         for (int i = 0; i < n; i++) {
-            GlyphImages.Glyph glyph = glyphs[i];
+            CoverageImage glyph = glyphs[i];
             if (glyph.image == 0) {
                 continue;
             }
@@ -1179,9 +1241,26 @@ public final class LumoGraphics2D extends Graphics2D {
         if (g == 0) {
             return true;
         }
+        if (wholePixelShift(placement)) {
+            // Each pixel centre falls on a texel centre, where bilinear filtering gives the
+            // texel itself: the copy skips the filter, as Java 2D's does.
+            hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
+        }
         placement.getMatrix(matrix);
         Images.draw(g, image, matrix.clone());
         return true;
+    }
+
+    /**
+     * Whether {@code placement} followed by the transform moves an image by whole device pixels
+     * and nothing else, under a bilinear filter.
+     */
+    private boolean wholePixelShift(AffineTransform placement) {
+        int translation = AffineTransform.TYPE_TRANSLATION;
+        return imageFilter() == FILTER_BILINEAR && (transform.getType() & ~translation) == 0
+                && (placement.getType() & ~translation) == 0
+                && isInt(transform.getTranslateX() + placement.getTranslateX())
+                && isInt(transform.getTranslateY() + placement.getTranslateY());
     }
 
     /** An image under XOR mode or a composite of its own: drawn by lumo, then composed. */
@@ -1285,9 +1364,14 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         foreground = c;
         if (c != paint) {
+            // Clients often set a new but equal colour for each shape (a PDF renderer for
+            // each glyph); lumo is sent only a colour that differs.
+            boolean same = c.equals(drawnPaint);
             paint = c;
             drawnPaint = c;
-            dirty |= DIRTY_PAINT;
+            if (!same) {
+                dirty |= DIRTY_PAINT;
+            }
         }
     }
 
@@ -1311,7 +1395,11 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         composite = comp;
         xorColor = null;
-        dirty |= DIRTY_COMPOSITE;
+        // An AlphaComposite goes to lumo with the next draw when its rule or alpha differ
+        // from those last sent; another composite draws through the pixels.
+        if (!(comp instanceof AlphaComposite)) {
+            dirty |= DIRTY_COMPOSITE;
+        }
     }
 
     @Override
@@ -1324,8 +1412,11 @@ public final class LumoGraphics2D extends Graphics2D {
         if (s == null) {
             throw new IllegalArgumentException("null Stroke");
         }
+        // Clients set the stroke again for each shape; an equal one is not sent again.
+        if (!s.equals(stroke)) {
+            dirty |= DIRTY_STROKE;
+        }
         stroke = s;
-        dirty |= DIRTY_STROKE;
     }
 
     @Override

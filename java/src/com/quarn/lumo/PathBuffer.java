@@ -190,6 +190,24 @@ final class PathBuffer {
         return Arrays.copyOf(coords, used);
     }
 
+    /** The segment codes, {@link #segments()} of them in use. */
+    byte[] types() {
+        return types;
+    }
+
+    int segments() {
+        return count;
+    }
+
+    /** The coordinates, {@link #coordinateCount()} of them in use. */
+    double[] coords() {
+        return coords;
+    }
+
+    int coordinateCount() {
+        return used;
+    }
+
     boolean hasCurves() {
         return curves;
     }

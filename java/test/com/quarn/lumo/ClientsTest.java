@@ -6,6 +6,7 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 import com.quarn.lumo.demo.Clients;
 import com.quarn.lumo.demo.PdfPages;
 import com.quarn.lumo.demo.SvgFiles;
+import java.awt.Graphics2D;
 import java.util.ArrayList;
 import java.util.Comparator;
 import java.util.List;
@@ -83,6 +84,34 @@ class ClientsTest {
             results.add(compare(page, page.width(), page.height()));
         }
         report("PDFBox", results);
+        for (Result r : results) {
+            assertTrue(r.diff().mean() < 3, r.name() + ": " + r.diff());
+        }
+    }
+
+    /**
+     * Pages painted twice over: the second paint draws the glyphs PDFBox fills as shapes from
+     * the images cached in the first.
+     */
+    @Test
+    void repaintedPdfPagesLookAsInJava2D() {
+        List<Result> results = new ArrayList<>();
+        for (PdfPages.Page page : PdfPages.pages(600)) {
+            Clients.Drawing twice = new Clients.Drawing() {
+                @Override
+                public String name() {
+                    return page.name() + " repainted";
+                }
+
+                @Override
+                public void paint(Graphics2D g) {
+                    page.paint(g);
+                    page.paint(g);
+                }
+            };
+            results.add(compare(twice, page.width(), page.height()));
+        }
+        report("PDFBox repainted", results);
         for (Result r : results) {
             assertTrue(r.diff().mean() < 3, r.name() + ": " + r.diff());
         }

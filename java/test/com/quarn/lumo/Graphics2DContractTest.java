@@ -421,6 +421,20 @@ class Graphics2DContractTest {
             g.rotate(0.5);
             g.drawLine(0, 0, 20, 0);
         }));
+        add("small paths filled again under shape clips set between them", EDGES, aa(g -> {
+            Path2D arrow = new Path2D.Double();
+            arrow.moveTo(0, 0);
+            arrow.lineTo(30.5, 12.25);
+            arrow.lineTo(8.75, 14);
+            arrow.quadTo(4, 24, 0, 31.5);
+            arrow.closePath();
+            g.setColor(new Color(20, 90, 200));
+            for (int i = 0; i < 4; i++) {
+                g.setClip(new Ellipse2D.Double(4 + 18 * i, 10 + 9 * i, 40, 46));
+                g.fill(arrow.createTransformedShape(
+                        AffineTransform.getTranslateInstance(10.3 + 17.6 * i, 14.7 + 11.1 * i)));
+            }
+        }));
         add("shape clips", EDGES, aa(g -> {
             g.clip(new Ellipse2D.Double(10, 10, 70, 70));
             g.rotate(0.4, 48, 48);

@@ -24,7 +24,8 @@ import java.util.Map;
  * drawing is painted in rounds of repeated paints into a premultiplied ARGB image and into a
  * lumo surface, both cleared before each paint; the median round counts. Prints a table and writes CSV.
  *
- * <p>Usage: {@code ClientsBench [out.csv]}.
+ * <p>Usage: {@code ClientsBench [out.csv] [--groups=chart,pdf]}; {@code --groups} times only the
+ * groups named (svg, icon, chart, pdf).
  */
 public final class ClientsBench {
     private static final int SVG_SIZE = 512;
@@ -47,21 +48,37 @@ public final class ClientsBench {
     }
 
     public static void main(String[] args) throws IOException {
-        Path csv = Paths.get(args.length > 0 ? args[0] : "build/bench-clients.csv");
+        Path csv = Paths.get("build/bench-clients.csv");
+        List<String> groups = List.of("svg", "icon", "chart", "pdf");
+        for (String arg : args) {
+            if (arg.startsWith("--groups=")) {
+                groups = Arrays.asList(arg.substring("--groups=".length()).split(","));
+            } else {
+                csv = Paths.get(arg);
+            }
+        }
         List<Item> items = new ArrayList<>();
-        for (Map.Entry<String, String> e : SvgFiles.all().entrySet()) {
-            items.add(new Item("svg", Clients.svg(e.getKey(), e.getValue(), SVG_SIZE, SVG_SIZE),
-                    SVG_SIZE, SVG_SIZE));
+        if (groups.contains("svg")) {
+            for (Map.Entry<String, String> e : SvgFiles.all().entrySet()) {
+                items.add(new Item("svg", Clients.svg(e.getKey(), e.getValue(), SVG_SIZE,
+                        SVG_SIZE), SVG_SIZE, SVG_SIZE));
+            }
         }
-        for (var file : Clients.icons(100)) {
-            items.add(new Item("icon", Clients.svg(file, SVG_SIZE, SVG_SIZE), SVG_SIZE,
-                    SVG_SIZE));
+        if (groups.contains("icon")) {
+            for (var file : Clients.icons(100)) {
+                items.add(new Item("icon", Clients.svg(file, SVG_SIZE, SVG_SIZE), SVG_SIZE,
+                        SVG_SIZE));
+            }
         }
-        for (Clients.Chart c : Clients.charts(CHART_WIDTH, CHART_HEIGHT)) {
-            items.add(new Item("chart", c, CHART_WIDTH, CHART_HEIGHT));
+        if (groups.contains("chart")) {
+            for (Clients.Chart c : Clients.charts(CHART_WIDTH, CHART_HEIGHT)) {
+                items.add(new Item("chart", c, CHART_WIDTH, CHART_HEIGHT));
+            }
         }
-        for (PdfPages.Page page : PdfPages.pages(CHART_WIDTH)) {
-            items.add(new Item("pdf", page, page.width(), page.height()));
+        if (groups.contains("pdf")) {
+            for (PdfPages.Page page : PdfPages.pages(CHART_WIDTH)) {
+                items.add(new Item("pdf", page, page.width(), page.height()));
+            }
         }
         BenchClock clock = BenchClock.CPU.available() ? BenchClock.CPU : BenchClock.WALL;
         List<Row> rows = new ArrayList<>();
