@@ -1,5 +1,6 @@
 #include "blend/OverSpans.h"
 
+#include "blend/OverRun.h"
 #include "blend/OverSpansSse2.h"
 #include "blend/SourceOver.h"
 #include "core/Simd.h"
@@ -13,22 +14,7 @@ namespace {
 
 template <bool Premultiplied, bool Simd>
 void hline(agg::int8u* p, unsigned len, const agg::rgba8& colour, unsigned k) {
-    const over::Colour<Premultiplied> c(colour);
-    const unsigned e = over::product(c.a, k);
-    if (e == 0) return;
-    if (e == 255) {
-        const uint32_t word = c.opaqueWord();
-        for (unsigned i = 0; i < len; ++i, p += 4) over::store(p, word);
-        return;
-    }
-    const unsigned scale = Premultiplied ? k : e;
-    const unsigned cb = over::product(c.b, scale), cg = over::product(c.g, scale),
-                   cr = over::product(c.r, scale);
-    unsigned i = 0;
-#if LUMO_SSE2
-    if (Simd) i = over::sse2::constantRun(p, len, e, cb, cg, cr);
-#endif
-    for (p += 4 * i; i < len; ++i, p += 4) over::apply(p, e, cb, cg, cr);
+    over::Run<Premultiplied, Simd>(colour, k).apply(p, len);
 }
 
 template <bool Premultiplied, bool Simd>

@@ -58,22 +58,6 @@ inline void spreadCovers(const agg::int8u* covers, __m128i& lo, __m128i& hi) {
     hi = _mm_unpackhi_epi32(pairs, pairs);
 }
 
-// One effective alpha e and share (cb, cg, cr, e) for every pixel: a line at one cover.
-inline unsigned constantRun(agg::int8u* p, unsigned len, unsigned e, unsigned cb, unsigned cg,
-                            unsigned cr) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i keep = _mm_set1_epi16(short(255 - e));
-    const __m128i share = _mm_setr_epi16(short(cb), short(cg), short(cr), short(e), short(cb),
-                                         short(cg), short(cr), short(e));
-    unsigned i = 0;
-    for (; i + 4 <= len; i += 4, p += 16) {
-        const __m128i d = load(p);
-        storeGroup(p, blendPair(_mm_unpacklo_epi8(d, zero), keep, share),
-                   blendPair(_mm_unpackhi_epi8(d, zero), keep, share));
-    }
-    return i;
-}
-
 // Applies `group` (which writes four pixels of full cover at the address it is given) over a run
 // of full covers at the start of `len` pixels, the first four of which are known to be full:
 // sixteen pixels per step while whole blocks of sixteen are full, else those four. Returns the
