@@ -1,7 +1,7 @@
 #pragma once
 
+#include "blend/OverCoverSpan.h"
 #include "blend/OverRun.h"
-#include "blend/OverSpans.h"
 #include "blend/SourceOver.h"
 #include "core/DataBuffer.h"
 
@@ -26,6 +26,7 @@ public:
     SolidCoverageSink(RowBuffer& pixels, const agg::rgba8& colour)
         : pixels_(pixels),
           colour_(colour),
+          cells_(colour),
           width_(int(pixels.width())),
           height_(int(pixels.height())) {}
 
@@ -68,7 +69,7 @@ public:
 
     void add_cells(int x, unsigned len, const agg::int8u* covers) {
         if (!clip(x, len, &covers)) return;
-        for (int y = top_; y < end_; ++y) overSolidHspan<false>(at(x, y), len, colour_, covers);
+        for (int y = top_; y < end_; ++y) cells_.apply(at(x, y), len, covers);
     }
 
 private:
@@ -102,6 +103,7 @@ private:
 
     RowBuffer& pixels_;
     const agg::rgba8 colour_;
+    const over::CoverSpan<false> cells_;
     const int width_;
     const int height_;
     int top_ = 0;
