@@ -56,6 +56,7 @@ public:
             lastY = y;
         }
         if (open && !addEdge(lastX, lastY, startX, startY)) return false;
+        sortEdges();
         active_ = true;
         return true;
     }
@@ -125,6 +126,7 @@ private:
     };
 
     bool addEdge(double x1, double y1, double x2, double y2);
+    void sortEdges();
     template <class Scanline>
     void sweepRow(Scanline& sl, int y);
     template <class Sink>
