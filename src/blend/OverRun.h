@@ -33,6 +33,8 @@ public:
 
     // Nothing to blend: the effective alpha is zero.
     bool empty() const { return alpha() == 0; }
+    // The share's bytes (b, g, r, e) as one word.
+    uint32_t word() const { return share_; }
 
     void apply(agg::int8u* p, unsigned len) const {
         const unsigned e = alpha();

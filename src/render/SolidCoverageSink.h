@@ -1,6 +1,7 @@
 #pragma once
 
 #include "blend/OverCoverSpan.h"
+#include "blend/OverLanes.h"
 #include "blend/OverRun.h"
 #include "blend/SourceOver.h"
 #include "core/DataBuffer.h"
@@ -19,8 +20,8 @@ namespace lumo {
 // pixel once at its cover. rows() names the rows the following spans apply to: several rows
 // alike at once, as a rectangle's are, take their constant-cover spans with the effective
 // alpha and share worked out once, and are blended row after row when the next rows() or
-// finish() comes, fetching the pixels of rows ahead (a narrow outline touches a new cache
-// line in every row). Spans are clipped to the pixel buffer.
+// finish() comes, touching runs through per-pixel lanes, fetching the pixels of rows ahead (a
+// narrow outline touches a new cache line in every row). Spans are clipped to the pixel buffer.
 class SolidCoverageSink {
 public:
     SolidCoverageSink(RowBuffer& pixels, const agg::rgba8& colour)
@@ -36,19 +37,29 @@ public:
         end_ = int(std::min<int64_t>(int64_t(y) + count, height_));
     }
 
-    // Blends what the last rows() still holds.
+    // Blends what the last rows() still holds. Touching runs (a cell, the run
+    // after it, the next cell) form a stretch, which takes per-pixel lanes
+    // written out once (over::applyLanes) instead of one blend per run in
+    // every row.
     void finish() {
         if (pendingCount_ == 0) return;
+        Stretch stretches[kMaxPending];
+        const int count = gatherStretches(stretches);
         for (int y = top_; y < end_; ++y) {
             if (y + kAhead < end_) {
                 agg::int8u* ahead = pixels_.row_ptr(y + kAhead);
-                for (int i = 0; i < pendingCount_; ++i)
-                    __builtin_prefetch(ahead + 4 * pending_[i].x, 1);
+                for (int i = 0; i < count; ++i) __builtin_prefetch(ahead + 4 * stretches[i].x, 1);
             }
             agg::int8u* row = pixels_.row_ptr(y);
-            for (int i = 0; i < pendingCount_; ++i) {
-                const Pending& p = pending_[i];
-                p.run.apply(row + 4 * p.x, p.len);
+            for (int i = 0; i < count; ++i) {
+                const Stretch& s = stretches[i];
+                if (s.lane >= 0) {
+                    over::applyLanes(row + 4 * s.x, s.len, keep_ + 4 * s.lane, share_ + 4 * s.lane);
+                    continue;
+                }
+                for (int k = s.first; k < s.end; ++k) {
+                    pending_[k].run.apply(row + 4 * pending_[k].x, pending_[k].len);
+                }
             }
         }
         pendingCount_ = 0;
@@ -78,11 +89,49 @@ private:
     // How many rows ahead the pixels are fetched.
     static constexpr int kAhead = 6;
 
+    // Pixels of per-pixel lanes a block may write out.
+    static constexpr int kLanePixels = 256;
+
     struct Pending {
         over::Run<false> run;
         int x;
         unsigned len;
     };
+    // Touching pending runs [first, end), from x on; `lane` is the first
+    // pixel of its lanes, or -1 when its runs blend one by one.
+    struct Stretch {
+        int x;
+        unsigned len;
+        int first, end, lane;
+    };
+
+    // Groups the pending runs (in order of x) into stretches, writing out
+    // the lanes of those of more than one run while room is left.
+    int gatherStretches(Stretch* stretches) {
+        int count = 0, lanes = 0;
+        for (int i = 0; i < pendingCount_;) {
+            int j = i + 1;
+            unsigned len = pending_[i].len;
+            while (j < pendingCount_ &&
+                   int64_t(pending_[j].x) == int64_t(pending_[j - 1].x) + pending_[j - 1].len) {
+                len += pending_[j].len;
+                ++j;
+            }
+            Stretch& s = stretches[count++];
+            s = Stretch{pending_[i].x, len, i, j, -1};
+            if (j - i > 1 && lanes + int64_t(len) <= kLanePixels) {
+                s.lane = lanes;
+                for (int k = i; k < j; ++k) {
+                    for (unsigned n = 0; n < pending_[k].len; ++n, ++lanes) {
+                        over::setLanes(keep_ + 4 * lanes, share_ + 4 * lanes,
+                                       pending_[k].run.word());
+                    }
+                }
+            }
+            i = j;
+        }
+        return count;
+    }
 
     agg::int8u* at(int x, int y) const { return pixels_.row_ptr(y) + 4 * x; }
 
@@ -110,6 +159,8 @@ private:
     int end_ = 0;
     Pending pending_[kMaxPending];
     int pendingCount_ = 0;
+    uint16_t keep_[4 * kLanePixels];
+    uint16_t share_[4 * kLanePixels];
 };
 
 }  // namespace lumo
