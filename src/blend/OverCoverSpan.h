@@ -13,9 +13,9 @@ namespace lumo::over {
 
 // Source-over of one colour with a cover per pixel (the antialiased fill), prepared once for
 // any number of spans: the same pixels as over::pixel pixel by pixel. With Simd (where SSE2 is
-// built) whole groups of four go through the SSE2 lanes worked out here once, the rest pixel
-// by pixel; without it every pixel goes the portable way, which SimdKernelsTest compares with
-// it.
+// built) every pixel goes through the SSE2 lanes worked out here once, four at a time and the
+// last one to three alike; without it every pixel goes the portable way, which
+// SimdKernelsTest compares with it.
 template <bool Premultiplied, bool Simd = LUMO_SSE2 != 0>
 class CoverSpan {
 public:
@@ -32,7 +32,11 @@ public:
         if (c_.a == 0) return;
         unsigned i = 0;
 #if LUMO_SSE2
-        if (Simd) i = lanes_.run(p, len, covers);
+        if (Simd) {
+            i = lanes_.run(p, len, covers);
+            if (i < len) lanes_.tail(p + 4 * i, len - i, covers + i);
+            return;
+        }
 #endif
         p += 4 * i;
         if (c_.a == 255) {

@@ -150,16 +150,35 @@ public:
         return i;
     }
 
+    // The last one to three pixels of a span (len < 4) in the same lanes, read and written
+    // no further than the span.
+    void tail(agg::int8u* p, unsigned len, const agg::int8u* covers) const {
+        const __m128i zero = _mm_setzero_si128();
+        agg::int8u four[4] = {0, 0, 0, 0};
+        for (unsigned i = 0; i < len; ++i) four[i] = covers[i];
+        __m128i klo, khi;
+        spreadCovers(four, klo, khi);
+        if (len >= 2) {
+            const __m128i d = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+            const __m128i out =
+                blendCovered<Premultiplied>(_mm_unpacklo_epi8(d, zero), colour_, alpha_, klo);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(out, out));
+            if (len == 2) return;
+            p += 8;
+            klo = khi;
+        }
+        uint32_t word;
+        std::memcpy(&word, p, 4);
+        const __m128i d = _mm_cvtsi32_si128(int(word));
+        const __m128i out =
+            blendCovered<Premultiplied>(_mm_unpacklo_epi8(d, zero), colour_, alpha_, klo);
+        store(p, uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(out, out))));
+    }
+
 private:
     __m128i colour_, alpha_, opaqueGroup_, fullKeep_, fullShare_;
     bool opaque_;
 };
-
-template <bool Premultiplied>
-unsigned solidSpan(agg::int8u* p, unsigned len, const Colour<Premultiplied>& c,
-                   const agg::int8u* covers) {
-    return SolidSpan<Premultiplied>(c).run(p, len, covers);
-}
 
 // Two colours (bytes r, g, b, a widened to lanes) as lanes C, with their alphas in A.
 template <bool Premultiplied>
