@@ -17,8 +17,8 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
     // A transparent colour leaves every pixel as it is under source-over.
     if (colour.a == 0 && composite.rule() == CompositeRule::SrcOver) return;
 
-    const Ref<DataBuffer> buffer = target.getDataBuffer();
-    if (!buffer) return;
+    DataBuffer* buffer = target.dataBuffer();
+    if (buffer == nullptr) return;
     RowBuffer* rows = buffer->rowBuffer();
     if (rows->buf() == nullptr) return;
 
