@@ -91,6 +91,10 @@ private:
 
     // Pixels of per-pixel lanes a block may write out.
     static constexpr int kLanePixels = 256;
+    // A lone run up to this long also takes lanes, which spare it the set-up
+    // of its colour lanes in every row; longer ones blend faster from lanes
+    // held in registers.
+    static constexpr unsigned kShortRun = 16;
 
     struct Pending {
         over::Run<false> run;
@@ -106,7 +110,8 @@ private:
     };
 
     // Groups the pending runs (in order of x) into stretches, writing out
-    // the lanes of those of more than one run while room is left.
+    // the lanes of those of more than one run, or of a short one, while room
+    // is left.
     int gatherStretches(Stretch* stretches) {
         int count = 0, lanes = 0;
         for (int i = 0; i < pendingCount_;) {
@@ -119,7 +124,7 @@ private:
             }
             Stretch& s = stretches[count++];
             s = Stretch{pending_[i].x, len, i, j, -1};
-            if (j - i > 1 && lanes + int64_t(len) <= kLanePixels) {
+            if ((j - i > 1 || len <= kShortRun) && lanes + int64_t(len) <= kLanePixels) {
                 s.lane = lanes;
                 for (int k = i; k < j; ++k) {
                     for (unsigned n = 0; n < pending_[k].len; ++n, ++lanes) {
