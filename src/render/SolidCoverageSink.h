@@ -32,7 +32,7 @@ public:
           height_(int(pixels.height())) {}
 
     void rows(int y, int count) {
-        finish();
+        if (pendingCount_ != 0) finish();
         top_ = std::max(y, 0);
         end_ = int(std::min<int64_t>(int64_t(y) + count, height_));
     }
