@@ -9,6 +9,25 @@
 namespace lumo {
 namespace {
 
+// A new colour goes into the solid paint in place only while nothing else
+// holds it: a clone's paint keeps its colour.
+TEST(GraphicsState, SolidColourChangesNoSharedPaint) {
+    GraphicsState state(10, 10);
+    GraphicsState clone(state);
+    const Paint* shared = state.paint.get();
+    SolidPaint::assign(state.paint, agg::rgba8(1, 2, 3, 4));
+    ASSERT_NE(state.paint.get(), shared);
+    EXPECT_EQ(clone.paint.get(), shared);
+    EXPECT_EQ(static_cast<const SolidPaint&>(*clone.paint).colour().a, 255);
+    const Paint* own = state.paint.get();
+    SolidPaint::assign(state.paint, agg::rgba8(5, 6, 7, 8));
+    EXPECT_EQ(state.paint.get(), own);
+    const agg::rgba8 colour = static_cast<const SolidPaint&>(*state.paint).colour();
+    EXPECT_EQ(colour.r, 5);
+    EXPECT_EQ(colour.a, 8);
+    EXPECT_EQ(static_cast<const SolidPaint&>(*clone.paint).colour().r, 0);
+}
+
 TEST(GraphicsState, HintWordUpdates) {
     GraphicsState state(10, 10);
     state.setHint(HINT_STROKE_OFFSET, 6);  // 6 << 9 masked keeps the value 2

@@ -1,8 +1,11 @@
 // Each SSE2 kernel against its portable twin on random data: the source-over
-// spans (from colours and from table indices), the bilinear block average and the colour-table
-// segment mix. (The filtered-span blocks are compared in FilteredSpansTest.) In a build without
-// SSE2 the spans compare the portable code with itself and the other kernels are skipped.
+// spans (from colours, from table indices and from per-pixel lanes), the bilinear block
+// average and the colour-table segment mix. (The filtered-span blocks are compared in
+// FilteredSpansTest.) In a build without SSE2 the spans compare the portable code with itself
+// and the other kernels are skipped.
 #include "blend/IndexedOverSpans.h"
+#include "blend/OverLanes.h"
+#include "blend/OverRun.h"
 #include "blend/OverSpans.h"
 #include "blend/SourceOver.h"
 #include "core/Simd.h"
@@ -193,6 +196,29 @@ TEST(SimdKernels, PremultipliedWordsMatchThePortableWords) {
 #else
     GTEST_SKIP() << "no SSE2";
 #endif
+}
+
+// Per-pixel lanes from random covers of one colour: both ways alike, and
+// alike with source-over at each pixel's cover.
+TEST(SimdKernels, LanesMatchThePortableLanesAndSourceOver) {
+    std::mt19937 random(31);
+    for (int round = 0; round < 3000; ++round) {
+        const unsigned len = 1 + random() % 37;
+        const std::vector<uint8_t> destination = randomPixels(random, len);
+        const agg::rgba8 colour = randomColour(random);
+        std::vector<uint16_t> keep(4 * len), share(4 * len);
+        std::vector<uint8_t> covers(len), reference = destination;
+        for (unsigned i = 0; i < len; ++i) {
+            covers[i] = uint8_t(1 + random() % 255);
+            over::setLanes(&keep[4 * i], &share[4 * i], over::Run<false>(colour, covers[i]).word());
+            over::colourPixel<false>(&reference[4 * i], colour, covers[i]);
+        }
+        std::vector<uint8_t> simd = destination, portable = destination;
+        over::applyLanes<true>(simd.data(), len, keep.data(), share.data());
+        over::applyLanesPortable(portable.data(), len, keep.data(), share.data());
+        ASSERT_EQ(simd, portable) << "round " << round;
+        ASSERT_EQ(portable, reference) << "round " << round;
+    }
 }
 
 TEST(SimdKernels, ColumnGatherMatchesThePortableGather) {

@@ -89,6 +89,44 @@ std::string firstDifference(const SpanRecorder& a, const SpanRecorder& b) {
     return "covers differ at " + std::to_string(k);
 }
 
+// Records what sweepRows hands over, row by row, as render_scanlines would
+// record it: each row with pixels, through a scan-line.
+struct RowRecorder {
+    agg::scanline_u8 sl;
+    SpanRecorder out;
+    int y = 0;
+    bool open = false;
+    int blocks = 0;
+
+    void rows(int row, int count) {
+        finish();
+        blocks += count != 1;
+        y = row;
+        sl.reset_spans();
+        open = true;
+    }
+    void add_cell(int x, unsigned cover) { sl.add_cell(x, cover); }
+    void add_span(int x, unsigned len, unsigned cover) { sl.add_span(x, len, cover); }
+    void add_cells(int x, unsigned len, const uint8_t* covers) { sl.add_cells(x, len, covers); }
+    void finish() {
+        if (open && sl.num_spans()) {
+            sl.finalize(y);
+            out.render(sl);
+        }
+        open = false;
+    }
+};
+
+SpanRecorder sweepRows(SweepRasterizer& ras) {
+    RowRecorder rows;
+    if (!ras.rewind_scanlines()) return rows.out;
+    rows.sl.reset(ras.min_x(), ras.max_x());
+    ras.sweepRows(rows);
+    rows.finish();
+    EXPECT_EQ(rows.blocks, 0);
+    return rows.out;
+}
+
 template <class Rasterizer, class Scanline>
 SpanRecorder sweep(Rasterizer& ras) {
     SpanRecorder out;
@@ -129,6 +167,8 @@ void expectSameCoverage(AggRasterizer& agg, SweepRasterizer& ours, const std::st
     const SpanRecorder a = sweep<AggRasterizer, agg::scanline_u8>(agg);
     const SpanRecorder b = sweep<SweepRasterizer, agg::scanline_u8>(ours);
     ASSERT_TRUE(a == b) << what << ": " << firstDifference(a, b);
+    const SpanRecorder rows = sweepRows(ours);
+    ASSERT_TRUE(a == rows) << what << " (rows): " << firstDifference(a, rows);
     const SpanRecorder abin = sweep<AggRasterizer, agg::scanline_bin>(agg);
     const SpanRecorder bbin = sweep<SweepRasterizer, agg::scanline_bin>(ours);
     ASSERT_TRUE(abin == bbin) << what << " (binary): " << firstDifference(abin, bbin);

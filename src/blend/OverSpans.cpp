@@ -1,5 +1,7 @@
 #include "blend/OverSpans.h"
 
+#include "blend/OverCoverSpan.h"
+#include "blend/OverRun.h"
 #include "blend/OverSpansSse2.h"
 #include "blend/SourceOver.h"
 #include "core/Simd.h"
@@ -13,53 +15,12 @@ namespace {
 
 template <bool Premultiplied, bool Simd>
 void hline(agg::int8u* p, unsigned len, const agg::rgba8& colour, unsigned k) {
-    const over::Colour<Premultiplied> c(colour);
-    const unsigned e = over::product(c.a, k);
-    if (e == 0) return;
-    if (e == 255) {
-        const uint32_t word = c.opaqueWord();
-        for (unsigned i = 0; i < len; ++i, p += 4) over::store(p, word);
-        return;
-    }
-    const unsigned scale = Premultiplied ? k : e;
-    const unsigned cb = over::product(c.b, scale), cg = over::product(c.g, scale),
-                   cr = over::product(c.r, scale);
-    unsigned i = 0;
-#if LUMO_SSE2
-    if (Simd) i = over::sse2::constantRun(p, len, e, cb, cg, cr);
-#endif
-    for (p += 4 * i; i < len; ++i, p += 4) over::apply(p, e, cb, cg, cr);
+    over::Run<Premultiplied, Simd>(colour, k).apply(p, len);
 }
 
 template <bool Premultiplied, bool Simd>
 void solidHspan(agg::int8u* p, unsigned len, const agg::rgba8& colour, const agg::int8u* covers) {
-    const over::Colour<Premultiplied> c(colour);
-    if (c.a == 0) return;
-    unsigned i = 0;
-#if LUMO_SSE2
-    if (Simd) i = over::sse2::solidSpan(p, len, c, covers);
-#endif
-    p += 4 * i;
-    if (c.a == 255) {
-        // The effective alpha is the cover itself, and a straight colour and a premultiplied
-        // one are the same.
-        const uint32_t word = c.opaqueWord();
-        for (; i < len; ++i, p += 4) {
-            const unsigned k = covers[i];
-            if (k == 255) {
-                over::store(p, word);
-            } else {
-                c.blend(p, k, k);
-            }
-        }
-        return;
-    }
-    // Translucent: no pixel is stored outright, and a zero cover blends nothing, so the loop
-    // has no branches.
-    for (; i < len; ++i, p += 4) {
-        const unsigned k = covers[i];
-        c.blend(p, k, over::product(c.a, k));
-    }
+    over::CoverSpan<Premultiplied, Simd>(colour).apply(p, len, covers);
 }
 
 template <bool Premultiplied, bool Simd>

@@ -58,22 +58,6 @@ inline void spreadCovers(const agg::int8u* covers, __m128i& lo, __m128i& hi) {
     hi = _mm_unpackhi_epi32(pairs, pairs);
 }
 
-// One effective alpha e and share (cb, cg, cr, e) for every pixel: a line at one cover.
-inline unsigned constantRun(agg::int8u* p, unsigned len, unsigned e, unsigned cb, unsigned cg,
-                            unsigned cr) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i keep = _mm_set1_epi16(short(255 - e));
-    const __m128i share = _mm_setr_epi16(short(cb), short(cg), short(cr), short(e), short(cb),
-                                         short(cg), short(cr), short(e));
-    unsigned i = 0;
-    for (; i + 4 <= len; i += 4, p += 16) {
-        const __m128i d = load(p);
-        storeGroup(p, blendPair(_mm_unpacklo_epi8(d, zero), keep, share),
-                   blendPair(_mm_unpackhi_epi8(d, zero), keep, share));
-    }
-    return i;
-}
-
 // Applies `group` (which writes four pixels of full cover at the address it is given) over a run
 // of full covers at the start of `len` pixels, the first four of which are known to be full:
 // sixteen pixels per step while whole blocks of sixteen are full, else those four. Returns the
@@ -113,50 +97,88 @@ inline __m128i blendCovered(__m128i d, __m128i colour, __m128i alpha, __m128i k)
 
 // One colour, a cover per pixel. Groups of four zero covers are skipped; groups of four full
 // covers, the inside of a shape, are stored outright with an opaque colour and blended with
-// the effective alpha and share worked out once with a translucent one.
+// the effective alpha and share worked out once with a translucent one. The lanes are worked
+// out once for any number of spans.
 template <bool Premultiplied>
-unsigned solidSpan(agg::int8u* p, unsigned len, const Colour<Premultiplied>& c,
-                   const agg::int8u* covers) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i colour = colourLanes(c);
-    const __m128i alpha = _mm_set1_epi16(short(c.a));
-    const bool opaque = c.a == 255;
-    const __m128i opaqueGroup = _mm_set1_epi32(int(c.opaqueWord()));
-    // At full cover e = a, and the share is M[C][255] = C or M[C][a].
-    const __m128i fullKeep = _mm_set1_epi16(short(255 - c.a));
-    const __m128i fullShare = Premultiplied ? colour : products(colour, alpha);
-    unsigned i = 0;
-    for (; i + 4 <= len; i += 4, p += 16, covers += 4) {
-        uint32_t four;
-        std::memcpy(&four, covers, 4);
-        if (four == 0) continue;
-        if (four == 0xFFFFFFFFu) {
-            // The inside of a shape: written sixteen pixels per step while the full covers last
-            // (the loop steps over the last four written).
-            unsigned run;
-            if (opaque) {
-                run = fullRun(p, len - i, covers, [opaqueGroup](agg::int8u* q) {
-                    _mm_storeu_si128(reinterpret_cast<__m128i*>(q), opaqueGroup);
-                });
-            } else {
-                run = fullRun(p, len - i, covers, [zero, fullKeep, fullShare](agg::int8u* q) {
-                    const __m128i d = load(q);
-                    storeGroup(q, blendPair(_mm_unpacklo_epi8(d, zero), fullKeep, fullShare),
-                               blendPair(_mm_unpackhi_epi8(d, zero), fullKeep, fullShare));
-                });
+class SolidSpan {
+public:
+    explicit SolidSpan(const Colour<Premultiplied>& c)
+        : colour_(colourLanes(c)),
+          alpha_(_mm_set1_epi16(short(c.a))),
+          opaqueGroup_(_mm_set1_epi32(int(c.opaqueWord()))),
+          // At full cover e = a, and the share is M[C][255] = C or M[C][a].
+          fullKeep_(_mm_set1_epi16(short(255 - c.a))),
+          fullShare_(Premultiplied ? colour_ : products(colour_, alpha_)),
+          opaque_(c.a == 255) {}
+
+    // Blends the longest run of whole groups of four; returns its length.
+    unsigned run(agg::int8u* p, unsigned len, const agg::int8u* covers) const {
+        const __m128i zero = _mm_setzero_si128();
+        unsigned i = 0;
+        for (; i + 4 <= len; i += 4, p += 16, covers += 4) {
+            uint32_t four;
+            std::memcpy(&four, covers, 4);
+            if (four == 0) continue;
+            if (four == 0xFFFFFFFFu) {
+                // The inside of a shape: written sixteen pixels per step while the full
+                // covers last (the loop steps over the last four written).
+                unsigned run;
+                if (opaque_) {
+                    const __m128i group = opaqueGroup_;
+                    run = fullRun(p, len - i, covers, [group](agg::int8u* q) {
+                        _mm_storeu_si128(reinterpret_cast<__m128i*>(q), group);
+                    });
+                } else {
+                    const __m128i keep = fullKeep_, share = fullShare_;
+                    run = fullRun(p, len - i, covers, [zero, keep, share](agg::int8u* q) {
+                        const __m128i d = load(q);
+                        storeGroup(q, blendPair(_mm_unpacklo_epi8(d, zero), keep, share),
+                                   blendPair(_mm_unpackhi_epi8(d, zero), keep, share));
+                    });
+                }
+                const unsigned skip = run - 4;
+                i += skip, p += 4 * skip, covers += skip;
+                continue;
             }
-            const unsigned skip = run - 4;
-            i += skip, p += 4 * skip, covers += skip;
-            continue;
+            __m128i klo, khi;
+            spreadCovers(covers, klo, khi);
+            const __m128i d = load(p);
+            storeGroup(
+                p, blendCovered<Premultiplied>(_mm_unpacklo_epi8(d, zero), colour_, alpha_, klo),
+                blendCovered<Premultiplied>(_mm_unpackhi_epi8(d, zero), colour_, alpha_, khi));
         }
-        __m128i klo, khi;
-        spreadCovers(covers, klo, khi);
-        const __m128i d = load(p);
-        storeGroup(p, blendCovered<Premultiplied>(_mm_unpacklo_epi8(d, zero), colour, alpha, klo),
-                   blendCovered<Premultiplied>(_mm_unpackhi_epi8(d, zero), colour, alpha, khi));
+        return i;
     }
-    return i;
-}
+
+    // The last one to three pixels of a span (len < 4) in the same lanes, read and written
+    // no further than the span.
+    void tail(agg::int8u* p, unsigned len, const agg::int8u* covers) const {
+        const __m128i zero = _mm_setzero_si128();
+        agg::int8u four[4] = {0, 0, 0, 0};
+        for (unsigned i = 0; i < len; ++i) four[i] = covers[i];
+        __m128i klo, khi;
+        spreadCovers(four, klo, khi);
+        if (len >= 2) {
+            const __m128i d = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+            const __m128i out =
+                blendCovered<Premultiplied>(_mm_unpacklo_epi8(d, zero), colour_, alpha_, klo);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(out, out));
+            if (len == 2) return;
+            p += 8;
+            klo = khi;
+        }
+        uint32_t word;
+        std::memcpy(&word, p, 4);
+        const __m128i d = _mm_cvtsi32_si128(int(word));
+        const __m128i out =
+            blendCovered<Premultiplied>(_mm_unpacklo_epi8(d, zero), colour_, alpha_, klo);
+        store(p, uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(out, out))));
+    }
+
+private:
+    __m128i colour_, alpha_, opaqueGroup_, fullKeep_, fullShare_;
+    bool opaque_;
+};
 
 // Two colours (bytes r, g, b, a widened to lanes) as lanes C, with their alphas in A.
 template <bool Premultiplied>

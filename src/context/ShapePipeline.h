@@ -83,7 +83,9 @@ private:
         CurveCuller<CheckedSource<Source>> culled(
             checked, agg::rect_d(clip.x1 - 1, clip.y1 - 1, clip.x2 + 1, clip.y2 + 1));
         CurveFlattener<CurveCuller<CheckedSource<Source>>> flattened(culled);
-        fillStage(flattened, checked);
+        // Flattened curves are slanted: the rectangle coverage would only
+        // flatten the first of them twice before giving up.
+        fillStage(flattened, checked, false);
     }
 
     // Strokes outline the centre line; a line-pattern paint draws the
@@ -221,12 +223,13 @@ private:
     // Rasterises a device-space outline under the clip box with the state's
     // fill rule and renders it; a shape with an unusable coordinate anywhere
     // is not drawn at all. Outlines of horizontal and vertical edges only
-    // skip the rasteriser (same pixels).
+    // skip the rasteriser (same pixels), unless `rectilinear` is false.
     template <class Source, class Check>
-    void fillStage(Source& source, const Check& check) {
+    void fillStage(Source& source, const Check& check, bool rectilinear = true) {
         CoverageScratch* scratch = CoverageScratch::of(target_);
         if (scratch == nullptr) return;
-        if (renderRectilinear(scratch->rectilinearCoverage(), (state_.clipFlags & CLIP_RECT) != 0,
+        if (rectilinear &&
+            renderRectilinear(scratch->rectilinearCoverage(), (state_.clipFlags & CLIP_RECT) != 0,
                               state_.clipBox, source, state_.fillRule, check,
                               [&] { renderPaint(state_, target_); })) {
             return;

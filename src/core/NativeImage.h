@@ -13,6 +13,7 @@ public:
 
     bool hasPixels() const override { return buffer_->hasPixels(); }
     Ref<DataBuffer> getDataBuffer() const override { return buffer_; }
+    DataBuffer* dataBuffer() const override { return buffer_.get(); }
 
 private:
     explicit NativeImage(DataBuffer* buffer)

@@ -21,6 +21,10 @@ public:
     virtual bool hasPixels() const = 0;
     // A counted reference to the pixel buffer (empty when there is none).
     virtual Ref<DataBuffer> getDataBuffer() const = 0;
+    // The pixel buffer without counting a reference (null when there is
+    // none): the target keeps it alive, so it serves while the target lives,
+    // as during a draw, without the two atomic counts of getDataBuffer().
+    virtual DataBuffer* dataBuffer() const = 0;
 
     int width() const { return width_; }
     int height() const { return height_; }

@@ -64,6 +64,21 @@ void sweepCoverage(CoverageScratch& scratch, const ClipOutline* clip, Renderer& 
                                    scratch.aaScanline(), renderer);
 }
 
+// Sweeps the shape held in the scratch's rasteriser (or its rectangle
+// coverage, when active) straight into `sink` (see SweepRasterizer's
+// sweepRows, then sink.finish()), for drawing under a rectangle clip: the
+// same pixels and covers that sweepCoverage hands a renderer without a clip
+// path.
+template <class Sink>
+void sweepCoverageRows(CoverageScratch& scratch, Sink& sink) {
+    if (scratch.rectilinearCoverage().active()) {
+        scratch.rectilinearCoverage().sweepRows(sink);
+    } else {
+        scratch.rasterizer().sweepRows(sink);
+    }
+    sink.finish();
+}
+
 // The same for aliased drawing: every pixel the shape touches, and that the
 // clip path touches at all, is drawn at full coverage.
 template <class Renderer>

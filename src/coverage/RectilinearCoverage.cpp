@@ -43,6 +43,16 @@ bool RectilinearCoverage::addEdge(double x1, double y1, double x2, double y2) {
     return true;
 }
 
+// Sorts the edges by x once, so that every row's cells come out in order.
+void RectilinearCoverage::sortEdges() {
+    for (int i = 1; i < edgeCount_; ++i) {
+        const Edge edge = edges_[i];
+        int at = i;
+        for (; at > 0 && edges_[at - 1].x > edge.x; --at) edges_[at] = edges_[at - 1];
+        edges_[at] = edge;
+    }
+}
+
 // The cells the edges leave in the row from top to bottom, in order of x,
 // then the rasteriser's sweep: cells with area become single pixels, the
 // runs between them take the cover accumulated so far, and pixels of alpha 0
@@ -62,10 +72,8 @@ void RectilinearCoverage::computeRow(int top, int bottom) {
         const int cellX = e.x >> agg::poly_subpixel_shift;
         const int twiceFx = (e.x - (cellX << agg::poly_subpixel_shift)) << 1;
         const int cover = delta * e.direction;
-        // Insertion keeps the cells sorted by x.
-        int at = count++;
-        for (; at > 0 && cells[at - 1].x > cellX; --at) cells[at] = cells[at - 1];
-        cells[at] = Cell{cellX, cover, twiceFx * cover};
+        // The edges are sorted by x, and so are the cells.
+        cells[count++] = Cell{cellX, cover, twiceFx * cover};
     }
     piecesValidTo_ = validTo >= bottom ? validTo : bottom;
     pieceCount_ = 0;

@@ -6,6 +6,7 @@
 #include <agg_rasterizer_scanline_aa.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 namespace lumo {
@@ -55,6 +56,7 @@ public:
             lastY = y;
         }
         if (open && !addEdge(lastX, lastY, startX, startY)) return false;
+        sortEdges();
         active_ = true;
         return true;
     }
@@ -65,7 +67,7 @@ public:
     bool rewind_scanlines() {
         if (edgeCount_ == 0) return false;
         row_ = minY_ >> agg::poly_subpixel_shift;
-        piecesValidTo_ = -1;
+        piecesValidTo_ = INT_MIN;
         return true;
     }
     int min_x() const { return minX_; }
@@ -86,6 +88,29 @@ public:
         return false;
     }
 
+    // Sweeps the whole shape into `sink` without a scan-line: sink.rows(y,
+    // count) before each run of alike rows, then their pixels as
+    // sweep_scanline hands them to a scan-line (add_cell, add_span, in order
+    // of x).
+    template <class Sink>
+    void sweepRows(Sink& sink) {
+        if (!rewind_scanlines()) return;
+        const int end = ((maxY_ - 1) >> agg::poly_subpixel_shift) + 1;
+        while (row_ < end) {
+            const int top = row_ << agg::poly_subpixel_shift;
+            if (top + agg::poly_subpixel_scale > piecesValidTo_) {
+                computeRow(top, top + agg::poly_subpixel_scale);
+            }
+            // The rows whose bottom the pieces still reach.
+            const int alike = std::min(end, piecesValidTo_ >> agg::poly_subpixel_shift) - row_;
+            if (pieceCount_ > 0) {
+                sink.rows(row_, alike);
+                handPieces(sink);
+            }
+            row_ += alike;
+        }
+    }
+
 private:
     struct Edge {
         int x, y1, y2;  // 1/256 pixels, y1 < y2
@@ -101,8 +126,11 @@ private:
     };
 
     bool addEdge(double x1, double y1, double x2, double y2);
+    void sortEdges();
     template <class Scanline>
     void sweepRow(Scanline& sl, int y);
+    template <class Sink>
+    void handPieces(Sink& sl) const;
     void computeRow(int top, int bottom);
     unsigned alpha(int area) const;
 
@@ -116,7 +144,7 @@ private:
     // up to which later rows are the same: no edge starts or ends before it.
     Piece pieces_[2 * maxEdges];
     int pieceCount_ = 0;
-    int piecesValidTo_ = -1;
+    int piecesValidTo_ = INT_MIN;
     bool active_ = false;
 };
 
@@ -138,6 +166,11 @@ void RectilinearCoverage::sweepRow(Scanline& sl, int y) {
     const int top = y << agg::poly_subpixel_shift;
     const int bottom = top + agg::poly_subpixel_scale;
     if (bottom > piecesValidTo_) computeRow(top, bottom);
+    handPieces(sl);
+}
+
+template <class Sink>
+void RectilinearCoverage::handPieces(Sink& sl) const {
     for (int i = 0; i < pieceCount_; ++i) {
         const Piece& piece = pieces_[i];
         if (piece.len == 0) {

@@ -93,7 +93,30 @@ public:
         return true;
     }
 
+    // Sweeps the whole shape into `sink` without a scan-line: sink.rows(y, 1)
+    // before each row, then the row's pixels as sweep_scanline hands them to
+    // a scan-line (add_cell, add_span, add_cells, in order of x). Rows may
+    // come without any pixel.
+    template <class Sink>
+    void sweepRows(Sink& sink) {
+        if (!rewind_scanlines()) return;
+        if (fillRule_ == agg::fill_even_odd) {
+            sweepAllRows(sink, CoverageAlpha<true>{gamma8_, gammaIdentity_});
+        } else {
+            sweepAllRows(sink, CoverageAlpha<false>{gamma8_, gammaIdentity_});
+        }
+    }
+
 private:
+    template <class Sink, class Alpha>
+    void sweepAllRows(Sink& sink, const Alpha& alpha) {
+        for (; scanY_ <= edges_.maxY(); ++scanY_) {
+            if (scanY_ >= bandEnd_) buildBand(scanY_);
+            sink.rows(scanY_, 1);
+            sweepRow(sink, alpha);
+        }
+    }
+
     template <class Scanline, class Alpha>
     void sweepRow(Scanline& sl, const Alpha& alpha) {
         if (dense_) {

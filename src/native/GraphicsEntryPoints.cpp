@@ -76,7 +76,7 @@ LUMO_ENTRY(void, setTransform)(JNIEnv* env, jclass, jint handle, jdoubleArray ma
 LUMO_ENTRY(void, setPaint)(JNIEnv*, jclass, jint handle, jint argb) {
     guarded([&] {
         if (Graphics* g = findGraphics(handle)) {
-            replaceIfBuilt(g->state().paint, SolidPaint::create(rgba8FromArgb(argb)));
+            SolidPaint::assign(g->state().paint, rgba8FromArgb(argb));
         }
     });
 }

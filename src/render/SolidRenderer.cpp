@@ -4,6 +4,7 @@
 #include "core/RenderTarget.h"
 #include "render/GraphicsState.h"
 #include "render/RenderCoverage.h"
+#include "render/SolidCoverageSink.h"
 
 #include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
@@ -16,10 +17,21 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
     // A transparent colour leaves every pixel as it is under source-over.
     if (colour.a == 0 && composite.rule() == CompositeRule::SrcOver) return;
 
-    const Ref<DataBuffer> buffer = target.getDataBuffer();
-    if (!buffer) return;
+    DataBuffer* buffer = target.dataBuffer();
+    if (buffer == nullptr) return;
     RowBuffer* rows = buffer->rowBuffer();
     if (rows->buf() == nullptr) return;
+
+    // Antialiased source-over under a rectangle clip, the common case: the
+    // coverage goes straight into the pixels.
+    if (state.hint(HINT_ANTIALIAS) && (state.clipFlags & CLIP_RECT) &&
+        validRule(composite.rule()) == CompositeRule::SrcOver) {
+        CoverageScratch* scratch = CoverageScratch::of(target);
+        if (scratch == nullptr) return;
+        SolidCoverageSink sink(*rows, colour);
+        sweepCoverageRows(*scratch, sink);
+        return;
+    }
 
     using Base = agg::renderer_base<CompositePixelFormat>;
     CompositePixelFormat pixels(*rows, composite.rule(), false);
