@@ -62,8 +62,12 @@ public:
 private:
     // The offset across a segment, forwards and backwards, as math_stroke
     // computes it: (half width * dy / length, half width * dx / length).
-    struct Offset {
+    // For each point: the offset of the segment that starts there, and the
+    // turn at the point (cross product of the point before, it and the one
+    // after).
+    struct Corner {
         double x, y, backX, backY;
+        double turn;
     };
 
     enum Status { READ_FIRST, READ_SUBPATH, OUTLINE };
@@ -99,14 +103,13 @@ private:
         const unsigned n = points_.size();
         const unsigned segments = closed_ ? n : n - 1;
         if (n < 2) return;
-        if (offsets_.size() < n) offsets_.resize(n);
-        if (turns_.size() < n) turns_.resize(n);
+        if (corners_.size() < n) corners_.resize(n);
         const double w = stroker_.halfWidth();
         for (unsigned i = 0; i < segments; ++i) {
             const agg::vertex_dist& v1 = points_[i];
             const agg::vertex_dist& v2 = points_.next(i);
             const double dy = v2.y - v1.y, dx = v2.x - v1.x;
-            Offset& o = offsets_[i];
+            Corner& o = corners_[i];
             o.x = w * dy / v1.dist;
             o.y = w * dx / v1.dist;
             o.backX = dy == 0 ? w * (v1.y - v2.y) / v1.dist : -o.x;
@@ -116,7 +119,7 @@ private:
             const agg::vertex_dist& v0 = points_.prev(i);
             const agg::vertex_dist& v1 = points_[i];
             const agg::vertex_dist& v2 = points_.next(i);
-            turns_[i] = agg::cross_product(v0.x, v0.y, v1.x, v1.y, v2.x, v2.y);
+            corners_[i].turn = agg::cross_product(v0.x, v0.y, v1.x, v1.y, v2.x, v2.y);
         }
     }
 
@@ -203,26 +206,25 @@ private:
     // The join at corner i going forward: from the segment before it to the
     // one after it.
     void forwardJoin(unsigned i) {
-        const Offset& in = offsets_[previous(i)];
-        const Offset& out = offsets_[i];
+        const Corner& in = corners_[previous(i)];
+        const Corner& out = corners_[i];
         stroker_.join(join_, points_.prev(i), points_[i], points_.next(i), points_.prev(i).dist,
-                      points_[i].dist, in.x, in.y, out.x, out.y, turns_[i]);
+                      points_[i].dist, in.x, in.y, out.x, out.y, out.turn);
     }
 
     // The join at corner i going back.
     void backwardJoin(unsigned i) {
-        const Offset& in = offsets_[i];
-        const Offset& out = offsets_[previous(i)];
+        const Corner& in = corners_[i];
+        const Corner& out = corners_[previous(i)];
         stroker_.join(join_, points_.next(i), points_[i], points_.prev(i), points_[i].dist,
-                      points_.prev(i).dist, in.backX, in.backY, out.backX, out.backY, -turns_[i]);
+                      points_.prev(i).dist, in.backX, in.backY, out.backX, out.backY, -in.turn);
     }
 
     Source* source_;
     StrokeJoins stroker_;
     StrokeJoins::Points join_;
     DistanceSequence points_;
-    std::vector<Offset> offsets_;
-    std::vector<double> turns_;
+    std::vector<Corner> corners_;
     Status status_ = READ_FIRST;
     Step step_ = STEP_START;
     Step afterEmit_ = STEP_STOP;

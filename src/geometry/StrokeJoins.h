@@ -111,6 +111,9 @@ public:
 private:
     static constexpr double kInnerMiterLimit = 1.01;
     static constexpr double kTurnMargin = 1e-9;
+    // 1 - 2^-50: a product rounded up by half an ulp, times this, is below
+    // the exact product.
+    static constexpr double kBelowOne = 1.0 - 0x1p-50;
 
     // x86's conversion: out of range (or NaN) gives INT_MIN.
     static int truncate(double v) {
@@ -199,12 +202,21 @@ private:
         bool intersectionFailed = true;
         if (agg::calc_intersection(v0.x + dx1, v0.y - dy1, v1.x + dx1, v1.y - dy1, v1.x + dx2,
                                    v1.y - dy2, v2.x + dx2, v2.y - dy2, &xi, &yi)) {
-            di = agg::calc_distance(v1.x, v1.y, xi, yi);
+            intersectionFailed = false;
+            // Within the limit when the squared distance is certainly below
+            // its square (the square root, rounded, then stays within it);
+            // otherwise the distance decides, and is needed below.
+            const double ex = xi - v1.x, ey = yi - v1.y;
+            const double squared = ex * ex + ey * ey;
+            if (lim > 0 && lim < 1e150 && squared <= lim * lim * kBelowOne) {
+                add(out, xi, yi);
+                return;
+            }
+            di = std::sqrt(squared);
             if (di <= lim) {
                 add(out, xi, yi);
                 limitExceeded = false;
             }
-            intersectionFailed = false;
         } else {
             // Parallel offset lines: the segment goes straight on (one
             // point) or turns back.
