@@ -101,8 +101,9 @@ private:
     // does not follow; a corner's turn likewise, where only its sign counts.
     void measureCorners() {
         const unsigned n = points_.size();
+        // Two points (a dash, say) have caps alone.
+        if (n < 3) return;
         const unsigned segments = closed_ ? n : n - 1;
-        if (n < 2) return;
         if (corners_.size() < n) corners_.resize(n);
         const double w = stroker_.halfWidth();
         for (unsigned i = 0; i < segments; ++i) {
