@@ -33,6 +33,8 @@ public:
     void rewind(unsigned pathId) {
         source_->rewind(pathId);
         stroker_.prepare();
+        // Room for a round join or cap of a usual width from the start.
+        if (join_.capacity() < 32) join_.reserve(32);
         status_ = READ_FIRST;
     }
 
@@ -205,8 +207,9 @@ private:
     }
 
     // The join at corner i going forward: from the segment before it to the
-    // one after it.
-    void forwardJoin(unsigned i) {
+    // one after it. Joins are called out of line, so that the walk along the
+    // outline stays small enough to be inlined into vertex().
+    __attribute__((noinline)) void forwardJoin(unsigned i) {
         const Corner& in = corners_[previous(i)];
         const Corner& out = corners_[i];
         stroker_.join(join_, points_.prev(i), points_[i], points_.next(i), points_.prev(i).dist,
@@ -214,7 +217,7 @@ private:
     }
 
     // The join at corner i going back.
-    void backwardJoin(unsigned i) {
+    __attribute__((noinline)) void backwardJoin(unsigned i) {
         const Corner& in = corners_[i];
         const Corner& out = corners_[previous(i)];
         stroker_.join(join_, points_.next(i), points_[i], points_.prev(i), points_[i].dist,

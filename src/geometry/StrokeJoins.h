@@ -33,9 +33,18 @@ public:
         widthEps_ = width_ / 1024.0;
         prepared_ = false;
     }
-    void line_cap(agg::line_cap_e cap) { cap_ = cap; }
-    void line_join(agg::line_join_e join) { join_ = join; }
-    void inner_join(agg::inner_join_e join) { innerJoin_ = join; }
+    void line_cap(agg::line_cap_e cap) {
+        cap_ = cap;
+        prepared_ = false;
+    }
+    void line_join(agg::line_join_e join) {
+        join_ = join;
+        prepared_ = false;
+    }
+    void inner_join(agg::inner_join_e join) {
+        innerJoin_ = join;
+        prepared_ = false;
+    }
     void miter_limit(double limit) { miterLimit_ = limit; }
     void approximation_scale(double scale) {
         scale_ = scale;
@@ -44,10 +53,15 @@ public:
 
     double halfWidth() const { return width_; }
 
-    // Computes what depends on the width and approximation scale alone.
+    // Computes what depends on the width and approximation scale alone, for
+    // the caps and joins that have arcs.
     void prepare() {
         if (prepared_) return;
         prepared_ = true;
+        if (cap_ != agg::round_cap && join_ != agg::round_join && join_ != agg::miter_join_round &&
+            innerJoin_ != agg::inner_round) {
+            return;
+        }
         arcStep_ = std::acos(widthAbs_ / (widthAbs_ + 0.125 / scale_)) * 2;
         capCount_ = truncate(agg::pi / arcStep_);
         capStep_ = agg::pi / (capCount_ + 1);
