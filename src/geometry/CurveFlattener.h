@@ -1,10 +1,11 @@
 #pragma once
 
+#include "geometry/SmallBuffer.h"
+
 #include <agg_basics.h>
 #include <agg_math.h>
 
 #include <cmath>
-#include <vector>
 
 namespace lumo {
 
@@ -198,7 +199,7 @@ private:
     double scale_ = 1.0;
     double tolerance_ = 0.25;
     double lastX_ = 0.0, lastY_ = 0.0;
-    std::vector<agg::point_d> points_;
+    SmallBuffer<agg::point_d, 64> points_;
     size_t next_ = 0;
 };
 

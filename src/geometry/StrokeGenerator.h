@@ -3,10 +3,10 @@
 #include "geometry/DistanceSequence.h"
 #include "geometry/StrokeJoins.h"
 
+#include "geometry/SmallBuffer.h"
+
 #include <agg_basics.h>
 #include <agg_math_stroke.h>
-
-#include <vector>
 
 namespace lumo {
 
@@ -33,8 +33,6 @@ public:
     void rewind(unsigned pathId) {
         source_->rewind(pathId);
         stroker_.prepare();
-        // Room for a round join or cap of a usual width from the start.
-        if (join_.capacity() < 32) join_.reserve(32);
         status_ = READ_FIRST;
     }
 
@@ -228,7 +226,7 @@ private:
     StrokeJoins stroker_;
     StrokeJoins::Points join_;
     DistanceSequence points_;
-    std::vector<Corner> corners_;
+    SmallBuffer<Corner, 64> corners_;
     Status status_ = READ_FIRST;
     Step step_ = STEP_START;
     Step afterEmit_ = STEP_STOP;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "geometry/SmallBuffer.h"
+
 #include <agg_basics.h>
 #include <agg_math.h>
 #include <agg_math_stroke.h>
@@ -7,7 +9,6 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <vector>
 
 namespace lumo {
 
@@ -24,7 +25,8 @@ namespace lumo {
 //   before is taken from there.
 class StrokeJoins {
 public:
-    using Points = std::vector<agg::point_d>;
+    // Room for a round join or cap of a usual width without the heap.
+    using Points = SmallBuffer<agg::point_d, 32>;
 
     void width(double w) {
         width_ = w * 0.5;
