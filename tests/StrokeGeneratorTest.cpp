@@ -1,12 +1,16 @@
 // lumo's stroke generator against AGG's conv_stroke: the same commands and
 // vertices, bit for bit, on random paths with every cap, join, inner join,
-// width (negative ones included), miter limit and approximation scale.
+// width (negative ones included), miter limit and approximation scale; and
+// on flattened curves, whose joins turn by small angles (round joins of no
+// point between their ends, or of a few, sharing their ends' angles).
+#include "geometry/CurveFlattener.h"
 #include "geometry/StrokeGenerator.h"
 
 #include "GeneratorPaths.h"
 
 #include <gtest/gtest.h>
 
+#include <agg_conv_curve.h>
 #include <agg_conv_stroke.h>
 
 namespace lumo {
@@ -45,6 +49,27 @@ TEST(StrokeGeneratorTest, GivesAggsVerticesOnRandomPaths) {
         ASSERT_EQ(want, record(actual)) << "round " << round;
         // A second pass over the same generator gives the same outline.
         ASSERT_EQ(want, record(actual)) << "round " << round;
+    }
+}
+
+TEST(StrokeGeneratorTest, GivesAggsVerticesOnFlattenedCurves) {
+    std::mt19937 rng(9122027);
+    const double flattening[] = {1.0, 0.25, 4.0};
+    for (int round = 0; round < testing::sanitizedRounds(2000); ++round) {
+        const auto path = randomPath(rng, true);
+        const unsigned settings = rng();
+        const double scale = flattening[rng() % 3];
+        ListSource aggSource(path), lumoSource(path);
+        agg::conv_curve<ListSource> aggCurve(aggSource);
+        CurveFlattener<ListSource> lumoCurve(lumoSource);
+        aggCurve.approximation_scale(scale);
+        lumoCurve.approximation_scale(scale);
+        agg::conv_stroke<agg::conv_curve<ListSource>> expected(aggCurve);
+        StrokeGenerator<CurveFlattener<ListSource>> actual(lumoCurve);
+        std::mt19937 a(settings), b(settings);
+        configure(expected, a);
+        configure(actual, b);
+        ASSERT_EQ(record(expected, 1000000), record(actual, 1000000)) << "round " << round;
     }
 }
 

@@ -102,6 +102,7 @@ private:
             const bool culled = curves && strokeCullingBox(nullptr, offset, cull);
             const double limit = curves && !culled ? maxCurveCoordinate : maxEdgeCoordinate;
             CheckedSource<TransformedSource<Shape>> checked(transformed, limit);
+            dashBoxKnown_ = !pattern_ && style.dashed() && reachBox(nullptr, offset, dashBox_);
             strokeFlatten(checked, checked, curves, culled ? &cull : nullptr, 1.0, nullptr, offset);
         } else {
             // Stroked in user space: the width and dashes scale with the
@@ -120,6 +121,8 @@ private:
             const double limit =
                 (curves && !culled ? maxCurveCoordinate : maxEdgeCoordinate) / scale;
             CheckedSource<Shape> checked(shape, limit);
+            dashBoxKnown_ = !pattern_ && style.dashed() && invertible &&
+                            reachBox(&deviceToUser, offset, dashBox_);
             strokeFlatten(checked, checked, curves, culled ? &cull : nullptr, scale,
                           &state_.transform, offset);
         }
@@ -128,19 +131,27 @@ private:
     // The box, in the space the outline is stroked in, outside which huge
     // curves may be replaced by their control polygons: the clip box grown by
     // the farthest a stroke reaches from its centre line (miters, square caps).
-    // Not for dashes, whose places depend on the length of what comes before.
+    // Not for dashes, whose places depend on the length of what comes before
+    // (they are cut to reachBox while they are made).
     // deviceToUser is null for outlines stroked in device space.
     bool strokeCullingBox(const agg::trans_affine* deviceToUser, agg::point_d offset,
                           agg::rect_d& box) {
+        if (state_.stroke->dashed()) return false;
+        return reachBox(deviceToUser, offset, box);
+    }
+
+    // The clip box grown by the farthest the stroke reaches from its centre
+    // line, in the space the outline is stroked in: what lies beyond it
+    // covers nothing. False when it is not finite.
+    bool reachBox(const agg::trans_affine* deviceToUser, agg::point_d offset, agg::rect_d& box) {
         const StrokeStyle& style = *state_.stroke;
-        if (style.dashed()) return false;
         // How far the outline reaches from its centre line, in stroking units.
         // A line pattern's reach is in device pixels; no pixel distance maps
         // to more user units than the inverse's Frobenius norm times it.
         const double reach =
             pattern_
                 ? patternReach() * (deviceToUser != nullptr ? frobeniusNorm(*deviceToUser) : 1.0)
-                : std::fabs(style.width()) * 0.5 * std::max(double(style.miterLimit()), 1.5);
+                : strokeReach(style.width(), double(style.miterLimit()));
         // Two pixels more, in device space, for the offset and rounding.
         const agg::rect_d& clip = state_.clipBox;
         double xs[4] = {clip.x1 - 2, clip.x2 + 2, clip.x2 + 2, clip.x1 - 2};
@@ -188,6 +199,9 @@ private:
         }
         DashGenerator<Source> dashed(source);
         configureDash(dashed, style);
+        // Dashes beyond the grown clip box are left out: their outlines
+        // would cover nothing.
+        if (dashBoxKnown_) dashed.clip_box(dashBox_);
         strokeOutline(dashed, check, scale, after, offset);
     }
 
@@ -268,6 +282,8 @@ private:
     GraphicsState& state_;
     RenderTarget& target_;
     bool pattern_ = false;
+    bool dashBoxKnown_ = false;
+    agg::rect_d dashBox_;
 };
 
 }  // namespace lumo

@@ -37,12 +37,14 @@ public:
         source_->rewind(pathId);
         queue_.clear();
         head_ = 0;
+        smallNext_ = smallPiece_.points = 0;
         lastX_ = lastY_ = 0.0;
         splitsLeft_ = maxSplits;
         curvesLeft_ = maxSplitCurves;
     }
 
     unsigned vertex(double* x, double* y) {
+        if (smallNext_ < smallPiece_.points) return nextSmall(x, y);
         if (head_ < queue_.size()) return next(x, y);
         if (!queue_.empty()) {
             queue_.clear();
@@ -107,36 +109,50 @@ private:
         return v.cmd;
     }
 
+    unsigned nextSmall(double* x, double* y) {
+        const agg::point_d& p = smallPiece_.p[smallNext_++];
+        *x = lastX_ = p.x;
+        *y = lastY_ = p.y;
+        return smallCmd_;
+    }
+
     // Reads the rest of a curve that began with (cmd, x, y) and queues what
     // replaces it.
     unsigned curve(unsigned cmd, double x, double y, double* outX, double* outY) {
-        Piece piece;
+        // Built where a small one is handed on from (all of it was).
+        Piece& piece = smallPiece_;
+        smallNext_ = 1;
         piece.p[0] = agg::point_d(lastX_, lastY_);
         piece.p[1] = agg::point_d(x, y);
         piece.points = agg::is_curve4(cmd) ? 4 : 3;
         for (int i = 2; i < piece.points; ++i) {
-            double px = 0, py = 0;
-            const unsigned more = source_->vertex(&px, &py);
+            // Read in place: copying a point just written by halves would
+            // stall the load that reads it whole.
+            piece.p[i] = agg::point_d(0, 0);
+            const unsigned more = source_->vertex(&piece.p[i].x, &piece.p[i].y);
             if (more != cmd) {
+                const double px = piece.p[i].x, py = piece.p[i].y;
                 // A curve cut short: pass on what came, as the flattener would
                 // take it (the point of the command that ended it completes
                 // the curve), and that command. Too big to flatten, the points
                 // go on as lines instead.
-                piece.p[i] = agg::point_d(px, py);
                 piece.points = i + 1;
                 const unsigned as =
                     span(piece) <= smallSpan_ ? cmd : unsigned(agg::path_cmd_line_to);
                 for (int j = 1; j < i; ++j) queue_.push_back({piece.p[j].x, piece.p[j].y, as});
                 queue_.push_back({px, py, more});
+                piece.points = 0;
                 return next(outX, outY);
             }
-            piece.p[i] = agg::point_d(px, py);
         }
         if (span(piece) <= smallSpan_) {
-            emit(piece, cmd);
-        } else {
-            split(piece, cmd);
+            // Handed on from the piece itself, the usual case.
+            smallCmd_ = cmd;
+            return nextSmall(outX, outY);
         }
+        const Piece whole = piece;
+        piece.points = 0;
+        split(whole, cmd);
         return next(outX, outY);
     }
 
@@ -228,6 +244,10 @@ private:
     size_t curvesLeft_ = maxSplitCurves;
     Queue queue_;
     size_t head_ = 0;
+    // A small curve being handed on: its points after the start.
+    Piece smallPiece_ = {};
+    int smallNext_ = 0;
+    unsigned smallCmd_ = 0;
     double lastX_ = 0.0, lastY_ = 0.0;
 };
 

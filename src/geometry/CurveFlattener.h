@@ -1,10 +1,11 @@
 #pragma once
 
+#include "geometry/SmallBuffer.h"
+
 #include <agg_basics.h>
 #include <agg_math.h>
 
 #include <cmath>
-#include <vector>
 
 namespace lumo {
 
@@ -110,29 +111,53 @@ private:
         quadratic(x123, y123, x23, y23, x3, y3, level + 1);
     }
 
+    // A cubic and how many halvings made it.
+    struct CubicPiece {
+        double x1, y1, x2, y2, x3, y3, x4, y4;
+        unsigned level;
+    };
+
+    // Adds the points of a cubic: each piece that is flat enough gives one
+    // point, the others are halved, the first half first. Pieces wait on a
+    // stack of their own instead of in recursive calls.
     void cubic(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
                double y4, unsigned level) {
-        if (level > recursionLimit) return;
-        const double x12 = (x1 + x2) / 2, y12 = (y1 + y2) / 2;
-        const double x23 = (x2 + x3) / 2, y23 = (y2 + y3) / 2;
-        const double x34 = (x3 + x4) / 2, y34 = (y3 + y4) / 2;
-        const double x123 = (x12 + x23) / 2, y123 = (y12 + y23) / 2;
-        const double x234 = (x23 + x34) / 2, y234 = (y23 + y34) / 2;
-        const double x1234 = (x123 + x234) / 2, y1234 = (y123 + y234) / 2;
-        const double dx = x4 - x1, dy = y4 - y1;
-        double d2 = std::fabs((x2 - x4) * dy - (y2 - y4) * dx);
-        double d3 = std::fabs((x3 - x4) * dy - (y3 - y4) * dx);
+        CubicPiece waiting[recursionLimit + 2];
+        unsigned count = 0;
+        CubicPiece c = {x1, y1, x2, y2, x3, y3, x4, y4, level};
+        for (;;) {
+            if (c.level > recursionLimit || flatCubic(c)) {
+                if (count == 0) return;
+                c = waiting[--count];
+                continue;
+            }
+            const double x12 = (c.x1 + c.x2) / 2, y12 = (c.y1 + c.y2) / 2;
+            const double x23 = (c.x2 + c.x3) / 2, y23 = (c.y2 + c.y3) / 2;
+            const double x34 = (c.x3 + c.x4) / 2, y34 = (c.y3 + c.y4) / 2;
+            const double x123 = (x12 + x23) / 2, y123 = (y12 + y23) / 2;
+            const double x234 = (x23 + x34) / 2, y234 = (y23 + y34) / 2;
+            const double x1234 = (x123 + x234) / 2, y1234 = (y123 + y234) / 2;
+            waiting[count++] = {x1234, y1234, x234, y234, x34, y34, c.x4, c.y4, c.level + 1};
+            c = {c.x1, c.y1, x12, y12, x123, y123, x1234, y1234, c.level + 1};
+        }
+    }
+
+    // True when the piece is done: flat enough to be one point (added) or
+    // covered by its chord.
+    bool flatCubic(const CubicPiece& c) {
+        const double dx = c.x4 - c.x1, dy = c.y4 - c.y1;
+        const double d2 = std::fabs((c.x2 - c.x4) * dy - (c.y2 - c.y4) * dx);
+        const double d3 = std::fabs((c.x3 - c.x4) * dy - (c.y3 - c.y4) * dx);
         const bool far2 = d2 > collinearityEpsilon, far3 = d3 > collinearityEpsilon;
         if (far2 || far3) {
             // One or both control points off the chord: flat enough when
             // their distance from it is within the tolerance.
             const double d = far2 && far3 ? d2 + d3 : far2 ? d2 : d3;
-            if (d * d <= tolerance_ * (dx * dx + dy * dy)) return add(x23, y23);
-        } else if (collinearCubic(x1, y1, x2, y2, x3, y3, x4, y4, dx, dy)) {
-            return;
+            if (d * d > tolerance_ * (dx * dx + dy * dy)) return false;
+            add((c.x2 + c.x3) / 2, (c.y2 + c.y3) / 2);
+            return true;
         }
-        cubic(x1, y1, x12, y12, x123, y123, x1234, y1234, level + 1);
-        cubic(x1234, y1234, x234, y234, x34, y34, x4, y4, level + 1);
+        return collinearCubic(c.x1, c.y1, c.x2, c.y2, c.x3, c.y3, c.x4, c.y4, dx, dy);
     }
 
     // A cubic whose points all lie on one line: true when it is done (its
@@ -174,7 +199,7 @@ private:
     double scale_ = 1.0;
     double tolerance_ = 0.25;
     double lastX_ = 0.0, lastY_ = 0.0;
-    std::vector<agg::point_d> points_;
+    SmallBuffer<agg::point_d, 64> points_;
     size_t next_ = 0;
 };
 

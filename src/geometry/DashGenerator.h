@@ -15,6 +15,14 @@ namespace lumo {
 // starts it at its magnitude once and runs it on from one sub-path into the
 // next. The caller keeps the pattern usable (finite, not negative, not all
 // zero): the walk to the start offset would not end otherwise.
+//
+// Given a box, a dash that begins and ends within one segment lying wholly
+// beyond one of the box's edges is left out (its move-to and line-to), the
+// pattern still measured along it with the same arithmetic, so that every
+// other dash keeps its vertices bit for bit. A caller that grows its clip box
+// by the stroke's reach gets the same coverage: the outline of such a dash
+// lies beyond the clip box, where the rasteriser's clipping makes it cover
+// nothing.
 template <class Source>
 class DashGenerator {
 public:
@@ -27,6 +35,11 @@ public:
         if (count_ >= maxDashes) return;
         dashes_[count_++] = dash;
         dashes_[count_++] = gap;
+    }
+
+    void clip_box(const agg::rect_d& box) {
+        box_ = box;
+        clipped_ = true;
     }
 
     void dash_start(double start) {
@@ -91,6 +104,7 @@ private:
             v1_ = &points_[0];
             v2_ = &points_[1];
             rest_ = v1_->dist;
+            outside_ = beyondBox(*v1_, *v2_);
             *x = v1_->x;
             *y = v1_->y;
             if (start_ >= 0.0) seek(start_);
@@ -103,13 +117,24 @@ private:
     // Ends the current dash or gap within this segment, or goes on to the
     // next segment.
     unsigned walk(double* x, double* y) {
-        const double dashRest = dashes_[dash_] - dashStart_;
+        double dashRest = dashes_[dash_] - dashStart_;
         const unsigned cmd = (dash_ & 1) ? agg::path_cmd_move_to : agg::path_cmd_line_to;
         if (rest_ > dashRest) {
             rest_ -= dashRest;
             ++dash_;
             if (dash_ >= count_) dash_ = 0;
             dashStart_ = 0.0;
+            // A gap ends here: the dashes that follow and end within this
+            // segment are left out while it lies beyond the box.
+            while (outside_ && (dash_ & 1) == 0 &&
+                   rest_ > (dashRest = dashes_[dash_] - dashStart_)) {
+                skipStep(dashRest);
+                if (!(rest_ > (dashRest = dashes_[dash_] - dashStart_))) {
+                    // The gap after it reaches the segment's end.
+                    return walk(x, y);
+                }
+                skipStep(dashRest);
+            }
             *x = v2_->x - (v2_->x - v1_->x) * rest_ / v1_->dist;
             *y = v2_->y - (v2_->y - v1_->y) * rest_ / v1_->dist;
             return cmd;
@@ -125,8 +150,24 @@ private:
             status_ = DONE;
         } else {
             v2_ = &points_[index_ >= size ? 0 : index_];
+            outside_ = beyondBox(*v1_, *v2_);
         }
         return cmd;
+    }
+
+    // Ends the current dash or gap within the segment, as walk() does,
+    // without its vertex.
+    void skipStep(double dashRest) {
+        rest_ -= dashRest;
+        ++dash_;
+        if (dash_ >= count_) dash_ = 0;
+        dashStart_ = 0.0;
+    }
+
+    // Whether the segment from a to b lies wholly beyond one edge of the box.
+    bool beyondBox(const DistanceSequence::Point& a, const DistanceSequence::Point& b) const {
+        return clipped_ && ((a.x < box_.x1 && b.x < box_.x1) || (a.x > box_.x2 && b.x > box_.x2) ||
+                            (a.y < box_.y1 && b.y < box_.y1) || (a.y > box_.y2 && b.y > box_.y2));
     }
 
     Source* source_;
@@ -141,6 +182,9 @@ private:
     double rest_ = 0.0;
     unsigned index_ = 0;
     Status status_ = READ_FIRST;
+    agg::rect_d box_;
+    bool clipped_ = false;
+    bool outside_ = false;
     unsigned nextCmd_ = agg::path_cmd_stop;
     unsigned closed_ = 0;
     // Where the next sub-path starts: the last move-to read. A path that

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "geometry/SmallBuffer.h"
+
 #include <agg_basics.h>
 #include <agg_math.h>
 #include <agg_vertex_sequence.h>
-
-#include <vector>
 
 namespace lumo {
 
@@ -22,12 +22,8 @@ public:
     const Point& prev(unsigned i) const { return points_[(i + size() - 1) % size()]; }
     const Point& next(unsigned i) const { return points_[(i + 1) % size()]; }
 
-    // Empties the sequence for a new sub-path. The first one reserves room
-    // for a typical sub-path at once, instead of growing point by point.
-    void clear() {
-        points_.clear();
-        if (points_.capacity() < kInitialCapacity) points_.reserve(kInitialCapacity);
-    }
+    // Empties the sequence for a new sub-path.
+    void clear() { points_.clear(); }
 
     void add(double x, double y) {
         if (points_.size() > 1 && !measure(points_.size() - 2, points_.back())) points_.pop_back();
@@ -89,8 +85,6 @@ public:
     }
 
 private:
-    static constexpr size_t kInitialCapacity = 64;
-
     // Stores in point i its distance to `to`; false (and a huge distance)
     // when the two coincide.
     bool measure(size_t i, const Point& to) {
@@ -101,7 +95,8 @@ private:
         return false;
     }
 
-    std::vector<Point> points_;
+    // A typical sub-path fits without the heap.
+    SmallBuffer<Point, 64> points_;
 };
 
 }  // namespace lumo

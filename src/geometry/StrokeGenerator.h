@@ -1,20 +1,23 @@
 #pragma once
 
 #include "geometry/DistanceSequence.h"
+#include "geometry/StrokeJoins.h"
+
+#include "geometry/SmallBuffer.h"
 
 #include <agg_basics.h>
 #include <agg_math_stroke.h>
-
-#include <vector>
 
 namespace lumo {
 
 // The outline of a stroked path: for each sub-path of the source, the
 // polygon that AGG's conv_stroke makes, with the same vertices (bit for bit)
-// in the same order. Caps and joins come from AGG's math_stroke; reading the
+// in the same order. Caps and joins come from StrokeJoins; reading the
 // source, dropping coinciding points and walking the sub-path are done here,
 // inline, with the points of a sub-path and of a join in contiguous buffers
-// that are reused for the whole path.
+// that are reused for the whole path. Each segment's offset (the half width
+// across it) and each corner's turn are computed once per sub-path: the way
+// back along the sub-path uses their exact negations.
 template <class Source>
 class StrokeGenerator {
 public:
@@ -29,14 +32,15 @@ public:
 
     void rewind(unsigned pathId) {
         source_->rewind(pathId);
+        stroker_.prepare();
         status_ = READ_FIRST;
     }
 
     unsigned vertex(double* x, double* y) {
         // Most vertices are the points of a cap or join being handed out.
         if (step_ == STEP_EMIT && emitted_ < joinCount_ && status_ == OUTLINE) {
-            *x = join_.points[emitted_].x;
-            *y = join_.points[emitted_].y;
+            *x = join_[emitted_].x;
+            *y = join_[emitted_].y;
             ++emitted_;
             return agg::path_cmd_line_to;
         }
@@ -56,16 +60,14 @@ public:
     }
 
 private:
-    // The buffer math_stroke writes a cap or join into.
-    struct JoinPoints {
-        using value_type = agg::point_d;
-        // Room for a round join or cap of a usual width from the start.
-        void remove_all() {
-            points.clear();
-            if (points.capacity() < 32) points.reserve(32);
-        }
-        void add(const agg::point_d& p) { points.push_back(p); }
-        std::vector<agg::point_d> points;
+    // The offset across a segment, forwards and backwards, as math_stroke
+    // computes it: (half width * dy / length, half width * dx / length).
+    // For each point: the offset of the segment that starts there, and the
+    // turn at the point (cross product of the point before, it and the one
+    // after).
+    struct Corner {
+        double x, y, backX, backY;
+        double turn;
     };
 
     enum Status { READ_FIRST, READ_SUBPATH, OUTLINE };
@@ -87,16 +89,49 @@ private:
     void readSubPath() {
         closed_ = points_.read(*source_, startX_, startY_, nextCmd_);
         if (points_.size() < 3) closed_ = 0;
+        measureCorners();
         status_ = OUTLINE;
         step_ = STEP_START;
+    }
+
+    // The offset of every segment and the turn at every corner. Going back,
+    // a segment's offset is the negation of its offset going forward (a
+    // difference, a product and a quotient change only their sign when
+    // their operands do), except where the difference is zero, whose sign
+    // does not follow; a corner's turn likewise, where only its sign counts.
+    void measureCorners() {
+        const unsigned n = points_.size();
+        // Two points (a dash, say) have caps alone.
+        if (n < 3) return;
+        const unsigned segments = closed_ ? n : n - 1;
+        if (corners_.size() < n) corners_.resize(n);
+        const double w = stroker_.halfWidth();
+        for (unsigned i = 0; i < segments; ++i) {
+            const agg::vertex_dist& v1 = points_[i];
+            const agg::vertex_dist& v2 = points_.next(i);
+            const double dy = v2.y - v1.y, dx = v2.x - v1.x;
+            Corner& o = corners_[i];
+            o.x = w * dy / v1.dist;
+            o.y = w * dx / v1.dist;
+            o.backX = dy == 0 ? w * (v1.y - v2.y) / v1.dist : -o.x;
+            o.backY = dx == 0 ? w * (v1.x - v2.x) / v1.dist : -o.y;
+        }
+        for (unsigned i = closed_ ? 0 : 1; i < segments; ++i) {
+            const agg::vertex_dist& v0 = points_.prev(i);
+            const agg::vertex_dist& v1 = points_[i];
+            const agg::vertex_dist& v2 = points_.next(i);
+            corners_[i].turn = agg::cross_product(v0.x, v0.y, v1.x, v1.y, v2.x, v2.y);
+        }
     }
 
     void emitJoinPoints(Step after) {
         afterEmit_ = after;
         step_ = STEP_EMIT;
         emitted_ = 0;
-        joinCount_ = join_.points.size();
+        joinCount_ = join_.size();
     }
+
+    unsigned previous(unsigned i) const { return i == 0 ? points_.size() - 1 : i - 1; }
 
     // The next vertex of the current sub-path's outline, or stop at its end.
     unsigned outlineVertex(double* x, double* y) {
@@ -110,13 +145,13 @@ private:
                     index_ = 0;
                     break;
                 case STEP_CAP1:
-                    stroker_.calc_cap(join_, points_[0], points_[1], points_[0].dist);
+                    stroker_.cap(join_, points_[0], points_[1], points_[0].dist);
                     index_ = 1;
                     emitJoinPoints(STEP_OUTLINE1);
                     break;
                 case STEP_CAP2: {
                     const unsigned n = points_.size();
-                    stroker_.calc_cap(join_, points_[n - 1], points_[n - 2], points_[n - 2].dist);
+                    stroker_.cap(join_, points_[n - 1], points_[n - 2], points_[n - 2].dist);
                     emitJoinPoints(STEP_OUTLINE2);
                     break;
                 }
@@ -130,9 +165,7 @@ private:
                         }
                         break;
                     }
-                    stroker_.calc_join(join_, points_.prev(index_), points_[index_],
-                                       points_.next(index_), points_.prev(index_).dist,
-                                       points_[index_].dist);
+                    forwardJoin(index_);
                     ++index_;
                     emitJoinPoints(STEP_OUTLINE1);
                     break;
@@ -147,9 +180,7 @@ private:
                         break;
                     }
                     --index_;
-                    stroker_.calc_join(join_, points_.next(index_), points_[index_],
-                                       points_.prev(index_), points_[index_].dist,
-                                       points_.prev(index_).dist);
+                    backwardJoin(index_);
                     emitJoinPoints(STEP_OUTLINE2);
                     break;
                 case STEP_EMIT:
@@ -157,8 +188,8 @@ private:
                         step_ = afterEmit_;
                         break;
                     }
-                    *x = join_.points[emitted_].x;
-                    *y = join_.points[emitted_].y;
+                    *x = join_[emitted_].x;
+                    *y = join_[emitted_].y;
                     ++emitted_;
                     return cmd;
                 case STEP_END_POLY1:
@@ -173,10 +204,29 @@ private:
         }
     }
 
+    // The join at corner i going forward: from the segment before it to the
+    // one after it. Joins are called out of line, so that the walk along the
+    // outline stays small enough to be inlined into vertex().
+    __attribute__((noinline)) void forwardJoin(unsigned i) {
+        const Corner& in = corners_[previous(i)];
+        const Corner& out = corners_[i];
+        stroker_.join(join_, points_.prev(i), points_[i], points_.next(i), points_.prev(i).dist,
+                      points_[i].dist, in.x, in.y, out.x, out.y, out.turn);
+    }
+
+    // The join at corner i going back.
+    __attribute__((noinline)) void backwardJoin(unsigned i) {
+        const Corner& in = corners_[i];
+        const Corner& out = corners_[previous(i)];
+        stroker_.join(join_, points_.next(i), points_[i], points_.prev(i), points_[i].dist,
+                      points_.prev(i).dist, in.backX, in.backY, out.backX, out.backY, -in.turn);
+    }
+
     Source* source_;
-    agg::math_stroke<JoinPoints> stroker_;
-    JoinPoints join_;
+    StrokeJoins stroker_;
+    StrokeJoins::Points join_;
     DistanceSequence points_;
+    SmallBuffer<Corner, 64> corners_;
     Status status_ = READ_FIRST;
     Step step_ = STEP_START;
     Step afterEmit_ = STEP_STOP;

@@ -20,6 +20,12 @@ inline agg::point_d strokeOffset(unsigned hint) {
     return agg::point_d((hint & 1) ? 0.5 : 0.0, (hint & 2) ? 0.5 : 0.0);
 }
 
+// The farthest a stroke's outline reaches from its centre line (miters up to
+// the limit, the corners of square caps), in the units of its width.
+inline double strokeReach(double width, double miterLimit) {
+    return std::fabs(width) * 0.5 * std::max(miterLimit, 1.5);
+}
+
 // Round joins and caps are approximated with a number of points that grows
 // with the device half-width; beyond a million pixels the approximation is
 // made coarser so that a huge width cannot make a draw take unbounded time
