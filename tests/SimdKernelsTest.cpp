@@ -1,5 +1,6 @@
 // Each SSE2 kernel against its portable twin on random data: the source-over
-// spans, the bilinear block average and the colour-table segment mix. (The
+// spans, the bilinear block average and its two-pass form along a row, and
+// the colour-table segment mix. (The
 // filtered-span blocks are compared in FilteredSpansTest.) In a build
 // without SSE2 the spans compare the portable code with itself and the
 // other kernels are skipped.
@@ -7,6 +8,7 @@
 #include "core/Simd.h"
 #include "paint/SegmentMix.h"
 #include "span/BilinearBlock.h"
+#include "span/BilinearColumns.h"
 #include "span/ColumnGather.h"
 #include "span/PixelRunCopy.h"
 
@@ -194,6 +196,50 @@ TEST(SimdKernels, BilinearAverageMatchesThePortableAverage) {
 #else
     GTEST_SKIP() << "built without SSE2";
 #endif
+}
+
+// Random rows and blocks (neighbouring columns mostly, any two columns as at
+// the edges of wrapped tiles): both two-pass forms give what the block
+// average gives for every pixel, and write nothing past the span.
+TEST(SimdKernels, BilinearColumnsMatchTheBlockAverage) {
+    std::mt19937 random(23);
+    const agg::rgba8 unset(1, 2, 3, 4);
+    for (int round = 0; round < 20000; ++round) {
+        const unsigned count = 1 + random() % 40, len = random() % 40;
+        const unsigned fy = random() % 256;
+        const std::vector<uint8_t> upper = randomBytes(random, 4 * size_t(count));
+        const std::vector<uint8_t> lower = randomBytes(random, 4 * size_t(count));
+        std::vector<bilinear::BlockColumn> blocks(len);
+        for (bilinear::BlockColumn& b : blocks) {
+            b.c0 = random() % count;
+            b.c1 = random() % 4 == 0 || b.c0 + 1 == count ? random() % count : b.c0 + 1;
+            b.fx = random() % 256;
+        }
+        std::vector<int16_t> portableColumns(4 * size_t(count)), columns(4 * size_t(count));
+        bilinear::portable::blendRows(portableColumns.data(), upper.data(), lower.data(), count,
+                                      fy);
+        std::vector<agg::rgba8> portable(len + 1, unset), simd(len + 1, unset);
+        bilinear::portable::averageColumns(portable.data(), portableColumns.data(), blocks.data(),
+                                           len);
+#if LUMO_SSE2
+        bilinear::sse2::blendRows(columns.data(), upper.data(), lower.data(), count, fy);
+        ASSERT_EQ(columns, portableColumns) << "round " << round;
+        bilinear::sse2::averageColumns(simd.data(), columns.data(), blocks.data(), len);
+#else
+        simd = portable;
+#endif
+        for (unsigned i = 0; i < len; ++i) {
+            const bilinear::BlockColumn& b = blocks[i];
+            uint8_t expected[4];
+            bilinear::average(&upper[4 * b.c0], &upper[4 * b.c1], &lower[4 * b.c0],
+                              &lower[4 * b.c1], b.fx, fy, expected);
+            ASSERT_EQ(std::memcmp(&portable[i], expected, 4), 0)
+                << "round " << round << ", pixel " << i;
+            ASSERT_EQ(std::memcmp(&simd[i], expected, 4), 0) << "round " << round << ", pixel " << i;
+        }
+        ASSERT_EQ(std::memcmp(&portable[len], &unset, 4), 0) << "round " << round;
+        ASSERT_EQ(std::memcmp(&simd[len], &unset, 4), 0) << "round " << round;
+    }
 }
 
 TEST(SimdKernels, SegmentMixMatchesThePortableMix) {

@@ -2,6 +2,7 @@
 
 #include "core/Simd.h"
 #include "span/BilinearBlock.h"
+#include "span/BilinearColumns.h"
 #include "span/BilinearSpans.h"
 #include "span/ImageAccessors.h"
 #include "span/WrapAxis.h"
@@ -10,6 +11,7 @@
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -98,20 +100,24 @@ private:
 
     // Without shear the block columns and x weights of a span depend only on
     // where it starts and how long it is, not on its row: a span like the one
-    // before (the rows of a rectangle) reuses those worked out for it.
+    // before (the rows of a rectangle) reuses those worked out for it (the
+    // translation is compared too: BoundedImageSpans changes it for the
+    // generator it hands single pixels). When
+    // the span reads few columns for its length, the two rows are blended
+    // once per column first (BilinearColumns.h).
     void blendColumns(agg::rgba8* span, WrappedSpanSteps& steps, int x, unsigned len,
                       const agg::int8u* upper, const agg::int8u* lower, unsigned fy) {
-        if (x != columnsX_ || len != columnsLen_) {
-            const AxisX axisX = axisX_;
-            for (unsigned i = 0; i < len; ++i) {
-                Column& column = columns_[i];
-                column.fx = unsigned(steps.x()) & 255;
-                axisX.pair(unsigned(steps.x()) >> 8, column.c0, column.c1);
-                steps.nextX();
-            }
-            columnsX_ = x;
-            columnsLen_ = len;
+        if (x != columnsX_ || len != columnsLen_ || interpolator_.transformer().tx != columnsTx_) {
+            findColumns(steps, x, len);
         }
+        const unsigned count = columnsLast_ - columnsFirst_ + 1;
+        if (count <= maxBlended && count <= 2 * len + 4) {
+            const unsigned first = columnsFirst_;
+            bilinear::blendRows(blended_, upper + 4 * first, lower + 4 * first, count, fy);
+            return bilinear::averageColumns(span, blended_, columns_, len);
+        }
+        upper += 4 * columnsFirst_;
+        lower += 4 * columnsFirst_;
 #if LUMO_SSE2
         const __m128i wy = bilinear::weights(fy);
         for (unsigned i = 0; i < len; ++i) {
@@ -126,6 +132,30 @@ private:
                               lower + 4 * c.c1, c.fx, fy, reinterpret_cast<uint8_t*>(span + i));
         }
 #endif
+    }
+
+    // The block columns of each pixel, counted from the first column any of
+    // them reads.
+    void findColumns(WrappedSpanSteps& steps, int x, unsigned len) {
+        const AxisX axisX = axisX_;
+        unsigned first = ~0u, last = 0;
+        for (unsigned i = 0; i < len; ++i) {
+            Column& column = columns_[i];
+            column.fx = unsigned(steps.x()) & 255;
+            axisX.pair(unsigned(steps.x()) >> 8, column.c0, column.c1);
+            first = std::min(first, std::min(column.c0, column.c1));
+            last = std::max(last, std::max(column.c0, column.c1));
+            steps.nextX();
+        }
+        for (unsigned i = 0; i < len; ++i) {
+            columns_[i].c0 -= first;
+            columns_[i].c1 -= first;
+        }
+        columnsFirst_ = first;
+        columnsLast_ = last;
+        columnsX_ = x;
+        columnsLen_ = len;
+        columnsTx_ = interpolator_.transformer().tx;
     }
 
     void generateAny(agg::rgba8* span, WrappedSpanSteps& steps, unsigned len) {
@@ -203,13 +233,16 @@ private:
     ptrdiff_t step_;
     // The block columns and x weights of the last span (blendColumns).
     static constexpr unsigned maxColumns = 1024;
-    struct Column {
-        unsigned c0, c1, fx;
-    };
+    using Column = bilinear::BlockColumn;
     bool columnsFollowX_;
     int columnsX_ = 0;
     unsigned columnsLen_ = 0;
+    double columnsTx_ = 0.0;
+    unsigned columnsFirst_ = 0, columnsLast_ = 0;
     Column columns_[maxColumns];
+    // The rows blended column by column (blendColumns).
+    static constexpr unsigned maxBlended = 1024;
+    int16_t blended_[4 * maxBlended];
 };
 
 }  // namespace lumo

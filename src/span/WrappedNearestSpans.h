@@ -69,16 +69,20 @@ private:
 
     // Without shear the image columns of a span depend only on where it
     // starts and how long it is, not on its row: a span like the one before
-    // (the rows of a rectangle) reuses the columns worked out for it.
+    // (the rows of a rectangle) reuses the columns worked out for it. The
+    // translation is compared too: BoundedImageSpans changes it for the
+    // generator it hands single pixels.
     void copyColumns(agg::rgba8* span, const agg::int8u* row, WrappedSpanSteps& steps,
                      const AxisX& axisX, int x, unsigned len) {
-        if (x != columnsX_ || len != columnsLen_) {
+        const double tx = interpolator_.transformer().tx;
+        if (x != columnsX_ || len != columnsLen_ || tx != columnsTx_) {
             for (unsigned i = 0; i < len; ++i) {
                 columns_[i] = 4 * axisX.pixel(unsigned(steps.x()) >> 8);
                 steps.nextX();
             }
             columnsX_ = x;
             columnsLen_ = len;
+            columnsTx_ = tx;
         }
         gatherColumns(span, row, columns_, len);
     }
@@ -94,6 +98,7 @@ private:
     bool columnsFollowX_;
     int columnsX_ = 0;
     unsigned columnsLen_ = 0;
+    double columnsTx_ = 0.0;
     uint32_t columns_[maxColumns];
 };
 
