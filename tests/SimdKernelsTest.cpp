@@ -7,6 +7,7 @@
 #include "blend/OverSpans.h"
 #include "core/Simd.h"
 #include "paint/SegmentMix.h"
+#include "render/ColumnsOver.h"
 #include "span/BilinearBlock.h"
 #include "span/BilinearColumns.h"
 #include "span/ColumnGather.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -196,6 +198,59 @@ TEST(SimdKernels, BilinearAverageMatchesThePortableAverage) {
 #else
     GTEST_SKIP() << "built without SSE2";
 #endif
+}
+
+// Pixels gathered from a random row (opaque mostly, some translucent or
+// transparent) and blended over random premultiplied pixels, with covers
+// that are full, zero or anything, or one cover for all: the one-pass form
+// leaves the pixels of the two steps and says the same about them.
+template <bool Premultiplied>
+void compareColumnsOver(std::mt19937& random) {
+    for (int round = 0; round < 20000; ++round) {
+        const unsigned width = 1 + random() % 50, len = random() % 70;
+        std::vector<uint8_t> row = randomBytes(random, 4 * size_t(width));
+        const unsigned opaqueShare = random() % 3;  // none, most, all
+        for (unsigned i = 0; i < width; ++i) {
+            if (opaqueShare == 2 || (opaqueShare == 1 && random() % 8 != 0)) row[4 * i + 3] = 255;
+            if (Premultiplied) {
+                for (int c = 0; c < 3; ++c) row[4 * i + c] = std::min(row[4 * i + c], row[4 * i + 3]);
+            }
+        }
+        std::vector<uint32_t> columns(len);
+        for (uint32_t& c : columns) c = 4 * (random() % width);
+        std::vector<uint8_t> covers(len);
+        const unsigned coverKind = random() % 3;
+        for (uint8_t& k : covers) {
+            k = coverKind == 0 ? 255 : (coverKind == 1 && random() % 4 != 0 ? 255 : pickByte(random));
+        }
+        const bool perPixel = random() % 3 != 0;
+        const unsigned cover = perPixel ? 0 : pickByte(random);
+        const uint8_t* coverArray = perPixel ? covers.data() : nullptr;
+        std::vector<uint8_t> portable = randomPixels(random, len + 1), simd = portable;
+        const bool portableAsIs = columnsOver::portable<Premultiplied>(
+            portable.data(), row.data(), columns.data(), len, coverArray, cover);
+#if LUMO_SSE2
+        const bool simdAsIs = columnsOver::sse2<Premultiplied>(simd.data(), row.data(),
+                                                               columns.data(), len, coverArray, cover);
+#else
+        const bool simdAsIs = columnsOver::portable<Premultiplied>(
+            simd.data(), row.data(), columns.data(), len, coverArray, cover);
+#endif
+        ASSERT_EQ(simd, portable) << "round " << round << ", " << len << " pixels";
+        ASSERT_EQ(simdAsIs, portableAsIs) << "round " << round;
+        // As it is means as it is.
+        if (portableAsIs) {
+            for (unsigned i = 0; i < len; ++i) {
+                ASSERT_EQ(std::memcmp(&portable[4 * i], &row[columns[i]], 4), 0) << "round " << round;
+            }
+        }
+    }
+}
+
+TEST(SimdKernels, ColumnsOverMatchesGatherThenBlend) {
+    std::mt19937 random(29);
+    compareColumnsOver<false>(random);
+    compareColumnsOver<true>(random);
 }
 
 // Random rows and blocks (neighbouring columns mostly, any two columns as at

@@ -42,6 +42,10 @@ public:
 
     int x() const { return x_.value; }
     int y() const { return y_.value; }
+
+    // A position v (24.8) reduced into one period, as the constructor
+    // reduces the start of a span.
+    static int reduced(int v, unsigned period) { return int(Line::reduce(v, period)); }
     // Whether y stays the same along the whole span.
     bool constantY() const { return constantY_; }
 
