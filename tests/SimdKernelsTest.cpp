@@ -266,9 +266,9 @@ TEST(SimdKernels, BilinearColumnsMatchTheBlockAverage) {
         const std::vector<uint8_t> lower = randomBytes(random, 4 * size_t(count));
         std::vector<bilinear::BlockColumn> blocks(len);
         for (bilinear::BlockColumn& b : blocks) {
-            b.c0 = random() % count;
-            b.c1 = random() % 4 == 0 || b.c0 + 1 == count ? random() % count : b.c0 + 1;
-            b.fx = random() % 256;
+            const uint32_t c0 = random() % count;
+            const uint32_t c1 = random() % 4 == 0 || c0 + 1 == count ? random() % count : c0 + 1;
+            b = bilinear::BlockColumn(c0, c1, random() % 256);
         }
         std::vector<int16_t> portableColumns(4 * size_t(count)), columns(4 * size_t(count));
         bilinear::portable::blendRows(portableColumns.data(), upper.data(), lower.data(), count,

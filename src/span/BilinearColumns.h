@@ -21,14 +21,19 @@
 
 #include <agg_color_rgba.h>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace lumo::bilinear {
 
 // The block one pixel reads: its left and right column (indices into the
-// columns of the vertical pass) and its horizontal fraction.
+// columns of the vertical pass), its horizontal fraction, and the weights
+// 256 - fx and fx as the low and high half of one word.
 struct BlockColumn {
-    uint32_t c0, c1, fx;
+    BlockColumn() = default;
+    BlockColumn(uint32_t left, uint32_t right, uint32_t fraction)
+        : c0(left), c1(right), fx(fraction), weights((256 - fraction) | (fraction << 16)) {}
+    uint32_t c0, c1, fx, weights;
 };
 
 namespace portable {
@@ -84,9 +89,12 @@ inline void blendRows(int16_t* columns, const uint8_t* upper, const uint8_t* low
 
 // One pixel's channels b, g, r, a as 32-bit lanes.
 inline __m128i averageOne(const int16_t* columns, const BlockColumn& b, __m128i round) {
-    const __m128i left = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(columns + 4 * b.c0));
-    const __m128i right = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(columns + 4 * b.c1));
-    const __m128i sum = _mm_madd_epi16(_mm_unpacklo_epi16(left, right), weights(b.fx));
+    const __m128i left =
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(columns + 4 * size_t(b.c0)));
+    const __m128i right =
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(columns + 4 * size_t(b.c1)));
+    const __m128i w = _mm_shuffle_epi32(_mm_cvtsi32_si128(int(b.weights)), 0);
+    const __m128i sum = _mm_madd_epi16(_mm_unpacklo_epi16(left, right), w);
     return _mm_srli_epi32(_mm_add_epi32(sum, round), 16);
 }
 

@@ -180,7 +180,7 @@ private:
         for (unsigned i = 0; i < len; ++i) {
             const int xh = steps.x() - half;
             const unsigned c0 = unsigned(xh >> 8) - unsigned(first);
-            blocks_[i] = bilinear::BlockColumn{c0, c0 + 1, unsigned(xh) & 255};
+            blocks_[i] = bilinear::BlockColumn(c0, c0 + 1, unsigned(xh) & 255);
             if (c0 < blocks) {
                 if (inside == 0) start = i;
                 end = i + 1;

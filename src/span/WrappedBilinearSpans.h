@@ -140,11 +140,11 @@ private:
         const AxisX axisX = axisX_;
         unsigned first = ~0u, last = 0;
         for (unsigned i = 0; i < len; ++i) {
-            Column& column = columns_[i];
-            column.fx = unsigned(steps.x()) & 255;
-            axisX.pair(unsigned(steps.x()) >> 8, column.c0, column.c1);
-            first = std::min(first, std::min(column.c0, column.c1));
-            last = std::max(last, std::max(column.c0, column.c1));
+            unsigned c0, c1;
+            axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
+            columns_[i] = Column(c0, c1, unsigned(steps.x()) & 255);
+            first = std::min(first, std::min(c0, c1));
+            last = std::max(last, std::max(c0, c1));
             steps.nextX();
         }
         for (unsigned i = 0; i < len; ++i) {
