@@ -1,9 +1,10 @@
 // The image span renderer against AGG's scan-line renderer over the same
-// span generators: random textures (opaque, partly and wholly translucent,
-// premultiplied or straight), wrapped every way, placed by translations,
+// span generators, nearest and bilinear: random textures (opaque, partly
+// and wholly translucent, premultiplied or straight), clamped at their edges
+// and wrapped every way, placed by translations,
 // whole and fractional scales, mirrors and rotations, filling rectangles
 // and polygons through the base renderer's clip box onto random pixels.
-// Spans the renderer gathers and blends in one pass, or copies from the row
+// Spans the renderer samples and blends in one pass, or copies from the row
 // above, must leave exactly the pixels the two-step path leaves.
 #include "ImageSpanComparison.h"
 #include "blend/CompositePixelFormat.h"
@@ -25,6 +26,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace lumo {
@@ -105,14 +107,15 @@ struct Canvas {
     RowBuffer rows;
 };
 
-// One fill both ways, with generators of their own.
-template <class WrapX, class WrapY>
+// One fill both ways, with generators of their own; rows premultiplied for
+// the bilinear filter, as the image renderer asks for them.
+template <class Accessor, bool Bilinear>
 std::string compareFill(const Texture& texture, const agg::trans_affine& deviceToImage,
                         agg::rasterizer_scanline_aa<>& rasterizer, const agg::rect_i& clip,
                         const std::vector<uint8_t>& background) {
-    using Accessor = WrapAccessor<WrapX, WrapY>;
-    using Spans = typename SampledSpans<Accessor>::Nearest;
-    ImageRowSource rows(texture.image, 1.0, nullptr, false);
+    using Spans = std::conditional_t<Bilinear, typename SampledSpans<Accessor>::Bilinear,
+                                     typename SampledSpans<Accessor>::Nearest>;
+    ImageRowSource rows(texture.image, 1.0, nullptr, Bilinear);
     if (!rows.usable()) return "unusable texture";
     RowSourcePixels pixels(rows);
     Accessor accessor(pixels);
@@ -156,6 +159,11 @@ std::string compareFill(const Texture& texture, const agg::trans_affine& deviceT
     return "";
 }
 
+template <class T>
+struct Type {
+    using type = T;
+};
+
 TEST(ImageSpanRenderer, FillsAsTheScanlineRendererDoes) {
     std::mt19937 random(41);
     using Repeat = agg::wrap_mode_repeat;
@@ -180,23 +188,42 @@ TEST(ImageSpanRenderer, FillsAsTheScanlineRendererDoes) {
             for (int c = 0; c < 3; ++c) background[i + c] = uint8_t(random() % (a + 1u));
             background[i + 3] = a;
         }
+        const auto compare = [&](auto accessor, auto bilinear) {
+            using Accessor = typename decltype(accessor)::type;
+            return compareFill<Accessor, decltype(bilinear)::value>(texture, deviceToImage,
+                                                                     rasterizer, clip, background);
+        };
+        const std::true_type bilinear;
+        const std::false_type nearest;
         std::string difference;
-        switch (random() % 4) {
+        switch (random() % 5) {
             case 0:
-                difference = compareFill<Repeat, Repeat>(texture, deviceToImage, rasterizer, clip,
-                                                         background);
+                difference = compare(Type<WrapAccessor<Repeat, Repeat>>(), nearest);
+                if (difference.empty()) {
+                    difference = compare(Type<WrapAccessor<Repeat, Repeat>>(), bilinear);
+                }
                 break;
             case 1:
-                difference = compareFill<Repeat, Reflect>(texture, deviceToImage, rasterizer, clip,
-                                                          background);
+                difference = compare(Type<WrapAccessor<Repeat, Reflect>>(), nearest);
+                if (difference.empty()) {
+                    difference = compare(Type<WrapAccessor<Repeat, Reflect>>(), bilinear);
+                }
                 break;
             case 2:
-                difference = compareFill<Reflect, Repeat>(texture, deviceToImage, rasterizer, clip,
-                                                          background);
+                difference = compare(Type<WrapAccessor<Reflect, Repeat>>(), nearest);
+                if (difference.empty()) {
+                    difference = compare(Type<WrapAccessor<Reflect, Repeat>>(), bilinear);
+                }
+                break;
+            case 3:
+                difference = compare(Type<WrapAccessor<Reflect, Reflect>>(), nearest);
+                if (difference.empty()) {
+                    difference = compare(Type<WrapAccessor<Reflect, Reflect>>(), bilinear);
+                }
                 break;
             default:
-                difference = compareFill<Reflect, Reflect>(texture, deviceToImage, rasterizer,
-                                                           clip, background);
+                difference = compare(Type<ClampAccessor>(), nearest);
+                if (difference.empty()) difference = compare(Type<ClampAccessor>(), bilinear);
                 break;
         }
         ASSERT_EQ(difference, "") << "round " << round;

@@ -10,6 +10,7 @@
 #include "render/ColumnsOver.h"
 #include "span/BilinearBlock.h"
 #include "span/BilinearColumns.h"
+#include "span/BilinearColumnsOver.h"
 #include "span/ColumnGather.h"
 #include "span/PixelRunCopy.h"
 
@@ -294,6 +295,50 @@ TEST(SimdKernels, BilinearColumnsMatchTheBlockAverage) {
         }
         ASSERT_EQ(std::memcmp(&portable[len], &unset, 4), 0) << "round " << round;
         ASSERT_EQ(std::memcmp(&simd[len], &unset, 4), 0) << "round " << round;
+    }
+}
+
+// Averages from random columns put over random premultiplied pixels, with
+// covers full, zero or anything, or one cover for all: the one-pass form
+// leaves the pixels of averaging and blending one after the other.
+TEST(SimdKernels, BilinearColumnsOverMatchesAverageThenBlend) {
+    std::mt19937 random(31);
+    for (int round = 0; round < 20000; ++round) {
+        const unsigned count = 1 + random() % 40, len = random() % 40;
+        // Premultiplied rows, so that the averages are premultiplied colours; one
+        // round in four opaque.
+        const bool opaque = random() % 4 == 0;
+        std::vector<uint8_t> upper = randomPixels(random, count), lower = randomPixels(random, count);
+        if (opaque) {
+            for (unsigned i = 0; i < count; ++i) upper[4 * i + 3] = lower[4 * i + 3] = 255;
+        }
+        std::vector<int16_t> columns(4 * size_t(count));
+        bilinear::portable::blendRows(columns.data(), upper.data(), lower.data(), count,
+                                      random() % 256);
+        std::vector<bilinear::BlockColumn> blocks(len);
+        for (bilinear::BlockColumn& b : blocks) {
+            const uint32_t c0 = random() % count;
+            b = bilinear::BlockColumn(c0, c0 + 1 == count ? c0 : c0 + 1, random() % 256);
+        }
+        std::vector<uint8_t> covers(len);
+        const unsigned coverKind = random() % 3;
+        for (uint8_t& k : covers) {
+            k = coverKind == 0 ? 255 : (coverKind == 1 && random() % 4 != 0 ? 255 : pickByte(random));
+        }
+        const bool perPixel = random() % 3 != 0;
+        const unsigned cover = perPixel ? 0 : pickByte(random);
+        const uint8_t* coverArray = perPixel ? covers.data() : nullptr;
+        std::vector<uint8_t> portable = randomPixels(random, len + 1), simd = portable;
+        bilinear::portable::averageColumnsOver(portable.data(), columns.data(), blocks.data(), len,
+                                               coverArray, cover);
+#if LUMO_SSE2
+        bilinear::sse2::averageColumnsOver(simd.data(), columns.data(), blocks.data(), len,
+                                           coverArray, cover);
+#else
+        bilinear::portable::averageColumnsOver(simd.data(), columns.data(), blocks.data(), len,
+                                               coverArray, cover);
+#endif
+        ASSERT_EQ(simd, portable) << "round " << round << ", " << len << " pixels";
     }
 }
 

@@ -17,7 +17,9 @@ namespace lumo {
 // renderer, clipped to its box), except that under source-over a span whose
 // pixels come from one image row at known columns (Spans::rowColumns) is
 // gathered and blended in one pass (blendColumnsOver), or copied from the
-// row above when that holds the same pixels, with the same results.
+// row above when that holds the same pixels, and a span the generator can
+// blend in place (Spans::blendOver, premultiplied colours) is blended by
+// it, with the same results.
 template <class Base, class Spans>
 class ImageSpanRenderer {
 public:
@@ -37,7 +39,8 @@ public:
             const int x = span->x;
             const int len = span->len < 0 ? -span->len : span->len;
             const agg::int8u* covers = span->len < 0 ? nullptr : span->covers;
-            if (!(over_ && blendFromRow(x, y, len, covers, *span->covers))) {
+            if (!(over_ && (blendFromRow(x, y, len, covers, *span->covers) ||
+                            blendInPlace(x, y, len, covers, *span->covers)))) {
                 agg::rgba8* colours = allocator_.allocate(unsigned(len));
                 spans_.generate(colours, x, y, unsigned(len));
                 base_.blend_color_hspan(x, y, len, colours, covers, *span->covers);
@@ -88,6 +91,17 @@ private:
                                                 covers, cover);
         }
         return true;
+    }
+
+    // The span through the generator's blendOver, which blends premultiplied
+    // colours straight into the destination, when it lies inside the base
+    // renderer's box.
+    bool blendInPlace(int x, int y, int len, const agg::int8u* covers, agg::int8u cover) {
+        if (!premultiplied_ || y > base_.ymax() || y < base_.ymin() || x < base_.xmin() ||
+            x + len - 1 > base_.xmax()) {
+            return false;
+        }
+        return spans_.blendOver(rows_.row_ptr(y) + 4 * x, x, y, unsigned(len), covers, cover);
     }
 
     static bool fullCovers(const agg::int8u* covers, unsigned cover, unsigned len) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "blend/OverSpans.h"
 #include "core/Simd.h"
 #include "span/BilinearBlock.h"
 #include "span/BilinearColumns.h"
+#include "span/BilinearColumnsOver.h"
 #include "span/ImageAccessors.h"
 #include "span/ImageSpanSteps.h"
 
@@ -63,6 +65,39 @@ public:
         } else {
             generateAny(span, steps, len);
         }
+    }
+
+    // The span put source-over onto `p` (premultiplied pixels) at the covers
+    // (or the one cover when covers is null), as blending its colours as
+    // premultiplied ones would: for spans along one row pair whose blocks
+    // read few columns (generateBlocks), averaged and blended in one pass
+    // (BilinearColumnsOver.h). False, with nothing written, for others.
+    bool blendOver(agg::int8u* p, int x, int y, unsigned len, const agg::int8u* covers,
+                   unsigned cover) {
+        ImageSpanSteps steps(interpolator_.transformer(), x, y, len);
+        if (!steps.constantY() || len > maxBlocks) return false;
+        const int yh = steps.y() - half;
+        const int yl = yh >> 8;
+        const unsigned fy = unsigned(yh) & 255;
+        const agg::int8u *upper, *lower;
+        if (unsigned(yl) >= blockHeight_ || !pixels_.rowPair(yl, upper, lower)) return false;
+        if (!blendBlockRows(steps, x, len, yl, fy)) return false;
+        if (insideEnd_ > insideStart_) {
+            bilinear::averageColumnsOver(p + 4 * insideStart_, blended_, blocks_ + insideStart_,
+                                         insideEnd_ - insideStart_,
+                                         covers != nullptr ? covers + insideStart_ : nullptr,
+                                         cover);
+        }
+        for (unsigned i = 0; i < len; ++i) {
+            if (i == insideStart_) i = insideEnd_;
+            if (i == len) break;
+            const bilinear::BlockColumn& b = blocks_[i];
+            agg::rgba8 colour;
+            edge(&colour, int(b.c0 + blendedFirst_), yl, b.fx, fy);
+            overColorHspan<true>(p + 4 * i, 1, &colour, covers != nullptr ? covers + i : nullptr,
+                                 cover);
+        }
+        return true;
     }
 
 private:
@@ -136,21 +171,8 @@ private:
     // drawn upright) reuses them.
     void generateBlocks(agg::rgba8* span, ImageSpanSteps& steps, int x, unsigned len, int yl,
                         unsigned fy) {
-        const double tx = interpolator_.transformer().tx;
-        if (!columnsFollowX_ || x != blocksX_ || len != blocksLen_ || tx != blocksTx_) {
-            findBlocks(steps, len);
-            blocksX_ = columnsFollowX_ ? x : INT32_MIN;
-            blocksLen_ = len;
-            blocksTx_ = tx;
-        }
-        if (blendedCount_ > maxBlended || blendedCount_ > 2 * len + 4) {
-            return averageBlocks(span, len, yl, fy);
-        }
+        if (!blendBlockRows(steps, x, len, yl, fy)) return averageBlocks(span, len, yl, fy);
         if (insideEnd_ > insideStart_) {
-            const agg::int8u *upper, *lower;
-            pixels_.rowPair(yl, upper, lower);
-            bilinear::blendRows(blended_, upper + 4 * blendedFirst_, lower + 4 * blendedFirst_,
-                                blendedCount_, fy);
             bilinear::averageColumns(span + insideStart_, blended_, blocks_ + insideStart_,
                                      insideEnd_ - insideStart_);
         }
@@ -160,6 +182,27 @@ private:
             const bilinear::BlockColumn& b = blocks_[i];
             edge(span + i, int(b.c0 + blendedFirst_), yl, b.fx, fy);
         }
+    }
+
+    // The blocks of the span (found, or those of the span before), and the
+    // rows blended per column for those inside the image; false when the
+    // blocks read too many columns for the span's length.
+    bool blendBlockRows(ImageSpanSteps& steps, int x, unsigned len, int yl, unsigned fy) {
+        const double tx = interpolator_.transformer().tx;
+        if (!columnsFollowX_ || x != blocksX_ || len != blocksLen_ || tx != blocksTx_) {
+            findBlocks(steps, len);
+            blocksX_ = columnsFollowX_ ? x : INT32_MIN;
+            blocksLen_ = len;
+            blocksTx_ = tx;
+        }
+        if (blendedCount_ > maxBlended || blendedCount_ > 2 * len + 4) return false;
+        if (insideEnd_ > insideStart_) {
+            const agg::int8u *upper, *lower;
+            pixels_.rowPair(yl, upper, lower);
+            bilinear::blendRows(blended_, upper + 4 * blendedFirst_, lower + 4 * blendedFirst_,
+                                blendedCount_, fy);
+        }
+        return true;
     }
 
     // The blocks of a span, their columns counted from the first column the

@@ -70,7 +70,28 @@ public:
         }
     }
 
+    // The span put source-over onto `p` in one pass, when the generator can
+    // (see BilinearSpans::blendOver); false, with nothing written, when it
+    // cannot, or the span is sampled pixel by pixel.
+    bool blendOver(agg::int8u* p, int x, int y, unsigned len, const agg::int8u* covers,
+                   unsigned cover) {
+        if constexpr (HasBlendOver<Spans>::value) {
+            const double cx = x + 0.5, cy = y + 0.5;
+            double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
+            deviceToImage_.transform(&x1, &y1);
+            deviceToImage_.transform(&x2, &y2);
+            return interpolatable(x1, y1, x2, y2) && whole_.blendOver(p, x, y, len, covers, cover);
+        } else {
+            (void)p, (void)x, (void)y, (void)len, (void)covers, (void)cover;
+            return false;
+        }
+    }
+
 private:
+    template <class S, class = void>
+    struct HasBlendOver : std::false_type {};
+    template <class S>
+    struct HasBlendOver<S, std::void_t<decltype(&S::blendOver)>> : std::true_type {};
     template <class S, class = void>
     struct HasRowColumns : std::false_type {};
     template <class S>

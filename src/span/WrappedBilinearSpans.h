@@ -3,6 +3,7 @@
 #include "core/Simd.h"
 #include "span/BilinearBlock.h"
 #include "span/BilinearColumns.h"
+#include "span/BilinearColumnsOver.h"
 #include "span/BilinearSpans.h"
 #include "span/ImageAccessors.h"
 #include "span/WrapAxis.h"
@@ -59,6 +60,27 @@ public:
         }
     }
 
+    // The span put source-over onto `p` (premultiplied pixels) at the covers
+    // (or the one cover when covers is null), as blending its colours as
+    // premultiplied ones would: for spans along one row pair whose blocks
+    // read few columns (blendColumns), averaged and blended in one pass
+    // (BilinearColumnsOver.h). False, with nothing written, for others.
+    bool blendOver(agg::int8u* p, int x, int y, unsigned len, const agg::int8u* covers,
+                   unsigned cover) {
+        if (!reducible_ || !columnsFollowX_ || len > maxColumns) return false;
+        WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
+                               axisY_.period(), -half);
+        if (!steps.constantY()) return false;
+        const unsigned fy = unsigned(steps.y()) & 255;
+        unsigned r0, r1;
+        axisY_.pair(unsigned(steps.y()) >> 8, r0, r1);
+        const agg::int8u *upper, *lower;
+        if (!pixels_.rowPair(int(r0), int(r1), upper, lower)) return false;
+        if (!blendColumnRows(steps, x, len, upper, lower, fy)) return false;
+        bilinear::averageColumnsOver(p, blended_, columns_, len, covers, cover);
+        return true;
+    }
+
 private:
     using AxisX = typename WrapAxisOf<WrapX>::type;
     using AxisY = typename WrapAxisOf<WrapY>::type;
@@ -102,18 +124,12 @@ private:
     // where it starts and how long it is, not on its row: a span like the one
     // before (the rows of a rectangle) reuses those worked out for it (the
     // translation is compared too: BoundedImageSpans changes it for the
-    // generator it hands single pixels). When
-    // the span reads few columns for its length, the two rows are blended
-    // once per column first (BilinearColumns.h).
+    // generator it hands single pixels). When the span reads few columns
+    // for its length, the two rows are blended once per column first
+    // (BilinearColumns.h).
     void blendColumns(agg::rgba8* span, WrappedSpanSteps& steps, int x, unsigned len,
                       const agg::int8u* upper, const agg::int8u* lower, unsigned fy) {
-        if (x != columnsX_ || len != columnsLen_ || interpolator_.transformer().tx != columnsTx_) {
-            findColumns(steps, x, len);
-        }
-        const unsigned count = columnsLast_ - columnsFirst_ + 1;
-        if (count <= maxBlended && count <= 2 * len + 4) {
-            const unsigned first = columnsFirst_;
-            bilinear::blendRows(blended_, upper + 4 * first, lower + 4 * first, count, fy);
+        if (blendColumnRows(steps, x, len, upper, lower, fy)) {
             return bilinear::averageColumns(span, blended_, columns_, len);
         }
         upper += 4 * columnsFirst_;
@@ -132,6 +148,21 @@ private:
                               lower + 4 * c.c1, c.fx, fy, reinterpret_cast<uint8_t*>(span + i));
         }
 #endif
+    }
+
+    // The block columns of the span (found, or those of the span before),
+    // and the rows blended per column; false when the blocks read too many
+    // columns for the span's length.
+    bool blendColumnRows(WrappedSpanSteps& steps, int x, unsigned len, const agg::int8u* upper,
+                         const agg::int8u* lower, unsigned fy) {
+        if (x != columnsX_ || len != columnsLen_ || interpolator_.transformer().tx != columnsTx_) {
+            findColumns(steps, x, len);
+        }
+        const unsigned count = columnsLast_ - columnsFirst_ + 1;
+        if (count > maxBlended || count > 2 * len + 4) return false;
+        const unsigned first = columnsFirst_;
+        bilinear::blendRows(blended_, upper + 4 * first, lower + 4 * first, count, fy);
+        return true;
     }
 
     // The block columns of each pixel, counted from the first column any of
