@@ -7,7 +7,8 @@
 // premultiplied colours. With SSE2 the averaged channels stay in 16-bit
 // lanes, b, g, r, a as the source-over kernel holds colours, instead of
 // being packed into colours and spread out again; groups of four are
-// blended exactly as over::sse2::colourSpan blends them.
+// blended exactly as over::sse2::colourSpan blends them, and stored as they
+// are when all four are opaque at full cover.
 // bilinear::portable::averageColumnsOver is the two steps, always built,
 // which SimdKernelsTest compares the SSE2 form with.
 
@@ -55,13 +56,20 @@ inline void averageColumnsOver(agg::int8u* p, const int16_t* columns, const Bloc
     const __m128i round = _mm_set1_epi32(256 * 32768 + 32768);
     const __m128i zero = _mm_setzero_si128();
     unsigned i = 0;
+    const __m128i full = _mm_set1_epi16(255);
     for (; i + 4 <= len; i += 4, p += 16) {
         __m128i klo = _mm_set1_epi16(short(cover)), khi = klo;
+        bool fullCover = cover == 255;
         if (covers != nullptr) {
             uint32_t four;
             std::memcpy(&four, covers + i, 4);
             if (four == 0) continue;
-            over::sse2::spreadCovers(covers + i, klo, khi);
+            fullCover = four == 0xFFFFFFFFu;
+            if (fullCover) {
+                klo = khi = _mm_set1_epi16(255);
+            } else {
+                over::sse2::spreadCovers(covers + i, klo, khi);
+            }
         } else if (cover == 0) {
             continue;
         }
@@ -69,6 +77,14 @@ inline void averageColumnsOver(agg::int8u* p, const int16_t* columns, const Bloc
                                            averageOne(columns, blocks[i + 1], round));
         const __m128i hi = _mm_packs_epi32(averageOne(columns, blocks[i + 2], round),
                                            averageOne(columns, blocks[i + 3], round));
+        // Lanes of at most 255: both alphas of a lane pair are 255 when
+        // their AND is (bytes 6-7 and 14-15 hold the alpha lanes).
+        const __m128i opaque = _mm_cmpeq_epi16(_mm_and_si128(lo, hi), full);
+        if (fullCover && (_mm_movemask_epi8(opaque) & 0xC0C0) == 0xC0C0) {
+            // Opaque at full cover: the colours themselves.
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(lo, hi));
+            continue;
+        }
         const __m128i d = over::sse2::load(p);
         over::sse2::storeGroup(p, overPair(_mm_unpacklo_epi8(d, zero), lo, klo),
                                overPair(_mm_unpackhi_epi8(d, zero), hi, khi));

@@ -74,8 +74,7 @@ public:
             // to (the image row stays the same along the span).
             double px = x + 0.5, py = y + 0.5;
             deviceToImage.transform(&px, &py);
-            const int v = WrappedSpanSteps::reduced(agg::iround(py * 256.0), axisY_.period());
-            picked.index = int(axisY_.pixel(unsigned(v) >> 8));
+            picked.index = int(axisY_.pixel(unsigned(reducedY(agg::iround(py * 256.0))) >> 8));
             picked.row = pixels_.row(picked.index);
             picked.columns = columns_;
             return true;
@@ -92,6 +91,24 @@ public:
 private:
     using AxisX = typename WrapAxisOf<WrapX>::type;
     static constexpr unsigned maxColumns = 1024;
+
+    // A row position (24.8) reduced into the period: from the one before
+    // when it lies less than a period after it (the next rows of a
+    // rectangle), which gives the same remainder without a division.
+    int reducedY(int v) {
+        const int span = int(axisY_.period() << 8);
+        const int64_t step = int64_t(v) - lastY_;
+        int r;
+        if (step >= 0 && step < span) {
+            r = lastReducedY_ + int(step);
+            if (r >= span) r -= span;
+        } else {
+            r = WrappedSpanSteps::reduced(v, axisY_.period());
+        }
+        lastY_ = v;
+        lastReducedY_ = r;
+        return r;
+    }
 
     int rowIndex(const WrappedSpanSteps& steps) const {
         return int(axisY_.pixel(unsigned(steps.y()) >> 8));
@@ -129,6 +146,9 @@ private:
     bool columnsFollowX_;
     // Without rotation the image row stays the same along a span.
     bool rowsFollowY_;
+    // The last row position reducedY was given, and its reduction.
+    int64_t lastY_ = INT64_MIN / 2;
+    int lastReducedY_ = 0;
     int columnsX_ = 0;
     unsigned columnsLen_ = 0;
     double columnsTx_ = 0.0;
