@@ -169,6 +169,25 @@ private:
     // them reads.
     void findColumns(WrappedSpanSteps& steps, int x, unsigned len) {
         const AxisX axisX = axisX_;
+        columnsX_ = x;
+        columnsLen_ = len;
+        columnsTx_ = interpolator_.transformer().tx;
+        // An image no wider than the span may read is blended whole, from
+        // its first column: no need to find the columns the span reads. A
+        // short span over a wider image is averaged block by block from the
+        // rows (the columns counted from the first, and too many to blend).
+        const unsigned width = pixels_.width();
+        if ((width <= maxBlended && width <= 2 * len + 4) || len < 16) {
+            for (unsigned i = 0; i < len; ++i) {
+                unsigned c0, c1;
+                axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
+                columns_[i] = Column(c0, c1, unsigned(steps.x()) & 255);
+                steps.nextX();
+            }
+            columnsFirst_ = 0;
+            columnsLast_ = width - 1;
+            return;
+        }
         unsigned first = ~0u, last = 0;
         for (unsigned i = 0; i < len; ++i) {
             unsigned c0, c1;
@@ -184,9 +203,6 @@ private:
         }
         columnsFirst_ = first;
         columnsLast_ = last;
-        columnsX_ = x;
-        columnsLen_ = len;
-        columnsTx_ = interpolator_.transformer().tx;
     }
 
     void generateAny(agg::rgba8* span, WrappedSpanSteps& steps, unsigned len) {
