@@ -15,6 +15,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace lumo {
 
@@ -75,7 +77,9 @@ public:
     bool blendOver(agg::int8u* p, int x, int y, unsigned len, const agg::int8u* covers,
                    unsigned cover) {
         ImageSpanSteps steps(interpolator_.transformer(), x, y, len);
-        if (!steps.constantY() || len > maxBlocks) return false;
+        if (!steps.constantY() || len > maxBlocks || len < minBlocks || !haveScratch()) {
+            return false;
+        }
         const int yh = steps.y() - half;
         const int yl = yh >> 8;
         const unsigned fy = unsigned(yh) & 255;
@@ -135,7 +139,9 @@ private:
         const unsigned fy = unsigned(yh) & 255;
         const agg::int8u *upper = nullptr, *lower = nullptr;
         const bool rows = unsigned(yl) < blockHeight_ && pixels_.rowPair(yl, upper, lower);
-        if (rows && len <= maxBlocks) return generateBlocks(span, steps, x, len, yl, fy);
+        if (rows && len <= maxBlocks && len >= minBlocks && haveScratch()) {
+            return generateBlocks(span, steps, x, len, yl, fy);
+        }
 #if LUMO_SSE2
         const __m128i wy = bilinear::weights(fy);
 #endif
@@ -293,8 +299,26 @@ private:
     double blocksTx_ = 0.0;
     unsigned blendedFirst_ = 0, blendedCount_ = 0;
     unsigned insideStart_ = 0, insideEnd_ = 0;
-    bilinear::BlockColumn blocks_[maxBlocks];
-    int16_t blended_[4 * maxBlended];
+    // Spans shorter than this are averaged block by block.
+    static constexpr unsigned minBlocks = 16;
+    // The blocks and blended columns, allocated on first use: they are too
+    // large for the stack of a drawing call.
+    struct Scratch {
+        bilinear::BlockColumn blocks[maxBlocks];
+        int16_t blended[4 * maxBlended];
+    };
+    bool haveScratch() {
+        if (scratch_ == nullptr) {
+            scratch_.reset(new (std::nothrow) Scratch);
+            if (scratch_ == nullptr) return false;
+            blocks_ = scratch_->blocks;
+            blended_ = scratch_->blended;
+        }
+        return true;
+    }
+    std::unique_ptr<Scratch> scratch_;
+    bilinear::BlockColumn* blocks_ = nullptr;
+    int16_t* blended_ = nullptr;
 };
 
 }  // namespace lumo

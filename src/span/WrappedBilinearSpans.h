@@ -16,6 +16,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace lumo {
 
@@ -77,7 +79,7 @@ public:
         const agg::int8u *upper, *lower;
         if (!pixels_.rowPair(int(r0), int(r1), upper, lower)) return false;
         if (!blendColumnRows(steps, x, len, upper, lower, fy)) return false;
-        bilinear::averageColumnsOver(p, blended_, columns_, len, covers, cover);
+        bilinear::averageColumnsOver(p, blended_.get(), columns_, len, covers, cover);
         return true;
     }
 
@@ -130,7 +132,7 @@ private:
     void blendColumns(agg::rgba8* span, WrappedSpanSteps& steps, int x, unsigned len,
                       const agg::int8u* upper, const agg::int8u* lower, unsigned fy) {
         if (blendColumnRows(steps, x, len, upper, lower, fy)) {
-            return bilinear::averageColumns(span, blended_, columns_, len);
+            return bilinear::averageColumns(span, blended_.get(), columns_, len);
         }
         upper += 4 * columnsFirst_;
         lower += 4 * columnsFirst_;
@@ -160,8 +162,12 @@ private:
         }
         const unsigned count = columnsLast_ - columnsFirst_ + 1;
         if (count > maxBlended || count > 2 * len + 4) return false;
+        if (blended_ == nullptr) {
+            blended_.reset(new (std::nothrow) int16_t[4 * maxBlended]);
+            if (blended_ == nullptr) return false;
+        }
         const unsigned first = columnsFirst_;
-        bilinear::blendRows(blended_, upper + 4 * first, lower + 4 * first, count, fy);
+        bilinear::blendRows(blended_.get(), upper + 4 * first, lower + 4 * first, count, fy);
         return true;
     }
 
@@ -289,7 +295,8 @@ private:
     Column columns_[maxColumns];
     // The rows blended column by column (blendColumns).
     static constexpr unsigned maxBlended = 1024;
-    int16_t blended_[4 * maxBlended];
+    // Allocated on first use: too large for the stack of a drawing call.
+    std::unique_ptr<int16_t[]> blended_;
 };
 
 }  // namespace lumo
