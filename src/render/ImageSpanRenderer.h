@@ -94,14 +94,15 @@ private:
     }
 
     // The span through the generator's blendOver, which blends premultiplied
-    // colours straight into the destination, when it lies inside the base
+    // colours into the destination itself, when it lies inside the base
     // renderer's box.
     bool blendInPlace(int x, int y, int len, const agg::int8u* covers, agg::int8u cover) {
         if (!premultiplied_ || y > base_.ymax() || y < base_.ymin() || x < base_.xmin() ||
             x + len - 1 > base_.xmax()) {
             return false;
         }
-        return spans_.blendOver(rows_.row_ptr(y) + 4 * x, x, y, unsigned(len), covers, cover);
+        return spans_.blendOver(rows_.row_ptr(y) + 4 * x, x, y, unsigned(len), covers, cover,
+                                allocator_.allocate(unsigned(len)));
     }
 
     static bool fullCovers(const agg::int8u* covers, unsigned cover, unsigned len) {

@@ -70,22 +70,41 @@ public:
     }
 
     // The span put source-over onto `p` (premultiplied pixels) at the covers
-    // (or the one cover when covers is null), as blending its colours as
-    // premultiplied ones would: for spans along one row pair whose blocks
-    // read few columns (generateBlocks), averaged and blended in one pass
-    // (BilinearColumnsOver.h). False, with nothing written, for others.
+    // (or the one cover when covers is null), as blending the colours
+    // generate gives as premultiplied ones does: spans along one row pair
+    // whose blocks read few columns (generateBlocks) are averaged and
+    // blended in one pass (BilinearColumnsOver.h); the others are generated
+    // into `colours` (room for len) and blended from there.
     bool blendOver(agg::int8u* p, int x, int y, unsigned len, const agg::int8u* covers,
-                   unsigned cover) {
+                   unsigned cover, agg::rgba8* colours) {
         ImageSpanSteps steps(interpolator_.transformer(), x, y, len);
-        if (!steps.constantY() || len > maxBlocks || len < minBlocks || !haveScratch()) {
-            return false;
+        if (!steps.constantY()) {
+            generateAny(colours, steps, len);
+        } else {
+            const int yh = steps.y() - half;
+            const int yl = yh >> 8;
+            const unsigned fy = unsigned(yh) & 255;
+            const agg::int8u *upper, *lower;
+            const bool rows = unsigned(yl) < blockHeight_ && pixels_.rowPair(yl, upper, lower);
+            if (!(rows && len <= maxBlocks && len >= minBlocks && haveScratch())) {
+                generateRow(colours, steps, x, len);
+            } else if (!blendBlockRows(steps, x, len, yl, fy)) {
+                averageBlocks(colours, len, yl, fy);
+            } else {
+                blendBlocksOver(p, len, yl, fy, covers, cover);
+                return true;
+            }
         }
-        const int yh = steps.y() - half;
-        const int yl = yh >> 8;
-        const unsigned fy = unsigned(yh) & 255;
-        const agg::int8u *upper, *lower;
-        if (unsigned(yl) >= blockHeight_ || !pixels_.rowPair(yl, upper, lower)) return false;
-        if (!blendBlockRows(steps, x, len, yl, fy)) return false;
+        overColorHspan<true>(p, len, colours, covers, cover);
+        return true;
+    }
+
+private:
+    // The blocks of generateBlocks, with the rows blended per column,
+    // averaged and blended onto `p`: those inside the image in one pass, the
+    // others through the accessor one by one.
+    void blendBlocksOver(agg::int8u* p, unsigned len, int yl, unsigned fy,
+                         const agg::int8u* covers, unsigned cover) {
         if (insideEnd_ > insideStart_) {
             bilinear::averageColumnsOver(p + 4 * insideStart_, blended_, blocks_ + insideStart_,
                                          insideEnd_ - insideStart_,
@@ -101,10 +120,9 @@ public:
             overColorHspan<true>(p + 4 * i, 1, &colour, covers != nullptr ? covers + i : nullptr,
                                  cover);
         }
-        return true;
     }
 
-private:
+
     // The sample positions are pixel centres: half a pixel back gives the
     // top left pixel of the block and the fractions.
     static constexpr int half = 128;

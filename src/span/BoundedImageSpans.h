@@ -70,19 +70,20 @@ public:
         }
     }
 
-    // The span put source-over onto `p` in one pass, when the generator can
-    // (see BilinearSpans::blendOver); false, with nothing written, when it
-    // cannot, or the span is sampled pixel by pixel.
+    // The span put source-over onto `p` by the generator, when it can (see
+    // BilinearSpans::blendOver; `colours` has room for len); false, with
+    // nothing written, when it cannot, or the span is sampled pixel by pixel.
     bool blendOver(agg::int8u* p, int x, int y, unsigned len, const agg::int8u* covers,
-                   unsigned cover) {
+                   unsigned cover, agg::rgba8* colours) {
         if constexpr (HasBlendOver<Spans>::value) {
             const double cx = x + 0.5, cy = y + 0.5;
             double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
             deviceToImage_.transform(&x1, &y1);
             deviceToImage_.transform(&x2, &y2);
-            return interpolatable(x1, y1, x2, y2) && whole_.blendOver(p, x, y, len, covers, cover);
+            return interpolatable(x1, y1, x2, y2) &&
+                   whole_.blendOver(p, x, y, len, covers, cover, colours);
         } else {
-            (void)p, (void)x, (void)y, (void)len, (void)covers, (void)cover;
+            (void)p, (void)x, (void)y, (void)len, (void)covers, (void)cover, (void)colours;
             return false;
         }
     }

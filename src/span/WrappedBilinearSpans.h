@@ -63,23 +63,36 @@ public:
     }
 
     // The span put source-over onto `p` (premultiplied pixels) at the covers
-    // (or the one cover when covers is null), as blending its colours as
-    // premultiplied ones would: for spans along one row pair whose blocks
-    // read few columns (blendColumns), averaged and blended in one pass
-    // (BilinearColumnsOver.h). False, with nothing written, for others.
+    // (or the one cover when covers is null), as blending the colours
+    // generate gives as premultiplied ones does: spans along one row pair
+    // whose blocks read few columns (blendColumns) are averaged and blended
+    // in one pass (BilinearColumnsOver.h); the others are generated into
+    // `colours` (room for len) and blended from there. False, with nothing
+    // written, for images whose period is too long to reduce.
     bool blendOver(agg::int8u* p, int x, int y, unsigned len, const agg::int8u* covers,
-                   unsigned cover) {
-        if (!reducible_ || !columnsFollowX_ || len > maxColumns) return false;
+                   unsigned cover, agg::rgba8* colours) {
+        if (!reducible_) return false;
         WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
                                axisY_.period(), -half);
-        if (!steps.constantY()) return false;
-        const unsigned fy = unsigned(steps.y()) & 255;
-        unsigned r0, r1;
-        axisY_.pair(unsigned(steps.y()) >> 8, r0, r1);
-        const agg::int8u *upper, *lower;
-        if (!pixels_.rowPair(int(r0), int(r1), upper, lower)) return false;
-        if (!blendColumnRows(steps, x, len, upper, lower, fy)) return false;
-        bilinear::averageColumnsOver(p, blended_.get(), columns_, len, covers, cover);
+        if (!steps.constantY()) {
+            generateAny(colours, steps, len);
+        } else if (columnsFollowX_ && len <= maxColumns) {
+            const unsigned fy = unsigned(steps.y()) & 255;
+            unsigned r0, r1;
+            axisY_.pair(unsigned(steps.y()) >> 8, r0, r1);
+            const agg::int8u *upper, *lower;
+            if (!pixels_.rowPair(int(r0), int(r1), upper, lower)) {
+                generateThrough(colours, steps, len, false);
+            } else if (blendColumnRows(steps, x, len, upper, lower, fy)) {
+                bilinear::averageColumnsOver(p, blended_.get(), columns_, len, covers, cover);
+                return true;
+            } else {
+                blendColumns(colours, steps, x, len, upper, lower, fy);
+            }
+        } else {
+            generateRow(colours, steps, x, len);
+        }
+        overColorHspan<true>(p, len, colours, covers, cover);
         return true;
     }
 
