@@ -83,7 +83,7 @@ public:
             const agg::int8u *upper, *lower;
             if (!pixels_.rowPair(int(r0), int(r1), upper, lower)) {
                 generateThrough(colours, steps, len, false);
-            } else if (blendColumnRows(steps, x, len, upper, lower, fy)) {
+            } else if (len >= minColumns && blendColumnRows(steps, x, len, upper, lower, fy)) {
                 bilinear::averageColumnsOver(p, blended_.get(), columns_, len, covers, cover);
                 return true;
             } else {
@@ -174,7 +174,7 @@ private:
             findColumns(steps, x, len);
         }
         const unsigned count = columnsLast_ - columnsFirst_ + 1;
-        if (count > maxBlended || count > 2 * len + 4) return false;
+        if (len < minColumns || count > maxBlended || count > 2 * len + 4) return false;
         if (blended_ == nullptr) {
             blended_.reset(new (std::nothrow) int16_t[4 * maxBlended]);
             if (blended_ == nullptr) return false;
@@ -191,12 +191,23 @@ private:
         columnsX_ = x;
         columnsLen_ = len;
         columnsTx_ = interpolator_.transformer().tx;
-        // An image no wider than the span may read is blended whole, from
-        // its first column: no need to find the columns the span reads. A
-        // short span over a wider image is averaged block by block from the
-        // rows (the columns counted from the first, and too many to blend).
+        // A short span is averaged block by block from the rows (the columns
+        // counted from the first; their weight words are not needed).
         const unsigned width = pixels_.width();
-        if ((width <= maxBlended && width <= 2 * len + 4) || len < 16) {
+        if (len < minColumns) {
+            for (unsigned i = 0; i < len; ++i) {
+                Column& column = columns_[i];
+                column.fx = unsigned(steps.x()) & 255;
+                axisX.pair(unsigned(steps.x()) >> 8, column.c0, column.c1);
+                steps.nextX();
+            }
+            columnsFirst_ = 0;
+            columnsLast_ = width - 1;
+            return;
+        }
+        // An image no wider than the span may read is blended whole, from
+        // its first column: no need to find the columns the span reads.
+        if (width <= maxBlended && width <= 2 * len + 4) {
             for (unsigned i = 0; i < len; ++i) {
                 unsigned c0, c1;
                 axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
@@ -306,8 +317,10 @@ private:
     double columnsTx_ = 0.0;
     unsigned columnsFirst_ = 0, columnsLast_ = 0;
     Column columns_[maxColumns];
-    // The rows blended column by column (blendColumns).
+    // The rows blended column by column (blendColumns), for spans of
+    // minColumns pixels or more.
     static constexpr unsigned maxBlended = 1024;
+    static constexpr unsigned minColumns = 16;
     // Allocated on first use: too large for the stack of a drawing call.
     std::unique_ptr<int16_t[]> blended_;
 };
