@@ -44,7 +44,8 @@ struct Texture {
         : words(size_t(w) * h) {
         for (uint32_t& word : words) {
             uint32_t a = 255;
-            if (opacity == Opacity::Translucent || (opacity == Opacity::Mixed && random() % 16 == 0)) {
+            if (opacity == Opacity::Translucent ||
+                (opacity == Opacity::Mixed && random() % 16 == 0)) {
                 a = random() % 3 == 0 ? 0 : random() % 256;
             }
             const uint32_t limit = premultiplied ? a : 255;
@@ -67,7 +68,8 @@ agg::trans_affine randomPlacement(std::mt19937& random) {
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     static const double scales[] = {1.0, 1.0, 1.5, 2.0, 3.0, 4.0, 0.7, 1.7};
     const double sx = scales[random() % 8] * (random() % 5 == 0 ? -1 : 1);
-    const double sy = (random() % 3 == 0 ? scales[random() % 8] : sx) * (random() % 5 == 0 ? -1 : 1);
+    const double sy =
+        (random() % 3 == 0 ? scales[random() % 8] : sx) * (random() % 5 == 0 ? -1 : 1);
     agg::trans_affine t = agg::trans_affine_scaling(sx, sy);
     if (random() % 6 == 0) t *= agg::trans_affine_rotation(unit(random) * 6.283185307179586);
     const bool whole = random() % 2 == 0;
@@ -191,7 +193,7 @@ TEST(ImageSpanRenderer, FillsAsTheScanlineRendererDoes) {
         const auto compare = [&](auto accessor, auto bilinear) {
             using Accessor = typename decltype(accessor)::type;
             return compareFill<Accessor, decltype(bilinear)::value>(texture, deviceToImage,
-                                                                     rasterizer, clip, background);
+                                                                    rasterizer, clip, background);
         };
         const std::true_type bilinear;
         const std::false_type nearest;

@@ -214,7 +214,8 @@ void compareColumnsOver(std::mt19937& random) {
         for (unsigned i = 0; i < width; ++i) {
             if (opaqueShare == 2 || (opaqueShare == 1 && random() % 8 != 0)) row[4 * i + 3] = 255;
             if (Premultiplied) {
-                for (int c = 0; c < 3; ++c) row[4 * i + c] = std::min(row[4 * i + c], row[4 * i + 3]);
+                for (int c = 0; c < 3; ++c)
+                    row[4 * i + c] = std::min(row[4 * i + c], row[4 * i + 3]);
             }
         }
         std::vector<uint32_t> columns(len);
@@ -222,7 +223,8 @@ void compareColumnsOver(std::mt19937& random) {
         std::vector<uint8_t> covers(len);
         const unsigned coverKind = random() % 3;
         for (uint8_t& k : covers) {
-            k = coverKind == 0 ? 255 : (coverKind == 1 && random() % 4 != 0 ? 255 : pickByte(random));
+            k = coverKind == 0 ? 255
+                               : (coverKind == 1 && random() % 4 != 0 ? 255 : pickByte(random));
         }
         const bool perPixel = random() % 3 != 0;
         const unsigned cover = perPixel ? 0 : pickByte(random);
@@ -231,8 +233,8 @@ void compareColumnsOver(std::mt19937& random) {
         const bool portableAsIs = columnsOver::portable<Premultiplied>(
             portable.data(), row.data(), columns.data(), len, coverArray, cover);
 #if LUMO_SSE2
-        const bool simdAsIs = columnsOver::sse2<Premultiplied>(simd.data(), row.data(),
-                                                               columns.data(), len, coverArray, cover);
+        const bool simdAsIs = columnsOver::sse2<Premultiplied>(
+            simd.data(), row.data(), columns.data(), len, coverArray, cover);
 #else
         const bool simdAsIs = columnsOver::portable<Premultiplied>(
             simd.data(), row.data(), columns.data(), len, coverArray, cover);
@@ -242,7 +244,8 @@ void compareColumnsOver(std::mt19937& random) {
         // As it is means as it is.
         if (portableAsIs) {
             for (unsigned i = 0; i < len; ++i) {
-                ASSERT_EQ(std::memcmp(&portable[4 * i], &row[columns[i]], 4), 0) << "round " << round;
+                ASSERT_EQ(std::memcmp(&portable[4 * i], &row[columns[i]], 4), 0)
+                    << "round " << round;
             }
         }
     }
@@ -291,7 +294,8 @@ TEST(SimdKernels, BilinearColumnsMatchTheBlockAverage) {
                               &lower[4 * b.c1], b.fx, fy, expected);
             ASSERT_EQ(std::memcmp(&portable[i], expected, 4), 0)
                 << "round " << round << ", pixel " << i;
-            ASSERT_EQ(std::memcmp(&simd[i], expected, 4), 0) << "round " << round << ", pixel " << i;
+            ASSERT_EQ(std::memcmp(&simd[i], expected, 4), 0)
+                << "round " << round << ", pixel " << i;
         }
         ASSERT_EQ(std::memcmp(&portable[len], &unset, 4), 0) << "round " << round;
         ASSERT_EQ(std::memcmp(&simd[len], &unset, 4), 0) << "round " << round;
@@ -308,7 +312,8 @@ TEST(SimdKernels, BilinearColumnsOverMatchesAverageThenBlend) {
         // Premultiplied rows, so that the averages are premultiplied colours; one
         // round in four opaque.
         const bool opaque = random() % 4 == 0;
-        std::vector<uint8_t> upper = randomPixels(random, count), lower = randomPixels(random, count);
+        std::vector<uint8_t> upper = randomPixels(random, count),
+                             lower = randomPixels(random, count);
         if (opaque) {
             for (unsigned i = 0; i < count; ++i) upper[4 * i + 3] = lower[4 * i + 3] = 255;
         }
@@ -323,7 +328,8 @@ TEST(SimdKernels, BilinearColumnsOverMatchesAverageThenBlend) {
         std::vector<uint8_t> covers(len);
         const unsigned coverKind = random() % 3;
         for (uint8_t& k : covers) {
-            k = coverKind == 0 ? 255 : (coverKind == 1 && random() % 4 != 0 ? 255 : pickByte(random));
+            k = coverKind == 0 ? 255
+                               : (coverKind == 1 && random() % 4 != 0 ? 255 : pickByte(random));
         }
         const bool perPixel = random() % 3 != 0;
         const unsigned cover = perPixel ? 0 : pickByte(random);

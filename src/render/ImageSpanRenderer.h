@@ -84,8 +84,8 @@ private:
             std::memmove(p, rows_.row_ptr(y - 1) + 4 * x, 4 * size_t(len));
             lastAsIs_ = true;
         } else if (premultiplied_) {
-            lastAsIs_ = blendColumnsOver<true>(p, picked.row, picked.columns, unsigned(len),
-                                               covers, cover);
+            lastAsIs_ =
+                blendColumnsOver<true>(p, picked.row, picked.columns, unsigned(len), covers, cover);
         } else {
             lastAsIs_ = blendColumnsOver<false>(p, picked.row, picked.columns, unsigned(len),
                                                 covers, cover);

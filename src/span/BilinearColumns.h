@@ -38,8 +38,8 @@ struct BlockColumn {
 
 namespace portable {
 
-inline void blendRows(int16_t* columns, const uint8_t* upper, const uint8_t* lower,
-                      unsigned count, unsigned fy) {
+inline void blendRows(int16_t* columns, const uint8_t* upper, const uint8_t* lower, unsigned count,
+                      unsigned fy) {
     for (unsigned i = 0; i < 4 * count; ++i) {
         columns[i] = int16_t(int((256 - fy) * upper[i] + fy * lower[i]) - 32768);
     }
@@ -71,8 +71,8 @@ inline __m128i blendTwo(__m128i mixed, __m128i wy, __m128i zero, __m128i bias) {
     return _mm_packs_epi32(c0, c1);
 }
 
-inline void blendRows(int16_t* columns, const uint8_t* upper, const uint8_t* lower,
-                      unsigned count, unsigned fy) {
+inline void blendRows(int16_t* columns, const uint8_t* upper, const uint8_t* lower, unsigned count,
+                      unsigned fy) {
     const __m128i wy = weights(fy);
     const __m128i zero = _mm_setzero_si128();
     const __m128i bias = _mm_set1_epi32(32768);
@@ -124,8 +124,8 @@ inline void averageColumns(agg::rgba8* span, const int16_t* columns, const Block
 }  // namespace sse2
 #endif
 
-inline void blendRows(int16_t* columns, const uint8_t* upper, const uint8_t* lower,
-                      unsigned count, unsigned fy) {
+inline void blendRows(int16_t* columns, const uint8_t* upper, const uint8_t* lower, unsigned count,
+                      unsigned fy) {
 #if LUMO_SSE2
     sse2::blendRows(columns, upper, lower, count, fy);
 #else

@@ -103,13 +103,12 @@ private:
     // The blocks of generateBlocks, with the rows blended per column,
     // averaged and blended onto `p`: those inside the image in one pass, the
     // others through the accessor one by one.
-    void blendBlocksOver(agg::int8u* p, unsigned len, int yl, unsigned fy,
-                         const agg::int8u* covers, unsigned cover) {
+    void blendBlocksOver(agg::int8u* p, unsigned len, int yl, unsigned fy, const agg::int8u* covers,
+                         unsigned cover) {
         if (insideEnd_ > insideStart_) {
-            bilinear::averageColumnsOver(p + 4 * insideStart_, blended_, blocks_ + insideStart_,
-                                         insideEnd_ - insideStart_,
-                                         covers != nullptr ? covers + insideStart_ : nullptr,
-                                         cover);
+            bilinear::averageColumnsOver(
+                p + 4 * insideStart_, blended_, blocks_ + insideStart_, insideEnd_ - insideStart_,
+                covers != nullptr ? covers + insideStart_ : nullptr, cover);
         }
         for (unsigned i = 0; i < len; ++i) {
             if (i == insideStart_) i = insideEnd_;
@@ -121,7 +120,6 @@ private:
                                  cover);
         }
     }
-
 
     // The sample positions are pixel centres: half a pixel back gives the
     // top left pixel of the block and the fractions.

@@ -69,7 +69,8 @@ public:
     bool rowColumns(int x, int y, unsigned len, RowColumns& picked) {
         if (!reducible_ || !columnsFollowX_ || len > maxColumns || len == 0) return false;
         const agg::trans_affine& deviceToImage = interpolator_.transformer();
-        if (rowsFollowY_ && x == columnsX_ && len == columnsLen_ && deviceToImage.tx == columnsTx_) {
+        if (rowsFollowY_ && x == columnsX_ && len == columnsLen_ &&
+            deviceToImage.tx == columnsTx_) {
             // The columns of the span before, and the row its start maps
             // to (the image row stays the same along the span).
             double px = x + 0.5, py = y + 0.5;
