@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <string>
 #include <type_traits>
@@ -229,6 +230,53 @@ TEST(ImageSpanRenderer, FillsAsTheScanlineRendererDoes) {
                 break;
         }
         ASSERT_EQ(difference, "") << "round " << round;
+    }
+}
+
+// Spans whose ends map beyond what the interpolator holds are sampled pixel
+// by pixel through a translation set for each pixel. One-pixel spans at one
+// column on successive rows (a thin vertical line of a rotated texture placed
+// far away) must not be given the image columns of the pixel before, which
+// had another translation: each matches a generator that never saw another.
+TEST(ImageSpanRenderer, FarPixelsSampledAloneKeepTheirOwnColumns) {
+    std::mt19937 random(43);
+    using Repeat = agg::wrap_mode_repeat;
+    using Accessor = WrapAccessor<Repeat, Repeat>;
+    const Texture texture(13, 11, Opacity::Opaque, true, random);
+    for (int round = 0; round < 50; ++round) {
+        agg::trans_affine deviceToImage = agg::trans_affine_rotation(0.3 + 0.02 * round);
+        deviceToImage *= agg::trans_affine_scaling(3.0 + round % 5);
+        deviceToImage *= agg::trans_affine_translation(3e6, -3e6);
+        const auto sample = [](auto& generator, int x, int y) {
+            agg::rgba8 colour;
+            generator.generate(&colour, x, y, 1);
+            return colour;
+        };
+        const auto compare = [&](auto filter) {
+            using Spans = std::conditional_t<decltype(filter)::value,
+                                             typename SampledSpans<Accessor>::Bilinear,
+                                             typename SampledSpans<Accessor>::Nearest>;
+            ImageRowSource rows(texture.image, 1.0, nullptr, true);
+            RowSourcePixels pixels(rows);
+            Accessor accessor(pixels);
+            agg::trans_affine transform = deviceToImage, shift;
+            Interpolator interpolator(transform), shifted(shift);
+            Spans whole(accessor, interpolator, pixels), single(accessor, shifted, pixels);
+            BoundedImageSpans<Spans> spans(whole, single, transform, shift);
+            for (int y = 0; y < 12; ++y) {
+                const agg::rgba8 got = sample(spans, 20, y);
+                agg::trans_affine freshShift;
+                Interpolator freshShifted(freshShift);
+                Spans freshWhole(accessor, interpolator, pixels),
+                    freshSingle(accessor, freshShifted, pixels);
+                BoundedImageSpans<Spans> fresh(freshWhole, freshSingle, transform, freshShift);
+                const agg::rgba8 expected = sample(fresh, 20, y);
+                if (std::memcmp(&got, &expected, 4) != 0) return "row " + std::to_string(y);
+            }
+            return std::string();
+        };
+        ASSERT_EQ(compare(std::false_type()), "") << "nearest, round " << round;
+        ASSERT_EQ(compare(std::true_type()), "") << "bilinear, round " << round;
     }
 }
 
