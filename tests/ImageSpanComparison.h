@@ -138,6 +138,12 @@ inline std::vector<Span> spansAround(const agg::trans_affine& imageToDevice, int
         const int from = left + int(random() % unsigned(right - left + 1));
         spans.push_back({from, y, unsigned(right - from + 1)});
     }
+    // The rows of a rectangle: one start and length on consecutive rows, as
+    // generators that keep the columns of the span before see them.
+    const int from = left + int(random() % unsigned(right - left + 1));
+    const int rectTop = top + int(random() % unsigned(bottom - top + 1));
+    for (int y = rectTop; y < rectTop + 8; ++y)
+        spans.push_back({from, y, unsigned(right - from + 1)});
     // Long spans far around the image, over the tiles of wrapped images.
     for (int i = 0; i < 6; ++i) spans.push_back({-100, -100 + int(random() % 300), 300});
     for (int i = 0; i < 40; ++i) {

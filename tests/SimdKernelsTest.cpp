@@ -1,8 +1,8 @@
 // Each SSE2 kernel against its portable twin on random data: the source-over
 // spans (from colours, from table indices and from per-pixel lanes), the bilinear block
-// average and the colour-table segment mix. (The filtered-span blocks are compared in
-// FilteredSpansTest.) In a build without SSE2 the spans compare the portable code with itself
-// and the other kernels are skipped.
+// average and its two-pass form along a row, and the colour-table segment mix. (The
+// filtered-span blocks are compared in FilteredSpansTest.) In a build without SSE2 the spans
+// compare the portable code with itself and the other kernels are skipped.
 #include "blend/IndexedOverSpans.h"
 #include "blend/OverLanes.h"
 #include "blend/OverRun.h"
@@ -11,12 +11,16 @@
 #include "core/Simd.h"
 #include "paint/PremultipliedWords.h"
 #include "paint/SegmentMix.h"
+#include "render/ColumnsOver.h"
 #include "span/BilinearBlock.h"
+#include "span/BilinearColumns.h"
+#include "span/BilinearColumnsOver.h"
 #include "span/ColumnGather.h"
 #include "span/PixelRunCopy.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -285,6 +289,153 @@ TEST(SimdKernels, BilinearAverageMatchesThePortableAverage) {
 #else
     GTEST_SKIP() << "built without SSE2";
 #endif
+}
+
+// Pixels gathered from a random row (opaque mostly, some translucent or
+// transparent) and blended over random premultiplied pixels, with covers
+// that are full, zero or anything, or one cover for all: the one-pass form
+// leaves the pixels of the two steps and says the same about them.
+template <bool Premultiplied>
+void compareColumnsOver(std::mt19937& random) {
+    for (int round = 0; round < 20000; ++round) {
+        const unsigned width = 1 + random() % 50, len = random() % 70;
+        std::vector<uint8_t> row = randomBytes(random, 4 * size_t(width));
+        const unsigned opaqueShare = random() % 3;  // none, most, all
+        for (unsigned i = 0; i < width; ++i) {
+            if (opaqueShare == 2 || (opaqueShare == 1 && random() % 8 != 0)) row[4 * i + 3] = 255;
+            if (Premultiplied) {
+                for (int c = 0; c < 3; ++c)
+                    row[4 * i + c] = std::min(row[4 * i + c], row[4 * i + 3]);
+            }
+        }
+        std::vector<uint32_t> columns(len);
+        for (uint32_t& c : columns) c = 4 * (random() % width);
+        std::vector<uint8_t> covers(len);
+        const unsigned coverKind = random() % 3;
+        for (uint8_t& k : covers) {
+            k = coverKind == 0 ? 255
+                               : (coverKind == 1 && random() % 4 != 0 ? 255 : pickByte(random));
+        }
+        const bool perPixel = random() % 3 != 0;
+        const unsigned cover = perPixel ? 0 : pickByte(random);
+        const uint8_t* coverArray = perPixel ? covers.data() : nullptr;
+        std::vector<uint8_t> portable = randomPixels(random, len + 1), simd = portable;
+        const bool portableAsIs = columnsOver::portable<Premultiplied>(
+            portable.data(), row.data(), columns.data(), len, coverArray, cover);
+#if LUMO_SSE2
+        const bool simdAsIs = columnsOver::sse2<Premultiplied>(
+            simd.data(), row.data(), columns.data(), len, coverArray, cover);
+#else
+        const bool simdAsIs = columnsOver::portable<Premultiplied>(
+            simd.data(), row.data(), columns.data(), len, coverArray, cover);
+#endif
+        ASSERT_EQ(simd, portable) << "round " << round << ", " << len << " pixels";
+        ASSERT_EQ(simdAsIs, portableAsIs) << "round " << round;
+        // As it is means as it is.
+        if (portableAsIs) {
+            for (unsigned i = 0; i < len; ++i) {
+                ASSERT_EQ(std::memcmp(&portable[4 * i], &row[columns[i]], 4), 0)
+                    << "round " << round;
+            }
+        }
+    }
+}
+
+TEST(SimdKernels, ColumnsOverMatchesGatherThenBlend) {
+    std::mt19937 random(29);
+    compareColumnsOver<false>(random);
+    compareColumnsOver<true>(random);
+}
+
+// Random rows and blocks (neighbouring columns mostly, any two columns as at
+// the edges of wrapped tiles): both two-pass forms give what the block
+// average gives for every pixel, and write nothing past the span.
+TEST(SimdKernels, BilinearColumnsMatchTheBlockAverage) {
+    std::mt19937 random(23);
+    const agg::rgba8 unset(1, 2, 3, 4);
+    for (int round = 0; round < 20000; ++round) {
+        const unsigned count = 1 + random() % 40, len = random() % 40;
+        const unsigned fy = random() % 256;
+        const std::vector<uint8_t> upper = randomBytes(random, 4 * size_t(count));
+        const std::vector<uint8_t> lower = randomBytes(random, 4 * size_t(count));
+        std::vector<bilinear::BlockColumn> blocks(len);
+        for (bilinear::BlockColumn& b : blocks) {
+            const uint32_t c0 = random() % count;
+            const uint32_t c1 = random() % 4 == 0 || c0 + 1 == count ? random() % count : c0 + 1;
+            b = bilinear::BlockColumn(c0, c1, random() % 256);
+        }
+        std::vector<int16_t> portableColumns(4 * size_t(count)), columns(4 * size_t(count));
+        bilinear::portable::blendRows(portableColumns.data(), upper.data(), lower.data(), count,
+                                      fy);
+        std::vector<agg::rgba8> portable(len + 1, unset), simd(len + 1, unset);
+        bilinear::portable::averageColumns(portable.data(), portableColumns.data(), blocks.data(),
+                                           len);
+#if LUMO_SSE2
+        bilinear::sse2::blendRows(columns.data(), upper.data(), lower.data(), count, fy);
+        ASSERT_EQ(columns, portableColumns) << "round " << round;
+        bilinear::sse2::averageColumns(simd.data(), columns.data(), blocks.data(), len);
+#else
+        simd = portable;
+#endif
+        for (unsigned i = 0; i < len; ++i) {
+            const bilinear::BlockColumn& b = blocks[i];
+            uint8_t expected[4];
+            bilinear::average(&upper[4 * b.c0], &upper[4 * b.c1], &lower[4 * b.c0],
+                              &lower[4 * b.c1], b.fx, fy, expected);
+            ASSERT_EQ(std::memcmp(&portable[i], expected, 4), 0)
+                << "round " << round << ", pixel " << i;
+            ASSERT_EQ(std::memcmp(&simd[i], expected, 4), 0)
+                << "round " << round << ", pixel " << i;
+        }
+        ASSERT_EQ(std::memcmp(&portable[len], &unset, 4), 0) << "round " << round;
+        ASSERT_EQ(std::memcmp(&simd[len], &unset, 4), 0) << "round " << round;
+    }
+}
+
+// Averages from random columns put over random premultiplied pixels, with
+// covers full, zero or anything, or one cover for all: the one-pass form
+// leaves the pixels of averaging and blending one after the other.
+TEST(SimdKernels, BilinearColumnsOverMatchesAverageThenBlend) {
+    std::mt19937 random(31);
+    for (int round = 0; round < 20000; ++round) {
+        const unsigned count = 1 + random() % 40, len = random() % 40;
+        // Premultiplied rows, so that the averages are premultiplied colours; one
+        // round in four opaque.
+        const bool opaque = random() % 4 == 0;
+        std::vector<uint8_t> upper = randomPixels(random, count),
+                             lower = randomPixels(random, count);
+        if (opaque) {
+            for (unsigned i = 0; i < count; ++i) upper[4 * i + 3] = lower[4 * i + 3] = 255;
+        }
+        std::vector<int16_t> columns(4 * size_t(count));
+        bilinear::portable::blendRows(columns.data(), upper.data(), lower.data(), count,
+                                      random() % 256);
+        std::vector<bilinear::BlockColumn> blocks(len);
+        for (bilinear::BlockColumn& b : blocks) {
+            const uint32_t c0 = random() % count;
+            b = bilinear::BlockColumn(c0, c0 + 1 == count ? c0 : c0 + 1, random() % 256);
+        }
+        std::vector<uint8_t> covers(len);
+        const unsigned coverKind = random() % 3;
+        for (uint8_t& k : covers) {
+            k = coverKind == 0 ? 255
+                               : (coverKind == 1 && random() % 4 != 0 ? 255 : pickByte(random));
+        }
+        const bool perPixel = random() % 3 != 0;
+        const unsigned cover = perPixel ? 0 : pickByte(random);
+        const uint8_t* coverArray = perPixel ? covers.data() : nullptr;
+        std::vector<uint8_t> portable = randomPixels(random, len + 1), simd = portable;
+        bilinear::portable::averageColumnsOver(portable.data(), columns.data(), blocks.data(), len,
+                                               coverArray, cover);
+#if LUMO_SSE2
+        bilinear::sse2::averageColumnsOver(simd.data(), columns.data(), blocks.data(), len,
+                                           coverArray, cover);
+#else
+        bilinear::portable::averageColumnsOver(simd.data(), columns.data(), blocks.data(), len,
+                                               coverArray, cover);
+#endif
+        ASSERT_EQ(simd, portable) << "round " << round << ", " << len << " pixels";
+    }
 }
 
 TEST(SimdKernels, SegmentMixMatchesThePortableMix) {

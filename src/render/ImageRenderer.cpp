@@ -5,6 +5,7 @@
 #include "geometry/TransformKind.h"
 #include "image/RenderTargetImage.h"
 #include "render/GraphicsState.h"
+#include "render/ImageSpanRenderer.h"
 #include "render/RenderCoverage.h"
 #include "span/BoundedImageSpans.h"
 #include "span/FilterWeights.h"
@@ -76,11 +77,19 @@ void reduceToPeriod(int& offset, int64_t period) {
 
 using Interpolator = agg::span_interpolator_linear<agg::trans_affine>;
 
+// The pixels a draw blends into, as ImageSpanRenderer wants them.
+struct Destination {
+    RowBuffer& rows;
+    bool over;
+    bool premultiplied;
+};
+
 // Samples through a span generator of type Spans, built from the accessor,
 // an interpolator and the extra constructor arguments (a filter table, or the
 // image's rows).
 template <class Spans, class Accessor, class... Extra>
-void renderSampled(GraphicsState& state, RenderTarget& target, Base& base, Accessor& accessor,
+void renderSampled(GraphicsState& state, RenderTarget& target, Base& base,
+                   const Destination& destination, Accessor& accessor,
                    const agg::trans_affine& deviceToImage, Extra&... extra) {
     agg::trans_affine shift;
     Interpolator interpolator(const_cast<agg::trans_affine&>(deviceToImage));
@@ -88,13 +97,16 @@ void renderSampled(GraphicsState& state, RenderTarget& target, Base& base, Acces
     Spans whole(accessor, interpolator, extra...);
     Spans single(accessor, shifted, extra...);
     BoundedImageSpans<Spans> spans(whole, single, deviceToImage, shift);
-    renderSpans(state, target, base, spans);
+    ImageSpanRenderer<Base, BoundedImageSpans<Spans>> renderer(
+        base, spans, destination.rows, destination.over, destination.premultiplied);
+    // Images are always drawn with antialiased edges.
+    renderCoverage(state, target, renderer);
 }
 
 template <class Accessor>
-void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Accessor& accessor,
-                   RowSourcePixels& pixels, const Placement& placement,
-                   const ImageRowSource& rows) {
+void renderThrough(GraphicsState& state, RenderTarget& target, Base& base,
+                   const Destination& destination, Accessor& accessor, RowSourcePixels& pixels,
+                   const Placement& placement, const ImageRowSource& rows) {
     if (placement.copy) {
         TranslatedImageSpan<Accessor> spans(accessor, placement.dx, placement.dy,
                                             alphaByte(state.composite->alpha()),
@@ -108,24 +120,25 @@ void renderThrough(GraphicsState& state, RenderTarget& target, Base& base, Acces
     const unsigned hint = state.imageFilterHint();
     if (hint == 1) {
         return renderSampled<typename SampledSpans<Accessor>::Bilinear>(
-            state, target, base, accessor, deviceToImage, pixels);
+            state, target, base, destination, accessor, deviceToImage, pixels);
     }
     if (!interpolating(hint)) {
         return renderSampled<typename SampledSpans<Accessor>::Nearest>(
-            state, target, base, accessor, deviceToImage, pixels);
+            state, target, base, destination, accessor, deviceToImage, pixels);
     }
     agg::image_filter_lut filter;
     buildImageFilter(hint, filter);
     const FilterWeights weights(filter, imageFilterLayout(hint));
-    renderSampled<FilteredSpans<Accessor>>(state, target, base, accessor, deviceToImage, weights,
-                                           pixels);
+    renderSampled<FilteredSpans<Accessor>>(state, target, base, destination, accessor,
+                                           deviceToImage, weights, pixels);
 }
 
 template <class WrapX, class WrapY>
-void renderWrapped(GraphicsState& state, RenderTarget& target, Base& base, RowSourcePixels& pixels,
+void renderWrapped(GraphicsState& state, RenderTarget& target, Base& base,
+                   const Destination& destination, RowSourcePixels& pixels,
                    const Placement& placement, const ImageRowSource& rows) {
     WrapAccessor<WrapX, WrapY> accessor(pixels);
-    renderThrough(state, target, base, accessor, pixels, placement, rows);
+    renderThrough(state, target, base, destination, accessor, pixels, placement, rows);
 }
 
 }  // namespace
@@ -158,23 +171,25 @@ void renderImage(GraphicsState& state, RenderTarget& target, const ImageDescript
     CompositePixelFormat pixelFormat(*destination, composite.rule(), rows.premultiplied());
     Base base(pixelFormat);
     RowSourcePixels pixels(rows);
+    const Destination to{*destination, validRule(composite.rule()) == CompositeRule::SrcOver,
+                         rows.premultiplied()};
 
     if (wrapX == WRAP_NONE || wrapY == WRAP_NONE) {
         ClampAccessor accessor(pixels);
-        return renderThrough(state, target, base, accessor, pixels, placement, rows);
+        return renderThrough(state, target, base, to, accessor, pixels, placement, rows);
     }
     using Repeat = agg::wrap_mode_repeat;
     using Reflect = agg::wrap_mode_reflect;
     if (wrapX == WRAP_REPEAT) {
         if (wrapY == WRAP_REPEAT) {
-            return renderWrapped<Repeat, Repeat>(state, target, base, pixels, placement, rows);
+            return renderWrapped<Repeat, Repeat>(state, target, base, to, pixels, placement, rows);
         }
-        return renderWrapped<Repeat, Reflect>(state, target, base, pixels, placement, rows);
+        return renderWrapped<Repeat, Reflect>(state, target, base, to, pixels, placement, rows);
     }
     if (wrapY == WRAP_REPEAT) {
-        return renderWrapped<Reflect, Repeat>(state, target, base, pixels, placement, rows);
+        return renderWrapped<Reflect, Repeat>(state, target, base, to, pixels, placement, rows);
     }
-    renderWrapped<Reflect, Reflect>(state, target, base, pixels, placement, rows);
+    renderWrapped<Reflect, Reflect>(state, target, base, to, pixels, placement, rows);
 }
 
 void renderTexture(const TexturePaint& paint, GraphicsState& state, RenderTarget& target) {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "span/ColumnGather.h"
+
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>
 #include <agg_trans_affine.h>
 
 #include <cmath>
+#include <cstdint>
+#include <type_traits>
 
 namespace lumo {
 
@@ -37,7 +41,7 @@ public:
         double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
         deviceToImage_.transform(&x1, &y1);
         deviceToImage_.transform(&x2, &y2);
-        if (interpolatable(x1) && interpolatable(y1) && interpolatable(x2) && interpolatable(y2)) {
+        if (interpolatable(x1, y1, x2, y2)) {
             whole_.generate(span, x, y, len);
             return;
         }
@@ -50,11 +54,57 @@ public:
         }
     }
 
+    // The image row and byte offsets in it of the span's pixels, when the
+    // generator picks them from one row (see WrappedNearestSpans); false
+    // when it does not, or the span is sampled pixel by pixel.
+    bool rowColumns(int x, int y, unsigned len, RowColumns& picked) {
+        if constexpr (HasRowColumns<Spans>::value) {
+            const double cx = x + 0.5, cy = y + 0.5;
+            double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
+            deviceToImage_.transform(&x1, &y1);
+            deviceToImage_.transform(&x2, &y2);
+            return interpolatable(x1, y1, x2, y2) && whole_.rowColumns(x, y, len, picked);
+        } else {
+            (void)x, (void)y, (void)len, (void)picked;
+            return false;
+        }
+    }
+
+    // The span put source-over onto `p` by the generator, when it can (see
+    // BilinearSpans::blendOver; `colours` has room for len); false, with
+    // nothing written, when it cannot, or the span is sampled pixel by pixel.
+    bool blendOver(agg::int8u* p, int x, int y, unsigned len, const agg::int8u* covers,
+                   unsigned cover, agg::rgba8* colours) {
+        if constexpr (HasBlendOver<Spans>::value) {
+            const double cx = x + 0.5, cy = y + 0.5;
+            double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
+            deviceToImage_.transform(&x1, &y1);
+            deviceToImage_.transform(&x2, &y2);
+            return interpolatable(x1, y1, x2, y2) &&
+                   whole_.blendOver(p, x, y, len, covers, cover, colours);
+        } else {
+            (void)p, (void)x, (void)y, (void)len, (void)covers, (void)cover, (void)colours;
+            return false;
+        }
+    }
+
 private:
+    template <class S, class = void>
+    struct HasBlendOver : std::false_type {};
+    template <class S>
+    struct HasBlendOver<S, std::void_t<decltype(&S::blendOver)>> : std::true_type {};
+    template <class S, class = void>
+    struct HasRowColumns : std::false_type {};
+    template <class S>
+    struct HasRowColumns<S, std::void_t<decltype(&S::rowColumns)>> : std::true_type {};
+
     static constexpr double interpolatedLimit = 2097152.0;  // 2^21 pixels
     static constexpr double limit = 4194304.0;              // 2^22 pixels
 
     static bool interpolatable(double v) { return std::fabs(v) <= interpolatedLimit; }
+    static bool interpolatable(double x1, double y1, double x2, double y2) {
+        return interpolatable(x1) && interpolatable(y1) && interpolatable(x2) && interpolatable(y2);
+    }
     static double limited(double v) {
         if (!(v >= -limit)) return -limit;
         return v > limit ? limit : v;

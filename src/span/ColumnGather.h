@@ -40,6 +40,14 @@ inline void sse2(agg::rgba8* span, const agg::int8u* row, const uint32_t* column
 
 }  // namespace column
 
+// The pixels of a span picked from one image row: the row, its index in the
+// image, and the byte offset in it of each pixel.
+struct RowColumns {
+    const agg::int8u* row;
+    int index;
+    const uint32_t* columns;
+};
+
 inline void gatherColumns(agg::rgba8* span, const agg::int8u* row, const uint32_t* columns,
                           unsigned len) {
 #if LUMO_SSE2

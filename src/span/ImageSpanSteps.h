@@ -33,11 +33,15 @@ public:
         const int y2 = agg::iround(ty * scale);
         x_ = Line(x1, x2, int(len));
         y_ = Line(y1, y2, int(len));
+        xEnd_ = x2;
         constantY_ = y1 == y2;
     }
 
     int x() const { return x_.value; }
     int y() const { return y_.value; }
+    // The position one pixel past the span's end, where x() steps towards:
+    // every x() of the span lies between the first one and this.
+    int xEnd() const { return xEnd_; }
     // Whether y stays the same along the whole span (no rotation or shear).
     bool constantY() const { return constantY_; }
 
@@ -85,6 +89,7 @@ private:
 
     Line x_;
     Line y_;
+    int xEnd_;
     bool constantY_;
 };
 

@@ -2,6 +2,8 @@
 
 #include "core/Simd.h"
 #include "span/BilinearBlock.h"
+#include "span/BilinearColumns.h"
+#include "span/BilinearColumnsOver.h"
 #include "span/BilinearSpans.h"
 #include "span/ImageAccessors.h"
 #include "span/WrapAxis.h"
@@ -10,9 +12,12 @@
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace lumo {
 
@@ -57,6 +62,40 @@ public:
         }
     }
 
+    // The span put source-over onto `p` (premultiplied pixels) at the covers
+    // (or the one cover when covers is null), as blending the colours
+    // generate gives as premultiplied ones does: spans along one row pair
+    // whose blocks read few columns (blendColumns) are averaged and blended
+    // in one pass (BilinearColumnsOver.h); the others are generated into
+    // `colours` (room for len) and blended from there. False, with nothing
+    // written, for images whose period is too long to reduce.
+    bool blendOver(agg::int8u* p, int x, int y, unsigned len, const agg::int8u* covers,
+                   unsigned cover, agg::rgba8* colours) {
+        if (!reducible_) return false;
+        WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
+                               axisY_.period(), -half);
+        if (!steps.constantY()) {
+            generateAny(colours, steps, len);
+        } else if (columnsFollowX_ && len <= maxColumns) {
+            const unsigned fy = unsigned(steps.y()) & 255;
+            unsigned r0, r1;
+            axisY_.pair(unsigned(steps.y()) >> 8, r0, r1);
+            const agg::int8u *upper, *lower;
+            if (!pixels_.rowPair(int(r0), int(r1), upper, lower)) {
+                generateThrough(colours, steps, len, false);
+            } else if (len >= minColumns && blendColumnRows(steps, x, len, upper, lower, fy)) {
+                bilinear::averageColumnsOver(p, blended_.get(), columns_, len, covers, cover);
+                return true;
+            } else {
+                blendColumns(colours, steps, x, len, upper, lower, fy);
+            }
+        } else {
+            generateRow(colours, steps, x, len);
+        }
+        overColorHspan<true>(p, len, colours, covers, cover);
+        return true;
+    }
+
 private:
     using AxisX = typename WrapAxisOf<WrapX>::type;
     using AxisY = typename WrapAxisOf<WrapY>::type;
@@ -98,20 +137,18 @@ private:
 
     // Without shear the block columns and x weights of a span depend only on
     // where it starts and how long it is, not on its row: a span like the one
-    // before (the rows of a rectangle) reuses those worked out for it.
+    // before (the rows of a rectangle) reuses those worked out for it (the
+    // translation is compared too: BoundedImageSpans changes it for the
+    // generator it hands single pixels). When the span reads few columns
+    // for its length, the two rows are blended once per column first
+    // (BilinearColumns.h).
     void blendColumns(agg::rgba8* span, WrappedSpanSteps& steps, int x, unsigned len,
                       const agg::int8u* upper, const agg::int8u* lower, unsigned fy) {
-        if (x != columnsX_ || len != columnsLen_) {
-            const AxisX axisX = axisX_;
-            for (unsigned i = 0; i < len; ++i) {
-                Column& column = columns_[i];
-                column.fx = unsigned(steps.x()) & 255;
-                axisX.pair(unsigned(steps.x()) >> 8, column.c0, column.c1);
-                steps.nextX();
-            }
-            columnsX_ = x;
-            columnsLen_ = len;
+        if (blendColumnRows(steps, x, len, upper, lower, fy)) {
+            return bilinear::averageColumns(span, blended_.get(), columns_, len);
         }
+        upper += 4 * columnsFirst_;
+        lower += 4 * columnsFirst_;
 #if LUMO_SSE2
         const __m128i wy = bilinear::weights(fy);
         for (unsigned i = 0; i < len; ++i) {
@@ -126,6 +163,76 @@ private:
                               lower + 4 * c.c1, c.fx, fy, reinterpret_cast<uint8_t*>(span + i));
         }
 #endif
+    }
+
+    // The block columns of the span (found, or those of the span before),
+    // and the rows blended per column; false when the blocks read too many
+    // columns for the span's length.
+    bool blendColumnRows(WrappedSpanSteps& steps, int x, unsigned len, const agg::int8u* upper,
+                         const agg::int8u* lower, unsigned fy) {
+        if (x != columnsX_ || len != columnsLen_ || interpolator_.transformer().tx != columnsTx_) {
+            findColumns(steps, x, len);
+        }
+        const unsigned count = columnsLast_ - columnsFirst_ + 1;
+        if (len < minColumns || count > maxBlended || count > 2 * len + 4) return false;
+        if (blended_ == nullptr) {
+            blended_.reset(new (std::nothrow) int16_t[4 * maxBlended]);
+            if (blended_ == nullptr) return false;
+        }
+        const unsigned first = columnsFirst_;
+        bilinear::blendRows(blended_.get(), upper + 4 * first, lower + 4 * first, count, fy);
+        return true;
+    }
+
+    // The block columns of each pixel, counted from the first column any of
+    // them reads.
+    void findColumns(WrappedSpanSteps& steps, int x, unsigned len) {
+        const AxisX axisX = axisX_;
+        columnsX_ = x;
+        columnsLen_ = len;
+        columnsTx_ = interpolator_.transformer().tx;
+        // A short span is averaged block by block from the rows (the columns
+        // counted from the first; their weight words are not needed).
+        const unsigned width = pixels_.width();
+        if (len < minColumns) {
+            for (unsigned i = 0; i < len; ++i) {
+                Column& column = columns_[i];
+                column.fx = unsigned(steps.x()) & 255;
+                axisX.pair(unsigned(steps.x()) >> 8, column.c0, column.c1);
+                steps.nextX();
+            }
+            columnsFirst_ = 0;
+            columnsLast_ = width - 1;
+            return;
+        }
+        // An image no wider than the span may read is blended whole, from
+        // its first column: no need to find the columns the span reads.
+        if (width <= maxBlended && width <= 2 * len + 4) {
+            for (unsigned i = 0; i < len; ++i) {
+                unsigned c0, c1;
+                axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
+                columns_[i] = Column(c0, c1, unsigned(steps.x()) & 255);
+                steps.nextX();
+            }
+            columnsFirst_ = 0;
+            columnsLast_ = width - 1;
+            return;
+        }
+        unsigned first = ~0u, last = 0;
+        for (unsigned i = 0; i < len; ++i) {
+            unsigned c0, c1;
+            axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
+            columns_[i] = Column(c0, c1, unsigned(steps.x()) & 255);
+            first = std::min(first, std::min(c0, c1));
+            last = std::max(last, std::max(c0, c1));
+            steps.nextX();
+        }
+        for (unsigned i = 0; i < len; ++i) {
+            columns_[i].c0 -= first;
+            columns_[i].c1 -= first;
+        }
+        columnsFirst_ = first;
+        columnsLast_ = last;
     }
 
     void generateAny(agg::rgba8* span, WrappedSpanSteps& steps, unsigned len) {
@@ -203,13 +310,19 @@ private:
     ptrdiff_t step_;
     // The block columns and x weights of the last span (blendColumns).
     static constexpr unsigned maxColumns = 1024;
-    struct Column {
-        unsigned c0, c1, fx;
-    };
+    using Column = bilinear::BlockColumn;
     bool columnsFollowX_;
     int columnsX_ = 0;
     unsigned columnsLen_ = 0;
+    double columnsTx_ = 0.0;
+    unsigned columnsFirst_ = 0, columnsLast_ = 0;
     Column columns_[maxColumns];
+    // The rows blended column by column (blendColumns), for spans of
+    // minColumns pixels or more.
+    static constexpr unsigned maxBlended = 1024;
+    static constexpr unsigned minColumns = 16;
+    // Allocated on first use: too large for the stack of a drawing call.
+    std::unique_ptr<int16_t[]> blended_;
 };
 
 }  // namespace lumo

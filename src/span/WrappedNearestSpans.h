@@ -33,7 +33,8 @@ public:
           axisY_(pixels.height()),
           reducible_(axisX_.period() <= WrappedSpanSteps::maxPeriod &&
                      axisY_.period() <= WrappedSpanSteps::maxPeriod),
-          columnsFollowX_(interpolator.transformer().shx == 0.0) {}
+          columnsFollowX_(interpolator.transformer().shx == 0.0),
+          rowsFollowY_(interpolator.transformer().shy == 0.0) {}
 
     void prepare() {}
 
@@ -44,9 +45,9 @@ public:
         // A copy the stores to the span cannot alias.
         const AxisX axisX = axisX_;
         if (steps.constantY()) {
-            const agg::int8u* row = pixels_.row(int(axisY_.pixel(unsigned(steps.y()) >> 8)));
+            const agg::int8u* row = rowOf(steps);
             if (columnsFollowX_ && len <= maxColumns) {
-                return copyColumns(span, row, steps, axisX, x, len);
+                return gatherColumns(span, row, columnsOf(steps, x, len), len);
             }
             do {
                 copyPixel(span, row + 4 * axisX.pixel(unsigned(steps.x()) >> 8));
@@ -56,31 +57,83 @@ public:
             return;
         }
         do {
-            const agg::int8u* row = pixels_.row(int(axisY_.pixel(unsigned(steps.y()) >> 8)));
-            copyPixel(span, row + 4 * axisX.pixel(unsigned(steps.x()) >> 8));
+            copyPixel(span, rowOf(steps) + 4 * axisX.pixel(unsigned(steps.x()) >> 8));
             ++span;
             steps.next();
         } while (--len);
+    }
+
+    // The row the span's pixels come from and their byte offsets in it, when
+    // they come from one row and are picked by columns (what generate
+    // gathers); false otherwise. Both stay valid until the next span.
+    bool rowColumns(int x, int y, unsigned len, RowColumns& picked) {
+        if (!reducible_ || !columnsFollowX_ || len > maxColumns || len == 0) return false;
+        const agg::trans_affine& deviceToImage = interpolator_.transformer();
+        if (rowsFollowY_ && x == columnsX_ && len == columnsLen_ &&
+            deviceToImage.tx == columnsTx_) {
+            // The columns of the span before, and the row its start maps
+            // to (the image row stays the same along the span).
+            double px = x + 0.5, py = y + 0.5;
+            deviceToImage.transform(&px, &py);
+            picked.index = int(axisY_.pixel(unsigned(reducedY(agg::iround(py * 256.0))) >> 8));
+            picked.row = pixels_.row(picked.index);
+            picked.columns = columns_;
+            return true;
+        }
+        WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
+                               axisY_.period(), 0);
+        if (!steps.constantY()) return false;
+        picked.index = rowIndex(steps);
+        picked.row = pixels_.row(picked.index);
+        picked.columns = columnsOf(steps, x, len);
+        return true;
     }
 
 private:
     using AxisX = typename WrapAxisOf<WrapX>::type;
     static constexpr unsigned maxColumns = 1024;
 
+    // A row position (24.8) reduced into the period: from the one before
+    // when it lies less than a period after it (the next rows of a
+    // rectangle), which gives the same remainder without a division.
+    int reducedY(int v) {
+        const int span = int(axisY_.period() << 8);
+        const int64_t step = int64_t(v) - lastY_;
+        int r;
+        if (step >= 0 && step < span) {
+            r = lastReducedY_ + int(step);
+            if (r >= span) r -= span;
+        } else {
+            r = WrappedSpanSteps::reduced(v, axisY_.period());
+        }
+        lastY_ = v;
+        lastReducedY_ = r;
+        return r;
+    }
+
+    int rowIndex(const WrappedSpanSteps& steps) const {
+        return int(axisY_.pixel(unsigned(steps.y()) >> 8));
+    }
+    const agg::int8u* rowOf(const WrappedSpanSteps& steps) { return pixels_.row(rowIndex(steps)); }
+
     // Without shear the image columns of a span depend only on where it
     // starts and how long it is, not on its row: a span like the one before
-    // (the rows of a rectangle) reuses the columns worked out for it.
-    void copyColumns(agg::rgba8* span, const agg::int8u* row, WrappedSpanSteps& steps,
-                     const AxisX& axisX, int x, unsigned len) {
-        if (x != columnsX_ || len != columnsLen_) {
+    // (the rows of a rectangle) reuses the columns worked out for it. The
+    // translation is compared too: BoundedImageSpans changes it for the
+    // generator it hands single pixels.
+    const uint32_t* columnsOf(WrappedSpanSteps& steps, int x, unsigned len) {
+        const double tx = interpolator_.transformer().tx;
+        if (x != columnsX_ || len != columnsLen_ || tx != columnsTx_) {
+            const AxisX axisX = axisX_;
             for (unsigned i = 0; i < len; ++i) {
                 columns_[i] = 4 * axisX.pixel(unsigned(steps.x()) >> 8);
                 steps.nextX();
             }
             columnsX_ = x;
             columnsLen_ = len;
+            columnsTx_ = tx;
         }
-        gatherColumns(span, row, columns_, len);
+        return columns_;
     }
 
     using AxisY = typename WrapAxisOf<WrapY>::type;
@@ -92,8 +145,14 @@ private:
     AxisY axisY_;
     bool reducible_;
     bool columnsFollowX_;
+    // Without rotation the image row stays the same along a span.
+    bool rowsFollowY_;
+    // The last row position reducedY was given, and its reduction.
+    int64_t lastY_ = INT64_MIN / 2;
+    int lastReducedY_ = 0;
     int columnsX_ = 0;
     unsigned columnsLen_ = 0;
+    double columnsTx_ = 0.0;
     uint32_t columns_[maxColumns];
 };
 

@@ -42,6 +42,10 @@ public:
 
     int x() const { return x_.value; }
     int y() const { return y_.value; }
+
+    // A position v (24.8) reduced into one period, as the constructor
+    // reduces the start of a span.
+    static int reduced(int v, unsigned period) { return int(Line::reduce(v, period)); }
     // Whether y stays the same along the whole span.
     bool constantY() const { return constantY_; }
 
@@ -75,11 +79,15 @@ private:
         static int64_t reduce(int64_t v, unsigned period) {
             const int64_t span = int64_t(period) << 8;
             // Positions a few periods in, and slopes below a period, the
-            // common cases, without a 64-bit division.
+            // common cases, without a division; small negative slopes (the
+            // -1 of a constant position) by one addition; other positions
+            // that fit 32 bits by a 32-bit division (span is at most 2^30).
             if (v >= 0 && v < 4 * span) {
                 while (v >= span) v -= span;
                 return v;
             }
+            if (v < 0 && v >= -span) return v + span;
+            if (v >= 0 && v <= int64_t(UINT32_MAX)) return int64_t(uint32_t(v) % uint32_t(span));
             const int64_t r = v % span;
             return r < 0 ? r + span : r;
         }

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "blend/OverSpans.h"
+#include "blend/OverSpansSse2.h"
+#include "core/RedBlueSwap.h"
+#include "core/Simd.h"
+#include "span/ColumnGather.h"
+
+#include <agg_basics.h>
+#include <agg_color_rgba.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace lumo {
+
+// Pixels picked from one image row (bytes b, g, r, a, at byte offsets
+// `columns` of `row`) blended source-over into `p`, with a cover per pixel
+// (covers) or one for all (cover, when covers is null): what gathering them
+// into colours (gatherColumns) and blending those (overColorHspan) gives,
+// in one pass. Returns whether every pixel was opaque at full cover, so that
+// the destination now holds the image pixels as they are. With SSE2, four
+// pixels at a time, blended as the SSE2 source-over span blends them, except
+// that four opaque pixels at full cover, the destination's new bytes as they
+// stand in the image row, go there straight, without the two red-blue
+// swaps. columnsOver::portable is the two steps, always built, which
+// SimdKernelsTest compares the SSE2 form with.
+namespace columnsOver {
+
+// Whether a pixel (bytes b, g, r, a) at cover k went to the destination as
+// it is: opaque at full cover.
+inline bool storedAsIs(const agg::int8u* pixel, unsigned k) {
+    return pixel[3] == 255 && k == 255;
+}
+
+template <bool Premultiplied>
+inline bool portable(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, unsigned len,
+                     const agg::int8u* covers, unsigned cover) {
+    agg::rgba8 colours[64];
+    bool asIs = true;
+    for (unsigned i = 0; i < len; ++i) {
+        asIs = asIs && storedAsIs(row + columns[i], covers != nullptr ? covers[i] : cover);
+    }
+    for (unsigned i = 0; i < len; i += 64) {
+        const unsigned n = len - i < 64 ? len - i : 64;
+        column::portable(colours, row, columns + i, n);
+        over::portable::colorHspan<Premultiplied>(p + 4 * i, n, colours,
+                                                  covers != nullptr ? covers + i : nullptr, cover);
+    }
+    return asIs;
+}
+
+#if LUMO_SSE2
+// Four pixels of the image row (bytes b, g, r, a) blended as over::sse2::
+// colourSpan blends four colours: stored when all are opaque at full cover
+// (then true), skipped when all are transparent or all covers zero, else
+// blended.
+template <bool Premultiplied>
+inline bool overFour(agg::int8u* p, __m128i bgra, const agg::int8u* covers, unsigned cover) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i ones = _mm_set1_epi8(char(0xFF));
+    const int alphaBytes = 0x8888;
+    uint32_t four = 0;
+    if (covers != nullptr) std::memcpy(&four, covers, 4);
+    const bool fullCover = covers != nullptr ? four == 0xFFFFFFFFu : cover == 255;
+    if (fullCover && (_mm_movemask_epi8(_mm_cmpeq_epi8(bgra, ones)) & alphaBytes) == alphaBytes) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), bgra);
+        return true;
+    }
+    if ((_mm_movemask_epi8(_mm_cmpeq_epi8(bgra, zero)) & alphaBytes) == alphaBytes) return false;
+    __m128i klo = _mm_set1_epi16(short(cover)), khi = klo;
+    if (covers != nullptr) {
+        if (four == 0) return false;
+        over::sse2::spreadCovers(covers, klo, khi);
+    }
+    const __m128i rgba = lumo::sse2::swapRedBlue(bgra);
+    __m128i alo, ahi;
+    const __m128i clo =
+        over::sse2::colourPairLanes<Premultiplied>(_mm_unpacklo_epi8(rgba, zero), alo);
+    const __m128i chi =
+        over::sse2::colourPairLanes<Premultiplied>(_mm_unpackhi_epi8(rgba, zero), ahi);
+    const __m128i d = over::sse2::load(p);
+    over::sse2::storeGroup(
+        p, over::sse2::blendCovered<Premultiplied>(_mm_unpacklo_epi8(d, zero), clo, alo, klo),
+        over::sse2::blendCovered<Premultiplied>(_mm_unpackhi_epi8(d, zero), chi, ahi, khi));
+    return false;
+}
+
+template <bool Premultiplied>
+inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, unsigned len,
+                 const agg::int8u* covers, unsigned cover) {
+    static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes r, g, b, a");
+    bool asIs = true;
+    unsigned i = 0;
+    for (; i + 4 <= len; i += 4) {
+        int w[4];
+        for (int k = 0; k < 4; ++k) std::memcpy(&w[k], row + columns[i + k], 4);
+        asIs &= overFour<Premultiplied>(p + 4 * i, _mm_setr_epi32(w[0], w[1], w[2], w[3]),
+                                        covers != nullptr ? covers + i : nullptr, cover);
+    }
+    if (i == len) return asIs;
+    agg::rgba8 colours[4];
+    for (unsigned k = i; k < len; ++k) {
+        asIs = asIs && storedAsIs(row + columns[k], covers != nullptr ? covers[k] : cover);
+    }
+    column::portable(colours, row, columns + i, len - i);
+    overColorHspan<Premultiplied>(p + 4 * i, len - i, colours,
+                                  covers != nullptr ? covers + i : nullptr, cover);
+    return asIs;
+}
+#endif
+
+}  // namespace columnsOver
+
+template <bool Premultiplied>
+inline bool blendColumnsOver(agg::int8u* p, const agg::int8u* row, const uint32_t* columns,
+                             unsigned len, const agg::int8u* covers, unsigned cover) {
+#if LUMO_SSE2
+    return columnsOver::sse2<Premultiplied>(p, row, columns, len, covers, cover);
+#else
+    return columnsOver::portable<Premultiplied>(p, row, columns, len, covers, cover);
+#endif
+}
+
+}  // namespace lumo

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "core/DataBuffer.h"
+#include "render/ColumnsOver.h"
+
+#include <agg_basics.h>
+#include <agg_color_rgba.h>
+#include <agg_span_allocator.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace lumo {
+
+// The scan-line renderer of image spans: what AGG's renderer_scanline_aa
+// does (generate each span's colours, then blend them through the base
+// renderer, clipped to its box), except that under source-over a span whose
+// pixels come from one image row at known columns (Spans::rowColumns) is
+// gathered and blended in one pass (blendColumnsOver), or copied from the
+// row above when that holds the same pixels, and a span the generator can
+// blend in place (Spans::blendOver, premultiplied colours) is blended by
+// it, with the same results.
+template <class Base, class Spans>
+class ImageSpanRenderer {
+public:
+    // `rows` are the pixels `base` draws on; `over` says that its rule is
+    // source-over, and `premultiplied` how it reads the colours handed in.
+    ImageSpanRenderer(Base& base, Spans& spans, RowBuffer& rows, bool over, bool premultiplied)
+        : base_(base), spans_(spans), rows_(rows), over_(over), premultiplied_(premultiplied) {}
+
+    void prepare() { spans_.prepare(); }
+
+    template <class Scanline>
+    void render(const Scanline& sl) {
+        const int y = sl.y();
+        unsigned spans = sl.num_spans();
+        typename Scanline::const_iterator span = sl.begin();
+        for (;;) {
+            const int x = span->x;
+            const int len = span->len < 0 ? -span->len : span->len;
+            const agg::int8u* covers = span->len < 0 ? nullptr : span->covers;
+            if (!(over_ && (blendFromRow(x, y, len, covers, *span->covers) ||
+                            blendInPlace(x, y, len, covers, *span->covers)))) {
+                agg::rgba8* colours = allocator_.allocate(unsigned(len));
+                spans_.generate(colours, x, y, unsigned(len));
+                base_.blend_color_hspan(x, y, len, colours, covers, *span->covers);
+            }
+            if (--spans == 0) break;
+            ++span;
+        }
+    }
+
+private:
+    // The span through rowColumns, clipped as the base renderer clips
+    // colour spans; false when the generator has no row and columns for it.
+    // A span at full cover that picks the same pixels as the one on the row
+    // above (an image scaled up, the rows of a rectangle), which went to the
+    // destination as they are, copies that row's pixels.
+    bool blendFromRow(int x, int y, int len, const agg::int8u* covers, agg::int8u cover) {
+        RowColumns picked;
+        if (!spans_.rowColumns(x, y, unsigned(len), picked)) return false;
+        const bool sameAsAbove = y == lastY_ + 1 && x == lastX_ && len == lastLen_ &&
+                                 picked.index == lastIndex_ && lastAsIs_;
+        lastY_ = y;
+        lastX_ = x;
+        lastLen_ = len;
+        lastIndex_ = picked.index;
+        lastAsIs_ = false;
+        if (y > base_.ymax() || y < base_.ymin()) return true;
+        if (x < base_.xmin()) {
+            const int d = base_.xmin() - x;
+            len -= d;
+            if (len <= 0) return true;
+            if (covers != nullptr) covers += d;
+            picked.columns += d;
+            x = base_.xmin();
+        }
+        if (x + len > base_.xmax()) {
+            len = base_.xmax() - x + 1;
+            if (len <= 0) return true;
+        }
+        agg::int8u* p = rows_.row_ptr(y) + 4 * x;
+        if (sameAsAbove && fullCovers(covers, cover, unsigned(len))) {
+            std::memmove(p, rows_.row_ptr(y - 1) + 4 * x, 4 * size_t(len));
+            lastAsIs_ = true;
+        } else if (premultiplied_) {
+            lastAsIs_ =
+                blendColumnsOver<true>(p, picked.row, picked.columns, unsigned(len), covers, cover);
+        } else {
+            lastAsIs_ = blendColumnsOver<false>(p, picked.row, picked.columns, unsigned(len),
+                                                covers, cover);
+        }
+        return true;
+    }
+
+    // The span through the generator's blendOver, which blends premultiplied
+    // colours into the destination itself, when it lies inside the base
+    // renderer's box.
+    bool blendInPlace(int x, int y, int len, const agg::int8u* covers, agg::int8u cover) {
+        if (!premultiplied_ || y > base_.ymax() || y < base_.ymin() || x < base_.xmin() ||
+            x + len - 1 > base_.xmax()) {
+            return false;
+        }
+        return spans_.blendOver(rows_.row_ptr(y) + 4 * x, x, y, unsigned(len), covers, cover,
+                                allocator_.allocate(unsigned(len)));
+    }
+
+    static bool fullCovers(const agg::int8u* covers, unsigned cover, unsigned len) {
+        if (covers == nullptr) return cover == 255;
+        unsigned all = 255;
+        for (unsigned i = 0; i < len; ++i) all &= covers[i];
+        return all == 255;
+    }
+
+    Base& base_;
+    Spans& spans_;
+    RowBuffer& rows_;
+    bool over_;
+    bool premultiplied_;
+    agg::span_allocator<agg::rgba8> allocator_;
+    // The last span blended from a row, before clipping, and whether its
+    // pixels went to the destination as they are.
+    int lastY_ = INT32_MIN;
+    int lastX_ = 0, lastLen_ = 0, lastIndex_ = -1;
+    bool lastAsIs_ = false;
+};
+
+}  // namespace lumo

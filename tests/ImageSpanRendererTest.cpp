@@ -1,0 +1,284 @@
+// The image span renderer against AGG's scan-line renderer over the same
+// span generators, nearest and bilinear: random textures (opaque, partly
+// and wholly translucent, premultiplied or straight), clamped at their edges
+// and wrapped every way, placed by translations,
+// whole and fractional scales, mirrors and rotations, filling rectangles
+// and polygons through the base renderer's clip box onto random pixels.
+// Spans the renderer samples and blends in one pass, or copies from the row
+// above, must leave exactly the pixels the two-step path leaves.
+#include "ImageSpanComparison.h"
+#include "blend/CompositePixelFormat.h"
+#include "render/ImageSpanRenderer.h"
+#include "span/BoundedImageSpans.h"
+#include "span/ImageAccessors.h"
+#include "span/ImageRowSource.h"
+#include "span/SampledSpans.h"
+
+#include <agg_path_storage.h>
+#include <agg_rasterizer_scanline_aa.h>
+#include <agg_renderer_base.h>
+#include <agg_renderer_scanline.h>
+#include <agg_scanline_u.h>
+#include <agg_span_allocator.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace lumo {
+namespace {
+
+using Base = agg::renderer_base<CompositePixelFormat>;
+using spancheck::Interpolator;
+constexpr int kCanvas = 80;
+
+enum class Opacity { Opaque, Mixed, Translucent };
+
+// A texture of w x h words: premultiplied ARGB, or straight ARGB read as it is.
+struct Texture {
+    Texture(int w, int h, Opacity opacity, bool premultiplied, std::mt19937& random)
+        : words(size_t(w) * h) {
+        for (uint32_t& word : words) {
+            uint32_t a = 255;
+            if (opacity == Opacity::Translucent ||
+                (opacity == Opacity::Mixed && random() % 16 == 0)) {
+                a = random() % 3 == 0 ? 0 : random() % 256;
+            }
+            const uint32_t limit = premultiplied ? a : 255;
+            const uint32_t r = random() % (limit + 1), g = random() % (limit + 1);
+            const uint32_t b = random() % (limit + 1);
+            word = (a << 24) | (r << 16) | (g << 8) | b;
+        }
+        image.kind = premultiplied ? IMAGE_INT_ARGB_PRE : IMAGE_INT_ARGB;
+        image.alpha = premultiplied ? 1 : 0;
+        image.width = w;
+        image.height = h;
+        image.bytesPerLine = w * 4;
+        image.data = reinterpret_cast<const uint8_t*>(words.data());
+    }
+    std::vector<uint32_t> words;
+    ImageDescriptor image;
+};
+
+agg::trans_affine randomPlacement(std::mt19937& random) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    static const double scales[] = {1.0, 1.0, 1.5, 2.0, 3.0, 4.0, 0.7, 1.7};
+    const double sx = scales[random() % 8] * (random() % 5 == 0 ? -1 : 1);
+    const double sy =
+        (random() % 3 == 0 ? scales[random() % 8] : sx) * (random() % 5 == 0 ? -1 : 1);
+    agg::trans_affine t = agg::trans_affine_scaling(sx, sy);
+    if (random() % 6 == 0) t *= agg::trans_affine_rotation(unit(random) * 6.283185307179586);
+    const bool whole = random() % 2 == 0;
+    const double dx = whole ? double(random() % 90) - 10 : unit(random) * 90 - 10;
+    const double dy = whole ? double(random() % 90) - 10 : unit(random) * 90 - 10;
+    t *= agg::trans_affine_translation(dx, dy);
+    return t;
+}
+
+// A rectangle (whole pixels or not) or a polygon of three to six points.
+void randomShape(std::mt19937& random, agg::rasterizer_scanline_aa<>& rasterizer) {
+    std::uniform_real_distribution<double> coordinate(-8.0, kCanvas + 8.0);
+    agg::path_storage path;
+    if (random() % 3 != 0) {
+        double x0 = coordinate(random), y0 = coordinate(random);
+        double x1 = coordinate(random), y1 = coordinate(random);
+        if (random() % 2 == 0) x0 = int(x0), y0 = int(y0), x1 = int(x1), y1 = int(y1);
+        path.move_to(x0, y0);
+        path.line_to(x1, y0);
+        path.line_to(x1, y1);
+        path.line_to(x0, y1);
+    } else {
+        const int points = 3 + int(random() % 4);
+        path.move_to(coordinate(random), coordinate(random));
+        for (int i = 1; i < points; ++i) path.line_to(coordinate(random), coordinate(random));
+    }
+    path.close_polygon();
+    rasterizer.reset();
+    rasterizer.add_path(path);
+}
+
+struct Canvas {
+    explicit Canvas(const std::vector<uint8_t>& pixels) : bytes(pixels) {
+        rows.attach(bytes.data(), kCanvas, kCanvas, kCanvas * 4);
+    }
+    std::vector<uint8_t> bytes;
+    RowBuffer rows;
+};
+
+// One fill both ways, with generators of their own; rows premultiplied for
+// the bilinear filter, as the image renderer asks for them.
+template <class Accessor, bool Bilinear>
+std::string compareFill(const Texture& texture, const agg::trans_affine& deviceToImage,
+                        agg::rasterizer_scanline_aa<>& rasterizer, const agg::rect_i& clip,
+                        const std::vector<uint8_t>& background) {
+    using Spans = std::conditional_t<Bilinear, typename SampledSpans<Accessor>::Bilinear,
+                                     typename SampledSpans<Accessor>::Nearest>;
+    ImageRowSource rows(texture.image, 1.0, nullptr, Bilinear);
+    if (!rows.usable()) return "unusable texture";
+    RowSourcePixels pixels(rows);
+    Accessor accessor(pixels);
+    agg::trans_affine transform = deviceToImage, shift;
+    Interpolator interpolator(transform), shifted(shift);
+
+    Canvas expected(background), got(background);
+    agg::scanline_u8 scanline;
+    {
+        Spans whole(accessor, interpolator, pixels), single(accessor, shifted, pixels);
+        BoundedImageSpans<Spans> spans(whole, single, transform, shift);
+        CompositePixelFormat format(expected.rows, CompositeRule::SrcOver, rows.premultiplied());
+        Base base(format);
+        base.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
+        agg::span_allocator<agg::rgba8> allocator;
+        agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, BoundedImageSpans<Spans>>
+            renderer(base, allocator, spans);
+        rasterizer.rewind_scanlines();
+        agg::render_scanlines(rasterizer, scanline, renderer);
+    }
+    {
+        Spans whole(accessor, interpolator, pixels), single(accessor, shifted, pixels);
+        BoundedImageSpans<Spans> spans(whole, single, transform, shift);
+        CompositePixelFormat format(got.rows, CompositeRule::SrcOver, rows.premultiplied());
+        Base base(format);
+        base.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
+        ImageSpanRenderer<Base, BoundedImageSpans<Spans>> renderer(base, spans, got.rows, true,
+                                                                   rows.premultiplied());
+        rasterizer.rewind_scanlines();
+        agg::render_scanlines(rasterizer, scanline, renderer);
+    }
+    for (size_t i = 0; i < expected.bytes.size(); ++i) {
+        if (expected.bytes[i] != got.bytes[i]) {
+            const size_t pixel = i / 4;
+            return "pixel (" + std::to_string(pixel % kCanvas) + ", " +
+                   std::to_string(pixel / kCanvas) + ") byte " + std::to_string(i % 4) + ": " +
+                   std::to_string(got.bytes[i]) + " instead of " +
+                   std::to_string(expected.bytes[i]);
+        }
+    }
+    return "";
+}
+
+template <class T>
+struct Type {
+    using type = T;
+};
+
+TEST(ImageSpanRenderer, FillsAsTheScanlineRendererDoes) {
+    std::mt19937 random(41);
+    using Repeat = agg::wrap_mode_repeat;
+    using Reflect = agg::wrap_mode_reflect;
+    agg::rasterizer_scanline_aa<> rasterizer;
+    for (int round = 0; round < 1500; ++round) {
+        const Opacity opacity = Opacity(random() % 3);
+        const bool premultiplied = random() % 4 != 0;
+        const Texture texture(1 + int(random() % 24), 1 + int(random() % 24), opacity,
+                              premultiplied, random);
+        agg::trans_affine deviceToImage = randomPlacement(random);
+        deviceToImage.invert();
+        randomShape(random, rasterizer);
+        agg::rect_i clip(0, 0, kCanvas - 1, kCanvas - 1);
+        if (random() % 3 == 0) {
+            clip = agg::rect_i(int(random() % 40), int(random() % 40), 40 + int(random() % 40),
+                               40 + int(random() % 40));
+        }
+        std::vector<uint8_t> background(size_t(kCanvas) * kCanvas * 4);
+        for (size_t i = 0; i < background.size(); i += 4) {
+            const uint8_t a = random() % 2 == 0 ? 255 : uint8_t(random());
+            for (int c = 0; c < 3; ++c) background[i + c] = uint8_t(random() % (a + 1u));
+            background[i + 3] = a;
+        }
+        const auto compare = [&](auto accessor, auto bilinear) {
+            using Accessor = typename decltype(accessor)::type;
+            return compareFill<Accessor, decltype(bilinear)::value>(texture, deviceToImage,
+                                                                    rasterizer, clip, background);
+        };
+        const std::true_type bilinear;
+        const std::false_type nearest;
+        std::string difference;
+        switch (random() % 5) {
+            case 0:
+                difference = compare(Type<WrapAccessor<Repeat, Repeat>>(), nearest);
+                if (difference.empty()) {
+                    difference = compare(Type<WrapAccessor<Repeat, Repeat>>(), bilinear);
+                }
+                break;
+            case 1:
+                difference = compare(Type<WrapAccessor<Repeat, Reflect>>(), nearest);
+                if (difference.empty()) {
+                    difference = compare(Type<WrapAccessor<Repeat, Reflect>>(), bilinear);
+                }
+                break;
+            case 2:
+                difference = compare(Type<WrapAccessor<Reflect, Repeat>>(), nearest);
+                if (difference.empty()) {
+                    difference = compare(Type<WrapAccessor<Reflect, Repeat>>(), bilinear);
+                }
+                break;
+            case 3:
+                difference = compare(Type<WrapAccessor<Reflect, Reflect>>(), nearest);
+                if (difference.empty()) {
+                    difference = compare(Type<WrapAccessor<Reflect, Reflect>>(), bilinear);
+                }
+                break;
+            default:
+                difference = compare(Type<ClampAccessor>(), nearest);
+                if (difference.empty()) difference = compare(Type<ClampAccessor>(), bilinear);
+                break;
+        }
+        ASSERT_EQ(difference, "") << "round " << round;
+    }
+}
+
+// Spans whose ends map beyond what the interpolator holds are sampled pixel
+// by pixel through a translation set for each pixel. One-pixel spans at one
+// column on successive rows (a thin vertical line of a rotated texture placed
+// far away) must not be given the image columns of the pixel before, which
+// had another translation: each matches a generator that never saw another.
+TEST(ImageSpanRenderer, FarPixelsSampledAloneKeepTheirOwnColumns) {
+    std::mt19937 random(43);
+    using Repeat = agg::wrap_mode_repeat;
+    using Accessor = WrapAccessor<Repeat, Repeat>;
+    const Texture texture(13, 11, Opacity::Opaque, true, random);
+    for (int round = 0; round < 50; ++round) {
+        agg::trans_affine deviceToImage = agg::trans_affine_rotation(0.3 + 0.02 * round);
+        deviceToImage *= agg::trans_affine_scaling(3.0 + round % 5);
+        deviceToImage *= agg::trans_affine_translation(3e6, -3e6);
+        const auto sample = [](auto& generator, int x, int y) {
+            agg::rgba8 colour;
+            generator.generate(&colour, x, y, 1);
+            return colour;
+        };
+        const auto compare = [&](auto filter) {
+            using Spans = std::conditional_t<decltype(filter)::value,
+                                             typename SampledSpans<Accessor>::Bilinear,
+                                             typename SampledSpans<Accessor>::Nearest>;
+            ImageRowSource rows(texture.image, 1.0, nullptr, true);
+            RowSourcePixels pixels(rows);
+            Accessor accessor(pixels);
+            agg::trans_affine transform = deviceToImage, shift;
+            Interpolator interpolator(transform), shifted(shift);
+            Spans whole(accessor, interpolator, pixels), single(accessor, shifted, pixels);
+            BoundedImageSpans<Spans> spans(whole, single, transform, shift);
+            for (int y = 0; y < 12; ++y) {
+                const agg::rgba8 got = sample(spans, 20, y);
+                agg::trans_affine freshShift;
+                Interpolator freshShifted(freshShift);
+                Spans freshWhole(accessor, interpolator, pixels),
+                    freshSingle(accessor, freshShifted, pixels);
+                BoundedImageSpans<Spans> fresh(freshWhole, freshSingle, transform, freshShift);
+                const agg::rgba8 expected = sample(fresh, 20, y);
+                if (std::memcmp(&got, &expected, 4) != 0) return "row " + std::to_string(y);
+            }
+            return std::string();
+        };
+        ASSERT_EQ(compare(std::false_type()), "") << "nearest, round " << round;
+        ASSERT_EQ(compare(std::true_type()), "") << "bilinear, round " << round;
+    }
+}
+
+}  // namespace
+}  // namespace lumo
