@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace lumo {
@@ -273,6 +274,13 @@ TEST(SimdKernels, SegmentMixMatchesThePortableMix) {
         segment::PortableMix(s, e).put(&expected, t);
         segment::Sse2Mix(s, e).put(&got, t);
         ASSERT_EQ(std::memcmp(&expected, &got, 4), 0) << "round " << round << ", t " << t;
+        // Four entries at once, the t of the others near this one or anywhere.
+        int64_t ts[4] = {t, t + int64_t(random() % 3), t + 5, int64_t(random()) - 99999};
+        if (round % 2 == 0) std::swap(ts[0], ts[3]);
+        agg::rgba8 expectedFour[4], gotFour[4];
+        segment::PortableMix(s, e).putFour(expectedFour, ts[0], ts[1], ts[2], ts[3]);
+        segment::Sse2Mix(s, e).putFour(gotFour, ts[0], ts[1], ts[2], ts[3]);
+        ASSERT_EQ(std::memcmp(expectedFour, gotFour, 16), 0) << "round " << round << ", t " << t;
     }
 #else
     GTEST_SKIP() << "built without SSE2";
