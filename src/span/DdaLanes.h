@@ -24,9 +24,9 @@ namespace lumo {
 // the scalar form.
 class DdaLanes {
 public:
-    // Lanes at the current position of `d` and the three after it. Only spans
-    // of four pixels or more step this way: the positions the lanes reach lie
-    // within the span, between its end values.
+    // Lanes at the current position of `d` and the three after it. Lanes at
+    // positions within the count hold the scalar steps' values; past it the
+    // sequence goes on, and its values may wrap around.
     //
     // Set without stepping: k steps from mod add k rem to it, and each time
     // it rises above 0 the value carries one and mod drops by count. With
@@ -68,14 +68,6 @@ public:
         const __m128i carry = _mm_cmpgt_epi32(mod_, _mm_setzero_si128());
         y_ = _mm_sub_epi32(y_, carry);
         mod_ = _mm_sub_epi32(mod_, _mm_and_si128(carry, count_));
-    }
-
-    // The scalar steps at lane 0's position, to go on one at a time.
-    DdaSteps first(const DdaSteps& like) const {
-        DdaSteps d = like;
-        d.y = _mm_cvtsi128_si32(y_);
-        d.mod = _mm_cvtsi128_si32(mod_);
-        return d;
     }
 
 private:

@@ -121,9 +121,28 @@ struct Writer<FocalRadial, Cycle> {
     static type make(const FocalRadial& focal) { return type{focal, lanes::FocalLanes(focal)}; }
 };
 
-// Whole blocks of four pixels of a span of at least four, from the
-// fixed-point steps gx and gy, which move on past them. Returns the pixels
-// done.
+// The first `count` (1 to 3) pixels of a block of four put to an output;
+// the others are dropped.
+template <class Output>
+struct FirstOf {
+    const Output& out;
+    unsigned count;
+
+    void four(unsigned i, uint32_t indices) const {
+        for (unsigned k = 0; k < count; ++k) out.one(i + k, int((indices >> (8 * k)) & 255));
+    }
+    void four(unsigned i, int a, int b, int c, int d) const {
+        const int indices[4] = {a, b, c, d};
+        for (unsigned k = 0; k < count; ++k) out.one(i + k, indices[k]);
+    }
+};
+
+// Every pixel of a span in blocks of four from the fixed-point steps gx and
+// gy: the last one to three pixels as a block whose other lanes are
+// dropped. Those lanes step on past the span's end, where their values may
+// wrap (they are then only worked out and thrown away); the lanes within it
+// hold the scalar steps' values whatever the length (DdaLanes). Returns the
+// pixels done: all of them.
 template <class Function, class Cycle, class Output>
 unsigned fillFours(const FocalRadial& focal, const Output& out, DdaSteps& gx, DdaSteps& gy,
                    unsigned len) {
@@ -138,9 +157,8 @@ unsigned fillFours(const FocalRadial& focal, const Output& out, DdaSteps& gx, Dd
         x.next();
         if (readsY) y.next();
     }
-    gx = x.first(gx);
-    if (readsY) gy = y.first(gy);
-    return i;
+    if (i < len) writer.write(x.values(), y.values(), FirstOf<Output>{out, len - i}, i);
+    return len;
 }
 
 }  // namespace gradientBlocks
