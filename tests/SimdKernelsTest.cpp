@@ -16,14 +16,18 @@
 #include "span/BilinearColumns.h"
 #include "span/BilinearColumnsOver.h"
 #include "span/ColumnGather.h"
+#include "span/DdaLanes.h"
+#include "span/DdaSteps.h"
 #include "span/PixelRunCopy.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace lumo {
@@ -438,6 +442,38 @@ TEST(SimdKernels, BilinearColumnsOverMatchesAverageThenBlend) {
     }
 }
 
+// The lanes against the scalar steps they stand for: ends anywhere within
+// 2^30, counts from 1 to 2^28 (long ones stepped only for their first
+// blocks), every lane at a position within the count.
+TEST(SimdKernels, DdaLanesMatchTheScalarSteps) {
+#if LUMO_SSE2
+    std::mt19937 random(29);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int round = 0; round < 20000; ++round) {
+        const int range = 1 << int(random() % 31);
+        const int y1 = int(int64_t(random() % (2u * unsigned(range) + 1)) - range);
+        const int y2 = int(int64_t(random() % (2u * unsigned(range) + 1)) - range);
+        const int n = round % 2 == 0 ? 1 + int(random() % 40)
+                                     : 1 + int(std::pow(2.0, 28.0 * unit(random))) % (1 << 28);
+        DdaSteps scalar(y1, y2, n);
+        DdaLanes lanes(scalar);
+        const int positions = std::min(n, 400);
+        for (int i = 0; i < positions; i += 4) {
+            alignas(16) int values[4];
+            _mm_store_si128(reinterpret_cast<__m128i*>(values), lanes.values());
+            for (int k = 0; k < 4 && i + k < positions; ++k) {
+                ASSERT_EQ(values[k], scalar.y) << "round " << round << ", from " << y1 << " to "
+                                               << y2 << " in " << n << ", position " << i + k;
+                scalar.next();
+            }
+            lanes.next();
+        }
+    }
+#else
+    GTEST_SKIP() << "built without SSE2";
+#endif
+}
+
 TEST(SimdKernels, SegmentMixMatchesThePortableMix) {
 #if LUMO_SSE2
     std::mt19937 random(13);
@@ -450,6 +486,13 @@ TEST(SimdKernels, SegmentMixMatchesThePortableMix) {
         segment::PortableMix(s, e).put(&expected, t);
         segment::Sse2Mix(s, e).put(&got, t);
         ASSERT_EQ(std::memcmp(&expected, &got, 4), 0) << "round " << round << ", t " << t;
+        // Four entries at once, the t of the others near this one or anywhere.
+        int64_t ts[4] = {t, t + int64_t(random() % 3), t + 5, int64_t(random()) - 99999};
+        if (round % 2 == 0) std::swap(ts[0], ts[3]);
+        agg::rgba8 expectedFour[4], gotFour[4];
+        segment::PortableMix(s, e).putFour(expectedFour, ts[0], ts[1], ts[2], ts[3]);
+        segment::Sse2Mix(s, e).putFour(gotFour, ts[0], ts[1], ts[2], ts[3]);
+        ASSERT_EQ(std::memcmp(expectedFour, gotFour, 16), 0) << "round " << round << ", t " << t;
     }
 #else
     GTEST_SKIP() << "built without SSE2";

@@ -51,9 +51,8 @@ void ColourTable::interpolate(const int32_t* positions, const agg::rgba8* colour
             const int64_t stepQuotient = 512 / divisor;
             const int64_t stepRemainder = 512 % divisor;
             const segment::Mix colourAt(startColour, endColour);
-            for (;;) {
-                colourAt.put(entries_ + i, t);
-                if (++i > last) break;
+            // Steps t past entry i (once more after the last: harmless).
+            auto step = [&] {
                 // Without a branch: the carries of most widths follow no
                 // pattern a predictor learns.
                 t += stepQuotient;
@@ -62,6 +61,21 @@ void ColourTable::interpolate(const int32_t* positions, const agg::rgba8* colour
                     remainder -= divisor;
                     ++t;
                 }
+            };
+            for (; last - i >= 3; i += 4) {
+                const int64_t t0 = t;
+                step();
+                const int64_t t1 = t;
+                step();
+                const int64_t t2 = t;
+                step();
+                const int64_t t3 = t;
+                step();
+                colourAt.putFour(entries_ + i, t0, t1, t2, t3);
+            }
+            for (; i <= last; ++i) {
+                colourAt.put(entries_ + i, t);
+                step();
             }
             continue;
         }

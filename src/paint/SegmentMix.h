@@ -10,7 +10,9 @@
 // The colours of one colour-table segment, t/256 of the way from colour S to
 // colour E: each byte is s + floor((e - s) t / 256), kept to its low 8 bits
 // (t exceeds 256 only for stops whose positions wrap around as unsigned
-// values). SimdKernelsTest compares the two kernels on random colours.
+// values). SimdKernelsTest compares the two kernels on random colours. Both
+// also put four consecutive entries at once (putFour), which a table fills
+// segments with.
 namespace lumo::segment {
 
 // The portable kernel.
@@ -21,6 +23,13 @@ public:
     void put(agg::rgba8* to, int64_t t) const {
         *to = agg::rgba8(mix(s_.r, e_.r, t), mix(s_.g, e_.g, t), mix(s_.b, e_.b, t),
                          mix(s_.a, e_.a, t));
+    }
+
+    void putFour(agg::rgba8* to, int64_t t0, int64_t t1, int64_t t2, int64_t t3) const {
+        put(to, t0);
+        put(to + 1, t1);
+        put(to + 2, t2);
+        put(to + 3, t3);
     }
 
 private:
@@ -42,7 +51,11 @@ public:
         : start_(_mm_setr_epi32(s.r, s.g, s.b, s.a)),
           // Each difference in the low 16 bits of its lane, the high ones 0.
           difference_(_mm_setr_epi32(uint16_t(e.r - s.r), uint16_t(e.g - s.g), uint16_t(e.b - s.b),
-                                     uint16_t(e.a - s.a))) {}
+                                     uint16_t(e.a - s.a))),
+          start16_(_mm_setr_epi16(s.r, s.g, s.b, s.a, s.r, s.g, s.b, s.a)),
+          difference16_(_mm_setr_epi16(short(e.r - s.r), short(e.g - s.g), short(e.b - s.b),
+                                       short(e.a - s.a), short(e.r - s.r), short(e.g - s.g),
+                                       short(e.b - s.b), short(e.a - s.a))) {}
 
     void put(agg::rgba8* to, int64_t t) const {
         // The low byte of s + floor(d t / 256) depends on d t modulo 2^16
@@ -57,8 +70,31 @@ public:
         std::memcpy(static_cast<void*>(to), &bytes, 4);
     }
 
+    // Four entries in 16-bit lanes: the low 16 bits of d t are those of
+    // d (t modulo 2^16), and bits 8 to 15 of them are the low byte of
+    // floor(d t / 256).
+    void putFour(agg::rgba8* to, int64_t t0, int64_t t1, int64_t t2, int64_t t3) const {
+        const __m128i t =
+            _mm_setr_epi32(int(t0 & 0xFFFF), int(t1 & 0xFFFF), int(t2 & 0xFFFF), int(t3 & 0xFFFF));
+        const int first = _MM_SHUFFLE(0, 0, 0, 0);
+        // Lanes t0 x4, t1 x4 and t2 x4, t3 x4.
+        const __m128i t01 =
+            _mm_shufflehi_epi16(_mm_shufflelo_epi16(_mm_unpacklo_epi32(t, t), first), first);
+        const __m128i t23 =
+            _mm_shufflehi_epi16(_mm_shufflelo_epi16(_mm_unpackhi_epi32(t, t), first), first);
+        const __m128i low = _mm_set1_epi16(0xFF);
+        const __m128i v01 = _mm_and_si128(
+            _mm_add_epi16(start16_, _mm_srli_epi16(_mm_mullo_epi16(difference16_, t01), 8)), low);
+        const __m128i v23 = _mm_and_si128(
+            _mm_add_epi16(start16_, _mm_srli_epi16(_mm_mullo_epi16(difference16_, t23), 8)), low);
+        static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes");
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_packus_epi16(v01, v23));
+    }
+
 private:
     __m128i start_, difference_;
+    // The start colour and the differences in 16-bit lanes, twice.
+    __m128i start16_, difference16_;
 };
 
 using Mix = Sse2Mix;

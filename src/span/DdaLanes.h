@@ -5,6 +5,12 @@
 
 #if LUMO_SSE2
 
+#if defined(__GNUC__)
+#define LUMO_DDA_INLINE inline __attribute__((always_inline))
+#else
+#define LUMO_DDA_INLINE inline
+#endif
+
 namespace lumo {
 
 // Four consecutive values of a DdaSteps sequence, one per SSE2 lane, that
@@ -18,48 +24,50 @@ namespace lumo {
 // the scalar form.
 class DdaLanes {
 public:
-    // Lanes at the current position of `d` and the three after it. Only spans
-    // of four pixels or more step this way: the positions the lanes reach lie
-    // within the span, between its end values.
-    explicit DdaLanes(DdaSteps d) : count_(_mm_set1_epi32(d.count)) {
-        const int lift = d.lift, rem = d.rem, count = d.count;
-        // Set from registers: lanes stored one by one and loaded whole would
-        // stall the load.
-        const int y0 = d.y, mod0 = d.mod;
-        d.next();
-        const int y1 = d.y, mod1 = d.mod;
-        d.next();
-        const int y2 = d.y, mod2 = d.mod;
-        d.next();
-        y_ = _mm_setr_epi32(y0, y1, y2, d.y);
-        mod_ = _mm_setr_epi32(mod0, mod1, mod2, d.mod);
+    // Lanes at the current position of `d` and the three after it. Lanes at
+    // positions within the count hold the scalar steps' values; past it the
+    // sequence goes on, and its values may wrap around.
+    //
+    // Set without stepping: k steps from mod add k rem to it, and each time
+    // it rises above 0 the value carries one and mod drops by count. With
+    // mod in (-count, 0] and rem at most count, mod + k rem (k < 4) is at
+    // most 3 count, so the carries number how many of 0, count and 2 count
+    // it exceeds; lane k is y + k lift + those carries.
+    LUMO_DDA_INLINE explicit DdaLanes(const DdaSteps& d) : count_(_mm_set1_epi32(d.count)) {
+        // In unsigned arithmetic: the lanes' values wrap as the scalar ones
+        // would if they did; 4 lift wraps only for spans shorter than four.
+        const unsigned lift = unsigned(d.lift), rem = unsigned(d.rem), n = unsigned(d.count);
+        const __m128i reached = _mm_add_epi32(
+            _mm_set1_epi32(d.mod), _mm_setr_epi32(0, int(rem), int(2 * rem), int(3 * rem)));
+        // All ones for each of 0, count and 2 count that `reached` exceeds.
+        const __m128i above0 = _mm_cmpgt_epi32(reached, _mm_setzero_si128());
+        const __m128i above1 = _mm_cmpgt_epi32(reached, count_);
+        const __m128i above2 = _mm_cmpgt_epi32(reached, _mm_add_epi32(count_, count_));
+        const __m128i carries = _mm_sub_epi32(_mm_sub_epi32(_mm_setzero_si128(), above0),
+                                              _mm_add_epi32(above1, above2));
+        y_ = _mm_add_epi32(_mm_add_epi32(_mm_set1_epi32(d.y), carries),
+                           _mm_setr_epi32(0, int(lift), int(2 * lift), int(3 * lift)));
+        mod_ = _mm_sub_epi32(reached, _mm_and_si128(above0, count_));
+        mod_ = _mm_sub_epi32(mod_, _mm_and_si128(above1, count_));
+        mod_ = _mm_sub_epi32(mod_, _mm_and_si128(above2, count_));
         // 4 rem is at most 4 count: q comes from four comparisons rather than
-        // a division. In unsigned arithmetic: 4 lift wraps only for spans
-        // shorter than four.
-        const unsigned n = unsigned(count), fourRem = 4u * unsigned(rem);
+        // a division.
+        const unsigned fourRem = 4u * rem;
         const unsigned q = unsigned(fourRem >= n) + unsigned(fourRem >= 2 * n) +
                            unsigned(fourRem >= 3 * n) + unsigned(fourRem >= 4 * n);
-        lift_ = _mm_set1_epi32(int(4u * unsigned(lift) + q));
+        lift_ = _mm_set1_epi32(int(4u * lift + q));
         rem_ = _mm_set1_epi32(int(fourRem - q * n));
     }
 
     __m128i values() const { return y_; }
 
-    void next() {
+    LUMO_DDA_INLINE void next() {
         mod_ = _mm_add_epi32(mod_, rem_);
         y_ = _mm_add_epi32(y_, lift_);
         // All ones where the remainder carries: one more, and count less.
         const __m128i carry = _mm_cmpgt_epi32(mod_, _mm_setzero_si128());
         y_ = _mm_sub_epi32(y_, carry);
         mod_ = _mm_sub_epi32(mod_, _mm_and_si128(carry, count_));
-    }
-
-    // The scalar steps at lane 0's position, to go on one at a time.
-    DdaSteps first(const DdaSteps& like) const {
-        DdaSteps d = like;
-        d.y = _mm_cvtsi128_si32(y_);
-        d.mod = _mm_cvtsi128_si32(mod_);
-        return d;
     }
 
 private:

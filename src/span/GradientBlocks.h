@@ -22,20 +22,36 @@ namespace lumo {
 // to an output of GradientOutputs.h.
 namespace gradientBlocks {
 
-// The indices of four pixels from the scalar function and cycle, as the
-// bytes of a word.
+// The indices of the first `count` of four pixels from the scalar function
+// and cycle, as the bytes of a word (the others 0).
 template <class Function, class Cycle>
-uint32_t scalarIndices(const Function& function, __m128i gx, __m128i gy) {
+uint32_t scalarIndices(const Function& function, __m128i gx, __m128i gy, unsigned count = 4) {
     alignas(16) int x[4], y[4];
     _mm_store_si128(reinterpret_cast<__m128i*>(x), gx);
     _mm_store_si128(reinterpret_cast<__m128i*>(y), gy);
     uint32_t indices = 0;
-    for (int k = 0; k < 4; ++k) {
+    for (unsigned k = 0; k < count; ++k) {
         const int index = Cycle::index(function(int64_t(x[k] >> 4), int64_t(y[k] >> 4)));
         indices |= uint32_t(index) << (8 * k);
     }
     return indices;
 }
+
+// The first `count` (1 to 3) pixels of a block of four put to an output;
+// the others are dropped.
+template <class Output>
+struct FirstOf {
+    const Output& out;
+    unsigned count;
+
+    void four(unsigned i, uint32_t indices) const {
+        for (unsigned k = 0; k < count; ++k) out.one(i + k, int((indices >> (8 * k)) & 255));
+    }
+    void four(unsigned i, int a, int b, int c, int d) const {
+        const int indices[4] = {a, b, c, d};
+        for (unsigned k = 0; k < count; ++k) out.one(i + k, indices[k]);
+    }
+};
 
 // Indices from positions in lanes, where `L` has them.
 template <class Function, class Cycle, class L>
@@ -62,6 +78,11 @@ struct FromScalars {
     template <class Output>
     void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
         out.four(i, scalarIndices<Function, Cycle>(function, gx, gy));
+    }
+    // A span's last pixels: the function only for those kept.
+    template <class Output>
+    void write(__m128i gx, __m128i gy, const FirstOf<Output>& out, unsigned i) const {
+        out.four(i, scalarIndices<Function, Cycle>(function, gx, gy, out.count));
     }
 };
 
@@ -121,9 +142,12 @@ struct Writer<FocalRadial, Cycle> {
     static type make(const FocalRadial& focal) { return type{focal, lanes::FocalLanes(focal)}; }
 };
 
-// Whole blocks of four pixels of a span of at least four, from the
-// fixed-point steps gx and gy, which move on past them. Returns the pixels
-// done.
+// Every pixel of a span in blocks of four from the fixed-point steps gx and
+// gy: the last one to three pixels as a block whose other lanes are
+// dropped. Those lanes step on past the span's end, where their values may
+// wrap (they are then only worked out and thrown away); the lanes within it
+// hold the scalar steps' values whatever the length (DdaLanes). Returns the
+// pixels done: all of them.
 template <class Function, class Cycle, class Output>
 unsigned fillFours(const FocalRadial& focal, const Output& out, DdaSteps& gx, DdaSteps& gy,
                    unsigned len) {
@@ -138,9 +162,8 @@ unsigned fillFours(const FocalRadial& focal, const Output& out, DdaSteps& gx, Dd
         x.next();
         if (readsY) y.next();
     }
-    gx = x.first(gx);
-    if (readsY) gy = y.first(gy);
-    return i;
+    if (i < len) writer.write(x.values(), y.values(), FirstOf<Output>{out, len - i}, i);
+    return len;
 }
 
 }  // namespace gradientBlocks

@@ -126,7 +126,10 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output
         DdaSteps gy(agg::iround(y1 * 256.0), agg::iround(y2 * 256.0), int(len));
         unsigned i = 0;
 #if LUMO_SSE2
-        // Lanes step four places at once: four times the count must fit 32 bits.
+        // Lanes step four places at once: four times the count must fit 32
+        // bits. They take the last pixels of a span too, in a block of four
+        // of which only the span's own pixels are kept; spans shorter than
+        // four go quicker one by one.
         if (Lanes && len >= 4 && len < (1u << 28)) {
             i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, out, gx, gy, len);
         }
