@@ -97,53 +97,26 @@ final class DashedLines {
         int w = horizontal ? along.length : cross.length;
         int h = horizontal ? cross.length : along.length;
         BufferedImage image = new BufferedImage(w, h, BufferedImage.TYPE_INT_ARGB_PRE);
-        fill(((DataBufferInt) image.getRaster().getDataBuffer()).getData(), w, h, horizontal,
-                along, cross, argb);
-        origin[0] = horizontal ? a0 : c0;
-        origin[1] = horizontal ? c0 : a0;
-        return image;
-    }
-
-    /**
-     * Fills the {@code w} x {@code h} premultiplied pixels of a dash image in colour {@code argb}:
-     * pixel (x, y) covered by the product of its coverage along the line and across it.
-     */
-    static void fill(int[] pixels, int w, int h, boolean horizontal, double[] along,
-            double[] cross, int argb) {
+        int[] pixels = ((DataBufferInt) image.getRaster().getDataBuffer()).getData();
         int alpha = argb >>> 24;
         // Each coverage level's premultiplied colour, made when first met: a pixel then costs
         // a look-up rather than three divisions.
         int[] levels = new int[alpha + 1];
-        // A row whose coverage factor equals the one above repeats it, and a pixel whose
-        // coverage equals its left neighbour's repeats that: inside the dashes and the gaps
-        // most pixels do.
         for (int y = 0; y < h; y++) {
-            int row = y * w;
-            if (y > 0 && (horizontal ? cross[y] == cross[y - 1] : along[y] == along[y - 1])) {
-                System.arraycopy(pixels, row - w, pixels, row, w);
-                continue;
-            }
-            double lastCover = Double.NaN;
-            int lastColour = 0;
             for (int x = 0; x < w; x++) {
                 double c = horizontal ? along[x] * cross[y] : cross[x] * along[y];
-                if (c != lastCover) {
-                    lastCover = c;
-                    lastColour = colour(levels, argb, (int) (Math.min(c, 1) * alpha + 0.5));
+                int a = (int) (Math.min(c, 1) * alpha + 0.5);
+                int colour = levels[a];
+                if (colour == 0 && a != 0) {
+                    colour = premultiplied(argb, a);
+                    levels[a] = colour;
                 }
-                pixels[row + x] = lastColour;
+                pixels[y * w + x] = colour;
             }
         }
-    }
-
-    /** Coverage level {@code a}'s premultiplied colour, made when first met. */
-    private static int colour(int[] levels, int argb, int a) {
-        int colour = levels[a];
-        if (colour == 0 && a != 0) {
-            colour = premultiplied(argb, a);
-            levels[a] = colour;
-        }
-        return colour;
+        origin[0] = horizontal ? a0 : c0;
+        origin[1] = horizontal ? c0 : a0;
+        return image;
     }
 
     private static int premultiplied(int argb, int a) {
