@@ -131,6 +131,7 @@ void Graphics::drawImage(const ImageDescriptor& image) {
     RenderTarget* target = liveTarget();
     if (target == nullptr || state_.clipBoxEmpty()) return;
     if (image.width <= 0 || image.height <= 0) return;
+    if (copyImageRect(state_, *target, image)) return;
     agg::trans_affine placement = image.transform;
     if (state_.transformKind() != TRANSFORM_IDENTITY) placement *= state_.transform;
     RectShape rect(0, 0, image.width, image.height);

@@ -1,6 +1,7 @@
 #include "render/ImageRenderer.h"
 
 #include "blend/CompositePixelFormat.h"
+#include "blend/SourceOver.h"
 #include "core/RenderTarget.h"
 #include "geometry/TransformKind.h"
 #include "image/RenderTargetImage.h"
@@ -20,7 +21,9 @@
 #include <agg_renderer_scanline.h>
 #include <agg_span_allocator.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace lumo {
 
@@ -190,6 +193,92 @@ void renderImage(GraphicsState& state, RenderTarget& target, const ImageDescript
         return renderWrapped<Reflect, Repeat>(state, target, base, to, pixels, placement, rows);
     }
     renderWrapped<Reflect, Reflect>(state, target, base, to, pixels, placement, rows);
+}
+
+namespace {
+
+// Whether the value is a whole number small enough to be an int.
+bool wholeInt(double v) {
+    return std::fabs(v) <= maxCopyOffset && v == std::trunc(v);
+}
+
+// Rows narrower than this are blended pixel by pixel in place: the span
+// kernels' set-up would cost more than the pixels.
+constexpr unsigned narrowCopy = 8;
+
+// Source-over at full alpha of the image columns from `column` on, `len`
+// wide, onto device rows top..bottom from column `left` (image row y - dy):
+// each pixel as the span kernels blend it at full cover.
+template <bool Premultiplied>
+void overNarrowRows(RowBuffer& destination, const ClampAccessor& accessor, int column, int left,
+                    int top, int bottom, unsigned len, int dy) {
+    for (int y = top; y <= bottom; ++y) {
+        const agg::int8u* source = accessor.rowAt(y - dy) + 4 * column;
+        agg::int8u* p = destination.row_ptr(y) + 4 * left;
+        for (unsigned i = 0; i < len; ++i, p += 4, source += 4) {
+            const agg::rgba8 colour(source[2], source[1], source[0], source[3]);
+            over::colourPixel<Premultiplied>(p, colour, agg::cover_full);
+        }
+    }
+}
+
+}  // namespace
+
+bool copyImageRect(GraphicsState& state, RenderTarget& target, const ImageDescriptor& image) {
+    if (!(state.clipFlags & CLIP_RECT)) return false;
+    const agg::rect_d& clip = state.clipBox;
+    if (!wholeInt(clip.x1) || !wholeInt(clip.y1) || !wholeInt(clip.x2) || !wholeInt(clip.y2)) {
+        return false;
+    }
+    const bool hasCtm = state.transformKind() != TRANSFORM_IDENTITY;
+    agg::trans_affine imageToDevice = image.transform;
+    if (hasCtm) imageToDevice *= state.transform;
+    int dx, dy;
+    if (!wholePixelOffset(imageToDevice, dx, dy)) return false;
+
+    // Every pixel of the image inside the clip box is fully covered; the
+    // base renderer clips the rows to the target.
+    const int64_t x0 = std::max<int64_t>(dx, int64_t(clip.x1));
+    const int64_t x1 = std::min<int64_t>(int64_t(dx) + image.width, int64_t(clip.x2));
+    const int64_t y0 = std::max<int64_t>(dy, int64_t(clip.y1));
+    const int64_t y1 = std::min<int64_t>(int64_t(dy) + image.height, int64_t(clip.y2));
+    if (x0 >= x1 || y0 >= y1) return true;
+
+    const Composite& composite = *state.composite;
+    ImageRowSource rows(image, 1.0, hasCtm ? &state.transform : nullptr, false);
+    if (!rows.usable()) return true;
+    const Ref<DataBuffer> buffer = target.getDataBuffer();
+    if (!buffer) return true;
+    RowBuffer* destination = buffer->rowBuffer();
+    if (destination->buf() == nullptr) return true;
+    CompositePixelFormat pixelFormat(*destination, composite.rule(), rows.premultiplied());
+    Base base(pixelFormat);
+    RowSourcePixels pixels(rows);
+    ClampAccessor accessor(pixels);
+    TranslatedImageSpan<ClampAccessor> spans(accessor, dx, dy, alphaByte(composite.alpha()),
+                                             rows.premultiplied());
+    const int top = int(std::max<int64_t>(y0, base.ymin()));
+    const int bottom = int(std::min<int64_t>(y1 - 1, base.ymax()));
+    const int left = int(std::max<int64_t>(x0, base.xmin()));
+    const int right = int(std::min<int64_t>(x1 - 1, base.xmax()));
+    if (left > right) return true;
+    const unsigned len = unsigned(right - left + 1);
+    if (validRule(composite.rule()) == CompositeRule::SrcOver &&
+        alphaByte(composite.alpha()) == 255 && len < narrowCopy) {
+        if (rows.premultiplied()) {
+            overNarrowRows<true>(*destination, accessor, left - dx, left, top, bottom, len, dy);
+        } else {
+            overNarrowRows<false>(*destination, accessor, left - dx, left, top, bottom, len, dy);
+        }
+        return true;
+    }
+    agg::span_allocator<agg::rgba8> allocator;
+    agg::rgba8* colours = allocator.allocate(len);
+    for (int y = top; y <= bottom; ++y) {
+        spans.generate(colours, left, y, len);
+        base.blend_color_hspan(left, y, int(len), colours, nullptr, agg::cover_full);
+    }
+    return true;
 }
 
 void renderTexture(const TexturePaint& paint, GraphicsState& state, RenderTarget& target) {

@@ -17,6 +17,13 @@ class RenderTarget;
 void renderImage(GraphicsState& state, RenderTarget& target, const ImageDescriptor& image,
                  WrapMode wrapX, WrapMode wrapY);
 
+// Draws the whole image (no wrap) when it lands on whole pixels inside a
+// rectangle clip with whole-pixel edges: every pixel it covers is then fully
+// covered, so rows go straight to the blender without a coverage sweep, with
+// the same pixels. False, having drawn nothing, for any other placement or
+// clip.
+bool copyImageRect(GraphicsState& state, RenderTarget& target, const ImageDescriptor& image);
+
 // Fills with a texture or line-pattern paint.
 void renderTexture(const TexturePaint& paint, GraphicsState& state, RenderTarget& target);
 

@@ -3,6 +3,7 @@
 #include "core/RedBlueSwap.h"
 #include "core/Simd.h"
 #include "span/NearestSpans.h"
+#include "span/RowColumns.h"
 
 #include <agg_basics.h>
 #include <agg_color_rgba.h>
@@ -39,14 +40,6 @@ inline void sse2(agg::rgba8* span, const agg::int8u* row, const uint32_t* column
 #endif
 
 }  // namespace column
-
-// The pixels of a span picked from one image row: the row, its index in the
-// image, and the byte offset in it of each pixel.
-struct RowColumns {
-    const agg::int8u* row;
-    int index;
-    const uint32_t* columns;
-};
 
 inline void gatherColumns(agg::rgba8* span, const agg::int8u* row, const uint32_t* columns,
                           unsigned len) {

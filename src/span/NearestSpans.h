@@ -2,6 +2,7 @@
 
 #include "span/ImageAccessors.h"
 #include "span/ImageSpanSteps.h"
+#include "span/RowColumns.h"
 
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>
@@ -65,7 +66,41 @@ public:
         } while (--len);
     }
 
+    // The row the span's pixels come from and their byte offsets in it, when
+    // the image row stays the same along the span (no rotation or shear):
+    // what generate picks, each column and the row clamped into the image as
+    // the accessor clamps them. Columns depend on the span's start and length
+    // alone when the image columns do not follow y, so the rows of a
+    // rectangle reuse them. Both stay valid until the next span.
+    bool rowColumns(int x, int y, unsigned len, RowColumns& picked) {
+        if (len > maxColumns || len == 0) return false;
+        const agg::trans_affine& deviceToImage = interpolator_.transformer();
+        ImageSpanSteps steps(deviceToImage, x, y, len);
+        if (!steps.constantY()) return false;
+        picked.index = clamped(steps.y() >> 8, height_);
+        picked.row = pixels_.row(picked.index);
+        picked.columns = columns_;
+        const bool reuse = deviceToImage.shx == 0.0 && x == columnsX_ && len == columnsLen_ &&
+                           deviceToImage.sx == columnsSx_ && deviceToImage.tx == columnsTx_;
+        if (reuse) return true;
+        for (unsigned i = 0; i < len; ++i) {
+            columns_[i] = 4 * uint32_t(clamped(steps.x() >> 8, width_));
+            steps.nextX();
+        }
+        columnsX_ = x;
+        columnsLen_ = deviceToImage.shx == 0.0 ? len : 0;
+        columnsSx_ = deviceToImage.sx;
+        columnsTx_ = deviceToImage.tx;
+        return true;
+    }
+
 private:
+    static constexpr unsigned maxColumns = 1024;
+
+    static int clamped(int v, unsigned size) {
+        return v < 0 ? 0 : unsigned(v) >= size ? int(size) - 1 : v;
+    }
+
     void generateRow(agg::rgba8* span, ImageSpanSteps& steps, unsigned len) {
         const int yl = steps.y() >> 8;
         const agg::int8u* row = unsigned(yl) < height_ ? pixels_.row(yl) : nullptr;
@@ -88,6 +123,12 @@ private:
     RowSourcePixels pixels_;
     unsigned width_;
     unsigned height_;
+    // The columns of the last span, for the span start, length (0: none kept)
+    // and transform they were worked out for.
+    uint32_t columns_[maxColumns];
+    int columnsX_ = 0;
+    unsigned columnsLen_ = 0;
+    double columnsSx_ = 0, columnsTx_ = 0;
 };
 
 }  // namespace lumo
