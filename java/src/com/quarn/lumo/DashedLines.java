@@ -16,6 +16,23 @@ final class DashedLines {
     /** Lines at most this many device pixels thick draw as coverage images. */
     static final double MAX_IMAGE_WIDTH = 3;
 
+    /** The arguments of one coverage image: a chart repaints the same grid lines. */
+    private record Key(BasicStroke stroke, boolean horizontal, double start, double end,
+            double across, double width, double scale, int argb, int boundsX, int boundsY,
+            int boundsWidth, int boundsHeight) {
+    }
+
+    /** A coverage image and the device pixel of its top-left corner. */
+    private record Placed(BufferedImage image, int x, int y) {
+        long pixels() {
+            return (long) image.getWidth() * image.getHeight();
+        }
+    }
+
+    /** The images made lately, at most 1024 of them and 4 M pixels (16 MB) in all. */
+    private static final ImageCache<Key, Placed> IMAGES =
+            new ImageCache<>(1024, 4L << 20, Placed::pixels);
+
     private DashedLines() {
     }
 
@@ -59,10 +76,32 @@ final class DashedLines {
      * from {@code start} to {@code end} along axis x (horizontal) or y, centred at {@code across}
      * on the other axis, {@code width} thick, the dash pattern scaled by {@code scale}; only the
      * part within {@code bounds} device pixels (x, y, width, height). Its top-left device pixel
-     * goes to {@code origin}. Null when nothing shows or the dashes are too many.
+     * goes to {@code origin}. Null when nothing shows or the dashes are too many. The image
+     * may be shared with later calls and is not to be changed.
      */
     static BufferedImage image(BasicStroke s, boolean horizontal, double start, double end,
             double across, double width, double scale, int argb, int[] bounds, int[] origin) {
+        Key key = new Key(s, horizontal, start, end, across, width, scale, argb, bounds[0],
+                bounds[1], bounds[2], bounds[3]);
+        Placed placed = IMAGES.get(key);
+        if (placed == null) {
+            BufferedImage image = render(s, horizontal, start, end, across, width, scale, argb,
+                    bounds, origin);
+            if (image == null) {
+                return null;
+            }
+            placed = new Placed(image, origin[0], origin[1]);
+            IMAGES.put(key, placed);
+        }
+        origin[0] = placed.x();
+        origin[1] = placed.y();
+        return placed.image();
+    }
+
+    /** {@link #image} made anew, without the cache. */
+    static BufferedImage render(BasicStroke s, boolean horizontal, double start,
+            double end, double across, double width, double scale, int argb, int[] bounds,
+            int[] origin) {
         double lo = Math.min(start, end);
         double hi = Math.max(start, end);
         int alongMin = horizontal ? bounds[0] : bounds[1];

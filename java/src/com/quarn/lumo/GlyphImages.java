@@ -1,8 +1,6 @@
 package com.quarn.lumo;
 
 import java.awt.Font;
-import java.util.LinkedHashMap;
-import java.util.Map;
 
 /**
  * Glyphs drawn once into small premultiplied images of one colour under one device scale, and
@@ -21,19 +19,8 @@ final class GlyphImages {
             int argb) {
     }
 
-    private static final Map<Key, CoverageImage> GLYPHS =
-            new LinkedHashMap<>(256, 0.75f, true) {
-                @Override
-                protected boolean removeEldestEntry(Map.Entry<Key, CoverageImage> eldest) {
-                    if (size() > CAPACITY || pixels > PIXEL_BUDGET) {
-                        pixels -= eldest.getValue().pixels;
-                        return true;
-                    }
-                    return false;
-                }
-            };
-    /** Pixels of the glyphs in the cache; guarded by {@link #GLYPHS}. */
-    private static long pixels;
+    private static final ImageCache<Key, CoverageImage> GLYPHS =
+            new ImageCache<>(CAPACITY, PIXEL_BUDGET, c -> c.pixels);
 
     private GlyphImages() {
     }
@@ -45,21 +32,13 @@ final class GlyphImages {
      */
     static CoverageImage glyph(Font font, int code, double[] m, int argb) {
         Key key = new Key(font, code, m[0], m[1], m[2], m[3], argb);
-        synchronized (GLYPHS) {
-            CoverageImage g = GLYPHS.get(key);
-            if (g != null) {
-                return g;
-            }
-        }
-        CoverageImage g = render(GlyphCache.outline(font, code), m, argb);
+        CoverageImage g = GLYPHS.get(key);
         if (g != null) {
-            synchronized (GLYPHS) {
-                pixels += g.pixels;
-                CoverageImage replaced = GLYPHS.put(key, g);
-                if (replaced != null) {
-                    pixels -= replaced.pixels;
-                }
-            }
+            return g;
+        }
+        g = render(GlyphCache.outline(font, code), m, argb);
+        if (g != null) {
+            GLYPHS.put(key, g);
         }
         return g;
     }

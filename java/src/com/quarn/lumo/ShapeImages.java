@@ -128,19 +128,8 @@ final class ShapeImages {
                 }
             };
 
-    private static final Map<Key, CoverageImage> IMAGES =
-            new LinkedHashMap<>(256, 0.75f, true) {
-                @Override
-                protected boolean removeEldestEntry(Map.Entry<Key, CoverageImage> eldest) {
-                    if (size() > CAPACITY || pixels > PIXEL_BUDGET) {
-                        pixels -= eldest.getValue().pixels;
-                        return true;
-                    }
-                    return false;
-                }
-            };
-    /** Pixels of the images in the cache; guarded by {@link #IMAGES}. */
-    private static long pixels;
+    private static final ImageCache<Key, CoverageImage> IMAGES =
+            new ImageCache<>(CAPACITY, PIXEL_BUDGET, c -> c.pixels);
 
     private ShapeImages() {
     }
@@ -206,10 +195,7 @@ final class ShapeImages {
         key.argb = argb;
         key.phase = phaseX * PHASES + phaseY;
         key.rehash();
-        CoverageImage image;
-        synchronized (IMAGES) {
-            image = IMAGES.get(key);
-        }
+        CoverageImage image = IMAGES.get(key);
         if (image == null) {
             synchronized (SEEN) {
                 if (SEEN.put(key.digest(), Boolean.TRUE) == null) {
@@ -222,13 +208,7 @@ final class ShapeImages {
                 return null;
             }
             Key owned = key.copy();
-            synchronized (IMAGES) {
-                pixels += image.pixels;
-                CoverageImage replaced = IMAGES.put(owned, image);
-                if (replaced != null) {
-                    pixels -= replaced.pixels;
-                }
-            }
+            IMAGES.put(owned, image);
         }
         place[0] = px + image.x;
         place[1] = py + image.y;
