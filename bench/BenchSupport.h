@@ -362,4 +362,42 @@ inline bool addSummary(Summary summary) {
     return true;
 }
 
+// A path as drawPath takes it (segment codes 0 move, 1 line, 3 cubic, 4 close in
+// `types`, their points in `coords`), read as an AGG vertex source straight from
+// its arrays.
+template <class Path>
+class PathArraysSource {
+public:
+    explicit PathArraysSource(const Path& path) : path_(&path) {}
+    void rewind(unsigned) { segment_ = coord_ = pending_ = 0; }
+    unsigned vertex(double* x, double* y) {
+        if (pending_ == 0) {
+            *x = *y = 0.0;
+            if (segment_ == path_->types.size()) return agg::path_cmd_stop;
+            switch (path_->types[segment_++]) {
+                case 0:
+                    command_ = agg::path_cmd_move_to, pending_ = 1;
+                    break;
+                case 1:
+                    command_ = agg::path_cmd_line_to, pending_ = 1;
+                    break;
+                case 3:
+                    command_ = agg::path_cmd_curve4, pending_ = 3;
+                    break;
+                default:
+                    return agg::path_cmd_end_poly | agg::path_flags_close;
+            }
+        }
+        --pending_;
+        *x = path_->coords[coord_++];
+        *y = path_->coords[coord_++];
+        return command_;
+    }
+
+private:
+    const Path* path_;
+    size_t segment_ = 0, coord_ = 0;
+    unsigned pending_ = 0, command_ = 0;
+};
+
 }  // namespace lumo_bench

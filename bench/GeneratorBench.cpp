@@ -33,38 +33,7 @@ constexpr int kGeneratorSizes[] = {8, 32, 128, 256};
 constexpr const char* kGeneratorScenes[] = {"StrokePath", "StrokePoly10", "Dash", "FillPath"};
 
 // An operation's outline read as AGG vertices, as drawPath reads it.
-class OperationSource {
-public:
-    explicit OperationSource(const Operation& op) : op_(&op) {}
-    void rewind(unsigned) { segment_ = coord_ = pending_ = 0; }
-    unsigned vertex(double* x, double* y) {
-        if (pending_ == 0) {
-            if (segment_ == op_->types.size()) return agg::path_cmd_stop;
-            switch (op_->types[segment_++]) {
-                case MOVE:
-                    command_ = agg::path_cmd_move_to, pending_ = 1;
-                    break;
-                case LINE:
-                    command_ = agg::path_cmd_line_to, pending_ = 1;
-                    break;
-                case CUBIC:
-                    command_ = agg::path_cmd_curve4, pending_ = 3;
-                    break;
-                default:
-                    return agg::path_cmd_end_poly | agg::path_flags_close;
-            }
-        }
-        --pending_;
-        *x = op_->coords[coord_++];
-        *y = op_->coords[coord_++];
-        return command_;
-    }
-
-private:
-    const Operation* op_;
-    size_t segment_ = 0, coord_ = 0;
-    unsigned pending_ = 0, command_ = 0;
-};
+using OperationSource = PathArraysSource<Operation>;
 
 const SceneInfo& sceneNamed(const std::string& name) {
     for (const SceneInfo& scene : sceneTable()) {

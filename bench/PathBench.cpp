@@ -89,39 +89,7 @@ private:
 };
 
 // The same path as an AGG vertex source, read straight from the arrays.
-class JavaPathSource {
-public:
-    explicit JavaPathSource(const JavaPath& path) : path_(path) {}
-    void rewind(unsigned) { segment_ = coord_ = pending_ = 0; }
-    unsigned vertex(double* x, double* y) {
-        if (pending_ == 0) {
-            *x = *y = 0.0;
-            if (segment_ == path_.types.size()) return agg::path_cmd_stop;
-            switch (path_.types[segment_++]) {
-                case SEG_MOVE:
-                    command_ = agg::path_cmd_move_to, pending_ = 1;
-                    break;
-                case SEG_LINE:
-                    command_ = agg::path_cmd_line_to, pending_ = 1;
-                    break;
-                case SEG_CUBIC:
-                    command_ = agg::path_cmd_curve4, pending_ = 3;
-                    break;
-                default:
-                    return agg::path_cmd_end_poly | agg::path_flags_close;
-            }
-        }
-        --pending_;
-        *x = path_.coords[coord_++];
-        *y = path_.coords[coord_++];
-        return command_;
-    }
-
-private:
-    const JavaPath& path_;
-    size_t segment_ = 0, coord_ = 0;
-    unsigned pending_ = 0, command_ = 0;
-};
+using JavaPathSource = PathArraysSource<JavaPath>;
 
 // A star polygon of n corners, the corners 3/n of a turn apart at random
 // distances from the centre, within size / 2 of it.
