@@ -286,8 +286,8 @@ TEST(SweepRasterizer, ShapeAfterAggsCellLimitDraws) {
     EXPECT_TRUE(a == b) << firstDifference(a, b);
 }
 
-// More edges than the rasteriser keeps: the shape is cut (and says so), the
-// next one draws normally.
+// More edges, or edges crossing more cells, than the rasteriser keeps: the
+// shape is cut (and says so), the next one draws normally.
 TEST(SweepRasterizer, ShapeBeyondItsStorageIsCutAndTheNextDraws) {
     SweepRasterizer ours;
     ours.clip_box(0, 0, 100, 100);
@@ -296,6 +296,20 @@ TEST(SweepRasterizer, ShapeBeyondItsStorageIsCutAndTheNextDraws) {
         ours.line_to_d((i % 97) + 0.5, (i % 89) + 0.5);
     ASSERT_TRUE(ours.rewind_scanlines());
     EXPECT_TRUE(ours.cut());
+
+    // Few lines, but too many cells: 600 lines of 70,000 rows each.
+    ours.clip_box(0, 0, 100, 70000);
+    ours.move_to_d(0, 0);
+    for (int i = 1; i <= 600; ++i) ours.line_to_d(i * 0.15, i % 2 ? 70000 : 0);
+    ASSERT_TRUE(ours.rewind_scanlines());
+    EXPECT_TRUE(ours.cut());
+    EXPECT_LE(ours.max_y() - ours.min_y(), 70000);
+    agg::scanline_u8 sl;
+    sl.reset(ours.min_x(), ours.max_x());
+    int rows = 0;
+    while (ours.sweep_scanline(sl)) ++rows;
+    EXPECT_GT(rows, 60000);
+
     AggRasterizer fresh;
     agg::ellipse oval(50, 50, 20, 10, 64);
     ours.clip_box(0, 0, 100, 100);

@@ -56,15 +56,16 @@ void EdgeStore::store(int x1, int y1, int x2, int y2) {
         store(cx, cy, x2, y2);
         return;
     }
-    if (y1 == y2) return;
-    if (lines_.size() >= kMaxLines) {
+    if (y1 == y2 || cut_) return;
+    const int64_t dy = int64_t(y2) - y1;
+    const uint64_t cells =
+        uint64_t(std::llabs(dy) >> kSubpixelShift) + uint64_t(std::llabs(dx) >> kSubpixelShift) + 2;
+    if (lines_.size() >= kMaxLines || cellEstimate_ + cells > kMaxCells) {
         cut_ = true;
         return;
     }
     lines_.push_back({x1, y1, x2, y2});
-    const int64_t dy = int64_t(y2) - y1;
-    cellEstimate_ +=
-        uint64_t(std::llabs(dy) >> kSubpixelShift) + uint64_t(std::llabs(dx) >> kSubpixelShift) + 2;
+    cellEstimate_ += cells;
 }
 
 }  // namespace lumo

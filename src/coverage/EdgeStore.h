@@ -13,9 +13,12 @@ namespace lumo {
 // bounds. Lines 16,384 px wide or more are halved until they are narrower, so
 // the cell arithmetic stays within 32 bits.
 //
-// At most kMaxLines lines are kept; the lines beyond are dropped (the shape is
-// cut) and `cut()` says so. The storage a huge shape needed is given back by
-// the next reset.
+// At most kMaxLines lines are kept, crossing at most kMaxCells cells between
+// them; the lines beyond either limit are dropped (the shape is cut) and
+// `cut()` says so. The sweep's work grows with the cells crossed, so the cell
+// limit bounds the time one shape can take; it is eight times the four
+// million cells at which AGG's rasteriser cuts a shape. The storage a huge
+// shape needed is given back by the next reset.
 class EdgeStore {
 public:
     struct Line {
@@ -23,6 +26,7 @@ public:
     };
 
     static constexpr size_t kMaxLines = size_t(1) << 20;
+    static constexpr uint64_t kMaxCells = uint64_t(1) << 25;
 
     void reset();
     // The clipper's output.
