@@ -16,7 +16,7 @@ namespace lumo {
 // At most kMaxLines lines are kept, crossing at most kMaxCells cells between
 // them; the lines beyond either limit are dropped (the shape is cut) and
 // `cut()` says so. The sweep's work grows with the cells crossed, so the cell
-// limit bounds the time one shape can take; it is eight times the four
+// limit bounds the time one shape can take; it is twice the four
 // million cells at which AGG's rasteriser cuts a shape. The storage a huge
 // shape needed is given back by the next reset.
 class EdgeStore {
@@ -26,7 +26,7 @@ public:
     };
 
     static constexpr size_t kMaxLines = size_t(1) << 20;
-    static constexpr uint64_t kMaxCells = uint64_t(1) << 25;
+    static constexpr uint64_t kMaxCells = uint64_t(1) << 23;
 
     void reset();
     // The clipper's output.
