@@ -70,3 +70,44 @@ TEST(DashBudget, DecidesAsTheEuclideanLengthAtTheBudgetsEdge) {
 
 }  // namespace
 }  // namespace lumo
+
+namespace lumo {
+namespace {
+
+// Round joins and caps keep AGG's approximation unless one draw would make
+// more points than its budget; then they are made coarser, just enough.
+TEST(RoundPointBudget, CoarsensOnlyBeyondTheBudget) {
+    const auto pointsPerVertex = [](double width, double scale) {
+        return 3.141592653589793 / roundStep(width * 0.5, scale) + 2.0;
+    };
+    for (int vertices : {10, 1000, 30000, 300000}) {
+        agg::path_storage path;
+        path.move_to(0, 0);
+        for (int i = 1; i < vertices; ++i) path.line_to(i * 3.0, (i % 2) * 50.0);
+        for (float width : {3.0f, 300.0f, 2e5f, 2e6f}) {
+            for (int join : {0, 1}) {
+                Ref<StrokeStyle> style(StrokeStyle::create(width, 0, join, 10, nullptr, 0, 0));
+                ASSERT_TRUE(style);
+                for (double scale : {1.0, 4.0}) {
+                    const double usual = strokeApproximationScale(width, scale);
+                    const double chosen = roundApproximationScale(path, *style, scale);
+                    const double usualPoints = vertices * pointsPerVertex(width, usual);
+                    if (join == 0 || usualPoints <= maxRoundPointsPerDraw) {
+                        EXPECT_EQ(chosen, usual) << vertices << " " << width;
+                    } else {
+                        EXPECT_LT(chosen, usual) << vertices << " " << width;
+                        EXPECT_LE(vertices * pointsPerVertex(width, chosen),
+                                  maxRoundPointsPerDraw * 1.001)
+                            << vertices << " " << width;
+                        EXPECT_GE(vertices * pointsPerVertex(width, chosen),
+                                  maxRoundPointsPerDraw * 0.9)
+                            << vertices << " " << width;
+                    }
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumo

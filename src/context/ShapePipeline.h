@@ -225,7 +225,8 @@ private:
             return patternLine(transformed, check);
         }
         StrokeGenerator<Source> outline(source);
-        configureStroke(outline, *state_.stroke, scale);
+        configureStroke(outline, *state_.stroke,
+                        roundApproximationScale(source, *state_.stroke, scale));
         if (after == nullptr) {
             fillStage(outline, check);
             return;

@@ -36,13 +36,57 @@ inline double strokeApproximationScale(double width, double scale) {
     return halfWidth * scale > maxHalfWidth ? maxHalfWidth / halfWidth : scale;
 }
 
+// The angle between neighbouring points of a round join or cap, as AGG's
+// stroker approximates them for this half-width and approximation scale.
+inline double roundStep(double halfWidth, double approximationScale) {
+    return 2.0 * std::acos(halfWidth / (halfWidth + 0.125 / approximationScale));
+}
+
+// The most points the round joins and caps of one draw may make. Each vertex
+// of the outline's centre line can take a join of up to half a circle, so a
+// long path stroked very wide would otherwise take unbounded time.
+constexpr double maxRoundPointsPerDraw = 2e7;
+
+// Round joins and caps making fewer points than this per half circle are
+// never coarsened, and their centre line is not counted.
+constexpr double kRoundPointsCounted = 64.0;
+
+// The number of vertices (closes included) of a source.
+template <class Source>
+double vertexCount(Source& source) {
+    double count = 0.0, x, y;
+    source.rewind(0);
+    while (!agg::is_stop(source.vertex(&x, &y))) count += 1.0;
+    return count;
+}
+
+// The approximation scale of the stroke's round joins and caps over this
+// centre line: the usual one, unless those points would exceed the draw's
+// budget; then the one that keeps them within it.
+template <class Source>
+double roundApproximationScale(Source& source, const StrokeStyle& style, double scale) {
+    const double approximation = strokeApproximationScale(style.width(), scale);
+    if (style.join() != agg::round_join && style.cap() != agg::round_cap) return approximation;
+    const double halfWidth = std::fabs(style.width()) * 0.5;
+    const double step = roundStep(halfWidth, approximation);
+    const double perVertex = step > 0.0 ? 3.141592653589793 / step + 2.0 : maxRoundPointsPerDraw;
+    if (!(perVertex > kRoundPointsCounted)) return approximation;
+    const double vertices = vertexCount(source);
+    if (vertices * perVertex <= maxRoundPointsPerDraw) return approximation;
+    // The coarser step that fits, at most a quarter circle; the scale that
+    // gives it inverts roundStep.
+    const double steps = std::max(maxRoundPointsPerDraw / vertices - 2.0, 2.0);
+    const double coarse = 3.141592653589793 / steps;
+    return 0.125 / (halfWidth * (1.0 / std::cos(coarse / 2.0) - 1.0));
+}
+
 template <class Stroke>
-void configureStroke(Stroke& stroke, const StrokeStyle& style, double scale) {
+void configureStroke(Stroke& stroke, const StrokeStyle& style, double approximationScale) {
     stroke.width(style.width());
     stroke.line_cap(style.cap());
     stroke.line_join(style.join());
     stroke.miter_limit(double(style.miterLimit()));
-    stroke.approximation_scale(strokeApproximationScale(style.width(), scale));
+    stroke.approximation_scale(approximationScale);
 }
 
 template <class Dash>
@@ -103,8 +147,7 @@ constexpr double maxDashPointsPerDraw = 2e7;
 // and its sides.
 inline double pointsPerDash(const StrokeStyle& style, double approximationScale) {
     if (style.cap() != agg::round_cap) return 6.0;
-    const double halfWidth = std::fabs(style.width()) * 0.5;
-    const double step = 2.0 * std::acos(halfWidth / (halfWidth + 0.125 / approximationScale));
+    const double step = roundStep(std::fabs(style.width()) * 0.5, approximationScale);
     return step > 0.0 ? 2.0 * (3.141592653589793 / step + 1.0) + 4.0 : maxDashPointsPerDraw;
 }
 
