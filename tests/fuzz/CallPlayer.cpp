@@ -283,9 +283,14 @@ void CallPlayer::playObjects(FuzzInput& in, Call call) {
                      Kind::Buffer);
             break;
         }
-        case Call::ClearDataBuffer:
-            LUMO(clearDataBuffer)(env_, nullptr, handle(in, Kind::Buffer), number(in));
+        case Call::ClearDataBuffer: {
+            // Read in order: the order of evaluating arguments differs
+            // between compilers, and an input must play the same calls in
+            // the fuzz build (clang) and the test build.
+            const jint id = handle(in, Kind::Buffer);
+            LUMO(clearDataBuffer)(env_, nullptr, id, number(in));
             break;
+        }
         case Call::DeleteDataBuffer: {
             const jint id = handle(in, Kind::Buffer);
             LUMO(deleteDataBuffer)(env_, nullptr, id);
