@@ -86,7 +86,6 @@ TEST(ArrayPins, LengthsAreReadWithoutPinning) {
     EXPECT_EQ(jni.violations(), 0);
 }
 
-
 TEST(ArrayPins, SmallArraysAreCopiedAndTheRestPinned) {
     test::FakeJni jni;
     jni.handOutCopies(true);
@@ -98,7 +97,8 @@ TEST(ArrayPins, SmallArraysAreCopiedAndTheRestPinned) {
         ArrayPins pins(jni.env());
         // Only the elements asked for, and never more than the array holds.
         const jbyte* readCodes = pins.read<jbyte>(c, 4, 5);
-        EXPECT_EQ(std::vector<jbyte>(readCodes, readCodes + 4), std::vector<jbyte>(codes.begin(), codes.begin() + 4));
+        EXPECT_EQ(std::vector<jbyte>(readCodes, readCodes + 4),
+                  std::vector<jbyte>(codes.begin(), codes.begin() + 4));
         const double* readSmall = pins.read<double>(s, 1000, 6);
         EXPECT_EQ(reinterpret_cast<uintptr_t>(readSmall) % alignof(double), 0u);
         EXPECT_EQ(std::vector<double>(readSmall, readSmall + 6), small);

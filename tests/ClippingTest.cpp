@@ -244,8 +244,8 @@ TEST(ClipEntryPoint, ArraysThatAreMissingOrShortLeaveTheClip) {
     std::vector<jbyte> longCodes(300, 1);
     longCodes[0] = 0;
     jni.failPin(1);
-    LUMO(setClip)(env, nullptr, g, 300, codes(longCodes), doubles(std::vector<double>(600, 3)),
-                  false);
+    LUMO(setClip)
+    (env, nullptr, g, 300, codes(longCodes), doubles(std::vector<double>(600, 3)), false);
     expectBox(state.clipBox, 2, 1, 8, 9);
     EXPECT_EQ(jni.events().back().type, test::FakeJni::Event::Pin);
     EXPECT_EQ(jni.pinned(), 0);

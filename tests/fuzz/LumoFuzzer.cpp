@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (player.slowest() > callLimit()) fail("slow call:", player.slowestCall());
     }
     if (jni.pinned() != 0) fail("an array was left pinned");
-    if (jni.violations() != 0) fail("JNI call inside a critical region, copy past an end or release out of order");
+    if (jni.violations() != 0)
+        fail("JNI call inside a critical region, copy past an end or release out of order");
     if (HandleRegistry::instance().size() != handlesBefore) fail("handles left behind");
     return 0;
 }
