@@ -23,6 +23,9 @@ inline bool holds(JNIEnv* env, jarray array, int64_t needed) {
 inline void copyRegion(JNIEnv* env, jarray a, jsize n, jbyte* out) {
     env->GetByteArrayRegion(static_cast<jbyteArray>(a), 0, n, out);
 }
+inline void copyRegion(JNIEnv* env, jarray a, jsize n, uint8_t* out) {
+    env->GetByteArrayRegion(static_cast<jbyteArray>(a), 0, n, reinterpret_cast<jbyte*>(out));
+}
 inline void copyRegion(JNIEnv* env, jarray a, jsize n, jshort* out) {
     env->GetShortArrayRegion(static_cast<jshortArray>(a), 0, n, out);
 }

@@ -66,6 +66,12 @@ public:
 
     const std::vector<Event>& events() const { return events_; }
     void clearEvents() { events_.clear(); }
+    // Recorded events of one type.
+    int eventCount(Event::Type type) const {
+        int n = 0;
+        for (const Event& e : events_) n += e.type == type;
+        return n;
+    }
     // Arrays pinned and not yet released.
     int pinned() const { return pinned_; }
     // Get<Type>ArrayRegion calls so far.
