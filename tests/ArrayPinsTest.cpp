@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 namespace lumo {
 namespace {
 
@@ -81,6 +84,71 @@ TEST(ArrayPins, LengthsAreReadWithoutPinning) {
     EXPECT_FALSE(holds(jni.env(), a, -1));
     EXPECT_FALSE(holds(jni.env(), nullptr, 0));
     EXPECT_EQ(jni.violations(), 0);
+}
+
+TEST(ArrayPins, SmallArraysAreCopiedAndTheRestPinned) {
+    test::FakeJni jni;
+    jni.handOutCopies(true);
+    const std::vector<jbyte> codes = {0, 1, 1, 4, 9};
+    const std::vector<double> small(6, 1.5), large(ArrayPins::copyBytes / sizeof(double), 2.5);
+    jarray c = jni.array(codes), s = jni.array(small), l = jni.array(large);
+    jarray after = jni.ints({7, 8});
+    {
+        ArrayPins pins(jni.env());
+        // Only the elements asked for, and never more than the array holds.
+        const jbyte* readCodes = pins.read<jbyte>(c, 4, 5);
+        EXPECT_EQ(std::vector<jbyte>(readCodes, readCodes + 4),
+                  std::vector<jbyte>(codes.begin(), codes.begin() + 4));
+        const double* readSmall = pins.read<double>(s, 1000, 6);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(readSmall) % alignof(double), 0u);
+        EXPECT_EQ(std::vector<double>(readSmall, readSmall + 6), small);
+        EXPECT_EQ(pins.read<double>(nullptr, 6, -1), nullptr);  // optional array
+        EXPECT_EQ(jni.pinned(), 0);
+        // The buffer is partly used: a full buffer's worth is pinned, and
+        // so is every array after it.
+        EXPECT_EQ(pins.read<double>(l, int64_t(large.size()), int64_t(large.size()))[0], 2.5);
+        EXPECT_EQ(pins.read<jint>(after, 2, 2)[1], 8);
+        EXPECT_EQ(jni.pinned(), 2);
+        EXPECT_TRUE(pins.ok());
+        // Earlier copies stay intact.
+        EXPECT_EQ(readCodes[3], 4);
+        EXPECT_EQ(readSmall[5], 1.5);
+    }
+    using Event = test::FakeJni::Event;
+    std::vector<Event::Type> types;
+    for (const Event& e : jni.events()) types.push_back(e.type);
+    EXPECT_EQ(types, (std::vector<Event::Type>{Event::Copy, Event::Copy, Event::Pin, Event::Pin,
+                                               Event::Release, Event::Release}));
+    EXPECT_EQ(jni.events()[0].count, 4);
+    EXPECT_EQ(jni.events()[1].count, 6);
+    EXPECT_EQ(jni.copies(), 2);
+    EXPECT_EQ(jni.pinned(), 0);
+    EXPECT_EQ(jni.violations(), 0);
+}
+
+TEST(ArrayPins, AFullBufferOfOneArrayIsCopied) {
+    test::FakeJni jni;
+    const std::vector<double> full(ArrayPins::copyBytes / sizeof(double), 3.0);
+    jarray a = jni.array(full);
+    ArrayPins pins(jni.env());
+    const double* values = pins.read<double>(a, int64_t(full.size()), int64_t(full.size()));
+    EXPECT_EQ(std::vector<double>(values, values + full.size()), full);
+    EXPECT_EQ(jni.copies(), 1);
+    EXPECT_EQ(jni.pinned(), 0);
+}
+
+TEST(FakeJni, CopiesInsideACriticalRegionOrPastTheEndAreViolations) {
+    test::FakeJni jni;
+    jintArray a = jni.ints({1, 2, 3});
+    jint out[4] = {};
+    jni.env()->GetIntArrayRegion(a, 0, 4, out);
+    EXPECT_EQ(jni.violations(), 1);
+    EXPECT_EQ(out[0], 0);
+    void* p = jni.env()->GetPrimitiveArrayCritical(a, nullptr);
+    jni.env()->GetIntArrayRegion(a, 0, 3, out);
+    jni.env()->ReleasePrimitiveArrayCritical(a, p, JNI_ABORT);
+    EXPECT_EQ(jni.violations(), 2);
+    EXPECT_EQ(out[2], 3);
 }
 
 }  // namespace

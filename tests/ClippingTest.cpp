@@ -240,9 +240,14 @@ TEST(ClipEntryPoint, ArraysThatAreMissingOrShortLeaveTheClip) {
     LUMO(setClip)(env, nullptr, g, 3, nullptr, doubles({0, 0, 5, 5, 9, 9}), false);
     LUMO(setClip)(env, nullptr, g, 3, codes({0, 1}), doubles({0, 0, 5, 5, 9, 9}), false);
     LUMO(setClip)(env, nullptr, g, 3, codes({0, 1, 3}), doubles({0, 0, 5, 5, 9, 9}), false);
+    // A path too long to copy is pinned; a failed pin leaves the clip as it was.
+    std::vector<jbyte> longCodes(300, 1);
+    longCodes[0] = 0;
     jni.failPin(1);
-    LUMO(setClip)(env, nullptr, g, 4, nullptr, doubles({0, 0, 3, 3}), false);
+    LUMO(setClip)
+    (env, nullptr, g, 300, codes(longCodes), doubles(std::vector<double>(600, 3)), false);
     expectBox(state.clipBox, 2, 1, 8, 9);
+    EXPECT_EQ(jni.events().back().type, test::FakeJni::Event::Pin);
     EXPECT_EQ(jni.pinned(), 0);
     EXPECT_EQ(jni.violations(), 0);
 

@@ -335,6 +335,13 @@ protected:
     struct Arrays {
         jarray points, positions, colours, matrix;
     };
+    // Stops too many to copy, so that every array is pinned.
+    Arrays pinnedArrays() {
+        const std::vector<jint> positions(600, 0), colours(600, jint(0xFF0000FF));
+        Arrays a = arrays({0, 0, 16, 0, 0, 0}, positions, colours);
+        a.matrix = jni.array(std::vector<double>{1, 0, 0, 1, 0, 0});
+        return a;
+    }
     // Black to red along x from 0 to 16, unless changed.
     Arrays arrays(std::vector<double> points = {0, 0, 16, 0, 0, 0},
                   std::vector<jint> positions = {0, 255},
@@ -422,8 +429,7 @@ TEST_F(GradientDrawing, UnusableArgumentsLeaveThePaintUnchanged) {
         EXPECT_EQ(paint(), before) << "case " << i;
     }
     // A failed pin at each of the four arrays.
-    a = arrays();
-    a.matrix = jni.array(std::vector<double>{1, 0, 0, 1, 0, 0});
+    a = pinnedArrays();
     for (int n = 1; n <= 4; ++n) {
         jni.failPin(n);
         setGradient(a);
@@ -440,8 +446,7 @@ TEST_F(GradientDrawing, UnusableArgumentsLeaveThePaintUnchanged) {
 }
 
 TEST_F(GradientDrawing, ArraysArePinnedInOrderAndReleasedInReverse) {
-    Arrays a = arrays();
-    a.matrix = jni.array(std::vector<double>{1, 0, 0, 1, 0, 0});
+    Arrays a = pinnedArrays();
     jni.clearEvents();
     setGradient(a);
     const jarray order[] = {a.positions, a.colours, a.points, a.matrix};
@@ -459,6 +464,26 @@ TEST_F(GradientDrawing, ArraysArePinnedInOrderAndReleasedInReverse) {
         EXPECT_EQ(releases[3 - i], order[i]);
     }
     EXPECT_FALSE(lengthAfterPin);
+    EXPECT_EQ(static_cast<GradientPaint&>(*paint()).stopCount(), 600u);
+}
+
+TEST_F(GradientDrawing, SmallArraysAreCopiedInOrderWithoutPinning) {
+    Arrays a = arrays();
+    a.matrix = jni.array(std::vector<double>{1, 0, 0, 1, 0, 0});
+    jni.clearEvents();
+    setGradient(a);
+    const jarray order[] = {a.positions, a.colours, a.points, a.matrix};
+    std::vector<jarray> copies;
+    bool lengthAfterCopy = false;
+    for (const auto& e : jni.events()) {
+        EXPECT_NE(e.type, test::FakeJni::Event::Pin);
+        if (e.type == test::FakeJni::Event::Copy) copies.push_back(e.array);
+        if (e.type == test::FakeJni::Event::Length && !copies.empty()) lengthAfterCopy = true;
+    }
+    ASSERT_EQ(copies.size(), 4u);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(copies[i], order[i]);
+    EXPECT_FALSE(lengthAfterCopy);
+    EXPECT_EQ(jni.violations(), 0);
     const auto& made = static_cast<GradientPaint&>(*paint());
     EXPECT_EQ(made.stopCount(), 2u);
     EXPECT_EQ(made.positions()[1], 255);

@@ -11,6 +11,7 @@
 #include <agg_basics.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -179,6 +180,12 @@ protected:
         return sum;
     }
     void clear() { LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0); }
+    std::vector<uint32_t> drawn() const {
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) pixels.push_back(at(x, y));
+        return pixels;
+    }
 
     jintArray ints(std::vector<jint> v) { return jni.ints(v); }
     void drawPath(jint segments, jbyteArray types, jdoubleArray coords, jboolean nonZero,
@@ -227,29 +234,48 @@ TEST_F(PathDrawing, PointArraysThatAreMissingOrTooShortDrawNothing) {
     EXPECT_EQ(painted(), 0);
 }
 
-TEST_F(PathDrawing, PolygonArraysAreMeasuredThenPinnedXFirst) {
-    const jintArray x = ints({4, 20, 4}), y = ints({4, 4, 20});
+// Small point arrays are copied, one call each; long ones are pinned, x
+// first. Both routes read only the first n points and draw the same pixels.
+TEST_F(PathDrawing, PolygonArraysAreMeasuredThenCopiedOrPinnedXFirst) {
+    using E = test::FakeJni::Event;
+    const jintArray x = ints({4, 20, 4, 99}), y = ints({4, 4, 20, 99});
     jni.clearEvents();
     LUMO(fillPolygon)(jni.env(), nullptr, g, 3, x, y);
-    using E = test::FakeJni::Event;
     const std::vector<E>& events = jni.events();
-    ASSERT_EQ(events.size(), 6u);
+    ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[0].type, E::Length);
     EXPECT_EQ(events[1].type, E::Length);
-    EXPECT_EQ(events[2].type, E::Pin);
+    EXPECT_EQ(events[2].type, E::Copy);
     EXPECT_EQ(events[2].array, x);
-    EXPECT_EQ(events[3].type, E::Pin);
+    EXPECT_EQ(events[2].count, 3);
+    EXPECT_EQ(events[3].type, E::Copy);
     EXPECT_EQ(events[3].array, y);
-    EXPECT_EQ(events[4].array, y);
-    EXPECT_EQ(events[4].mode, JNI_ABORT);
-    EXPECT_EQ(events[5].array, x);
+    const std::vector<uint32_t> copied = drawn();
     EXPECT_GT(painted(), 0);
+
+    // The same triangle with its last corner repeated up to 1000 points.
+    std::vector<jint> longX(1000, 4), longY(1000, 20);
+    longX[1] = 20;
+    longY[0] = longY[1] = 4;
+    const jintArray lx = ints(longX), ly = ints(longY);
+    clear();
+    jni.clearEvents();
+    LUMO(fillPolygon)(jni.env(), nullptr, g, 1000, lx, ly);
+    ASSERT_EQ(events.size(), 6u);
+    EXPECT_EQ(events[2].type, E::Pin);
+    EXPECT_EQ(events[2].array, lx);
+    EXPECT_EQ(events[3].type, E::Pin);
+    EXPECT_EQ(events[3].array, ly);
+    EXPECT_EQ(events[4].array, ly);
+    EXPECT_EQ(events[4].mode, JNI_ABORT);
+    EXPECT_EQ(events[5].array, lx);
+    EXPECT_EQ(drawn(), copied);
 
     // A failed pin draws nothing and leaves nothing pinned.
     clear();
     for (int n = 1; n <= 2; ++n) {
         jni.failPin(n);
-        LUMO(fillPolygon)(jni.env(), nullptr, g, 3, x, y);
+        LUMO(fillPolygon)(jni.env(), nullptr, g, 1000, lx, ly);
     }
     EXPECT_EQ(painted(), 0);
 }
@@ -332,29 +358,57 @@ TEST_F(PathDrawing, PathArraysThatAreMissingOrTooShortChangeNothing) {
     drawPath(3, jni.bytes({0, 1, 1, 3}), six, JNI_TRUE, 0x01);
     EXPECT_NEAR(painted(), 128, 12);
 
-    // The lengths are read before the first pin; the codes are pinned first.
+    // The lengths are read before anything else; the codes are read first,
+    // then only the coordinates they need.
     jni.clearEvents();
     drawPath(4, codes, six, JNI_TRUE, 0x01);
     using E = test::FakeJni::Event;
     const std::vector<E>& events = jni.events();
-    ASSERT_EQ(events.size(), 6u);
+    ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[0].type, E::Length);
     EXPECT_EQ(events[1].type, E::Length);
-    EXPECT_EQ(events[2].type, E::Pin);
+    EXPECT_EQ(events[2].type, E::Copy);
     EXPECT_EQ(events[2].array, codes);
+    EXPECT_EQ(events[2].count, 4);
+    EXPECT_EQ(events[3].type, E::Copy);
     EXPECT_EQ(events[3].array, six);
-    // A short coordinate array is found with the codes pinned alone.
+    EXPECT_EQ(events[3].count, 6);
+    // A short coordinate array is found with the codes alone read.
     jni.clearEvents();
     drawPath(4, codes, five, JNI_TRUE, 0x01);
-    ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(events[2].type, E::Pin);
-    EXPECT_EQ(events[3].type, E::Release);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[2].type, E::Copy);
 
-    for (int n = 1; n <= 2; ++n) {
+    // The same triangle with its last corner repeated: 300 codes are copied
+    // and their 600 coordinates pinned; 3000 codes are pinned, and then the
+    // coordinates too. Both draw the pixels of the short path.
+    clear();
+    drawPath(4, codes, six, JNI_TRUE, 0x01);
+    const std::vector<uint32_t> copied = drawn();
+    for (jint segments : {300, 3000}) {
+        std::vector<jbyte> longCodes(size_t(segments), 1);
+        longCodes[0] = 0;
+        std::vector<double> longCoords(2 * size_t(segments), 20);
+        const double corners[] = {4, 4, 20, 4};
+        std::copy(corners, corners + 4, longCoords.begin());
+        const jbyteArray lc = jni.bytes(longCodes);
+        const auto lp = static_cast<jdoubleArray>(jni.array(longCoords));
         clear();
-        jni.failPin(n);
-        drawPath(4, codes, six, JNI_TRUE, 0x01);
-        EXPECT_EQ(painted(), 0);
+        jni.clearEvents();
+        drawPath(segments, lc, lp, JNI_TRUE, 0x01);
+        EXPECT_EQ(drawn(), copied) << segments;
+        ASSERT_EQ(events.size(), segments == 300 ? 5u : 6u);
+        EXPECT_EQ(events[2].type, segments == 300 ? E::Copy : E::Pin);
+        EXPECT_EQ(events[3].type, E::Pin);
+        EXPECT_EQ(events[3].array, lp);
+
+        const int pins = segments == 300 ? 1 : 2;
+        for (int n = 1; n <= pins; ++n) {
+            clear();
+            jni.failPin(n);
+            drawPath(segments, lc, lp, JNI_TRUE, 0x01);
+            EXPECT_EQ(painted(), 0);
+        }
     }
 }
 

@@ -21,16 +21,16 @@ LUMO_ENTRY(void, setClip)
         ArrayPins pins(env);
         if (count == 4 && types == nullptr) {
             if (coordCount < 4) return;
-            const jdouble* c = pins.pin<jdouble>(coords);
+            const jdouble* c = pins.read<jdouble>(coords, 4, coordCount);
             if (c != nullptr) graphics->setRectangleClip(c[0], c[1], c[2], c[3]);
             return;
         }
         if (typeCount < count || coordCount < 0) return;
-        const int8_t* codes = pins.pin<int8_t>(types);
+        const int8_t* codes = pins.read<int8_t>(types, count, typeCount);
         if (codes == nullptr) return;
         const int64_t needed = pathCoordinatesNeeded(codes, count);
         if (needed > coordCount) return;
-        const double* points = needed > 0 ? pins.pin<double>(coords) : nullptr;
+        const double* points = needed > 0 ? pins.read<double>(coords, needed, coordCount) : nullptr;
         if (!pins.ok()) return;
         PathShape path(codes, count, points, needed);
         graphics->setPathClip(path, nonZero != 0 ? agg::fill_non_zero : agg::fill_even_odd);

@@ -83,7 +83,8 @@ LUMO_ENTRY(void, compose__II_3I_3I_3F)
         ArithmeticCoefficients k;
         {
             ArrayPins pins(env);
-            const float* values = pins.pin<float>(coefficients);
+            const float* values =
+                pins.read<float>(coefficients, coefficientCount, coefficientCount);
             if (values == nullptr) return;
             k = ArithmeticCoefficients::fromFloats(values);
         }

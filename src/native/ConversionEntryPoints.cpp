@@ -74,7 +74,7 @@ LUMO_ENTRY(void, convertData)
 
         ArrayPins pins(env);
         SwtImageArrays arrays;
-        arrays.info = pins.pin<int32_t>(info);
+        arrays.info = pins.read<int32_t>(info, imageInfoLength, imageInfoLength);
         auto* out = reinterpret_cast<uint32_t*>(pins.pinForWriting<int32_t>(destination));
         arrays.data = pins.pin<uint8_t>(data);
         arrays.dataLength = dataLength;

@@ -49,7 +49,7 @@ LUMO_ENTRY(void, colorMatrix)
             return;
         }
         ArrayPins pins(env);
-        const float* values = pins.pin<float>(matrix);
+        const float* values = pins.read<float>(matrix, matrixLength, matrixLength);
         if (values == nullptr) return;
         const ColourMatrix m = ColourMatrix::fromFloats(values);
         colorMatrix(buffer->pixels(), pixelCount(*buffer), r, m, premultiplied != 0);
@@ -79,10 +79,10 @@ LUMO_ENTRY(void, transColor)
         if (!readPixelRegion(env, region, r)) return;
         ArrayPins pins(env);
         ChannelTables tables;
-        tables.red = pins.pin<uint8_t>(red);
-        tables.green = pins.pin<uint8_t>(green);
-        tables.blue = pins.pin<uint8_t>(blue);
-        tables.alpha = pins.pin<uint8_t>(alpha);
+        tables.red = pins.read<uint8_t>(red, tableLength, tableLength);
+        tables.green = pins.read<uint8_t>(green, tableLength, tableLength);
+        tables.blue = pins.read<uint8_t>(blue, tableLength, tableLength);
+        tables.alpha = pins.read<uint8_t>(alpha, tableLength, tableLength);
         if (!pins.ok()) return;
         transColor(buffer->pixels(), pixelCount(*buffer), r, tables, premultiplied != 0);
     });

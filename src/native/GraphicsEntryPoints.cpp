@@ -66,9 +66,10 @@ LUMO_ENTRY(void, setTransform)(JNIEnv* env, jclass, jint handle, jdoubleArray ma
         Graphics* g = findGraphics(handle);
         if (g == nullptr) return;
         if (matrix == nullptr) return g->state().setTransform(nullptr);
-        if (!holds(env, matrix, 6)) return;
+        const int64_t length = arrayLength(env, matrix);
+        if (length < 6) return;
         ArrayPins pins(env);
-        const jdouble* values = pins.pin<jdouble>(matrix);
+        const jdouble* values = pins.read<jdouble>(matrix, 6, length);
         if (values != nullptr) g->state().setTransform(values);
     });
 }
@@ -98,7 +99,7 @@ LUMO_ENTRY(void, setStroke)
         if (g == nullptr) return;
         const int64_t count = arrayLength(env, dash);
         ArrayPins pins(env);
-        const jfloat* dashes = count > 0 ? pins.pin<jfloat>(dash) : nullptr;
+        const jfloat* dashes = count > 0 ? pins.read<jfloat>(dash, count, count) : nullptr;
         if (!pins.ok()) return;
         replaceIfBuilt(g->state().stroke,
                        StrokeStyle::create(width, cap, join, miterLimit, dashes,

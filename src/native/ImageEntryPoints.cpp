@@ -13,7 +13,7 @@ using namespace lumo;
 
 namespace {
 
-// An optional transform needs six values.
+// An optional transform needs six values; callers read no more than six.
 bool usableMatrix(JNIEnv* env, jdoubleArray matrix) {
     return matrix == nullptr || holds(env, matrix, 6);
 }
@@ -31,8 +31,8 @@ void drawAwtRaster(JNIEnv* env, jint handle, jintArray info, jdoubleArray matrix
     if (dataLength < 0) return;
 
     ArrayPins pins(env);
-    const int32_t* values = pins.pin<int32_t>(info);
-    const jdouble* m = pins.pin<jdouble>(matrix);
+    const int32_t* values = pins.read<int32_t>(info, imageInfoLength, imageInfoLength);
+    const jdouble* m = pins.read<jdouble>(matrix, 6, 6);
     const uint8_t* pixels = pins.pin<uint8_t>(data);
     if (!pins.ok()) return;
 
@@ -55,7 +55,7 @@ LUMO_ENTRY(void, drawImage)(JNIEnv* env, jclass, jint handle, jint source, jdoub
         NativeImage* sourceImage = findNativeImage(source);
         if (g == nullptr || sourceImage == nullptr || !usableMatrix(env, matrix)) return;
         ArrayPins pins(env);
-        const jdouble* m = pins.pin<jdouble>(matrix);
+        const jdouble* m = pins.read<jdouble>(matrix, 6, 6);
         if (!pins.ok()) return;
         ImageDescriptor image;
         if (!describeRenderTarget(*sourceImage, image)) return;
@@ -77,8 +77,8 @@ LUMO_ENTRY(void, drawSWTImage)
         if (dataLength < 0 || paletteLength < 0) return;
 
         ArrayPins pins(env);
-        const int32_t* values = pins.pin<int32_t>(info);
-        const jdouble* m = pins.pin<jdouble>(matrix);
+        const int32_t* values = pins.read<int32_t>(info, imageInfoLength, imageInfoLength);
+        const jdouble* m = pins.read<jdouble>(matrix, 6, 6);
         const uint8_t* pixels = pins.pin<uint8_t>(data);
         const int32_t* colours = pins.pin<int32_t>(palette);
         const uint8_t* alphas = pins.pin<uint8_t>(alphaData);

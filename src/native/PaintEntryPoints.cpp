@@ -22,14 +22,18 @@ LUMO_ENTRY(void, setGradient)
         Graphics* g = findGraphics(handle);
         if (g == nullptr) return;
         const int64_t count = arrayLength(env, positions);
-        if (count <= 0 || !holds(env, colours, count) || !holds(env, points, 6)) return;
-        if (matrix != nullptr && !holds(env, matrix, 6)) return;
+        if (count <= 0) return;
+        const int64_t colourCount = arrayLength(env, colours);
+        const int64_t pointCount = arrayLength(env, points);
+        const int64_t matrixLength = arrayLength(env, matrix);
+        if (colourCount < count || pointCount < 6) return;
+        if (matrix != nullptr && matrixLength < 6) return;
 
         ArrayPins pins(env);
-        const int32_t* stops = pins.pin<int32_t>(positions);
-        const int32_t* argb = pins.pin<int32_t>(colours);
-        const jdouble* ends = pins.pin<jdouble>(points);
-        const jdouble* m = pins.pin<jdouble>(matrix);
+        const int32_t* stops = pins.read<int32_t>(positions, count, count);
+        const int32_t* argb = pins.read<int32_t>(colours, count, colourCount);
+        const jdouble* ends = pins.read<jdouble>(points, 6, pointCount);
+        const jdouble* m = pins.read<jdouble>(matrix, 6, matrixLength);
         if (!pins.ok()) return;
 
         agg::trans_affine user;
@@ -50,9 +54,10 @@ LUMO_ENTRY(void, setTexture)
         Graphics* g = findGraphics(handle);
         NativeImage* image = findNativeImage(source);
         if (g == nullptr || image == nullptr) return;
-        if (matrix != nullptr && !holds(env, matrix, 6)) return;
+        const int64_t matrixLength = arrayLength(env, matrix);
+        if (matrix != nullptr && matrixLength < 6) return;
         ArrayPins pins(env);
-        const jdouble* m = pins.pin<jdouble>(matrix);
+        const jdouble* m = pins.read<jdouble>(matrix, 6, matrixLength);
         if (!pins.ok()) return;
         agg::trans_affine transform;
         if (m != nullptr) transform = agg::trans_affine(m[0], m[1], m[2], m[3], m[4], m[5]);

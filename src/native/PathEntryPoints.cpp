@@ -19,10 +19,13 @@ void drawPoints(JNIEnv* env, jint handle, jint n, jintArray xs, jintArray ys, bo
                 unsigned flags) {
     guarded([&] {
         Graphics* g = findGraphics(handle);
-        if (g == nullptr || !holds(env, xs, n) || !holds(env, ys, n)) return;
+        if (g == nullptr) return;
+        const int64_t xLength = arrayLength(env, xs);
+        const int64_t yLength = arrayLength(env, ys);
+        if (xLength < n || yLength < n) return;
         ArrayPins pins(env);
-        const int32_t* x = pins.pin<int32_t>(xs);
-        const int32_t* y = pins.pin<int32_t>(ys);
+        const int32_t* x = pins.read<int32_t>(xs, n, xLength);
+        const int32_t* y = pins.read<int32_t>(ys, n, yLength);
         if (!pins.ok() || x == nullptr || y == nullptr) return;
         PolygonShape shape(x, y, n, closed);
         g->draw(shape, flags);
@@ -62,12 +65,12 @@ LUMO_ENTRY(void, drawPath)
         const int64_t coordCount = arrayLength(env, coords);
         if (typeCount < segments || coordCount < 0) return;
         ArrayPins pins(env);
-        const int8_t* codes = pins.pin<int8_t>(types);
+        const int8_t* codes = pins.read<int8_t>(types, segments, typeCount);
         if (codes == nullptr) return;
         const int64_t needed = pathCoordinatesNeeded(codes, segments);
         if (needed > coordCount) return;
         // A path of closes alone reads no coordinate.
-        const double* points = needed > 0 ? pins.pin<double>(coords) : nullptr;
+        const double* points = needed > 0 ? pins.read<double>(coords, needed, coordCount) : nullptr;
         if (!pins.ok()) return;
 
         const unsigned kept = unsigned(flags) & (DRAW_FILL | DRAW_STROKE | DRAW_INTERFACE_BIT |

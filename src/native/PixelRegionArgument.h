@@ -14,14 +14,14 @@ namespace lumo {
 // Ints of a region array: x, y, width, height, bufferWidth, bufferHeight.
 constexpr int64_t pixelRegionLength = 6;
 
-// Copies a region array into `region`, pinning it only for the copy. False
-// when the array is null, shorter than six ints or its pin fails. It asks
-// for the array's length, so no other array may be pinned at the time.
+// Copies a region array into `region`. False when the array is null or
+// shorter than six ints. It makes JNI calls, so no other array may be pinned
+// at the time.
 inline bool readPixelRegion(JNIEnv* env, jintArray array, PixelRegion& region) {
-    if (!holds(env, array, pixelRegionLength)) return false;
-    ArrayPins pins(env);
-    const int32_t* values = pins.pin<int32_t>(array);
-    if (values == nullptr) return false;
+    const int64_t length = arrayLength(env, array);
+    if (length < pixelRegionLength) return false;
+    int32_t values[pixelRegionLength];
+    copyRegion(env, array, jsize(pixelRegionLength), values);
     region = PixelRegion::fromInts(values);
     return true;
 }

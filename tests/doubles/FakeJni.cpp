@@ -8,6 +8,11 @@ FakeJni::FakeJni() {
     functions_.GetArrayLength = &FakeJni::getArrayLength;
     functions_.GetPrimitiveArrayCritical = &FakeJni::getCritical;
     functions_.ReleasePrimitiveArrayCritical = &FakeJni::releaseCritical;
+    functions_.GetByteArrayRegion = &FakeJni::copyRegionOf<jbyte, jbyteArray>;
+    functions_.GetShortArrayRegion = &FakeJni::copyRegionOf<jshort, jshortArray>;
+    functions_.GetIntArrayRegion = &FakeJni::copyRegionOf<jint, jintArray>;
+    functions_.GetFloatArrayRegion = &FakeJni::copyRegionOf<jfloat, jfloatArray>;
+    functions_.GetDoubleArrayRegion = &FakeJni::copyRegionOf<jdouble, jdoubleArray>;
     holder_.env.functions = &functions_;
     holder_.self = this;
 }
@@ -82,6 +87,21 @@ void JNICALL FakeJni::releaseCritical(JNIEnv* env, jarray array, void* data, jin
     if (mode == JNI_COMMIT) return;  // still pinned
     self.pinStack_.pop_back();
     --self.pinned_;
+}
+
+template <class T>
+void JNICALL FakeJni::copyRegion(JNIEnv* env, jarray array, jsize start, jsize count, T* out) {
+    FakeJni& self = of(env);
+    self.events_.push_back({Event::Copy, array, 0, count});
+    ++self.copyCount_;
+    if (self.pinned_ > 0) ++self.violations_;
+    const Storage& s = self.storage(array);
+    if (s.elementSize != sizeof(T) || start < 0 || count < 0 ||
+        size_t(start) + size_t(count) > s.length) {
+        ++self.violations_;
+        return;
+    }
+    if (count > 0) std::memcpy(out, s.data.get() + size_t(start) * sizeof(T), count * sizeof(T));
 }
 
 }  // namespace lumo::test

@@ -8,20 +8,24 @@
 
 namespace lumo::test {
 
-// A JNIEnv for calling entry points without a JVM. It offers the three
-// functions the library may call (GetArrayLength, GetPrimitiveArrayCritical,
-// ReleasePrimitiveArrayCritical) and records every call, so tests can check
-// the pin and release order, fail the n-th pin, find arrays left pinned and
-// catch JNI calls made inside a critical region. Like a JVM under
+// A JNIEnv for calling entry points without a JVM. It offers the functions
+// the library may call (GetArrayLength, GetPrimitiveArrayCritical,
+// ReleasePrimitiveArrayCritical and Get<Type>ArrayRegion for bytes, shorts,
+// ints, floats and doubles) and records every call, so tests can check the
+// pin and release order, fail the n-th pin, find arrays left pinned, count
+// copies and catch JNI calls made inside a critical region. A copy of the
+// wrong element type or beyond the array's end (where a JVM would throw) is a
+// violation and copies nothing. Like a JVM under
 // -Xcheck:jni it can hand out copies of the arrays, which only a release in
 // mode 0 or JNI_COMMIT copies back. Any other JNI function is absent and
 // would crash the test.
 class FakeJni {
 public:
     struct Event {
-        enum Type { Length, Pin, Release } type;
+        enum Type { Length, Pin, Release, Copy } type;
         jarray array;
-        jint mode;  // release mode; 0 for the others
+        jint mode;        // release mode; 0 for the others
+        jsize count = 0;  // elements asked for by a copy
     };
 
     FakeJni();
@@ -62,8 +66,16 @@ public:
 
     const std::vector<Event>& events() const { return events_; }
     void clearEvents() { events_.clear(); }
+    // Recorded events of one type.
+    int eventCount(Event::Type type) const {
+        int n = 0;
+        for (const Event& e : events_) n += e.type == type;
+        return n;
+    }
     // Arrays pinned and not yet released.
     int pinned() const { return pinned_; }
+    // Get<Type>ArrayRegion calls so far.
+    int copies() const { return copyCount_; }
     // JNI calls other than pins and releases made while an array was pinned,
     // and releases that did not match the latest pin.
     int violations() const { return violations_; }
@@ -92,6 +104,12 @@ private:
     static jsize JNICALL getArrayLength(JNIEnv* env, jarray array);
     static void* JNICALL getCritical(JNIEnv* env, jarray array, jboolean* isCopy);
     static void JNICALL releaseCritical(JNIEnv* env, jarray array, void* data, jint mode);
+    template <class T>
+    static void JNICALL copyRegion(JNIEnv* env, jarray array, jsize start, jsize count, T* out);
+    template <class T, class A>
+    static void JNICALL copyRegionOf(JNIEnv* env, A array, jsize start, jsize count, T* out) {
+        copyRegion<T>(env, array, start, count, out);
+    }
 
     JNINativeInterface_ functions_{};
     Env holder_{};
@@ -99,6 +117,7 @@ private:
     std::vector<Pin> pinStack_;
     std::vector<Event> events_;
     int pinCount_ = 0;
+    int copyCount_ = 0;
     int failAt_ = 0;
     int pinned_ = 0;
     int violations_ = 0;

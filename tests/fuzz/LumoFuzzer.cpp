@@ -1,6 +1,7 @@
 // libFuzzer target: plays each input as a sequence of entry-point calls and
 // stops the run when a call leaves an array pinned, makes a JNI call inside a
-// critical region, leaves a handle behind, or runs too long. With
+// critical region, copies past an array's end, leaves a handle behind, or runs
+// too long. With
 // LUMO_FUZZ_TRACE set it prints every call it makes.
 #include "core/HandleRegistry.h"
 #include "fuzz/CallPlayer.h"
@@ -58,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (player.slowest() > callLimit()) fail("slow call:", player.slowestCall());
     }
     if (jni.pinned() != 0) fail("an array was left pinned");
-    if (jni.violations() != 0) fail("JNI call inside a critical region or release out of order");
+    if (jni.violations() != 0)
+        fail("JNI call inside a critical region, copy past an end or release out of order");
     if (HandleRegistry::instance().size() != handlesBefore) fail("handles left behind");
     return 0;
 }

@@ -399,6 +399,24 @@ std::vector<Seed> makeSeeds() {
              region(w, 0, 0, 256, 256, 256, 256);
              w.real(1e9).real(3e3).flag(true);
          }},
+        {"copied-and-pinned-arrays",
+         [](SeedWriter& w) {
+             // Paths and polygons on both sides of the copy buffer's size,
+             // counts longer than their arrays, and a pin failing after a copy.
+             target(w, 64, 64);
+             w.call(Call::HandOutCopies).flag(true);
+             w.call(Call::DrawPath).handle(0).number(300).repeat(300, 1).pattern(600, 7);
+             w.flag(true).number(1);
+             w.call(Call::DrawPath).handle(0).number(3000).repeat(3000, 1).pattern(6000, 9);
+             w.flag(false).number(2);
+             w.call(Call::FillPolygon).handle(0).number(600).pattern(600, 3).pattern(600, 5);
+             w.call(Call::FillPolygon).handle(0).number(600).pattern(600, 3).pattern(599, 5);
+             w.call(Call::SetClip).handle(0).number(300).repeat(300, 1).pattern(500, 11);
+             w.flag(true);
+             w.call(Call::FailPin).byte(0);
+             w.call(Call::DrawPath).handle(0).number(300).repeat(300, 1).pattern(600, 7);
+             w.flag(true).number(1);
+         }},
         {"pin-failures",
          [](SeedWriter& w) {
              target(w, 16, 16);
