@@ -34,6 +34,11 @@ public final class LumoSurface implements AutoCloseable {
     private final Handles handles;
     private final Cleaner.Cleanable cleanable;
     private GraphicsConfiguration configuration;
+    /** A clear asked for and not yet made, and its colour. */
+    private boolean clearPending;
+    private int clearArgb;
+    /** How many clears a covering fill made unnecessary (read by tests). */
+    int skippedClears;
 
     /** The native objects of a surface, freed by {@link #close()} or by the cleaner. */
     private static final class Handles implements Runnable {
@@ -107,10 +112,33 @@ public final class LumoSurface implements AutoCloseable {
         return image;
     }
 
-    /** Clears every pixel to {@code argb} (0xAARRGGBB, straight alpha). */
+    /**
+     * Clears every pixel to {@code argb} (0xAARRGGBB, straight alpha). The clear is made when
+     * the pixels are next drawn or read, and skipped when that draw is an opaque fill of the
+     * whole surface (a repaint that starts with its background), which replaces every pixel.
+     */
     public void clear(int argb) {
         if (!handles.closed) {
-            LUMO.clearDataBuffer(handles.buffer, argb);
+            clearPending = true;
+            clearArgb = argb;
+        }
+    }
+
+    /** Makes a pending clear; called before anything draws into or reads the pixels. */
+    void settle() {
+        if (clearPending) {
+            clearPending = false;
+            if (!handles.closed) {
+                LUMO.clearDataBuffer(handles.buffer, clearArgb);
+            }
+        }
+    }
+
+    /** Drops a pending clear: the next draw replaces every pixel. */
+    void discardClear() {
+        if (clearPending) {
+            clearPending = false;
+            skippedClears++;
         }
     }
 
@@ -121,6 +149,7 @@ public final class LumoSurface implements AutoCloseable {
      */
     public void blit(int hdc, int xDest, int yDest, int x, int y, int w, int h) {
         if (!handles.closed) {
+            settle();
             LUMO.SetDIBitsToDevice(hdc, handles.image, xDest, yDest, w, h, x, y);
         }
     }
@@ -133,6 +162,7 @@ public final class LumoSurface implements AutoCloseable {
         if (handles.closed || w <= 0 || h <= 0) {
             return;
         }
+        settle();
         int hdc = MemoryDevice.create(w, h);
         if (hdc == 0) {
             return;
@@ -153,6 +183,7 @@ public final class LumoSurface implements AutoCloseable {
         if (handles.closed || w <= 0 || h <= 0) {
             return;
         }
+        settle();
         int[] info = {0, w, h, 0, 4 * w, 1, BufferedImage.TYPE_INT_ARGB_PRE};
         LUMO.drawAWTImage(handles.raw, info, new double[] {1, 0, 0, 1, x, y}, argb);
     }

@@ -1,0 +1,107 @@
+package com.quarn.lumo;
+
+import static org.junit.jupiter.api.Assertions.assertArrayEquals;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+
+import java.awt.AlphaComposite;
+import java.awt.Color;
+import java.awt.Graphics2D;
+import java.awt.geom.Ellipse2D;
+import java.awt.geom.Rectangle2D;
+import java.awt.image.BufferedImage;
+import java.util.Random;
+import org.junit.jupiter.api.Test;
+
+/**
+ * A clear is made when the surface is next drawn or read, and skipped when that draw fills the
+ * whole surface opaquely. On random surfaces, states and rectangles (some covering the surface,
+ * most not), drawing after a clear over old pixels must give exactly what drawing onto a surface
+ * already cleared gives.
+ */
+class SurfaceClearTest {
+    private static int[] pixels(BufferedImage image) {
+        return image.getRGB(0, 0, image.getWidth(), image.getHeight(), null, 0,
+                image.getWidth());
+    }
+
+    /** One random state and rectangle fill, the same for a given seed. */
+    private static void draw(Graphics2D g, long seed, int w, int h) {
+        Random r = new Random(seed);
+        switch (r.nextInt(4)) {
+            case 0 -> g.translate(r.nextInt(5) - 2, r.nextInt(5) - 2);
+            case 1 -> g.scale(0.5 + r.nextDouble() * 2, 0.5 + r.nextDouble() * 2);
+            case 2 -> {
+                g.translate(w, 0);
+                g.scale(-1, 1);
+            }
+            default -> g.rotate(r.nextInt(3) * 0.2);
+        }
+        switch (r.nextInt(5)) {
+            case 0 -> g.setComposite(AlphaComposite.Src);
+            case 1 -> g.setComposite(AlphaComposite.SrcOver.derive(0.6f));
+            case 2 -> g.setComposite(AlphaComposite.DstOver);
+            case 3 -> g.setXORMode(Color.BLUE);
+            default -> g.setComposite(AlphaComposite.SrcOver);
+        }
+        switch (r.nextInt(4)) {
+            case 0 -> g.clip(new Rectangle2D.Double(-2, -1, w + 4, h + 3));
+            case 1 -> g.clipRect(1, 2, w - 3, h - 2);
+            case 2 -> g.clip(new Ellipse2D.Double(-w, -h, 3 * w, 3 * h));
+            default -> { }
+        }
+        g.setColor(new Color(r.nextInt(), r.nextInt(4) != 0));
+        int x = r.nextInt(4) - 3;
+        int y = r.nextInt(4) - 3;
+        int rw = w - x + r.nextInt(5) - 2;
+        int rh = h - y + r.nextInt(5) - 2;
+        if (r.nextBoolean()) {
+            g.fillRect(x, y, rw, rh);
+        } else {
+            g.fill(new Rectangle2D.Double(x + r.nextInt(3) * 0.25, y, rw, rh));
+        }
+        g.setPaintMode();
+        g.setComposite(AlphaComposite.SrcOver);
+        g.setColor(new Color(r.nextInt(), true));
+        g.fillOval(2, 3, w / 2, h / 3);
+    }
+
+    private static void paintOver(LumoSurface surface, Random random) {
+        Graphics2D g = surface.createGraphics();
+        g.setColor(new Color(random.nextInt(), true));
+        g.fillRect(0, 0, surface.getWidth(), surface.getHeight());
+        g.setColor(new Color(random.nextInt(), true));
+        g.fillOval(0, 0, surface.getWidth(), surface.getHeight());
+        g.dispose();
+    }
+
+    @Test
+    void drawingAfterAClearIsDrawingOnACleanSurface() {
+        Random random = new Random(7);
+        int skipped = 0;
+        for (int step = 0; step < 600; step++) {
+            int w = 8 + random.nextInt(40);
+            int h = 8 + random.nextInt(40);
+            int clearArgb = random.nextBoolean() ? 0 : random.nextInt();
+            long seed = random.nextLong();
+            try (LumoSurface used = new LumoSurface(w, h);
+                    LumoSurface fresh = new LumoSurface(w, h)) {
+                // Different old pixels on each; the reference makes its clear at once.
+                paintOver(used, random);
+                paintOver(fresh, random);
+                used.clear(clearArgb);
+                fresh.clear(clearArgb);
+                fresh.toImage();
+                Graphics2D g = used.createGraphics();
+                draw(g, seed, w, h);
+                g.dispose();
+                Graphics2D f = fresh.createGraphics();
+                draw(f, seed, w, h);
+                f.dispose();
+                assertArrayEquals(pixels(fresh.toImage()), pixels(used.toImage()),
+                        "step " + step);
+                skipped += used.skippedClears;
+            }
+        }
+        assertTrue(skipped > 5, "fills that replaced the whole surface: " + skipped);
+    }
+}
