@@ -186,7 +186,7 @@ public final class LumoGraphics2D extends Graphics2D {
         if (g == 0 || surface.isClosed()) {
             return 0;
         }
-        surface.settle();
+        surface.settleForDrawing();
         if (device) {
             if (!nativeIdentity) {
                 LUMO.setTransform(g, null);
@@ -415,8 +415,8 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         if (s instanceof Rectangle2D) {
             Rectangle2D r = (Rectangle2D) s;
-            if (replacesSurface(r.getX(), r.getY(), r.getWidth(), r.getHeight())) {
-                surface.discardClear();
+            if (fillsSurface(r.getX(), r.getY(), r.getWidth(), r.getHeight())) {
+                return;
             }
         }
         int g = ready(Use.FILL);
@@ -448,6 +448,10 @@ public final class LumoGraphics2D extends Graphics2D {
      */
     private void fillPath(Shape s) {
         path.set(s, null);
+        Rectangle2D r = path.rectangle();
+        if (r != null && fillsSurface(r.getX(), r.getY(), r.getWidth(), r.getHeight())) {
+            return;
+        }
         CoverageImage image = null;
         if (drawnPaint instanceof Color && antialias()
                 && ((AlphaComposite) composite).getRule() == AlphaComposite.SRC_OVER) {
@@ -770,13 +774,36 @@ public final class LumoGraphics2D extends Graphics2D {
             fill(new Rectangle(x, y, width, height));
             return;
         }
-        if (replacesSurface(x, y, width, height)) {
-            surface.discardClear();
+        if (fillsSurface(x, y, width, height)) {
+            return;
         }
         int g = ready(Use.FILL);
         if (g != 0) {
             LUMO.fillRect(g, x, y, width, height);
         }
+    }
+
+    /**
+     * Fills the whole surface with the current colour as a clear when filling the user-space
+     * rectangle replaces every pixel: a repaint's background fills (a page cleared, then filled
+     * with its own background) then cost one clear between them. Returns false, having done
+     * nothing, for any other rectangle or state; a clear still pending is then dropped when the
+     * fill is to replace it.
+     */
+    private boolean fillsSurface(double x, double y, double width, double height) {
+        if (!replacesSurface(x, y, width, height)) {
+            return false;
+        }
+        if (handle.g == 0 || surface.isClosed()) {
+            return true;
+        }
+        if (surface.hasPixels()) {
+            surface.discardClear();
+            surface.clear(((Color) drawnPaint).getRGB());
+            return true;
+        }
+        surface.discardClear();
+        return false;
     }
 
     /**

@@ -37,6 +37,8 @@ public final class LumoSurface implements AutoCloseable {
     /** A clear asked for and not yet made, and its colour. */
     private boolean clearPending;
     private int clearArgb;
+    /** Whether anything was drawn, which made the native pixels. */
+    private boolean drawn;
     /** How many clears a covering fill made unnecessary (read by tests). */
     int skippedClears;
 
@@ -134,6 +136,20 @@ public final class LumoSurface implements AutoCloseable {
         }
     }
 
+    /**
+     * Makes a pending clear before a draw. Drawing creates the native pixels, which a clear of
+     * a surface never drawn only promises.
+     */
+    void settleForDrawing() {
+        settle();
+        drawn = true;
+    }
+
+    /** Whether the native pixels exist, so that a clear sets them all at once. */
+    boolean hasPixels() {
+        return drawn;
+    }
+
     /** Drops a pending clear: the next draw replaces every pixel. */
     void discardClear() {
         if (clearPending) {
@@ -183,7 +199,7 @@ public final class LumoSurface implements AutoCloseable {
         if (handles.closed || w <= 0 || h <= 0) {
             return;
         }
-        settle();
+        settleForDrawing();
         int[] info = {0, w, h, 0, 4 * w, 1, BufferedImage.TYPE_INT_ARGB_PRE};
         LUMO.drawAWTImage(handles.raw, info, new double[] {1, 0, 0, 1, x, y}, argb);
     }
