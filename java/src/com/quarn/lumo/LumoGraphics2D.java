@@ -142,7 +142,7 @@ public final class LumoGraphics2D extends Graphics2D {
 
     LumoGraphics2D(LumoSurface surface) {
         this.surface = surface;
-        handle = new Native(LUMO.createGraphics(surface.image()));
+        handle = new Native(LUMO.createGraphics(surface.target()));
         cleanable = LumoSurface.CLEANER.register(this, handle);
         if (handle.g != 0) {
             LUMO.setHint(handle.g, HINT_CLIP_ANTIALIAS, 1);

@@ -212,8 +212,23 @@ public final class LumoSurface implements AutoCloseable {
         return configuration;
     }
 
-    /** The render target's handle, 0 once closed. */
+    /**
+     * The render target's handle for drawing into it directly, 0 once closed; a pending clear
+     * is made first.
+     */
     int image() {
+        if (handles.closed) {
+            return 0;
+        }
+        settleForDrawing();
+        return handles.image;
+    }
+
+    /**
+     * The render target's handle for making a drawing object, 0 once closed. Graphics make a
+     * pending clear before each draw, not when they are made.
+     */
+    int target() {
         return handles.closed ? 0 : handles.image;
     }
 
