@@ -186,7 +186,7 @@ public final class LumoGraphics2D extends Graphics2D {
         if (g == 0 || surface.isClosed()) {
             return 0;
         }
-        surface.settleForDrawing();
+        surface.settle();
         if (device) {
             if (!nativeIdentity) {
                 LUMO.setTransform(g, null);
@@ -784,11 +784,12 @@ public final class LumoGraphics2D extends Graphics2D {
     }
 
     /**
-     * Fills the whole surface with the current colour as a clear when filling the user-space
-     * rectangle replaces every pixel: a repaint's background fills (a page cleared, then filled
-     * with its own background) then cost one clear between them. Returns false, having done
-     * nothing, for any other rectangle or state; a clear still pending is then dropped when the
-     * fill is to replace it.
+     * Fills the whole surface with the current colour when filling the user-space rectangle
+     * replaces every pixel, dropping a pending clear: as a pending clear itself once the native
+     * pixels exist, so that a repaint's background fills (a page cleared, then filled with its
+     * own background) cost one clear between them; else as a device rectangle over the
+     * surface, which makes the pixels. Returns false, having done nothing, for any other
+     * rectangle or state.
      */
     private boolean fillsSurface(double x, double y, double width, double height) {
         if (!replacesSurface(x, y, width, height)) {
@@ -797,13 +798,17 @@ public final class LumoGraphics2D extends Graphics2D {
         if (handle.g == 0 || surface.isClosed()) {
             return true;
         }
+        surface.discardClear();
         if (surface.hasPixels()) {
-            surface.discardClear();
             surface.clear(((Color) drawnPaint).getRGB());
             return true;
         }
-        surface.discardClear();
-        return false;
+        int g = ready(Use.FILL, true);
+        if (g != 0) {
+            LUMO.fillRect(g, 0, 0, surface.getWidth(), surface.getHeight());
+            surface.markPixels();
+        }
+        return true;
     }
 
     /**

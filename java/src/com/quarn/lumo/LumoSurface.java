@@ -37,8 +37,8 @@ public final class LumoSurface implements AutoCloseable {
     /** A clear asked for and not yet made, and its colour. */
     private boolean clearPending;
     private int clearArgb;
-    /** Whether anything was drawn, which made the native pixels. */
-    private boolean drawn;
+    /** Whether a draw over the whole surface made the native pixels. */
+    private boolean pixelsMade;
     /** How many clears a covering fill made unnecessary (read by tests). */
     int skippedClears;
 
@@ -137,17 +137,16 @@ public final class LumoSurface implements AutoCloseable {
     }
 
     /**
-     * Makes a pending clear before a draw. Drawing creates the native pixels, which a clear of
-     * a surface never drawn only promises.
+     * Whether the native pixels are known to exist, so that a clear sets them all at once: a
+     * clear of pixels never made is only a promise, which reading them back does not see.
      */
-    void settleForDrawing() {
-        settle();
-        drawn = true;
+    boolean hasPixels() {
+        return pixelsMade;
     }
 
-    /** Whether the native pixels exist, so that a clear sets them all at once. */
-    boolean hasPixels() {
-        return drawn;
+    /** Notes that a draw covering the whole surface made the native pixels. */
+    void markPixels() {
+        pixelsMade = true;
     }
 
     /** Drops a pending clear: the next draw replaces every pixel. */
@@ -199,7 +198,7 @@ public final class LumoSurface implements AutoCloseable {
         if (handles.closed || w <= 0 || h <= 0) {
             return;
         }
-        settleForDrawing();
+        settle();
         int[] info = {0, w, h, 0, 4 * w, 1, BufferedImage.TYPE_INT_ARGB_PRE};
         LUMO.drawAWTImage(handles.raw, info, new double[] {1, 0, 0, 1, x, y}, argb);
     }
@@ -220,7 +219,7 @@ public final class LumoSurface implements AutoCloseable {
         if (handles.closed) {
             return 0;
         }
-        settleForDrawing();
+        settle();
         return handles.image;
     }
 

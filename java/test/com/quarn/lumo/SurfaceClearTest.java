@@ -1,6 +1,7 @@
 package com.quarn.lumo;
 
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
+import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.awt.AlphaComposite;
@@ -117,5 +118,39 @@ class SurfaceClearTest {
             }
         }
         assertTrue(skipped > 5, "fills that replaced the whole surface: " + skipped);
+    }
+
+    /**
+     * Covering fills show on surfaces whose pixels were never made (fresh, or drawn only where
+     * the clip is empty), the second one too, kept as a clear; a disposed graphics leaves a
+     * pending clear alone.
+     */
+    @Test
+    void coveringFillsShowOnSurfacesNeverDrawn() {
+        for (int k = 0; k < 3; k++) {
+            try (LumoSurface s = new LumoSurface(9, 7)) {
+                Graphics2D g = s.createGraphics();
+                if (k == 1) {
+                    g.setClip(0, 0, 0, 0);
+                    g.fillRect(1, 1, 2, 2);
+                    g.setClip(null);
+                } else if (k == 2) {
+                    s.clear(0xFF00FF00);
+                }
+                g.setColor(new Color(0x336699));
+                g.fillRect(-1, -1, 20, 20);
+                g.fill(new Rectangle2D.Double(0, 0, 9, 7));
+                for (int p : pixels(s.toImage())) {
+                    assertEquals(0xFF336699, p, "case " + k);
+                }
+                Graphics2D d = s.createGraphics();
+                d.dispose();
+                s.clear(0);
+                d.fillRect(0, 0, 9, 7);
+                for (int p : pixels(s.toImage())) {
+                    assertEquals(0, p, "case " + k + " after a clear");
+                }
+            }
+        }
     }
 }
