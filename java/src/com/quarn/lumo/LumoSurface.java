@@ -37,7 +37,7 @@ public final class LumoSurface implements AutoCloseable {
     /** A clear asked for and not yet made, and its colour. */
     private boolean clearPending;
     private int clearArgb;
-    /** Whether a draw over the whole surface made the native pixels. */
+    /** Whether a fill over the whole surface made the native pixels. */
     private boolean pixelsMade;
     /** How many clears a covering fill made unnecessary (read by tests). */
     int skippedClears;
@@ -126,13 +126,27 @@ public final class LumoSurface implements AutoCloseable {
         }
     }
 
-    /** Makes a pending clear; called before anything draws into or reads the pixels. */
+    /**
+     * Makes a pending clear; called before anything draws into or reads the pixels. The
+     * buffer's own clear stores the colour as it is and only promises pixels never made, so it
+     * serves opaque and transparent colours over pixels known to exist; other clears fill the
+     * surface with the source rule, which premultiplies the colour and makes the pixels.
+     */
     void settle() {
-        if (clearPending) {
-            clearPending = false;
-            if (!handles.closed) {
-                LUMO.clearDataBuffer(handles.buffer, clearArgb);
-            }
+        if (!clearPending) {
+            return;
+        }
+        clearPending = false;
+        if (handles.closed) {
+            return;
+        }
+        int alpha = clearArgb >>> 24;
+        if (pixelsMade && (alpha == 255 || alpha == 0)) {
+            LUMO.clearDataBuffer(handles.buffer, alpha == 0 ? 0 : clearArgb);
+        } else {
+            LUMO.setPaint(handles.raw, clearArgb);
+            LUMO.fillRect(handles.raw, 0, 0, width, height);
+            pixelsMade = true;
         }
     }
 

@@ -153,4 +153,45 @@ class SurfaceClearTest {
             }
         }
     }
+
+    /**
+     * A clear gives the pixels Java 2D's source rule gives the colour, premultiplied (to the
+     * rounding of a channel), whether the surface was drawn before or not.
+     */
+    @Test
+    void clearsPremultiplyTheirColour() {
+        Random random = new Random(3);
+        for (int step = 0; step < 200; step++) {
+            int argb = switch (step % 4) {
+                case 0 -> random.nextInt() | 0xFF000000;
+                case 1 -> random.nextInt() & 0x00FFFFFF;
+                default -> random.nextInt();
+            };
+            BufferedImage expected = new BufferedImage(5, 4, BufferedImage.TYPE_INT_ARGB_PRE);
+            Graphics2D j = expected.createGraphics();
+            j.setComposite(AlphaComposite.Src);
+            j.setColor(new Color(argb, true));
+            j.fillRect(0, 0, 5, 4);
+            j.dispose();
+            try (LumoSurface s = new LumoSurface(5, 4)) {
+                if (step % 3 == 0) {
+                    paintOver(s, random);
+                }
+                s.clear(argb);
+                int[] got = new int[20];
+                s.read(0, 0, 5, 4, got);
+                int[] want = ((java.awt.image.DataBufferInt) expected.getRaster()
+                        .getDataBuffer()).getData();
+                for (int i = 0; i < got.length; i++) {
+                    // lumo rounds the premultiplied channels its own way, at most one off.
+                    for (int shift = 0; shift < 32; shift += 8) {
+                        int d = ((got[i] >>> shift) & 0xFF) - ((want[i] >>> shift) & 0xFF);
+                        assertTrue(Math.abs(d) <= (shift == 24 ? 0 : 1), "step " + step + ", "
+                                + Integer.toHexString(argb) + ": " + Integer.toHexString(got[i])
+                                + " for " + Integer.toHexString(want[i]));
+                    }
+                }
+            }
+        }
+    }
 }
