@@ -142,7 +142,7 @@ public final class LumoGraphics2D extends Graphics2D {
 
     LumoGraphics2D(LumoSurface surface) {
         this.surface = surface;
-        handle = new Native(LUMO.createGraphics(surface.image()));
+        handle = new Native(LUMO.createGraphics(surface.target()));
         cleanable = LumoSurface.CLEANER.register(this, handle);
         if (handle.g != 0) {
             LUMO.setHint(handle.g, HINT_CLIP_ANTIALIAS, 1);
@@ -186,6 +186,7 @@ public final class LumoGraphics2D extends Graphics2D {
         if (g == 0 || surface.isClosed()) {
             return 0;
         }
+        surface.settle();
         if (device) {
             if (!nativeIdentity) {
                 LUMO.setTransform(g, null);
@@ -412,6 +413,12 @@ public final class LumoGraphics2D extends Graphics2D {
             fillPath(s);
             return;
         }
+        if (s instanceof Rectangle2D) {
+            Rectangle2D r = (Rectangle2D) s;
+            if (fillsSurface(r.getX(), r.getY(), r.getWidth(), r.getHeight())) {
+                return;
+            }
+        }
         int g = ready(Use.FILL);
         if (g == 0) {
             return;
@@ -441,6 +448,10 @@ public final class LumoGraphics2D extends Graphics2D {
      */
     private void fillPath(Shape s) {
         path.set(s, null);
+        Rectangle2D r = path.rectangle();
+        if (r != null && fillsSurface(r.getX(), r.getY(), r.getWidth(), r.getHeight())) {
+            return;
+        }
         CoverageImage image = null;
         if (drawnPaint instanceof Color && antialias()
                 && ((AlphaComposite) composite).getRule() == AlphaComposite.SRC_OVER) {
@@ -763,10 +774,77 @@ public final class LumoGraphics2D extends Graphics2D {
             fill(new Rectangle(x, y, width, height));
             return;
         }
+        if (fillsSurface(x, y, width, height)) {
+            return;
+        }
         int g = ready(Use.FILL);
         if (g != 0) {
             LUMO.fillRect(g, x, y, width, height);
         }
+    }
+
+    /**
+     * Fills the whole surface with the current colour when filling the user-space rectangle
+     * replaces every pixel, dropping a pending clear: as a pending clear itself once the native
+     * pixels exist, so that a repaint's background fills (a page cleared, then filled with its
+     * own background) cost one clear between them; else as a device rectangle over the
+     * surface, which makes the pixels. Returns false, having done nothing, for any other
+     * rectangle or state.
+     */
+    private boolean fillsSurface(double x, double y, double width, double height) {
+        if (!replacesSurface(x, y, width, height)) {
+            return false;
+        }
+        if (handle.g == 0 || surface.isClosed()) {
+            return true;
+        }
+        surface.discardClear();
+        if (surface.hasPixels()) {
+            surface.clear(((Color) drawnPaint).getRGB());
+            return true;
+        }
+        int g = ready(Use.FILL, true);
+        if (g != 0) {
+            LUMO.fillRect(g, 0, 0, surface.getWidth(), surface.getHeight());
+            surface.markPixels();
+        }
+        return true;
+    }
+
+    /**
+     * Whether filling the user-space rectangle sets every pixel of the surface to the current
+     * colour whatever was there: an opaque colour drawn source-over or source at full extra
+     * alpha, under a transform that keeps the axes, covering the whole surface within a clip
+     * that does too. Pixels wholly inside a filled outline are wholly covered.
+     */
+    private boolean replacesSurface(double x, double y, double width, double height) {
+        if (!(width > 0) || !(height > 0) || xorColor != null
+                || !(drawnPaint instanceof Color) || ((Color) drawnPaint).getAlpha() != 255
+                || !(composite instanceof AlphaComposite)
+                || transform.getShearX() != 0 || transform.getShearY() != 0) {
+            return false;
+        }
+        AlphaComposite a = (AlphaComposite) composite;
+        if (a.getAlpha() != 1f
+                || (a.getRule() != AlphaComposite.SRC_OVER && a.getRule() != AlphaComposite.SRC)) {
+            return false;
+        }
+        if (clip != null && !(clip instanceof Rectangle2D
+                && clip.contains(0, 0, surface.getWidth(), surface.getHeight()))) {
+            return false;
+        }
+        double sx = transform.getScaleX();
+        double sy = transform.getScaleY();
+        double x1 = sx * x + transform.getTranslateX();
+        double x2 = sx * (x + width) + transform.getTranslateX();
+        double y1 = sy * y + transform.getTranslateY();
+        double y2 = sy * (y + height) + transform.getTranslateY();
+        // Far beyond the surface lumo still fills; bounded well short of where it would not.
+        double far = 1 << 30;
+        return Math.min(x1, x2) <= 0 && Math.max(x1, x2) >= surface.getWidth()
+                && Math.min(y1, y2) <= 0 && Math.max(y1, y2) >= surface.getHeight()
+                && Math.max(Math.max(-x1, x1), Math.max(-x2, x2)) < far
+                && Math.max(Math.max(-y1, y1), Math.max(-y2, y2)) < far;
     }
 
     @Override

@@ -34,6 +34,13 @@ public final class LumoSurface implements AutoCloseable {
     private final Handles handles;
     private final Cleaner.Cleanable cleanable;
     private GraphicsConfiguration configuration;
+    /** A clear asked for and not yet made, and its colour. */
+    private boolean clearPending;
+    private int clearArgb;
+    /** Whether a fill over the whole surface made the native pixels. */
+    private boolean pixelsMade;
+    /** How many clears a covering fill made unnecessary (read by tests). */
+    int skippedClears;
 
     /** The native objects of a surface, freed by {@link #close()} or by the cleaner. */
     private static final class Handles implements Runnable {
@@ -107,10 +114,60 @@ public final class LumoSurface implements AutoCloseable {
         return image;
     }
 
-    /** Clears every pixel to {@code argb} (0xAARRGGBB, straight alpha). */
+    /**
+     * Clears every pixel to {@code argb} (0xAARRGGBB, straight alpha). The clear is made when
+     * the pixels are next drawn or read, and skipped when that draw is an opaque fill of the
+     * whole surface (a repaint that starts with its background), which replaces every pixel.
+     */
     public void clear(int argb) {
         if (!handles.closed) {
-            LUMO.clearDataBuffer(handles.buffer, argb);
+            clearPending = true;
+            clearArgb = argb;
+        }
+    }
+
+    /**
+     * Makes a pending clear; called before anything draws into or reads the pixels. The
+     * buffer's own clear stores the colour as it is and only promises pixels never made, so it
+     * serves opaque and transparent colours over pixels known to exist; other clears fill the
+     * surface with the source rule, which premultiplies the colour and makes the pixels.
+     */
+    void settle() {
+        if (!clearPending) {
+            return;
+        }
+        clearPending = false;
+        if (handles.closed) {
+            return;
+        }
+        int alpha = clearArgb >>> 24;
+        if (pixelsMade && (alpha == 255 || alpha == 0)) {
+            LUMO.clearDataBuffer(handles.buffer, alpha == 0 ? 0 : clearArgb);
+        } else {
+            LUMO.setPaint(handles.raw, clearArgb);
+            LUMO.fillRect(handles.raw, 0, 0, width, height);
+            pixelsMade = true;
+        }
+    }
+
+    /**
+     * Whether the native pixels are known to exist, so that a clear sets them all at once: a
+     * clear of pixels never made is only a promise, which reading them back does not see.
+     */
+    boolean hasPixels() {
+        return pixelsMade;
+    }
+
+    /** Notes that a draw covering the whole surface made the native pixels. */
+    void markPixels() {
+        pixelsMade = true;
+    }
+
+    /** Drops a pending clear: the next draw replaces every pixel. */
+    void discardClear() {
+        if (clearPending) {
+            clearPending = false;
+            skippedClears++;
         }
     }
 
@@ -121,6 +178,7 @@ public final class LumoSurface implements AutoCloseable {
      */
     public void blit(int hdc, int xDest, int yDest, int x, int y, int w, int h) {
         if (!handles.closed) {
+            settle();
             LUMO.SetDIBitsToDevice(hdc, handles.image, xDest, yDest, w, h, x, y);
         }
     }
@@ -133,6 +191,7 @@ public final class LumoSurface implements AutoCloseable {
         if (handles.closed || w <= 0 || h <= 0) {
             return;
         }
+        settle();
         int hdc = MemoryDevice.create(w, h);
         if (hdc == 0) {
             return;
@@ -153,6 +212,7 @@ public final class LumoSurface implements AutoCloseable {
         if (handles.closed || w <= 0 || h <= 0) {
             return;
         }
+        settle();
         int[] info = {0, w, h, 0, 4 * w, 1, BufferedImage.TYPE_INT_ARGB_PRE};
         LUMO.drawAWTImage(handles.raw, info, new double[] {1, 0, 0, 1, x, y}, argb);
     }
@@ -165,8 +225,23 @@ public final class LumoSurface implements AutoCloseable {
         return configuration;
     }
 
-    /** The render target's handle, 0 once closed. */
+    /**
+     * The render target's handle for drawing into it directly, 0 once closed; a pending clear
+     * is made first.
+     */
     int image() {
+        if (handles.closed) {
+            return 0;
+        }
+        settle();
+        return handles.image;
+    }
+
+    /**
+     * The render target's handle for making a drawing object, 0 once closed. Graphics make a
+     * pending clear before each draw, not when they are made.
+     */
+    int target() {
         return handles.closed ? 0 : handles.image;
     }
 

@@ -4,6 +4,7 @@ import com.quarn.lumo.internal.LUMO;
 import java.awt.Shape;
 import java.awt.geom.AffineTransform;
 import java.awt.geom.PathIterator;
+import java.awt.geom.Rectangle2D;
 import java.util.Arrays;
 
 /**
@@ -151,6 +152,30 @@ final class PathBuffer {
             previousY = uy;
             at += n;
         }
+    }
+
+    /**
+     * The outline as an axis-aligned rectangle when it is one: a move and three lines (a fourth
+     * back to the start allowed), closed or not. Null for any other outline.
+     */
+    Rectangle2D rectangle() {
+        int n = count > 0 && types[count - 1] == PathIterator.SEG_CLOSE ? count - 1 : count;
+        if (n == 5 && types[4] == PathIterator.SEG_LINETO && coords[8] == coords[0]
+                && coords[9] == coords[1]) {
+            n = 4;
+        }
+        if (n != 4 || types[0] != PathIterator.SEG_MOVETO || types[1] != PathIterator.SEG_LINETO
+                || types[2] != PathIterator.SEG_LINETO || types[3] != PathIterator.SEG_LINETO) {
+            return null;
+        }
+        double[] c = coords;
+        boolean across = c[1] == c[3] && c[2] == c[4] && c[5] == c[7] && c[6] == c[0];
+        boolean down = c[0] == c[2] && c[3] == c[5] && c[4] == c[6] && c[7] == c[1];
+        if (!across && !down) {
+            return null;
+        }
+        return new Rectangle2D.Double(Math.min(c[0], c[4]), Math.min(c[1], c[5]),
+                Math.abs(c[4] - c[0]), Math.abs(c[5] - c[1]));
     }
 
     boolean isEmpty() {
