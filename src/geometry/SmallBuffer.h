@@ -32,7 +32,7 @@ public:
 
     void clear() { size_ = 0; }
     void pop_back() { --size_; }
-    void push_back(const T& value) {
+    __attribute__((always_inline)) void push_back(const T& value) {
         if (size_ == capacity_) grow();
         data_[size_++] = value;
     }
