@@ -300,11 +300,19 @@ private:
     // nothing and less than one angle step, with margins far beyond the
     // rounding of the cross and dot products here and of atan2: the arc then
     // has no point between its ends.
+    // Compared as squares (both sides positive) where the step is under a
+    // right angle, without the square root of the lengths' product.
     bool withinOneStep(double x1, double y1, double x2, double y2) const {
-        const double lengths = std::sqrt((x1 * x1 + y1 * y1) * (x2 * x2 + y2 * y2));
-        if (!(lengths > 1e-200 && lengths < 1e200)) return false;
+        const double squares = (x1 * x1 + y1 * y1) * (x2 * x2 + y2 * y2);
         const double cross = (x1 * y2 - y1 * x2) * widthSign_;
         const double dot = x1 * x2 + y1 * y2;
+        if (turnCosine_ > 0) {
+            if (!(squares > 1e-280 && squares < 1e280)) return false;
+            return cross > 0 && dot > 0 && cross * cross > kTurnMargin * kTurnMargin * squares &&
+                   dot * dot > turnCosine_ * turnCosine_ * squares;
+        }
+        const double lengths = std::sqrt(squares);
+        if (!(lengths > 1e-200 && lengths < 1e200)) return false;
         return cross > kTurnMargin * lengths && dot > turnCosine_ * lengths;
     }
 
