@@ -12,11 +12,15 @@
 
 #include <agg_conv_curve.h>
 #include <agg_conv_stroke.h>
+#include <agg_math.h>
+
+#include <cmath>
 
 namespace lumo {
 namespace {
 
 using testing::ListSource;
+using testing::PathVertex;
 using testing::randomPath;
 using testing::record;
 
@@ -71,6 +75,61 @@ TEST(StrokeGeneratorTest, GivesAggsVerticesOnFlattenedCurves) {
         configure(actual, b);
         ASSERT_EQ(record(expected, 1000000), record(actual, 1000000)) << "round " << round;
     }
+}
+
+// The length of the miter at v1 of the path v0, v1, v2, computed as the
+// stroker computes it, or NaN when its offset lines are parallel.
+double miterLength(const PathVertex& v0, const PathVertex& v1, const PathVertex& v2,
+                   double halfWidth) {
+    const double len1 = agg::calc_distance(v0.x, v0.y, v1.x, v1.y);
+    const double len2 = agg::calc_distance(v1.x, v1.y, v2.x, v2.y);
+    const double dx1 = halfWidth * (v1.y - v0.y) / len1, dy1 = halfWidth * (v1.x - v0.x) / len1;
+    const double dx2 = halfWidth * (v2.y - v1.y) / len2, dy2 = halfWidth * (v2.x - v1.x) / len2;
+    double xi = 0.0, yi = 0.0;
+    if (!agg::calc_intersection(v0.x + dx1, v0.y - dy1, v1.x + dx1, v1.y - dy1, v1.x + dx2,
+                                v1.y - dy2, v2.x + dx2, v2.y - dy2, &xi, &yi)) {
+        return std::nan("");
+    }
+    return agg::calc_distance(v1.x, v1.y, xi, yi);
+}
+
+// Miter limits within a few ulps of a corner's miter length, on either side
+// and on both sides of the outline (the inner side reverts to a bevel beyond
+// its own limit): where the stroker decides without the square root, it must
+// decide as AGG does.
+TEST(StrokeGeneratorTest, GivesAggsVerticesAtTheMiterLimit) {
+    std::mt19937 rng(20261211);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    const double widths[] = {0.01, 1.0, 3.0, 40.0};
+    int rounds = 0;
+    for (int round = 0; round < testing::sanitizedRounds(4000); ++round) {
+        const double reach = std::pow(10.0, 3.0 * unit(rng));
+        const std::vector<PathVertex> path = {
+            {unit(rng) * reach, unit(rng) * reach, agg::path_cmd_move_to},
+            {unit(rng) * reach, unit(rng) * reach, agg::path_cmd_line_to},
+            {unit(rng) * reach, unit(rng) * reach, agg::path_cmd_line_to}};
+        const double width = widths[rng() % 4] * (rng() % 4 == 0 ? -1.0 : 1.0);
+        const double halfWidth = width / 2;
+        const double length = miterLength(path[0], path[1], path[2], halfWidth);
+        if (!std::isfinite(length)) continue;
+        ++rounds;
+        const auto join = rng() % 2 ? agg::miter_join_revert : agg::miter_join;
+        double limit = length / std::fabs(halfWidth);
+        for (int i = 0; i < 4; ++i) limit = std::nextafter(limit, 0.0);
+        for (int step = 0; step < 9; ++step, limit = std::nextafter(limit, HUGE_VAL)) {
+            ListSource aggSource(path), lumoSource(path);
+            agg::conv_stroke<ListSource> expected(aggSource);
+            StrokeGenerator<ListSource> actual(lumoSource);
+            expected.width(width);
+            actual.width(width);
+            expected.line_join(join);
+            actual.line_join(join);
+            expected.miter_limit(limit);
+            actual.miter_limit(limit);
+            ASSERT_EQ(record(expected), record(actual)) << "round " << round << " step " << step;
+        }
+    }
+    EXPECT_GT(rounds, testing::sanitizedRounds(4000) / 2);
 }
 
 }  // namespace

@@ -102,6 +102,10 @@ private:
             const bool culled = curves && strokeCullingBox(nullptr, offset, cull);
             const double limit = curves && !culled ? maxCurveCoordinate : maxEdgeCoordinate;
             CheckedSource<TransformedSource<Shape>> checked(transformed, limit);
+            // The outline of a slanted or curved centre line cannot take the
+            // rectilinear coverage: trying would make the whole first
+            // sub-path (curves flattened, dashes measured) twice.
+            rectilinearOutline_ = pattern_ || rectilinearPolyline(checked);
             dashBoxKnown_ = !pattern_ && style.dashed() && reachBox(nullptr, offset, dashBox_);
             strokeFlatten(checked, checked, curves, culled ? &cull : nullptr, 1.0, nullptr, offset);
         } else {
@@ -121,6 +125,9 @@ private:
             const double limit =
                 (curves && !culled ? maxCurveCoordinate : maxEdgeCoordinate) / scale;
             CheckedSource<Shape> checked(shape, limit);
+            // Turned or sheared outlines: a slanted line may become
+            // horizontal or vertical in device space.
+            rectilinearOutline_ = true;
             dashBoxKnown_ = !pattern_ && style.dashed() && invertible &&
                             reachBox(&deviceToUser, offset, dashBox_);
             strokeFlatten(checked, checked, curves, culled ? &cull : nullptr, scale,
@@ -228,11 +235,11 @@ private:
         configureStroke(outline, *state_.stroke,
                         roundApproximationScale(source, *state_.stroke, scale));
         if (after == nullptr) {
-            fillStage(outline, check);
+            fillStage(outline, check, rectilinearOutline_);
             return;
         }
         TransformedSource<StrokeGenerator<Source>> transformed(outline, after, offset.x, offset.y);
-        fillStage(transformed, check);
+        fillStage(transformed, check, rectilinearOutline_);
     }
 
     // Rasterises a device-space outline under the clip box with the state's
@@ -283,6 +290,7 @@ private:
     GraphicsState& state_;
     RenderTarget& target_;
     bool pattern_ = false;
+    bool rectilinearOutline_ = true;
     bool dashBoxKnown_ = false;
     agg::rect_d dashBox_;
 };

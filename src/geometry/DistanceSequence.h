@@ -19,8 +19,9 @@ public:
 
     unsigned size() const { return unsigned(points_.size()); }
     const Point& operator[](unsigned i) const { return points_[i]; }
-    const Point& prev(unsigned i) const { return points_[(i + size() - 1) % size()]; }
-    const Point& next(unsigned i) const { return points_[(i + 1) % size()]; }
+    // The points before and after point i (i < size()), round the sub-path.
+    const Point& prev(unsigned i) const { return points_[i == 0 ? size() - 1 : i - 1]; }
+    const Point& next(unsigned i) const { return points_[i + 1 == size() ? 0 : i + 1]; }
 
     // Empties the sequence for a new sub-path.
     void clear() { points_.clear(); }

@@ -32,8 +32,8 @@ public:
 
     void clear() { size_ = 0; }
     void pop_back() { --size_; }
-    void push_back(const T& value) {
-        if (size_ == capacity_) reserve(size_ + 1);
+    __attribute__((always_inline)) void push_back(const T& value) {
+        if (size_ == capacity_) grow();
         data_[size_++] = value;
     }
     // New values are left unset.
@@ -52,6 +52,9 @@ public:
     }
 
 private:
+    // Out of line, so that push_back stays small enough to inline.
+    __attribute__((noinline)) void grow() { reserve(size_ + 1); }
+
     T inline_[N];
     T* data_ = inline_;
     size_t size_ = 0;

@@ -138,6 +138,36 @@ double polylineTaxicabLength(Source& source) {
     return polylineSum(source, [](double dx, double dy) { return std::fabs(dx) + std::fabs(dy); });
 }
 
+// Whether the source's vertices make only horizontal and vertical lines
+// (closing lines included) and no curve. A stroke of anything else has a
+// slanted edge in its outline, short of degenerate cases (points that
+// coincide, slanted pieces that fall in a dash gap); stops at the first
+// slanted line.
+template <class Source>
+bool rectilinearPolyline(Source& source) {
+    double startX = 0.0, startY = 0.0, lastX = 0.0, lastY = 0.0;
+    double x = 0.0, y = 0.0;
+    source.rewind(0);
+    unsigned cmd;
+    while (!agg::is_stop(cmd = source.vertex(&x, &y))) {
+        if (agg::is_move_to(cmd)) {
+            startX = lastX = x;
+            startY = lastY = y;
+        } else if (agg::is_line_to(cmd)) {
+            if (x != lastX && y != lastY) return false;
+            lastX = x;
+            lastY = y;
+        } else if (agg::is_curve(cmd)) {
+            return false;
+        } else if (agg::is_close(cmd)) {
+            if (startX != lastX && startY != lastY) return false;
+            lastX = startX;
+            lastY = startY;
+        }
+    }
+    return true;
+}
+
 // The most outline points the dashes of one draw may make: round caps of
 // wide strokes take thousands of points each.
 constexpr double maxDashPointsPerDraw = 2e7;

@@ -130,6 +130,9 @@ private:
     // 1 - 2^-50: a product rounded up by half an ulp, times this, is below
     // the exact product.
     static constexpr double kBelowOne = 1.0 - 0x1p-50;
+    // 1 + 2^-48: a product rounded down by half an ulp, times this, is above
+    // the exact product by far more than the rounding of a square root.
+    static constexpr double kAboveOne = 1.0 + 0x1p-48;
 
     // x86's conversion: out of range (or NaN) gives INT_MIN.
     static int truncate(double v) {
@@ -221,12 +224,23 @@ private:
             intersectionFailed = false;
             // Within the limit when the squared distance is certainly below
             // its square (the square root, rounded, then stays within it);
-            // otherwise the distance decides, and is needed below.
+            // beyond it when certainly above; otherwise the distance decides,
+            // and is needed below. (Squares of limits beyond these bounds
+            // would lose their precision.)
             const double ex = xi - v1.x, ey = yi - v1.y;
             const double squared = ex * ex + ey * ey;
-            if (lim > 0 && lim < 1e150 && squared <= lim * lim * kBelowOne) {
-                add(out, xi, yi);
-                return;
+            if (lim > 1e-150 && lim < 1e150) {
+                if (squared <= lim * lim * kBelowOne) {
+                    add(out, xi, yi);
+                    return;
+                }
+                // Certainly beyond the limit (the rounded square root too):
+                // a reverting miter needs no distance.
+                if (lj == agg::miter_join_revert && squared >= lim * lim * kAboveOne) {
+                    add(out, v1.x + dx1, v1.y - dy1);
+                    add(out, v1.x + dx2, v1.y - dy2);
+                    return;
+                }
             }
             di = std::sqrt(squared);
             if (di <= lim) {
@@ -286,11 +300,19 @@ private:
     // nothing and less than one angle step, with margins far beyond the
     // rounding of the cross and dot products here and of atan2: the arc then
     // has no point between its ends.
+    // Compared as squares (both sides positive) where the step is under a
+    // right angle, without the square root of the lengths' product.
     bool withinOneStep(double x1, double y1, double x2, double y2) const {
-        const double lengths = std::sqrt((x1 * x1 + y1 * y1) * (x2 * x2 + y2 * y2));
-        if (!(lengths > 1e-200 && lengths < 1e200)) return false;
+        const double squares = (x1 * x1 + y1 * y1) * (x2 * x2 + y2 * y2);
         const double cross = (x1 * y2 - y1 * x2) * widthSign_;
         const double dot = x1 * x2 + y1 * y2;
+        if (turnCosine_ > 0) {
+            if (!(squares > 1e-280 && squares < 1e280)) return false;
+            return cross > 0 && dot > 0 && cross * cross > kTurnMargin * kTurnMargin * squares &&
+                   dot * dot > turnCosine_ * turnCosine_ * squares;
+        }
+        const double lengths = std::sqrt(squares);
+        if (!(lengths > 1e-200 && lengths < 1e200)) return false;
         return cross > kTurnMargin * lengths && dot > turnCosine_ * lengths;
     }
 
