@@ -43,12 +43,25 @@ inline void averageColumnsOver(agg::int8u* p, const int16_t* columns, const Bloc
 #if LUMO_SSE2
 namespace sse2 {
 
+// The alpha lanes of two averaged pixels.
+inline __m128i alphaLanes(__m128i colour) {
+    const int aaaa = _MM_SHUFFLE(3, 3, 3, 3);
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(colour, aaaa), aaaa);
+}
+
 // Two averaged pixels (16-bit lanes b, g, r, a, each at most 255) blended
 // as colourSpan blends a premultiplied colour pair, at covers k.
 inline __m128i overPair(__m128i d, __m128i colour, __m128i k) {
-    const int aaaa = _MM_SHUFFLE(3, 3, 3, 3);
-    const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(colour, aaaa), aaaa);
+    const __m128i alpha = alphaLanes(colour);
     return over::sse2::blendCovered<true>(d, _mm_min_epi16(colour, alpha), alpha, k);
+}
+
+// The same at full cover, where the products with the cover (M[x][255] = x
+// for every byte x) leave the alpha and the colour as they are.
+inline __m128i overPairFull(__m128i d, __m128i colour) {
+    const __m128i alpha = alphaLanes(colour);
+    const __m128i keep = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
+    return over::sse2::blendPair(d, keep, _mm_min_epi16(colour, alpha));
 }
 
 inline void averageColumnsOver(agg::int8u* p, const int16_t* columns, const BlockColumn* blocks,
@@ -86,6 +99,11 @@ inline void averageColumnsOver(agg::int8u* p, const int16_t* columns, const Bloc
             continue;
         }
         const __m128i d = over::sse2::load(p);
+        if (fullCover) {
+            over::sse2::storeGroup(p, overPairFull(_mm_unpacklo_epi8(d, zero), lo),
+                                   overPairFull(_mm_unpackhi_epi8(d, zero), hi));
+            continue;
+        }
         over::sse2::storeGroup(p, overPair(_mm_unpacklo_epi8(d, zero), lo, klo),
                                overPair(_mm_unpackhi_epi8(d, zero), hi, khi));
     }
