@@ -176,11 +176,19 @@ private:
                             const agg::int8u* upper, const agg::int8u* lower, unsigned fy) {
 #if LUMO_SSE2
         const __m128i wy = bilinear::weights(fy);
-        for (unsigned i = 0; i < len; ++i) {
+        const auto one = [&](unsigned i) {
             const Column& c = columns[i];
-            store(span + i, bilinear::average(pair(upper, c.c0, c.c1), pair(lower, c.c0, c.c1),
-                                              bilinear::weights(c.fx), wy));
+            return int(bilinear::average(pair(upper, c.c0, c.c1), pair(lower, c.c0, c.c1),
+                                         bilinear::weights(c.fx), wy));
+        };
+        unsigned i = 0;
+        // Groups of four stored at once: the blender reads them back as one
+        // load, which four separate stores would stall.
+        for (; i + 4 <= len; i += 4) {
+            const int p0 = one(i), p1 = one(i + 1), p2 = one(i + 2), p3 = one(i + 3);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(span + i), _mm_setr_epi32(p0, p1, p2, p3));
         }
+        for (; i < len; ++i) store(span + i, uint32_t(one(i)));
 #else
         for (unsigned i = 0; i < len; ++i) {
             const Column& c = columns[i];
