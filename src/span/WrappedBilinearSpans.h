@@ -83,7 +83,21 @@ public:
                 WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
                                        axisY_.period(), -half);
                 generateThrough(colours, steps, len, false);
-            } else if (len >= minColumns && blendColumnRows(x, y, len, upper, lower, fy)) {
+            } else if (len < minColumns) {
+                // A short span reading few columns (the side of an outline)
+                // blends them once too: its pixels then go onto `p` in one
+                // pass, without the colour buffer.
+                const ShortColumns& kept = shortColumns(x, y, len);
+                upper += 4 * kept.first;
+                lower += 4 * kept.first;
+                if (kept.count <= 2 * len + 4 && haveBlended()) {
+                    bilinear::blendRows(blended_.get(), upper, lower, kept.count, fy);
+                    bilinear::averageColumnsOver(p, blended_.get(), kept.columns, len, covers,
+                                                 cover);
+                    return true;
+                }
+                averageEach(colours, kept.columns, len, upper, lower, fy);
+            } else if (blendColumnRows(x, y, len, upper, lower, fy)) {
                 bilinear::averageColumnsOver(p, blended_.get(), columns_, len, covers, cover);
                 return true;
             } else {
@@ -106,6 +120,16 @@ private:
     using AxisX = typename WrapAxisOf<WrapX>::type;
     using AxisY = typename WrapAxisOf<WrapY>::type;
     using Column = bilinear::BlockColumn;
+    // Spans shorter than this are short spans (shortColumns).
+    static constexpr unsigned minColumns = 16;
+    // The columns of a short span (shortColumns).
+    struct ShortColumns {
+        int x = 0;
+        unsigned len = 0;  // none yet
+        double tx = 0.0;
+        unsigned first = 0, count = 0;  // the columns read
+        Column columns[minColumns];
+    };
 
     // Pixel centres to the top left pixel of the block.
     static constexpr int half = 128;
@@ -163,8 +187,11 @@ private:
     // (BilinearColumns.h).
     void blendColumns(agg::rgba8* span, int x, int y, unsigned len, const agg::int8u* upper,
                       const agg::int8u* lower, unsigned fy) {
-        if (len < minColumns)
-            return averageEach(span, shortColumns(x, y, len), len, upper, lower, fy);
+        if (len < minColumns) {
+            const ShortColumns& kept = shortColumns(x, y, len);
+            return averageEach(span, kept.columns, len, upper + 4 * kept.first,
+                               lower + 4 * kept.first, fy);
+        }
         if (blendColumnRows(x, y, len, upper, lower, fy)) {
             return bilinear::averageColumns(span, blended_.get(), columns_, len);
         }
@@ -198,29 +225,46 @@ private:
 #endif
     }
 
-    // The block columns of a short span (fewer than minColumns pixels,
-    // averaged block by block), kept for the last two places such spans
-    // started at: the two sides of a shape alternate row after row.
-    const Column* shortColumns(int x, int y, unsigned len) {
+    // The block columns of a short span (fewer than minColumns pixels),
+    // counted from the first column any of them reads, kept for the last two
+    // places such spans started at: the two sides of a shape alternate row
+    // after row.
+    const ShortColumns& shortColumns(int x, int y, unsigned len) {
         const double tx = interpolator_.transformer().tx;
         for (ShortColumns& kept : short_) {
-            if (kept.len == len && kept.x == x && kept.tx == tx) return kept.columns;
+            if (kept.len == len && kept.x == x && kept.tx == tx) return kept;
         }
         ShortColumns& kept = short_[shortNext_];
         shortNext_ ^= 1;
         WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
                                axisY_.period(), -half);
         const AxisX axisX = axisX_;
+        unsigned first = ~0u, last = 0;
         for (unsigned i = 0; i < len; ++i) {
-            Column& column = kept.columns[i];
-            column.fx = unsigned(steps.x()) & 255;
-            axisX.pair(unsigned(steps.x()) >> 8, column.c0, column.c1);
+            unsigned c0, c1;
+            axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
+            kept.columns[i] = Column(c0, c1, unsigned(steps.x()) & 255);
+            first = std::min(first, std::min(c0, c1));
+            last = std::max(last, std::max(c0, c1));
             steps.nextX();
         }
+        for (unsigned i = 0; i < len; ++i) {
+            kept.columns[i].c0 -= first;
+            kept.columns[i].c1 -= first;
+        }
+        kept.first = first;
+        kept.count = last - first + 1;
         kept.x = x;
         kept.len = len;
         kept.tx = tx;
-        return kept.columns;
+        return kept;
+    }
+
+    // The buffer of blended columns, allocated on first use; false when it
+    // cannot be.
+    bool haveBlended() {
+        if (blended_ == nullptr) blended_.reset(new (std::nothrow) int16_t[4 * maxBlended]);
+        return blended_ != nullptr;
     }
 
     // The block columns of a span of minColumns pixels or more (found, or
@@ -233,10 +277,7 @@ private:
         }
         const unsigned count = columnsLast_ - columnsFirst_ + 1;
         if (count > maxBlended || count > 2 * len + 4) return false;
-        if (blended_ == nullptr) {
-            blended_.reset(new (std::nothrow) int16_t[4 * maxBlended]);
-            if (blended_ == nullptr) return false;
-        }
+        if (!haveBlended()) return false;
         const unsigned first = columnsFirst_;
         bilinear::blendRows(blended_.get(), upper + 4 * first, lower + 4 * first, count, fy);
         return true;
@@ -359,19 +400,12 @@ private:
     double columnsTx_ = 0.0;
     unsigned columnsFirst_ = 0, columnsLast_ = 0;
     Column columns_[maxColumns];
-    // The rows blended column by column (blendColumns), for spans of
-    // minColumns pixels or more.
+    // The rows blended column by column (blendColumnRows, and short spans
+    // blended source-over).
     static constexpr unsigned maxBlended = 1024;
-    static constexpr unsigned minColumns = 16;
     // Allocated on first use: too large for the stack of a drawing call.
     std::unique_ptr<int16_t[]> blended_;
     // The columns of short spans (shortColumns), the one to replace next.
-    struct ShortColumns {
-        int x = 0;
-        unsigned len = 0;  // none yet
-        double tx = 0.0;
-        Column columns[minColumns];
-    };
     ShortColumns short_[2];
     unsigned shortNext_ = 0;
 };
