@@ -5,6 +5,7 @@
 #include "span/BilinearColumns.h"
 #include "span/BilinearColumnsOver.h"
 #include "span/BilinearSpans.h"
+#include "span/ColumnRanges.h"
 #include "span/ImageAccessors.h"
 #include "span/ImageSpanSteps.h"
 #include "span/WrapAxis.h"
@@ -88,11 +89,9 @@ public:
                 // blends them once too: its pixels then go onto `p` in one
                 // pass, without the colour buffer.
                 const ShortColumns& kept = shortColumns(x, y, len);
-                upper += 4 * kept.first;
-                lower += 4 * kept.first;
-                if (kept.count <= 2 * len + 4 && haveBlended()) {
-                    bilinear::blendRows(blended_.get(), upper, lower, kept.count, fy);
-                    bilinear::averageColumnsOver(p, blended_.get(), kept.columns, len, covers,
+                if (kept.blended && haveBlended()) {
+                    kept.ranges.blend(blended_.get(), upper, lower, fy);
+                    bilinear::averageColumnsOver(p, blended_.get(), kept.blocks, len, covers,
                                                  cover);
                     return true;
                 }
@@ -127,8 +126,10 @@ private:
         int x = 0;
         unsigned len = 0;  // none yet
         double tx = 0.0;
-        unsigned first = 0, count = 0;  // the columns read
-        Column columns[minColumns];
+        Column columns[minColumns];  // image columns
+        Column blocks[minColumns];   // the same laid out for blending
+        bilinear::ColumnRanges ranges;
+        bool blended = false;  // whether they could be
     };
 
     // Pixel centres to the top left pixel of the block.
@@ -188,14 +189,12 @@ private:
     void blendColumns(agg::rgba8* span, int x, int y, unsigned len, const agg::int8u* upper,
                       const agg::int8u* lower, unsigned fy) {
         if (len < minColumns) {
-            const ShortColumns& kept = shortColumns(x, y, len);
-            return averageEach(span, kept.columns, len, upper + 4 * kept.first,
-                               lower + 4 * kept.first, fy);
+            return averageEach(span, shortColumns(x, y, len).columns, len, upper, lower, fy);
         }
         if (blendColumnRows(x, y, len, upper, lower, fy)) {
             return bilinear::averageColumns(span, blended_.get(), columns_, len);
         }
-        averageEach(span, columns_, len, upper + 4 * columnsFirst_, lower + 4 * columnsFirst_, fy);
+        averageEach(span, columns_, len, upper, lower, fy);
     }
 
     // Each pixel averaged from its block of the two rows.
@@ -226,7 +225,7 @@ private:
     }
 
     // The block columns of a short span (fewer than minColumns pixels),
-    // counted from the first column any of them reads, kept for the last two
+    // as image columns and laid out for blending, kept for the last two
     // places such spans started at: the two sides of a shape alternate row
     // after row.
     const ShortColumns& shortColumns(int x, int y, unsigned len) {
@@ -239,21 +238,13 @@ private:
         WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
                                axisY_.period(), -half);
         const AxisX axisX = axisX_;
-        unsigned first = ~0u, last = 0;
         for (unsigned i = 0; i < len; ++i) {
             unsigned c0, c1;
             axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
-            kept.columns[i] = Column(c0, c1, unsigned(steps.x()) & 255);
-            first = std::min(first, std::min(c0, c1));
-            last = std::max(last, std::max(c0, c1));
+            kept.columns[i] = kept.blocks[i] = Column(c0, c1, unsigned(steps.x()) & 255);
             steps.nextX();
         }
-        for (unsigned i = 0; i < len; ++i) {
-            kept.columns[i].c0 -= first;
-            kept.columns[i].c1 -= first;
-        }
-        kept.first = first;
-        kept.count = last - first + 1;
+        kept.blended = kept.ranges.layOut(kept.blocks, len, 2 * len + 4);
         kept.x = x;
         kept.len = len;
         kept.tx = tx;
@@ -275,16 +266,13 @@ private:
         if (x != columnsX_ || len != columnsLen_ || interpolator_.transformer().tx != columnsTx_) {
             findColumns(x, y, len);
         }
-        const unsigned count = columnsLast_ - columnsFirst_ + 1;
-        if (count > maxBlended || count > 2 * len + 4) return false;
-        if (!haveBlended()) return false;
-        const unsigned first = columnsFirst_;
-        bilinear::blendRows(blended_.get(), upper + 4 * first, lower + 4 * first, count, fy);
+        if (!columnsBlended_) return false;
+        columnRanges_.blend(blended_.get(), upper, lower, fy);
         return true;
     }
 
-    // The block columns of each pixel, counted from the first column any of
-    // them reads.
+    // The block columns of each pixel: laid out for blending where they
+    // read few enough columns (columnsBlended_), else as image columns.
     void findColumns(int x, int y, unsigned len) {
         WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
                                axisY_.period(), -half);
@@ -292,31 +280,16 @@ private:
         columnsX_ = x;
         columnsLen_ = len;
         columnsTx_ = interpolator_.transformer().tx;
-        const unsigned width = pixels_.width();
-        // Only the columns the span reads are blended, the first of them
-        // counted as 0 (an image scaled up reads fewer than the span's
-        // length).
-        unsigned first = ~0u, last = 0;
         for (unsigned i = 0; i < len; ++i) {
             unsigned c0, c1;
             axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
             columns_[i] = Column(c0, c1, unsigned(steps.x()) & 255);
-            first = std::min(first, std::min(c0, c1));
-            last = std::max(last, std::max(c0, c1));
             steps.nextX();
         }
-        // Across a tile edge the columns read are those at both ends of
-        // the image: a narrow one is then blended whole.
-        if (last - first + 1 > 2 * len + 4 && width <= maxBlended && width <= 2 * len + 4) {
-            first = 0;
-            last = width - 1;
-        }
-        for (unsigned i = 0; i < len; ++i) {
-            columns_[i].c0 -= first;
-            columns_[i].c1 -= first;
-        }
-        columnsFirst_ = first;
-        columnsLast_ = last;
+        // Only the columns the span reads are blended (an image scaled up
+        // reads fewer than the span's length), when they are few enough.
+        columnsBlended_ =
+            haveBlended() && columnRanges_.layOut(columns_, len, std::min(maxBlended, 2 * len + 4));
     }
 
     void generateAny(agg::rgba8* span, WrappedSpanSteps& steps, unsigned len) {
@@ -398,7 +371,8 @@ private:
     int columnsX_ = 0;
     unsigned columnsLen_ = 0;
     double columnsTx_ = 0.0;
-    unsigned columnsFirst_ = 0, columnsLast_ = 0;
+    bilinear::ColumnRanges columnRanges_;
+    bool columnsBlended_ = false;
     Column columns_[maxColumns];
     // The rows blended column by column (blendColumnRows, and short spans
     // blended source-over).
