@@ -2,8 +2,8 @@
 // span generators, nearest and bilinear: random textures (opaque, partly
 // and wholly translucent, premultiplied or straight), clamped at their edges
 // and wrapped every way, placed by translations,
-// whole and fractional scales, mirrors and rotations, filling rectangles
-// and polygons through the base renderer's clip box onto random pixels.
+// whole and fractional scales, mirrors and rotations, filling rectangles,
+// rectangle outlines and polygons through the base renderer's clip box onto random pixels.
 // Spans the renderer samples and blends in one pass, or copies from the row
 // above, must leave exactly the pixels the two-step path leaves.
 #include "ImageSpanComparison.h"
@@ -92,6 +92,17 @@ void randomShape(std::mt19937& random, agg::rasterizer_scanline_aa<>& rasterizer
         path.line_to(x1, y0);
         path.line_to(x1, y1);
         path.line_to(x0, y1);
+        if (random() % 3 == 0) {
+            // The outline of a stroked rectangle: an inner one the other way
+            // round leaves a short span at either side of each row.
+            const double inset = 0.5 + (random() % 8) * 0.75;
+            const double sx = x1 > x0 ? inset : -inset, sy = y1 > y0 ? inset : -inset;
+            path.close_polygon();
+            path.move_to(x0 + sx, y0 + sy);
+            path.line_to(x0 + sx, y1 - sy);
+            path.line_to(x1 - sx, y1 - sy);
+            path.line_to(x1 - sx, y0 + sy);
+        }
     } else {
         const int points = 3 + int(random() % 4);
         path.move_to(coordinate(random), coordinate(random));

@@ -201,13 +201,20 @@ TEST(ImageSpans, TinyWrappedImagesMatchAgg) {
 }
 
 // The rows of a filled rectangle: the same span on row after row, which
-// may reuse the columns of the row before only where nothing shears x by y.
+// may reuse the columns of the row before only where nothing shears x by y;
+// and the sides of an outlined one, short spans of one length at two or
+// three places in turn, which must not take each other's columns.
 TEST(ImageSpans, RowsOfARectangleMatchAgg) {
     std::mt19937 random(81);
     RandomImage image(13, 9, random, false);
     std::vector<Span> rows;
     for (int y = -3; y < 40; ++y) rows.push_back({-7, y, 57});
     for (int y = 0; y < 5; ++y) rows.push_back({2, y, 1});
+    for (int y = 0; y < 12; ++y) {
+        rows.push_back({-7, y, 4});
+        rows.push_back({41, y, 4});
+        if (y % 3 == 0) rows.push_back({17 + y, y, 4});
+    }
     const agg::trans_affine scaled(1 / 1.5, 0, 0, 1 / 1.7, 3.25, -2.5);
     const agg::trans_affine sheared(1 / 1.5, 0, 0.3, 1 / 1.7, 3.25, -2.5);
     const agg::trans_affine rotated = agg::trans_affine_rotation(0.4) * scaled;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "blend/OverRunAvx2.h"
 #include "blend/OverSpansSse2.h"
 #include "blend/SourceOver.h"
 #include "core/Simd.h"
@@ -17,8 +18,9 @@ namespace lumo::over {
 // number of runs (a column of edge pixels, the rows of a rectangle, which all take the same
 // runs). It is one word, the share's bytes (b, g, r, e) as a pixel is laid out; at e = 255
 // that is the opaque colour itself, stored as it is. With Simd (where SSE2 is built) four
-// pixels at a time and the last one to three in the same lanes; without it the portable
-// loop, which SimdKernelsTest compares with it.
+// pixels at a time (eight with AVX2 where the processor has it, OverRunAvx2.h) and the last
+// one to three in the same lanes; without it the portable loop, which SimdKernelsTest
+// compares with it.
 template <bool Premultiplied, bool Simd = LUMO_SSE2 != 0>
 class Run {
 public:
@@ -65,6 +67,13 @@ private:
         const __m128i one = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(share_)), zero);
         const __m128i share = _mm_unpacklo_epi64(one, one);
         unsigned i = 0;
+#if LUMO_AVX2
+        // Long runs (the rows of a rectangle) eight pixels at a time.
+        if (len >= 16 && cpuHasAvx2) {
+            i = avx2::run(p, len, share_, e);
+            p += 4 * i;
+        }
+#endif
         for (; i + 4 <= len; i += 4, p += 16) {
             const __m128i d = sse2::load(p);
             sse2::storeGroup(p, sse2::blendPair(_mm_unpacklo_epi8(d, zero), keep, share),

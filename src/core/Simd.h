@@ -10,3 +10,18 @@
 #else
 #define LUMO_SSE2 0
 #endif
+
+// LUMO_AVX2 is 1 where AVX2 kernels are compiled beside the SSE2 ones (GCC
+// and Clang on x86, which build single functions for AVX2 with
+// LUMO_TARGET_AVX2); they run only where the processor and the system
+// support AVX2 (lumo::cpuHasAvx2, checked once), the SSE2 ones elsewhere.
+#if LUMO_SSE2 && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define LUMO_AVX2 1
+#include <immintrin.h>
+#define LUMO_TARGET_AVX2 __attribute__((target("avx2")))
+namespace lumo {
+inline const bool cpuHasAvx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2") != 0);
+}  // namespace lumo
+#else
+#define LUMO_AVX2 0
+#endif

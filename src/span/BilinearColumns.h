@@ -14,7 +14,8 @@
 //
 // Columns are four lanes b, g, r, a; results are colours r, g, b, a. The
 // portable forms are always built; SimdKernelsTest compares the SSE2 ones
-// with them, and both with bilinear::average.
+// (and the AVX2 row blend, which long rows take where the processor has
+// it) with them, and both with bilinear::average.
 
 #include "core/Simd.h"
 #include "span/BilinearBlock.h"
@@ -71,12 +72,55 @@ inline __m128i blendTwo(__m128i mixed, __m128i wy, __m128i zero, __m128i bias) {
     return _mm_packs_epi32(c0, c1);
 }
 
+}  // namespace sse2
+
+#if LUMO_AVX2
+namespace avx2 {
+
+// Columns 0, 1 and 4, 5 (or 2, 3 and 6, 7) of eight, in the halves.
+LUMO_TARGET_AVX2 inline __m256i blendTwo(__m256i mixed, __m256i wy, __m256i zero, __m256i bias) {
+    const __m256i c0 =
+        _mm256_sub_epi32(_mm256_madd_epi16(_mm256_unpacklo_epi8(mixed, zero), wy), bias);
+    const __m256i c1 =
+        _mm256_sub_epi32(_mm256_madd_epi16(_mm256_unpackhi_epi8(mixed, zero), wy), bias);
+    return _mm256_packs_epi32(c0, c1);
+}
+
+// Groups of eight columns, as sse2::blendRows blends them; returns the
+// columns done, a multiple of eight.
+LUMO_TARGET_AVX2 inline unsigned blendRows(int16_t* columns, const uint8_t* upper,
+                                           const uint8_t* lower, unsigned count, unsigned fy) {
+    const __m256i wy = _mm256_set1_epi32(int((256u - fy) | (fy << 16)));
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i bias = _mm256_set1_epi32(32768);
+    unsigned i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i u = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + 4 * i));
+        const __m256i l = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lower + 4 * i));
+        const __m256i a = blendTwo(_mm256_unpacklo_epi8(u, l), wy, zero, bias);  // 0, 1 | 4, 5
+        const __m256i b = blendTwo(_mm256_unpackhi_epi8(u, l), wy, zero, bias);  // 2, 3 | 6, 7
+        __m256i* out = reinterpret_cast<__m256i*>(columns + 4 * i);
+        _mm256_storeu_si256(out, _mm256_permute2x128_si256(a, b, 0x20));
+        _mm256_storeu_si256(out + 1, _mm256_permute2x128_si256(a, b, 0x31));
+    }
+    return i;
+}
+
+}  // namespace avx2
+#endif
+
+namespace sse2 {
+
 inline void blendRows(int16_t* columns, const uint8_t* upper, const uint8_t* lower, unsigned count,
                       unsigned fy) {
     const __m128i wy = weights(fy);
     const __m128i zero = _mm_setzero_si128();
     const __m128i bias = _mm_set1_epi32(32768);
     unsigned i = 0;
+#if LUMO_AVX2
+    // Long rows eight columns at a time where the processor has AVX2.
+    if (count >= 16 && cpuHasAvx2) i = avx2::blendRows(columns, upper, lower, count, fy);
+#endif
     for (; i + 4 <= count; i += 4) {
         const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + 4 * i));
         const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + 4 * i));

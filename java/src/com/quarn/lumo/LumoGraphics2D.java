@@ -1319,26 +1319,9 @@ public final class LumoGraphics2D extends Graphics2D {
         if (g == 0) {
             return true;
         }
-        if (wholePixelShift(placement)) {
-            // Each pixel centre falls on a texel centre, where bilinear filtering gives the
-            // texel itself: the copy skips the filter, as Java 2D's does.
-            hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
-        }
         placement.getMatrix(matrix);
         Images.draw(g, image, matrix.clone());
         return true;
-    }
-
-    /**
-     * Whether {@code placement} followed by the transform moves an image by whole device pixels
-     * and nothing else, under a bilinear filter.
-     */
-    private boolean wholePixelShift(AffineTransform placement) {
-        int translation = AffineTransform.TYPE_TRANSLATION;
-        return imageFilter() == FILTER_BILINEAR && (transform.getType() & ~translation) == 0
-                && (placement.getType() & ~translation) == 0
-                && isInt(transform.getTranslateX() + placement.getTranslateX())
-                && isInt(transform.getTranslateY() + placement.getTranslateY());
     }
 
     /** An image under XOR mode or a composite of its own: drawn by lumo, then composed. */
