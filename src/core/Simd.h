@@ -15,7 +15,10 @@
 // and Clang on x86, which build single functions for AVX2 with
 // LUMO_TARGET_AVX2); they run only where the processor and the system
 // support AVX2 (lumo::cpuHasAvx2, checked once), the SSE2 ones elsewhere.
-#if LUMO_SSE2 && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+// Not on Windows: there GCC may spill 32-byte registers to stack slots the
+// Windows stack alignment leaves misaligned, which faults.
+#if LUMO_SSE2 && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__)) && \
+    !defined(_WIN32)
 #define LUMO_AVX2 1
 #include <immintrin.h>
 #define LUMO_TARGET_AVX2 __attribute__((target("avx2")))
