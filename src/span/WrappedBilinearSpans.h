@@ -88,7 +88,9 @@ public:
             } else if (len < shortSpan) {
                 blendShort(p, steps, len, upper, lower, fy, covers, cover);
                 return true;
-            } else if (len >= minColumns && blendColumnRows(steps, x, len, upper, lower, fy)) {
+            } else if (len < minColumns && !columnsKept(x, len)) {
+                averageRow(colours, steps, len, upper, lower, fy);
+            } else if (blendColumnRows(steps, x, len, upper, lower, fy)) {
                 bilinear::averageColumnsOver(p, blended_.get(), columns_, len, covers, cover);
                 return true;
             } else {
@@ -119,6 +121,13 @@ private:
         if (columnsFollowX_ && len <= maxColumns) {
             return blendColumns(span, steps, x, len, upper, lower, fy);
         }
+        averageRow(span, steps, len, upper, lower, fy);
+    }
+
+    // The span's pixels along one row pair, each block found as the steps
+    // reach it.
+    void averageRow(agg::rgba8* span, WrappedSpanSteps& steps, unsigned len,
+                    const agg::int8u* upper, const agg::int8u* lower, unsigned fy) {
         // A copy the stores to the span cannot alias.
         const AxisX axisX = axisX_;
 #if LUMO_SSE2
@@ -202,14 +211,19 @@ private:
 #endif
     }
 
+    // Whether the block columns of the last span found are those of this
+    // one (see blendColumns): short spans keep to them only then, and
+    // otherwise find each block as they average it.
+    bool columnsKept(int x, unsigned len) const {
+        return x == columnsX_ && len == columnsLen_ && interpolator_.transformer().tx == columnsTx_;
+    }
+
     // The block columns of the span (found, or those of the span before),
     // and the rows blended per column; false when the blocks read too many
     // columns for the span's length.
     bool blendColumnRows(WrappedSpanSteps& steps, int x, unsigned len, const agg::int8u* upper,
                          const agg::int8u* lower, unsigned fy) {
-        if (x != columnsX_ || len != columnsLen_ || interpolator_.transformer().tx != columnsTx_) {
-            findColumns(steps, x, len);
-        }
+        if (!columnsKept(x, len)) findColumns(steps, x, len);
         const unsigned count = columnsLast_ - columnsFirst_ + 1;
         if (len < minColumns || count > maxBlended || count > 2 * len + 4) return false;
         if (blended_ == nullptr) {
