@@ -53,6 +53,7 @@ set(LUMO_DRAWING_SOURCES
     src/render/PaintRenderer.cpp
     src/render/SolidRenderer.cpp
     src/paint/GradientPaint.cpp
+    src/paint/GradientStops.cpp
     src/paint/ColourTable.cpp
     src/span/ConicAngle.cpp
     src/span/FocalRadial.cpp

@@ -381,6 +381,60 @@ TEST_F(GradientDrawing, UserMatrixTransformAndExtraAlphaApply) {
     EXPECT_EQ(at(20, 2), 0x80800000u);  // red at alpha 128, premultiplied
 }
 
+// A gradient set again with equal stops shares the table of the paint it
+// replaces, whatever else changes; other stops, or a paint in between that is
+// no gradient, build a table of their own. Shared or not, the pixels are the
+// same.
+TEST_F(GradientDrawing, EqualStopsShareTheColourTable) {
+    const std::vector<jint> positions = {0, 90, 255};
+    const std::vector<jint> colours = {jint(0xFF102030), jint(0x80C0B0A0), jint(0xFF00FF00)};
+    auto picture = [&] {
+        std::vector<uint32_t> all;
+        for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < W; ++x) all.push_back(at(x, y));
+        }
+        return all;
+    };
+    setGradient(arrays({0, 0, 30, 7, 0, 0}, positions, colours));
+    const ColourTable* first = &static_cast<GradientPaint&>(*paint()).opaqueTable();
+    fill();
+    const std::vector<uint32_t> built = picture();
+
+    // Other points, kind and cycle, the same stops in new arrays.
+    setGradient(arrays({5, 3, 40, 1, 0, 0}, positions, colours), 1, 1);
+    EXPECT_EQ(&static_cast<GradientPaint&>(*paint()).opaqueTable(), first);
+    setGradient(arrays({0, 0, 30, 7, 0, 0}, positions, colours));
+    const GradientPaint& shared = static_cast<GradientPaint&>(*paint());
+    EXPECT_EQ(&shared.opaqueTable(), first);
+    EXPECT_EQ(shared.stopCount(), 3u);
+    LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+    fill();
+    EXPECT_EQ(picture(), built);
+
+    // One colour, one position or the count differs: a table of its own.
+    const std::vector<std::vector<jint>> otherColours = {
+        {jint(0xFF102030), jint(0x81C0B0A0), jint(0xFF00FF00)},
+        {jint(0xFF102030), jint(0x80C0B0A0)}};
+    setGradient(arrays({0, 0, 30, 7, 0, 0}, positions, otherColours[0]));
+    EXPECT_NE(&static_cast<GradientPaint&>(*paint()).opaqueTable(), first);
+    const ColourTable* second = &static_cast<GradientPaint&>(*paint()).opaqueTable();
+    setGradient(arrays({0, 0, 30, 7, 0, 0}, {0, 91, 255}, otherColours[0]));
+    EXPECT_NE(&static_cast<GradientPaint&>(*paint()).opaqueTable(), second);
+    setGradient(arrays({0, 0, 30, 7, 0, 0}, {0, 91}, otherColours[1]));
+    EXPECT_EQ(static_cast<GradientPaint&>(*paint()).stopCount(), 2u);
+
+    // A solid colour in between: nothing to share with.
+    setGradient(arrays({0, 0, 30, 7, 0, 0}, positions, colours));
+    first = &static_cast<GradientPaint&>(*paint()).opaqueTable();
+    LUMO(setPaint)(nullptr, nullptr, g, jint(0xFF000000));
+    setGradient(arrays({0, 0, 30, 7, 0, 0}, positions, colours));
+    const GradientPaint& rebuilt = static_cast<GradientPaint&>(*paint());
+    LUMO(clearDataBuffer)(nullptr, nullptr, buffer, 0);
+    fill();
+    EXPECT_EQ(picture(), built);
+    EXPECT_EQ(rebuilt.stopCount(), 3u);
+}
+
 TEST_F(GradientDrawing, DegenerateGradientsDrawNothing) {
     setGradient(arrays({10, 20, 10, 20, 10, 20}));
     EXPECT_EQ(paint()->kind(), PAINT_GRADIENT);

@@ -67,7 +67,7 @@ unsigned indexedGroups(agg::int8u* p, unsigned len, const agg::int8u* indices,
 void pixels(agg::int8u* p, unsigned from, unsigned len, const agg::int8u* indices,
             const agg::int8u* covers, const IndexedColours& colours) {
     for (unsigned i = from; i < len; ++i) {
-        over::colourPixel<false>(p + 4 * size_t(i), colours.straight[indices[i]], covers[i]);
+        overIndexedPixel(p + 4 * size_t(i), colours, indices[i], covers[i]);
     }
 }
 
@@ -86,7 +86,10 @@ namespace over::portable {
 
 void indexedSpan(agg::int8u* p, unsigned len, const agg::int8u* indices, const agg::int8u* covers,
                  const IndexedColours& colours) {
-    pixels(p, 0, len, indices, covers, colours);
+    // The reference pixel by pixel, straight colours alone.
+    for (unsigned i = 0; i < len; ++i) {
+        over::colourPixel<false>(p + 4 * size_t(i), colours.straight[indices[i]], covers[i]);
+    }
 }
 
 }  // namespace over::portable

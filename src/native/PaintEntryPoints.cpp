@@ -41,7 +41,8 @@ LUMO_ENTRY(void, setGradient)
         replaceIfBuilt(
             g->state().paint,
             GradientPaint::create(gradientKindFromCode(kind), gradientCycleFromCode(cycle), ends,
-                                  user, stops, argb, static_cast<uint32_t>(count)));
+                                  user, stops, argb, static_cast<uint32_t>(count),
+                                  asGradient(g->state().paint.get())));
     });
 }
 

@@ -1,6 +1,5 @@
 #include "paint/GradientPaint.h"
 
-#include "core/Colour.h"
 #include "geometry/TransformKind.h"
 #include "geometry/TransformedSource.h"
 
@@ -50,7 +49,8 @@ agg::trans_affine gradientMatrix(double x1, double y1, double x2, double y2,
 
 GradientPaint* GradientPaint::create(GradientKind kind, GradientCycle cycle, const double* points,
                                      const agg::trans_affine& user, const int32_t* positions,
-                                     const int32_t* argbColours, uint32_t count) {
+                                     const int32_t* argbColours, uint32_t count,
+                                     const GradientPaint* previous) {
     if (count == 0 || !finiteTransform(user)) return nullptr;
     for (int i = 0; i < 6; ++i) {
         if (!std::isfinite(points[i])) return nullptr;
@@ -73,16 +73,15 @@ GradientPaint* GradientPaint::create(GradientKind kind, GradientCycle cycle, con
         if (!nearIdentity(fromGradient)) (~fromGradient).transform(&focus.x, &focus.y);
     }
 
-    std::unique_ptr<int32_t[]> stops(new (std::nothrow) int32_t[count]);
-    std::unique_ptr<agg::rgba8[]> colours(new (std::nothrow) agg::rgba8[count]);
-    if (!stops || !colours) return nullptr;
-    for (uint32_t i = 0; i < count; ++i) {
-        stops[i] = positions[i];
-        colours[i] = rgba8FromArgb(argbColours[i]);
+    Ref<GradientStops> stops;
+    if (previous != nullptr && previous->stops().sameAs(positions, argbColours, count)) {
+        stops = previous->stops_;
+    } else {
+        stops = Ref<GradientStops>(GradientStops::create(positions, argbColours, count));
+        if (!stops) return nullptr;
     }
-    return new (std::nothrow)
-        GradientPaint(kind, cycle, gradientMatrix(x1, y1, x2, y2, user), focused ? &focus : nullptr,
-                      std::move(stops), std::move(colours), count);
+    return new (std::nothrow) GradientPaint(kind, cycle, gradientMatrix(x1, y1, x2, y2, user),
+                                            focused ? &focus : nullptr, std::move(stops));
 }
 
 }  // namespace lumo

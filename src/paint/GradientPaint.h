@@ -1,13 +1,14 @@
 #pragma once
 
+#include "core/Ref.h"
 #include "paint/ColourTable.h"
+#include "paint/GradientStops.h"
 #include "paint/Paint.h"
 
 #include <agg_color_rgba.h>
 #include <agg_trans_affine.h>
 
 #include <cstdint>
-#include <memory>
 
 namespace lumo {
 
@@ -57,10 +58,12 @@ public:
     // (fx, fy: the focus of a radial gradient) and the stops, or null when a
     // point or the user matrix is not finite, there are no stops, or memory
     // runs out. Colours are Java 0xAARRGGBB words. A conic gradient always
-    // pads.
+    // pads. When `previous` (may be null) has the same stops, the new paint
+    // shares them and their colour table instead of building its own.
     static GradientPaint* create(GradientKind kind, GradientCycle cycle, const double* points,
                                  const agg::trans_affine& user, const int32_t* positions,
-                                 const int32_t* argbColours, uint32_t count);
+                                 const int32_t* argbColours, uint32_t count,
+                                 const GradientPaint* previous = nullptr);
 
     PaintKind kind() const override { return PAINT_GRADIENT; }
     GradientKind gradientKind() const { return kind_; }
@@ -69,35 +72,36 @@ public:
     const agg::trans_affine& matrix() const { return matrix_; }
     bool hasFocus() const { return hasFocus_; }
     const GradientFocus& focus() const { return focus_; }
-    uint32_t stopCount() const { return count_; }
-    const int32_t* positions() const { return positions_.get(); }
-    const agg::rgba8* colours() const { return colours_.get(); }
-    // The colour table without extra alpha, built once with the paint.
-    const ColourTable& opaqueTable() const { return opaqueTable_; }
+    uint32_t stopCount() const { return stops_->count(); }
+    const int32_t* positions() const { return stops_->positions(); }
+    const agg::rgba8* colours() const { return stops_->colours(); }
+    // The colour table without extra alpha, built once with the stops.
+    const ColourTable& opaqueTable() const { return stops_->opaqueTable(); }
+    const GradientStops& stops() const { return *stops_; }
 
 private:
     GradientPaint(GradientKind kind, GradientCycle cycle, const agg::trans_affine& matrix,
-                  const GradientFocus* focus, std::unique_ptr<int32_t[]> positions,
-                  std::unique_ptr<agg::rgba8[]> colours, uint32_t count)
+                  const GradientFocus* focus, Ref<GradientStops> stops)
         : kind_(kind),
           cycle_(cycle),
           matrix_(matrix),
           hasFocus_(focus != nullptr),
           focus_(focus != nullptr ? *focus : GradientFocus{0.0, 0.0, 0.0}),
-          positions_(std::move(positions)),
-          colours_(std::move(colours)),
-          count_(count),
-          opaqueTable_(positions_.get(), colours_.get(), count_, 1.0f) {}
+          stops_(std::move(stops)) {}
 
     const GradientKind kind_;
     const GradientCycle cycle_;
     const agg::trans_affine matrix_;
     const bool hasFocus_;
     const GradientFocus focus_;
-    const std::unique_ptr<int32_t[]> positions_;
-    const std::unique_ptr<agg::rgba8[]> colours_;
-    const uint32_t count_;
-    const ColourTable opaqueTable_;
+    const Ref<GradientStops> stops_;
 };
+
+// The paint as a gradient, or null when it is none (or null).
+inline const GradientPaint* asGradient(const Paint* paint) {
+    return paint != nullptr && paint->kind() == PAINT_GRADIENT
+               ? static_cast<const GradientPaint*>(paint)
+               : nullptr;
+}
 
 }  // namespace lumo

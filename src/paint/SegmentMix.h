@@ -74,8 +74,14 @@ public:
     // d (t modulo 2^16), and bits 8 to 15 of them are the low byte of
     // floor(d t / 256).
     void putFour(agg::rgba8* to, int64_t t0, int64_t t1, int64_t t2, int64_t t3) const {
-        const __m128i t =
-            _mm_setr_epi32(int(t0 & 0xFFFF), int(t1 & 0xFFFF), int(t2 & 0xFFFF), int(t3 & 0xFFFF));
+        putLanes(to, _mm_setr_epi32(int(t0 & 0xFFFF), int(t1 & 0xFFFF), int(t2 & 0xFFFF),
+                                    int(t3 & 0xFFFF)));
+    }
+
+    // The same, the four t in 32-bit lanes: any value congruent to t modulo
+    // 2^16 gives the same entry.
+    void putLanes(agg::rgba8* to, __m128i t) const {
+        t = _mm_and_si128(t, _mm_set1_epi32(0xFFFF));
         const int first = _MM_SHUFFLE(0, 0, 0, 0);
         // Lanes t0 x4, t1 x4 and t2 x4, t3 x4.
         const __m128i t01 =

@@ -2,6 +2,7 @@
 
 #include "blend/OverSpans.h"
 #include "blend/OverSpansSse2.h"
+#include "blend/SourceOver.h"
 #include "core/RedBlueSwap.h"
 #include "core/Simd.h"
 #include "span/ColumnGather.h"
@@ -98,14 +99,15 @@ inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, 
         asIs &= overFour<Premultiplied>(p + 4 * i, _mm_setr_epi32(w[0], w[1], w[2], w[3]),
                                         covers != nullptr ? covers + i : nullptr, cover);
     }
-    if (i == len) return asIs;
-    agg::rgba8 colours[4];
-    for (unsigned k = i; k < len; ++k) {
-        asIs = asIs && storedAsIs(row + columns[k], covers != nullptr ? covers[k] : cover);
+    // The last one to three pixels one by one, as the colour span blends
+    // the pixels after its groups of four.
+    for (; i < len; ++i) {
+        const agg::int8u* pixel = row + columns[i];
+        const unsigned k = covers != nullptr ? covers[i] : cover;
+        asIs = asIs && storedAsIs(pixel, k);
+        over::colourPixel<Premultiplied>(p + 4 * i,
+                                         agg::rgba8(pixel[2], pixel[1], pixel[0], pixel[3]), k);
     }
-    column::portable(colours, row, columns + i, len - i);
-    overColorHspan<Premultiplied>(p + 4 * i, len - i, colours,
-                                  covers != nullptr ? covers + i : nullptr, cover);
     return asIs;
 }
 #endif

@@ -7,11 +7,11 @@
 #include "render/GradientRendererOver.h"
 #include "render/GraphicsState.h"
 #include "render/RenderCoverage.h"
+#include "render/SpanColours.h"
 #include "span/GradientSpanGenerator.h"
 
 #include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
-#include <agg_span_allocator.h>
 
 #include <optional>
 
@@ -52,15 +52,15 @@ void renderGradient(const GradientPaint& paint, GraphicsState& state, RenderTarg
     using Base = agg::renderer_base<CompositePixelFormat>;
     CompositePixelFormat pixels(*rows, composite.rule(), false);
     Base base(pixels);
-    agg::span_allocator<agg::rgba8> allocator;
+    SpanColours allocator;
     // Gradients are always drawn with antialiased edges.
     if (pixels.rule() == CompositeRule::SrcOver) {
         GradientRendererOver<Base> renderer(base, *rows, allocator, spans, table);
         renderCoverage(state, target, renderer);
         return;
     }
-    agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, GradientSpanGenerator>
-        renderer(base, allocator, spans);
+    agg::renderer_scanline_aa<Base, SpanColours, GradientSpanGenerator> renderer(base, allocator,
+                                                                                 spans);
     renderCoverage(state, target, renderer);
 }
 

@@ -3,10 +3,10 @@
 #include "blend/IndexedOverSpans.h"
 #include "core/DataBuffer.h"
 #include "paint/ColourTable.h"
+#include "render/SpanColours.h"
 #include "span/GradientSpanGenerator.h"
 
 #include <agg_color_rgba.h>
-#include <agg_span_allocator.h>
 
 namespace lumo {
 
@@ -20,7 +20,7 @@ namespace lumo {
 template <class Base>
 class GradientRendererOver {
 public:
-    GradientRendererOver(Base& base, RowBuffer& rows, agg::span_allocator<agg::rgba8>& allocator,
+    GradientRendererOver(Base& base, RowBuffer& rows, SpanColours& allocator,
                          GradientSpanGenerator& spans, const ColourTable& table)
         : base_(base),
           rows_(rows),
@@ -60,7 +60,7 @@ public:
 private:
     Base& base_;
     RowBuffer& rows_;
-    agg::span_allocator<agg::rgba8>& allocator_;
+    SpanColours& allocator_;
     GradientSpanGenerator& spans_;
     const IndexedColours colours_;
 };

@@ -2,10 +2,10 @@
 
 #include "core/DataBuffer.h"
 #include "render/ColumnsOver.h"
+#include "render/SpanColours.h"
 
 #include <agg_basics.h>
 #include <agg_color_rgba.h>
-#include <agg_span_allocator.h>
 
 #include <cstdint>
 #include <cstring>
@@ -117,7 +117,7 @@ private:
     RowBuffer& rows_;
     bool over_;
     bool premultiplied_;
-    agg::span_allocator<agg::rgba8> allocator_;
+    SpanColours allocator_;
     // The last span blended from a row, before clipping, and whether its
     // pixels went to the destination as they are.
     int lastY_ = INT32_MIN;

@@ -58,7 +58,7 @@ struct OpaqueOver {
     const IndexedColours* colours;
 
     void one(unsigned i, int index) const {
-        over::colourPixel<false>(pixels + 4 * size_t(i), colours->straight[index], covers[i]);
+        overIndexedPixel(pixels + 4 * size_t(i), *colours, unsigned(index), covers[i]);
     }
     void four(unsigned i, uint32_t indices) const {
         four(i, int(indices & 255), int((indices >> 8) & 255), int((indices >> 16) & 255),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "blend/SourceOver.h"
 #include "core/Simd.h"
 #include "span/BilinearBlock.h"
 #include "span/BilinearColumns.h"
@@ -71,8 +72,9 @@ public:
     // in one pass (BilinearColumnsOver.h); the others are generated into
     // `colours` (room for len) and blended from there. False, with nothing
     // written, for images whose period is too long to reduce.
-    bool blendOver(agg::int8u* p, int x, int y, unsigned len, const agg::int8u* covers,
-                   unsigned cover, agg::rgba8* colours) {
+    __attribute__((always_inline)) bool blendOver(agg::int8u* p, int x, int y, unsigned len,
+                                                  const agg::int8u* covers, unsigned cover,
+                                                  agg::rgba8* colours) {
         if (!reducible_) return false;
         int row;
         if (columnsFollowX_ && len <= maxColumns && constantRow(x, y, len, row)) {
@@ -84,6 +86,11 @@ public:
                 WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
                                        axisY_.period(), -half);
                 generateThrough(colours, steps, len, false);
+            } else if (len < shortSpan) {
+                WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
+                                       axisY_.period(), -half);
+                blendShort(p, steps, len, upper, lower, fy, covers, cover);
+                return true;
             } else if (len < minColumns) {
                 // A short span reading few columns (the side of an outline)
                 // blends them once too: its pixels then go onto `p` in one
@@ -121,6 +128,8 @@ private:
     using Column = bilinear::BlockColumn;
     // Spans shorter than this are short spans (shortColumns).
     static constexpr unsigned minColumns = 16;
+    // Spans shorter than this blend pixel by pixel (blendShort).
+    static constexpr unsigned shortSpan = 4;
     // The columns of a short span (shortColumns).
     struct ShortColumns {
         int x = 0;
@@ -177,6 +186,38 @@ private:
             ++span;
             steps.nextX();
         } while (--len);
+    }
+
+    // A short span along one row pair averaged and blended pixel by pixel,
+    // each block read from the rows as the steps reach it: no columns kept
+    // for the next span, no colours handed to a span blender, whose set-up
+    // costs more than such a span's pixels. The same pixels as blending the
+    // colours generateRow gives (over::colourPixel is what every colour span
+    // blends each pixel as). Out of line, so that blendOver stays small
+    // enough to be inlined into the span renderer.
+    __attribute__((noinline)) void blendShort(agg::int8u* p, WrappedSpanSteps& steps, unsigned len,
+                                              const agg::int8u* upper, const agg::int8u* lower,
+                                              unsigned fy, const agg::int8u* covers,
+                                              unsigned cover) {
+        const AxisX axisX = axisX_;
+#if LUMO_SSE2
+        const __m128i wy = bilinear::weights(fy);
+#endif
+        for (unsigned i = 0; i < len; ++i, p += 4) {
+            const unsigned fx = unsigned(steps.x()) & 255;
+            unsigned c0, c1;
+            axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
+            steps.nextX();
+            agg::rgba8 colour;
+#if LUMO_SSE2
+            store(&colour, bilinear::average(pair(upper, c0, c1), pair(lower, c0, c1),
+                                             bilinear::weights(fx), wy));
+#else
+            bilinear::average(upper + 4 * c0, upper + 4 * c1, lower + 4 * c0, lower + 4 * c1, fx,
+                              fy, reinterpret_cast<uint8_t*>(&colour));
+#endif
+            over::colourPixel<true>(p, colour, covers != nullptr ? covers[i] : cover);
+        }
     }
 
     // Without shear the block columns and x weights of a span depend only on
