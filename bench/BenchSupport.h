@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -49,12 +50,27 @@ inline void* JNICALL benchPin(JNIEnv*, jarray array, jboolean* isCopy) {
 
 inline void JNICALL benchRelease(JNIEnv*, jarray, void*, jint) {}
 
+// The Get<Type>ArrayRegion calls, which the library makes for small arrays.
+template <class Array, class T>
+void JNICALL benchRegion(JNIEnv*, Array array, jsize start, jsize length, T* to) {
+    const BenchArray* a = reinterpret_cast<const BenchArray*>(array);
+    std::memcpy(to, static_cast<const T*>(a->data) + start, size_t(length) * sizeof(T));
+}
+
 inline JNIEnv* benchEnv() {
     static JNINativeInterface_ functions = [] {
         JNINativeInterface_ f{};
         f.GetArrayLength = &benchArrayLength;
         f.GetPrimitiveArrayCritical = &benchPin;
         f.ReleasePrimitiveArrayCritical = &benchRelease;
+        f.GetBooleanArrayRegion = &benchRegion<jbooleanArray, jboolean>;
+        f.GetByteArrayRegion = &benchRegion<jbyteArray, jbyte>;
+        f.GetCharArrayRegion = &benchRegion<jcharArray, jchar>;
+        f.GetShortArrayRegion = &benchRegion<jshortArray, jshort>;
+        f.GetIntArrayRegion = &benchRegion<jintArray, jint>;
+        f.GetLongArrayRegion = &benchRegion<jlongArray, jlong>;
+        f.GetFloatArrayRegion = &benchRegion<jfloatArray, jfloat>;
+        f.GetDoubleArrayRegion = &benchRegion<jdoubleArray, jdouble>;
         return f;
     }();
     static JNIEnv_ env = [] {
