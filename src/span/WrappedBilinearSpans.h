@@ -6,9 +6,7 @@
 #include "span/BilinearColumns.h"
 #include "span/BilinearColumnsOver.h"
 #include "span/BilinearSpans.h"
-#include "span/ColumnRanges.h"
 #include "span/ImageAccessors.h"
-#include "span/ImageSpanSteps.h"
 #include "span/WrapAxis.h"
 #include "span/WrappedSpanSteps.h"
 
@@ -59,7 +57,7 @@ public:
         WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
                                axisY_.period(), -half);
         if (steps.constantY()) {
-            generateRow(span, steps, x, y, len);
+            generateRow(span, steps, x, len);
         } else {
             generateAny(span, steps, len);
         }
@@ -76,47 +74,30 @@ public:
                                                   const agg::int8u* covers, unsigned cover,
                                                   agg::rgba8* colours) {
         if (!reducible_) return false;
-        int row;
-        if (columnsFollowX_ && len <= maxColumns && constantRow(x, y, len, row)) {
-            const unsigned fy = unsigned(row) & 255;
+        WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
+                               axisY_.period(), -half);
+        if (!steps.constantY()) {
+            generateAny(colours, steps, len);
+        } else if (columnsFollowX_ && len <= maxColumns) {
+            const unsigned fy = unsigned(steps.y()) & 255;
             unsigned r0, r1;
-            axisY_.pair(unsigned(row) >> 8, r0, r1);
+            axisY_.pair(unsigned(steps.y()) >> 8, r0, r1);
             const agg::int8u *upper, *lower;
             if (!pixels_.rowPair(int(r0), int(r1), upper, lower)) {
-                WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
-                                       axisY_.period(), -half);
                 generateThrough(colours, steps, len, false);
             } else if (len < shortSpan) {
-                WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
-                                       axisY_.period(), -half);
                 blendShort(p, steps, len, upper, lower, fy, covers, cover);
                 return true;
-            } else if (len < minColumns) {
-                // A short span reading few columns (the side of an outline)
-                // blends them once too: its pixels then go onto `p` in one
-                // pass, without the colour buffer.
-                const ShortColumns& kept = shortColumns(x, y, len);
-                if (kept.blended && haveBlended()) {
-                    kept.ranges.blend(blended_.get(), upper, lower, fy);
-                    bilinear::averageColumnsOver(p, blended_.get(), kept.blocks, len, covers,
-                                                 cover);
-                    return true;
-                }
-                averageEach(colours, kept.columns, len, upper, lower, fy);
-            } else if (blendColumnRows(x, y, len, upper, lower, fy)) {
+            } else if (len < minColumns && !columnsKept(x, len)) {
+                averageRow(colours, steps, len, upper, lower, fy);
+            } else if (blendColumnRows(steps, x, len, upper, lower, fy)) {
                 bilinear::averageColumnsOver(p, blended_.get(), columns_, len, covers, cover);
                 return true;
             } else {
-                blendColumns(colours, x, y, len, upper, lower, fy);
+                blendColumns(colours, steps, x, len, upper, lower, fy);
             }
         } else {
-            WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
-                                   axisY_.period(), -half);
-            if (!steps.constantY()) {
-                generateAny(colours, steps, len);
-            } else {
-                generateRow(colours, steps, x, y, len);
-            }
+            generateRow(colours, steps, x, len);
         }
         overColorHspan<true>(p, len, colours, covers, cover);
         return true;
@@ -125,38 +106,11 @@ public:
 private:
     using AxisX = typename WrapAxisOf<WrapX>::type;
     using AxisY = typename WrapAxisOf<WrapY>::type;
-    using Column = bilinear::BlockColumn;
-    // Spans shorter than this are short spans (shortColumns).
-    static constexpr unsigned minColumns = 16;
-    // Spans shorter than this blend pixel by pixel (blendShort).
-    static constexpr unsigned shortSpan = 4;
-    // The columns of a short span (shortColumns).
-    struct ShortColumns {
-        int x = 0;
-        unsigned len = 0;  // none yet
-        double tx = 0.0;
-        Column columns[minColumns];  // image columns
-        Column blocks[minColumns];   // the same laid out for blending
-        bilinear::ColumnRanges ranges;
-        bool blended = false;  // whether they could be
-    };
 
     // Pixel centres to the top left pixel of the block.
     static constexpr int half = 128;
 
-    // The top block row and fraction of a span along one image row (24.8,
-    // reduced into the period), as WrappedSpanSteps gives it, from the
-    // span's two ends only: the x steps, which only the columns need, are
-    // left to findColumns. False when y changes along the span.
-    bool constantRow(int x, int y, unsigned len, int& row) const {
-        const agg::trans_affine& t = interpolator_.transformer();
-        ImageSpanSteps::Ends ends(t, x, y, len);
-        if (ends.y1 != ends.y2) return false;
-        row = WrappedSpanSteps::reduced(ends.y1 - half, axisY_.period());
-        return true;
-    }
-
-    void generateRow(agg::rgba8* span, WrappedSpanSteps& steps, int x, int y, unsigned len) {
+    void generateRow(agg::rgba8* span, WrappedSpanSteps& steps, int x, unsigned len) {
         const unsigned fy = unsigned(steps.y()) & 255;
         unsigned r0, r1;
         axisY_.pair(unsigned(steps.y()) >> 8, r0, r1);
@@ -165,8 +119,15 @@ private:
             return generateThrough(span, steps, len, false);
         }
         if (columnsFollowX_ && len <= maxColumns) {
-            return blendColumns(span, x, y, len, upper, lower, fy);
+            return blendColumns(span, steps, x, len, upper, lower, fy);
         }
+        averageRow(span, steps, len, upper, lower, fy);
+    }
+
+    // The span's pixels along one row pair, each block found as the steps
+    // reach it.
+    void averageRow(agg::rgba8* span, WrappedSpanSteps& steps, unsigned len,
+                    const agg::int8u* upper, const agg::int8u* lower, unsigned fy) {
         // A copy the stores to the span cannot alias.
         const AxisX axisX = axisX_;
 #if LUMO_SSE2
@@ -227,110 +188,102 @@ private:
     // generator it hands single pixels). When the span reads few columns
     // for its length, the two rows are blended once per column first
     // (BilinearColumns.h).
-    void blendColumns(agg::rgba8* span, int x, int y, unsigned len, const agg::int8u* upper,
-                      const agg::int8u* lower, unsigned fy) {
-        if (len < minColumns) {
-            return averageEach(span, shortColumns(x, y, len).columns, len, upper, lower, fy);
-        }
-        if (blendColumnRows(x, y, len, upper, lower, fy)) {
+    void blendColumns(agg::rgba8* span, WrappedSpanSteps& steps, int x, unsigned len,
+                      const agg::int8u* upper, const agg::int8u* lower, unsigned fy) {
+        if (blendColumnRows(steps, x, len, upper, lower, fy)) {
             return bilinear::averageColumns(span, blended_.get(), columns_, len);
         }
-        averageEach(span, columns_, len, upper, lower, fy);
-    }
-
-    // Each pixel averaged from its block of the two rows.
-    static void averageEach(agg::rgba8* span, const Column* columns, unsigned len,
-                            const agg::int8u* upper, const agg::int8u* lower, unsigned fy) {
+        upper += 4 * columnsFirst_;
+        lower += 4 * columnsFirst_;
 #if LUMO_SSE2
         const __m128i wy = bilinear::weights(fy);
-        const auto one = [&](unsigned i) {
-            const Column& c = columns[i];
-            return int(bilinear::average(pair(upper, c.c0, c.c1), pair(lower, c.c0, c.c1),
-                                         bilinear::weights(c.fx), wy));
-        };
-        unsigned i = 0;
-        // Groups of four stored at once: the blender reads them back as one
-        // load, which four separate stores would stall.
-        for (; i + 4 <= len; i += 4) {
-            const int p0 = one(i), p1 = one(i + 1), p2 = one(i + 2), p3 = one(i + 3);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(span + i), _mm_setr_epi32(p0, p1, p2, p3));
+        for (unsigned i = 0; i < len; ++i) {
+            const Column& c = columns_[i];
+            store(span + i, bilinear::average(pair(upper, c.c0, c.c1), pair(lower, c.c0, c.c1),
+                                              bilinear::weights(c.fx), wy));
         }
-        for (; i < len; ++i) store(span + i, uint32_t(one(i)));
 #else
         for (unsigned i = 0; i < len; ++i) {
-            const Column& c = columns[i];
+            const Column& c = columns_[i];
             bilinear::average(upper + 4 * c.c0, upper + 4 * c.c1, lower + 4 * c.c0,
                               lower + 4 * c.c1, c.fx, fy, reinterpret_cast<uint8_t*>(span + i));
         }
 #endif
     }
 
-    // The block columns of a short span (fewer than minColumns pixels),
-    // as image columns and laid out for blending, kept for the last two
-    // places such spans started at: the two sides of a shape alternate row
-    // after row.
-    const ShortColumns& shortColumns(int x, int y, unsigned len) {
-        const double tx = interpolator_.transformer().tx;
-        for (ShortColumns& kept : short_) {
-            if (kept.len == len && kept.x == x && kept.tx == tx) return kept;
-        }
-        ShortColumns& kept = short_[shortNext_];
-        shortNext_ ^= 1;
-        WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
-                               axisY_.period(), -half);
-        const AxisX axisX = axisX_;
-        for (unsigned i = 0; i < len; ++i) {
-            unsigned c0, c1;
-            axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
-            kept.columns[i] = kept.blocks[i] = Column(c0, c1, unsigned(steps.x()) & 255);
-            steps.nextX();
-        }
-        kept.blended = kept.ranges.layOut(kept.blocks, len, 2 * len + 4);
-        kept.x = x;
-        kept.len = len;
-        kept.tx = tx;
-        return kept;
+    // Whether the block columns of the last span found are those of this
+    // one (see blendColumns): short spans keep to them only then, and
+    // otherwise find each block as they average it.
+    bool columnsKept(int x, unsigned len) const {
+        return x == columnsX_ && len == columnsLen_ && interpolator_.transformer().tx == columnsTx_;
     }
 
-    // The buffer of blended columns, allocated on first use; false when it
-    // cannot be.
-    bool haveBlended() {
-        if (blended_ == nullptr) blended_.reset(new (std::nothrow) int16_t[4 * maxBlended]);
-        return blended_ != nullptr;
-    }
-
-    // The block columns of a span of minColumns pixels or more (found, or
-    // those of the span before), and the rows blended per column; false
-    // when the blocks read too many columns for the span's length.
-    bool blendColumnRows(int x, int y, unsigned len, const agg::int8u* upper,
+    // The block columns of the span (found, or those of the span before),
+    // and the rows blended per column; false when the blocks read too many
+    // columns for the span's length.
+    bool blendColumnRows(WrappedSpanSteps& steps, int x, unsigned len, const agg::int8u* upper,
                          const agg::int8u* lower, unsigned fy) {
-        if (x != columnsX_ || len != columnsLen_ || interpolator_.transformer().tx != columnsTx_) {
-            findColumns(x, y, len);
+        if (!columnsKept(x, len)) findColumns(steps, x, len);
+        const unsigned count = columnsLast_ - columnsFirst_ + 1;
+        if (len < minColumns || count > maxBlended || count > 2 * len + 4) return false;
+        if (blended_ == nullptr) {
+            blended_.reset(new (std::nothrow) int16_t[4 * maxBlended]);
+            if (blended_ == nullptr) return false;
         }
-        if (!columnsBlended_) return false;
-        columnRanges_.blend(blended_.get(), upper, lower, fy);
+        const unsigned first = columnsFirst_;
+        bilinear::blendRows(blended_.get(), upper + 4 * first, lower + 4 * first, count, fy);
         return true;
     }
 
-    // The block columns of each pixel: laid out for blending where they
-    // read few enough columns (columnsBlended_), else as image columns.
-    void findColumns(int x, int y, unsigned len) {
-        WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
-                               axisY_.period(), -half);
+    // The block columns of each pixel, counted from the first column any of
+    // them reads.
+    void findColumns(WrappedSpanSteps& steps, int x, unsigned len) {
         const AxisX axisX = axisX_;
         columnsX_ = x;
         columnsLen_ = len;
         columnsTx_ = interpolator_.transformer().tx;
+        // A short span is averaged block by block from the rows (the columns
+        // counted from the first; their weight words are not needed).
+        const unsigned width = pixels_.width();
+        if (len < minColumns) {
+            for (unsigned i = 0; i < len; ++i) {
+                Column& column = columns_[i];
+                column.fx = unsigned(steps.x()) & 255;
+                axisX.pair(unsigned(steps.x()) >> 8, column.c0, column.c1);
+                steps.nextX();
+            }
+            columnsFirst_ = 0;
+            columnsLast_ = width - 1;
+            return;
+        }
+        // An image no wider than the span may read is blended whole, from
+        // its first column: no need to find the columns the span reads.
+        if (width <= maxBlended && width <= 2 * len + 4) {
+            for (unsigned i = 0; i < len; ++i) {
+                unsigned c0, c1;
+                axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
+                columns_[i] = Column(c0, c1, unsigned(steps.x()) & 255);
+                steps.nextX();
+            }
+            columnsFirst_ = 0;
+            columnsLast_ = width - 1;
+            return;
+        }
+        unsigned first = ~0u, last = 0;
         for (unsigned i = 0; i < len; ++i) {
             unsigned c0, c1;
             axisX.pair(unsigned(steps.x()) >> 8, c0, c1);
             columns_[i] = Column(c0, c1, unsigned(steps.x()) & 255);
+            first = std::min(first, std::min(c0, c1));
+            last = std::max(last, std::max(c0, c1));
             steps.nextX();
         }
-        // Only the columns the span reads are blended (an image scaled up
-        // reads fewer than the span's length), when they are few enough.
-        columnsBlended_ =
-            haveBlended() && columnRanges_.layOut(columns_, len, std::min(maxBlended, 2 * len + 4));
+        for (unsigned i = 0; i < len; ++i) {
+            columns_[i].c0 -= first;
+            columns_[i].c1 -= first;
+        }
+        columnsFirst_ = first;
+        columnsLast_ = last;
     }
 
     void generateAny(agg::rgba8* span, WrappedSpanSteps& steps, unsigned len) {
@@ -408,21 +361,21 @@ private:
     ptrdiff_t step_;
     // The block columns and x weights of the last span (blendColumns).
     static constexpr unsigned maxColumns = 1024;
+    using Column = bilinear::BlockColumn;
     bool columnsFollowX_;
     int columnsX_ = 0;
     unsigned columnsLen_ = 0;
     double columnsTx_ = 0.0;
-    bilinear::ColumnRanges columnRanges_;
-    bool columnsBlended_ = false;
+    unsigned columnsFirst_ = 0, columnsLast_ = 0;
     Column columns_[maxColumns];
-    // The rows blended column by column (blendColumnRows, and short spans
-    // blended source-over).
+    // The rows blended column by column (blendColumns), for spans of
+    // minColumns pixels or more.
     static constexpr unsigned maxBlended = 1024;
+    static constexpr unsigned minColumns = 16;
+    // Spans shorter than this blend pixel by pixel (blendShort).
+    static constexpr unsigned shortSpan = 4;
     // Allocated on first use: too large for the stack of a drawing call.
     std::unique_ptr<int16_t[]> blended_;
-    // The columns of short spans (shortColumns), the one to replace next.
-    ShortColumns short_[2];
-    unsigned shortNext_ = 0;
 };
 
 }  // namespace lumo
