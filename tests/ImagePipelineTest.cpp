@@ -387,6 +387,28 @@ void drawImageThroughRasterizer(Graphics& graphics, const ImageDescriptor& image
         renderImage(state, target, image, WRAP_NONE, WRAP_NONE);
 }
 
+// A random w x h image of 32-bit ARGB pixels (premultiplied or straight),
+// one pixel in `opaqueOneIn` opaque, held in `pixels`.
+template <class Pick>
+ImageDescriptor randomArgbImage(Pick& pick, bool premultiplied, int w, int h, int opaqueOneIn,
+                                std::vector<uint32_t>& pixels) {
+    pixels.assign(size_t(w) * h, 0);
+    for (uint32_t& p : pixels) {
+        const uint32_t a = uint32_t(pick(0, opaqueOneIn - 1) == 0 ? 255 : pick(0, 255));
+        const uint32_t top = premultiplied ? a : 255;
+        p = a << 24 | uint32_t(pick(0, int(top))) << 16 | uint32_t(pick(0, int(top))) << 8 |
+            uint32_t(pick(0, int(top)));
+    }
+    ImageDescriptor image;
+    image.kind = premultiplied ? IMAGE_INT_ARGB_PRE : IMAGE_INT_ARGB;
+    image.alpha = premultiplied ? 1 : 0;
+    image.width = w;
+    image.height = h;
+    image.bytesPerLine = 4 * w;
+    image.data = reinterpret_cast<const uint8_t*>(pixels.data());
+    return image;
+}
+
 TEST(ImageCopy, WholePixelDrawsMatchTheGeneralPathOnRandomInput) {
     // Straight and premultiplied images of random pixels at random whole and
     // fractional offsets, under random rectangle clips, rules and extra
@@ -410,20 +432,8 @@ TEST(ImageCopy, WholePixelDrawsMatchTheGeneralPathOnRandomInput) {
         }
         const bool premultiplied = pick(0, 1) == 1;
         const int w = pick(0, 3) == 0 ? pick(8, 30) : pick(1, 9), h = pick(1, 30);
-        std::vector<uint32_t> pixels(size_t(w) * h);
-        for (uint32_t& p : pixels) {
-            const uint32_t a = uint32_t(pick(0, 3) == 0 ? 255 : pick(0, 255));
-            const uint32_t top = premultiplied ? a : 255;
-            p = a << 24 | uint32_t(pick(0, int(top))) << 16 | uint32_t(pick(0, int(top))) << 8 |
-                uint32_t(pick(0, int(top)));
-        }
-        ImageDescriptor image;
-        image.kind = premultiplied ? IMAGE_INT_ARGB_PRE : IMAGE_INT_ARGB;
-        image.alpha = premultiplied ? 1 : 0;
-        image.width = w;
-        image.height = h;
-        image.bytesPerLine = 4 * w;
-        image.data = reinterpret_cast<const uint8_t*>(pixels.data());
+        std::vector<uint32_t> pixels;
+        ImageDescriptor image = randomArgbImage(pick, premultiplied, w, h, 4, pixels);
         const double fraction = pick(0, 4) == 0 ? 0.5 : 0.0;
         image.transform =
             agg::trans_affine_translation(pick(-12, size) + fraction, pick(-32, size));
@@ -518,20 +528,8 @@ TEST(ImageCopy, WholePixelDrawsAreTheBilinearFilter) {
         }
         const bool premultiplied = pick(0, 1) == 1;
         const int w = pick(1, 30), h = pick(1, 30);
-        std::vector<uint32_t> pixels(size_t(w) * h);
-        for (uint32_t& p : pixels) {
-            const uint32_t a = uint32_t(pick(0, 2) == 0 ? 255 : pick(0, 255));
-            const uint32_t top = premultiplied ? a : 255;
-            p = a << 24 | uint32_t(pick(0, int(top))) << 16 | uint32_t(pick(0, int(top))) << 8 |
-                uint32_t(pick(0, int(top)));
-        }
-        ImageDescriptor image;
-        image.kind = premultiplied ? IMAGE_INT_ARGB_PRE : IMAGE_INT_ARGB;
-        image.alpha = premultiplied ? 1 : 0;
-        image.width = w;
-        image.height = h;
-        image.bytesPerLine = 4 * w;
-        image.data = reinterpret_cast<const uint8_t*>(pixels.data());
+        std::vector<uint32_t> pixels;
+        ImageDescriptor image = randomArgbImage(pick, premultiplied, w, h, 3, pixels);
         image.transform = agg::trans_affine_translation(pick(-12, size), pick(-12, size));
         const double ctm[6] = {1, 0, 0, 1, double(pick(-3, 3)), double(pick(-3, 3))};
         const jint rule = pick(0, 2) == 0 ? ruleSrc : 3;
