@@ -29,8 +29,10 @@ inline void copyRegion(JNIEnv* env, jarray a, jsize n, uint8_t* out) {
 inline void copyRegion(JNIEnv* env, jarray a, jsize n, jshort* out) {
     env->GetShortArrayRegion(static_cast<jshortArray>(a), 0, n, out);
 }
-inline void copyRegion(JNIEnv* env, jarray a, jsize n, jint* out) {
-    env->GetIntArrayRegion(static_cast<jintArray>(a), 0, n, out);
+// Ints are read as int32_t: jint is a long in the 32-bit Windows headers.
+inline void copyRegion(JNIEnv* env, jarray a, jsize n, int32_t* out) {
+    static_assert(sizeof(jint) == sizeof(int32_t), "jint holds 32 bits");
+    env->GetIntArrayRegion(static_cast<jintArray>(a), 0, n, reinterpret_cast<jint*>(out));
 }
 inline void copyRegion(JNIEnv* env, jarray a, jsize n, jfloat* out) {
     env->GetFloatArrayRegion(static_cast<jfloatArray>(a), 0, n, out);
