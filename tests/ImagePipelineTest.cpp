@@ -370,21 +370,27 @@ TEST_F(ImageDrawing, FarAndStretchedPlacementsStayBounded) {
     for (int x = 1; x < W; ++x) EXPECT_EQ(at(x, 4), 0xFF800080u) << x;
 }
 
-// The image's rectangle swept by the rasteriser and filled through the
-// general image renderer, whatever shortcut drawImage would take.
-void drawImageThroughRasterizer(Graphics& graphics, const ImageDescriptor& image) {
-    RenderTarget& target = *graphics.liveTarget();
+// The image's placed rectangle in the target's shape rasteriser, under the
+// clip box; false when it has an unusable coordinate.
+bool rasterizeImageRect(Graphics& graphics, const ImageDescriptor& image) {
     GraphicsState& state = graphics.state();
     agg::trans_affine placement = image.transform;
     placement *= state.transform;
     RectShape rect(0, 0, image.width, image.height);
     TransformedSource<RectShape> placed(rect, &placement, 0.0, 0.0);
-    Rasterizer& rasterizer = CoverageScratch::of(target)->rasterizerForShape();
+    Rasterizer& rasterizer = CoverageScratch::of(*graphics.liveTarget())->rasterizerForShape();
     const agg::rect_d& clip = state.clipBox;
     rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
     rasterizer.filling_rule(agg::fill_non_zero);
-    if (rasterizeSource(rasterizer, placed))
-        renderImage(state, target, image, WRAP_NONE, WRAP_NONE);
+    return rasterizeSource(rasterizer, placed);
+}
+
+// The image's rectangle swept by the rasteriser and filled through the
+// general image renderer, whatever shortcut drawImage would take.
+void drawImageThroughRasterizer(Graphics& graphics, const ImageDescriptor& image) {
+    if (rasterizeImageRect(graphics, image)) {
+        renderImage(graphics.state(), *graphics.liveTarget(), image, WRAP_NONE, WRAP_NONE);
+    }
 }
 
 // A random w x h image of 32-bit ARGB pixels (premultiplied or straight),
@@ -476,20 +482,13 @@ void drawImageThroughAggBilinear(Graphics& graphics, const ImageDescriptor& imag
     using Spans = agg::span_image_filter_rgba_bilinear<ClampAccessor, Interpolator>;
     RenderTarget& target = *graphics.liveTarget();
     GraphicsState& state = graphics.state();
-    agg::trans_affine placement = image.transform;
-    placement *= state.transform;
-    RectShape rect(0, 0, image.width, image.height);
-    TransformedSource<RectShape> placed(rect, &placement, 0.0, 0.0);
-    Rasterizer& rasterizer = CoverageScratch::of(target)->rasterizerForShape();
-    const agg::rect_d& clip = state.clipBox;
-    rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
-    rasterizer.filling_rule(agg::fill_non_zero);
-    if (!rasterizeSource(rasterizer, placed)) return;
+    if (!rasterizeImageRect(graphics, image)) return;
     ImageRowSource rows(image, state.composite->alpha(), &state.transform, true);
     ASSERT_TRUE(rows.usable());
     RowSourcePixels pixels(rows);
     ClampAccessor accessor(pixels);
-    agg::trans_affine deviceToImage = placement;
+    agg::trans_affine deviceToImage = image.transform;
+    deviceToImage *= state.transform;
     deviceToImage.invert();
     Interpolator interpolator(deviceToImage);
     Spans spans(accessor, interpolator);
