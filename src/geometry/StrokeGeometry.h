@@ -98,11 +98,13 @@ void configureDash(Dash& dash, const StrokeStyle& style) {
     dash.dash_start(style.dashStart());
 }
 
-// The sum of `distance(dx, dy)` over the segments of the polyline through
-// every vertex of the source, closing segments included.
-template <class Source, class Distance>
-double polylineSum(Source& source, Distance distance) {
-    double length = 0.0, startX = 0.0, startY = 0.0, lastX = 0.0, lastY = 0.0;
+// Walks the polyline through every vertex of the source, closing segments
+// included: `segment(x0, y0, x1, y1, cmd)` for each, `cmd` being the command
+// that ends it (a close for a closing segment). Stops, returning false, when
+// `segment` does.
+template <class Source, class Segment>
+bool forEachSegment(Source& source, Segment segment) {
+    double startX = 0.0, startY = 0.0, lastX = 0.0, lastY = 0.0;
     double x = 0.0, y = 0.0;
     source.rewind(0);
     unsigned cmd;
@@ -111,15 +113,27 @@ double polylineSum(Source& source, Distance distance) {
             startX = lastX = x;
             startY = lastY = y;
         } else if (agg::is_vertex(cmd)) {
-            length += distance(x - lastX, y - lastY);
+            if (!segment(lastX, lastY, x, y, cmd)) return false;
             lastX = x;
             lastY = y;
         } else if (agg::is_close(cmd)) {
-            length += distance(startX - lastX, startY - lastY);
+            if (!segment(lastX, lastY, startX, startY, cmd)) return false;
             lastX = startX;
             lastY = startY;
         }
     }
+    return true;
+}
+
+// The sum of `distance(dx, dy)` over the segments of the polyline through
+// every vertex of the source, closing segments included.
+template <class Source, class Distance>
+double polylineSum(Source& source, Distance distance) {
+    double length = 0.0;
+    forEachSegment(source, [&](double x0, double y0, double x1, double y1, unsigned) {
+        length += distance(x1 - x0, y1 - y0);
+        return true;
+    });
     return length;
 }
 
@@ -145,27 +159,9 @@ double polylineTaxicabLength(Source& source) {
 // slanted line.
 template <class Source>
 bool rectilinearPolyline(Source& source) {
-    double startX = 0.0, startY = 0.0, lastX = 0.0, lastY = 0.0;
-    double x = 0.0, y = 0.0;
-    source.rewind(0);
-    unsigned cmd;
-    while (!agg::is_stop(cmd = source.vertex(&x, &y))) {
-        if (agg::is_move_to(cmd)) {
-            startX = lastX = x;
-            startY = lastY = y;
-        } else if (agg::is_line_to(cmd)) {
-            if (x != lastX && y != lastY) return false;
-            lastX = x;
-            lastY = y;
-        } else if (agg::is_curve(cmd)) {
-            return false;
-        } else if (agg::is_close(cmd)) {
-            if (startX != lastX && startY != lastY) return false;
-            lastX = startX;
-            lastY = startY;
-        }
-    }
-    return true;
+    return forEachSegment(source, [](double x0, double y0, double x1, double y1, unsigned cmd) {
+        return !agg::is_curve(cmd) && (x1 == x0 || y1 == y0);
+    });
 }
 
 // The most outline points the dashes of one draw may make: round caps of
