@@ -20,30 +20,21 @@ namespace lumo {
 // registers.
 class ImageSpanSteps {
 public:
-    // The rounded image positions of the span's first pixel centre and of
-    // the one past its end.
-    struct Ends {
-        Ends(const agg::trans_affine& deviceToImage, int x, int y, unsigned len) {
-            const double startX = x + 0.5, startY = y + 0.5;
-            double tx = startX, ty = startY;
-            deviceToImage.transform(&tx, &ty);
-            x1 = agg::iround(tx * scale);
-            y1 = agg::iround(ty * scale);
-            tx = startX + len;
-            ty = startY;
-            deviceToImage.transform(&tx, &ty);
-            x2 = agg::iround(tx * scale);
-            y2 = agg::iround(ty * scale);
-        }
-        int x1, y1, x2, y2;
-    };
-
     ImageSpanSteps(const agg::trans_affine& deviceToImage, int x, int y, unsigned len) {
-        const Ends ends(deviceToImage, x, y, len);
-        x_ = Line(ends.x1, ends.x2, int(len));
-        y_ = Line(ends.y1, ends.y2, int(len));
-        xEnd_ = ends.x2;
-        constantY_ = ends.y1 == ends.y2;
+        const double startX = x + 0.5, startY = y + 0.5;
+        double tx = startX, ty = startY;
+        deviceToImage.transform(&tx, &ty);
+        const int x1 = agg::iround(tx * scale);
+        const int y1 = agg::iround(ty * scale);
+        tx = startX + len;
+        ty = startY;
+        deviceToImage.transform(&tx, &ty);
+        const int x2 = agg::iround(tx * scale);
+        const int y2 = agg::iround(ty * scale);
+        x_ = Line(x1, x2, int(len));
+        y_ = Line(y1, y2, int(len));
+        xEnd_ = x2;
+        constantY_ = y1 == y2;
     }
 
     int x() const { return x_.value; }
