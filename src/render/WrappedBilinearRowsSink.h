@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 namespace lumo {
 
@@ -188,43 +189,58 @@ private:
     static bool within(double v) { return std::fabs(v) <= 2097152.0; }  // 2^21 pixels
 
     // The block columns and x weights of each pixel of the span, as the
-    // steps of its row `y` give them (the same in every row), counted from
-    // the first column it reads when it blends its columns per row: when
-    // it reads few of them for its length, or the image is that narrow.
+    // steps of its row `y` give them (the same in every row). When the span
+    // reads few columns for its length, or the image is that narrow, they
+    // are blended per row: `count` columns from `first` on, past the last
+    // column on from the first (a repeated image's seam, which the left
+    // edge of a rectangle whose texture starts at its corner crosses), and
+    // each block counts its columns from `first`.
     void findColumns(Span& s, int y) {
         WrappedSpanSteps steps(deviceToImage_, s.x, y, s.len, axisX_.period(), axisY_.period(),
                                -kHalf);
         bilinear::BlockColumn* columns = columns_ + s.at;
-        unsigned first = ~0u, last = 0;
+        unsigned low = ~0u, high = 0;
         for (unsigned i = 0; i < s.len; ++i) {
             unsigned c0, c1;
             axisX_.pair(unsigned(steps.x()) >> 8, c0, c1);
             columns[i] = bilinear::BlockColumn(c0, c1, unsigned(steps.x()) & 255);
-            first = std::min(first, std::min(c0, c1));
-            last = std::max(last, std::max(c0, c1));
+            low = std::min(low, std::min(c0, c1));
+            high = std::max(high, std::max(c0, c1));
             steps.nextX();
         }
         const unsigned width = pixels_.width(), padded = (s.len + 3) & ~3u;
-        s.blended = true;
-        if (last - first + 1 <= kMaxBlended && last - first + 1 <= 2 * s.len + 4) {
-            s.first = first;
-            s.count = last - first + 1;
-        } else if (width <= kMaxBlended && width <= 2 * s.len + 4) {
-            s.first = 0;
-            s.count = width;
-        } else {
-            s.blended = false;
-        }
         // The padding reads the span's first column.
         for (unsigned i = s.len; i < padded; ++i) columns[i] = columns[0];
+        // A repeated image's columns run on from the leftmost one the span
+        // reads in the image, across the seam; a reflected one's never
+        // jump.
+        s.first = low;
+        if (std::is_same<AxisX, RepeatAxis>::value) {
+            s.first = deviceToImage_.sx < 0 ? columns[s.len - 1].c0 : columns[0].c0;
+        }
+        s.count = 0;
+        for (unsigned i = 0; i < s.len; ++i) {
+            s.count = std::max(s.count, offset(columns[i].c0, s.first, width) + 1);
+            s.count = std::max(s.count, offset(columns[i].c1, s.first, width) + 1);
+        }
+        if (s.count > kMaxBlended || s.count > 2 * s.len + 4) {
+            s.first = 0;
+            s.count = width;
+        }
+        s.blended = s.count <= kMaxBlended && s.count <= 2 * s.len + 4;
         if (!s.blended) return;
         for (unsigned i = 0; i < padded; ++i) {
-            columns[i].c0 -= s.first;
-            columns[i].c1 -= s.first;
+            columns[i].c0 = offset(columns[i].c0, s.first, width);
+            columns[i].c1 = offset(columns[i].c1, s.first, width);
         }
-        // Whole groups of four columns where the row has them.
+        // Whole groups of four columns, where the row has them.
         const unsigned four = (s.count + 3) & ~3u;
-        if (s.first + four <= width) s.count = four;
+        if (four - std::min(four, width - s.first) <= width) s.count = four;
+    }
+
+    // Column c counted from column `first` on, across the seam.
+    static unsigned offset(unsigned c, unsigned first, unsigned width) {
+        return c >= first ? c - first : c + width - first;
     }
 
     void blendRow(int y) {
@@ -246,8 +262,11 @@ private:
             if (first >= end) continue;
             const unsigned from = unsigned(first), to = unsigned(end);
             if (s.blended) {
-                bilinear::blendRows(blended_, upper + 4 * s.first, lower + 4 * s.first, s.count,
-                                    fy);
+                const unsigned run = std::min(s.count, pixels_.width() - s.first);
+                bilinear::blendRows(blended_, upper + 4 * s.first, lower + 4 * s.first, run, fy);
+                if (run < s.count) {
+                    bilinear::blendRows(blended_ + 4 * run, upper, lower, s.count - run, fy);
+                }
                 overGroups(row + 4 * int64_t(s.x), s.at, from, to);
             } else {
                 averageEach(row + 4 * int64_t(s.x), s.at, from, to, upper, lower, fy);
