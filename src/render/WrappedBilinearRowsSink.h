@@ -105,6 +105,8 @@ private:
     static constexpr unsigned kMaxBlended = 1024;
     // Pixel centres to the top left pixel of the block.
     static constexpr int kHalf = 128;
+    // How many rows ahead the destination pixels are fetched.
+    static constexpr int kAhead = 6;
 
     struct Piece {
         int x;
@@ -140,9 +142,41 @@ private:
         const int to = int(std::min<int64_t>(int64_t(top_) + count_, height_));
         if (from >= to) return true;
         if (!gatherSpans() || !interpolatable(from, to - 1)) return false;
-        for (int i = 0; i < spanCount_; ++i) findColumns(spans_[i], from);
-        for (int y = from; y < to; ++y) blendRow(y);
+        if (columnsKept()) {
+            for (int i = 0; i < spanCount_; ++i) spans_[i] = kept_[i];
+        } else {
+            for (int i = 0; i < spanCount_; ++i) findColumns(spans_[i], from);
+            std::copy(spans_, spans_ + spanCount_, kept_);
+            keptCount_ = spanCount_;
+        }
+        for (int y = from; y < to; ++y) {
+            if (y + kAhead < to) prefetch(y + kAhead);
+            blendRow(y);
+        }
         return true;
+    }
+
+    // Whether the block's spans start and end where those of the last block
+    // whose columns were found do (the bands of a rectangle's outline), so
+    // that the columns found for them still hold.
+    bool columnsKept() const {
+        if (spanCount_ != keptCount_) return false;
+        for (int i = 0; i < spanCount_; ++i) {
+            if (spans_[i].x != kept_[i].x || spans_[i].len != kept_[i].len) return false;
+        }
+        return true;
+    }
+
+    // Fetches the ends of the spans on row y: a rectangle's outline touches
+    // new cache lines in every row.
+    void prefetch(int y) const {
+        const agg::int8u* row = destination_.row_ptr(y);
+        for (int i = 0; i < spanCount_; ++i) {
+            const Span& s = spans_[i];
+            if (s.x < 0 || int64_t(s.x) + s.len > width_) continue;
+            __builtin_prefetch(row + 4 * int64_t(s.x), 1);
+            __builtin_prefetch(row + 4 * (int64_t(s.x) + s.len - 1), 1);
+        }
     }
 
     // The pieces joined into spans as a scan-line joins them, their covers
@@ -342,6 +376,9 @@ private:
     int pieceCount_ = 0;
     Span spans_[kMaxPieces];
     int spanCount_ = 0;
+    // The spans whose columns columns_ holds.
+    Span kept_[kMaxPieces];
+    int keptCount_ = -1;
     bilinear::BlockColumn columns_[kMaxPixels];
     agg::int8u covers_[kMaxPixels];
     int16_t blended_[4 * (kMaxBlended + 3)];
