@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
@@ -69,6 +70,8 @@ public:
           scanline_(scanline),
           axisX_(pixels.width()),
           axisY_(pixels.height()),
+          imageTop_(pixels.inPlaceTop()),
+          imageStep_(pixels.inPlaceStep()),
           width_(int(destination.width())),
           height_(int(destination.height())) {
         scanline_.reset(minX, maxX);
@@ -263,6 +266,13 @@ private:
         }
         s.blended = s.count <= kMaxBlended && s.count <= 2 * s.len + 4;
         if (!s.blended) return;
+        // Across the seam, both runs of columns in whole groups of four: the
+        // first starts early enough to end a group at the row's end.
+        const unsigned early = (4 - (width - s.first) % 4) % 4;
+        if (s.first + s.count > width && s.first >= early) {
+            s.first -= early;
+            s.count += early;
+        }
         for (unsigned i = 0; i < padded; ++i) {
             columns[i].c0 = offset(columns[i].c0, s.first, width);
             columns[i].c1 = offset(columns[i].c1, s.first, width);
@@ -286,7 +296,12 @@ private:
         unsigned r0, r1;
         axisY_.pair(unsigned(v) >> 8, r0, r1);
         const agg::int8u *upper, *lower;
-        if (!pixels_.rowPair(int(r0), int(r1), upper, lower)) return replay(y, y + 1);
+        if (imageTop_ != nullptr) {
+            upper = imageTop_ + ptrdiff_t(r0) * imageStep_;
+            lower = imageTop_ + ptrdiff_t(r1) * imageStep_;
+        } else if (!pixels_.rowPair(int(r0), int(r1), upper, lower)) {
+            return replay(y, y + 1);
+        }
         agg::int8u* row = destination_.row_ptr(y);
         for (int i = 0; i < spanCount_; ++i) {
             const Span& s = spans_[i];
@@ -369,6 +384,9 @@ private:
     agg::scanline_u8& scanline_;
     const AxisX axisX_;
     const AxisY axisY_;
+    // The image's rows when read in place (else null).
+    const agg::int8u* const imageTop_;
+    const ptrdiff_t imageStep_;
     const int width_;
     const int height_;
     int top_ = 0, count_ = 0;
@@ -381,7 +399,8 @@ private:
     int keptCount_ = -1;
     bilinear::BlockColumn columns_[kMaxPixels];
     agg::int8u covers_[kMaxPixels];
-    int16_t blended_[4 * (kMaxBlended + 3)];
+    // Room for the columns padded at both ends of a run.
+    int16_t blended_[4 * (kMaxBlended + 8)];
 };
 
 }  // namespace lumo
