@@ -58,8 +58,8 @@ public:
                AxisY(pixels.height()).period() <= WrappedSpanSteps::maxPeriod;
     }
 
-    // `scanline` is reset for the coverage's columns minX..maxX, for the
-    // rows handed to `renderer`.
+    // `scanline` is reset for the coverage's columns minX..maxX when rows
+    // are first handed to `renderer`.
     WrappedBilinearRowsSink(RowBuffer& destination, const RowSourcePixels& pixels,
                             const agg::trans_affine& deviceToImage, Renderer& renderer,
                             agg::scanline_u8& scanline, int minX, int maxX)
@@ -72,11 +72,10 @@ public:
           axisY_(pixels.height()),
           imageTop_(pixels.inPlaceTop()),
           imageStep_(pixels.inPlaceStep()),
+          minX_(minX),
+          maxX_(maxX),
           width_(int(destination.width())),
-          height_(int(destination.height())) {
-        scanline_.reset(minX, maxX);
-        renderer_.prepare();
-    }
+          height_(int(destination.height())) {}
 
     void rows(int y, int count) {
         finish();
@@ -127,6 +126,11 @@ private:
 
     // The scan-line rows from..to - 1 of the pieces, through the renderer.
     void replay(int from, int to) {
+        if (!replaying_) {
+            scanline_.reset(minX_, maxX_);
+            renderer_.prepare();
+            replaying_ = true;
+        }
         for (int y = from; y < to; ++y) {
             scanline_.reset_spans();
             for (int i = 0; i < pieceCount_; ++i) {
@@ -387,6 +391,8 @@ private:
     // The image's rows when read in place (else null).
     const agg::int8u* const imageTop_;
     const ptrdiff_t imageStep_;
+    const int minX_, maxX_;
+    bool replaying_ = false;
     const int width_;
     const int height_;
     int top_ = 0, count_ = 0;
