@@ -8,6 +8,7 @@
 #include "render/GraphicsState.h"
 #include "render/ImageSpanRenderer.h"
 #include "render/RenderCoverage.h"
+#include "render/WrappedBilinearRowsSink.h"
 #include "span/BoundedImageSpans.h"
 #include "span/FilterWeights.h"
 #include "span/FilteredSpans.h"
@@ -16,6 +17,7 @@
 #include "span/ImageRowSource.h"
 #include "span/SampledSpans.h"
 #include "span/TranslatedImageSpan.h"
+#include "span/WrappedBilinearSpans.h"
 
 #include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
@@ -87,6 +89,36 @@ struct Destination {
     bool premultiplied;
 };
 
+// Other generators sweep their coverage through a scan-line.
+template <class Spans, class Renderer, class... Extra>
+bool renderRowBlocks(Spans*, GraphicsState&, RenderTarget&, const Destination&,
+                     const agg::trans_affine&, Renderer&, Extra&...) {
+    return false;
+}
+
+// Wrapped bilinear textures put source-over onto a rectangle or its outline
+// under a rectangle clip take the coverage's alike rows in blocks
+// (WrappedBilinearRowsSink); false when the draw is not such a one.
+template <class WrapX, class WrapY, class Renderer>
+bool renderRowBlocks(WrappedBilinearSpans<WrapX, WrapY>*, GraphicsState& state,
+                     RenderTarget& target, const Destination& destination,
+                     const agg::trans_affine& deviceToImage, Renderer& renderer,
+                     RowSourcePixels& pixels) {
+    using Sink = WrappedBilinearRowsSink<WrapX, WrapY, Renderer>;
+    if (!destination.over || !destination.premultiplied || !(state.clipFlags & CLIP_RECT) ||
+        !Sink::serves(deviceToImage, pixels)) {
+        return false;
+    }
+    CoverageScratch* scratch = CoverageScratch::of(target);
+    if (scratch == nullptr || !scratch->rectilinearCoverage().active()) return false;
+    RectilinearCoverage& coverage = scratch->rectilinearCoverage();
+    Sink sink(destination.rows, pixels, deviceToImage, renderer, scratch->aaScanline(),
+              coverage.min_x(), coverage.max_x());
+    coverage.sweepRows(sink);
+    sink.finish();
+    return true;
+}
+
 // Samples through a span generator of type Spans, built from the accessor,
 // an interpolator and the extra constructor arguments (a filter table, or the
 // image's rows).
@@ -102,6 +134,10 @@ void renderSampled(GraphicsState& state, RenderTarget& target, Base& base,
     BoundedImageSpans<Spans> spans(whole, single, deviceToImage, shift);
     ImageSpanRenderer<Base, BoundedImageSpans<Spans>> renderer(
         base, spans, destination.rows, destination.over, destination.premultiplied);
+    if (renderRowBlocks(static_cast<Spans*>(nullptr), state, target, destination, deviceToImage,
+                        renderer, extra...)) {
+        return;
+    }
     // Images are always drawn with antialiased edges.
     renderCoverage(state, target, renderer);
 }

@@ -18,6 +18,7 @@
 #include "core/Simd.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace lumo::bilinear {
 
@@ -54,6 +55,16 @@ inline __m128i pixelPair(const uint8_t* p) {
 
 inline __m128i pixelPair(uint32_t left, uint32_t right) {
     return _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(left)), _mm_cvtsi32_si128(int(right)));
+}
+
+// Columns c0 and c1 of a row: one load when they are neighbours, as
+// everywhere but at the seams of wrapped images and in mirrored tiles.
+inline __m128i columnPair(const uint8_t* row, unsigned c0, unsigned c1) {
+    if (c1 == c0 + 1) return pixelPair(row + 4 * c0);
+    uint32_t left, right;
+    std::memcpy(&left, row + 4 * c0, 4);
+    std::memcpy(&right, row + 4 * c1, 4);
+    return pixelPair(left, right);
 }
 
 #endif

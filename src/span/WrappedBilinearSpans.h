@@ -335,14 +335,8 @@ private:
     }
 
 #if LUMO_SSE2
-    // Columns c0 and c1 of a row: one load when they are neighbours, as
-    // everywhere but at tile edges and in mirrored tiles.
     static __m128i pair(const agg::int8u* row, unsigned c0, unsigned c1) {
-        if (c1 == c0 + 1) return bilinear::pixelPair(row + 4 * c0);
-        uint32_t left, right;
-        std::memcpy(&left, row + 4 * c0, 4);
-        std::memcpy(&right, row + 4 * c1, 4);
-        return bilinear::pixelPair(left, right);
+        return bilinear::columnPair(row, c0, c1);
     }
 
     static void store(agg::rgba8* span, uint32_t rgba) {
