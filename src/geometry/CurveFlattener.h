@@ -21,7 +21,10 @@ public:
 
     // Finer flattening for a larger scale: a curve is split until its
     // control points lie within 0.5 / scale of the chord.
-    void approximation_scale(double scale) { scale_ = scale; }
+    void approximation_scale(double scale) {
+        tolerance_ = 0.5 / scale;
+        tolerance_ *= tolerance_;
+    }
 
     void rewind(unsigned pathId) {
         source_->rewind(pathId);
@@ -71,8 +74,6 @@ private:
     void startCurve() {
         points_.clear();
         next_ = 0;
-        tolerance_ = 0.5 / scale_;
-        tolerance_ *= tolerance_;
     }
 
     // Adds the end point and hands out the first point after the start.
@@ -196,7 +197,8 @@ private:
     }
 
     Source* source_;
-    double scale_ = 1.0;
+    // The squared distance within which a control point counts as on the
+    // chord, worked out once for the scale.
     double tolerance_ = 0.25;
     double lastX_ = 0.0, lastY_ = 0.0;
     SmallBuffer<agg::point_d, 64> points_;
