@@ -141,16 +141,31 @@ public final class LumoGraphics2D extends Graphics2D {
     }
 
     LumoGraphics2D(LumoSurface surface) {
-        this.surface = surface;
-        handle = new Native(LUMO.createGraphics(surface.target()));
-        cleanable = LumoSurface.CLEANER.register(this, handle);
-        if (handle.g != 0) {
-            LUMO.setHint(handle.g, HINT_CLIP_ANTIALIAS, 1);
-        }
+        this(surface, 0);
+        createNative();
     }
 
+    private LumoGraphics2D(LumoSurface surface, int g) {
+        this.surface = surface;
+        handle = new Native(g);
+        cleanable = LumoSurface.CLEANER.register(this, handle);
+    }
+
+    /**
+     * A copy of {@code from}. Its native object is a copy of the parent's, so that the state the
+     * parent already sent (a client creates a graphics for every clipped group it paints) is
+     * not sent again; a new one when the parent has none left.
+     */
     private LumoGraphics2D(LumoGraphics2D from) {
-        this(from.surface);
+        this(from.surface, 0);
+        int parent = from.handle.g;
+        int copy = parent != 0 && !surface.isClosed() ? LUMO.cloneGraphics(parent) : 0;
+        if (copy != 0) {
+            handle.g = copy;
+            takeSentState(from);
+        } else {
+            createNative();
+        }
         transform = new AffineTransform(from.transform);
         clip = from.clip;
         paint = from.paint;
@@ -162,6 +177,30 @@ public final class LumoGraphics2D extends Graphics2D {
         xorColor = from.xorColor;
         font = from.font;
         hints = (RenderingHints) from.hints.clone();
+    }
+
+    /** Makes a new native drawing object in lumo's initial state. */
+    private void createNative() {
+        handle.g = LUMO.createGraphics(surface.target());
+        if (handle.g != 0) {
+            LUMO.setHint(handle.g, HINT_CLIP_ANTIALIAS, 1);
+        }
+    }
+
+    /** Takes what {@code from} knows of its native state, which this one's now copies. */
+    private void takeSentState(LumoGraphics2D from) {
+        dirty = from.dirty;
+        sentAntialias = from.sentAntialias;
+        sentOffset = from.sentOffset;
+        sentFilter = from.sentFilter;
+        sentDeviceStroke = from.sentDeviceStroke;
+        nativeEvenOdd = from.nativeEvenOdd;
+        nativeIdentity = from.nativeIdentity;
+        sentRule = from.sentRule;
+        sentAlpha = from.sentAlpha;
+        sentWidth = from.sentWidth;
+        textured = from.textured;
+        sentTextureFilter = from.sentTextureFilter;
     }
 
     /** The surface this draws into. */
