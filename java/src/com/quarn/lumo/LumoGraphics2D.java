@@ -705,11 +705,12 @@ public final class LumoGraphics2D extends Graphics2D {
         if (r == null) {
             return;
         }
-        int[] source = Compositor.paint(paint, r, userBounds(device), transform, hints);
         if (xorColor == null && composite instanceof AlphaComposite) {
-            fillTexture(device, r, source);
+            Compositor.paint(paint, r, userBounds(device), transform, hints,
+                    source -> fillTexture(device, r, source));
             return;
         }
+        int[] source = Compositor.paint(paint, r, userBounds(device), transform, hints);
         int[] coverage = coverage(device, r, aa && xorColor == null);
         if (xorColor != null) {
             Compositor.xor(surface, r, source, coverage, xorColor);
@@ -769,8 +770,8 @@ public final class LumoGraphics2D extends Graphics2D {
     }
 
     /** Fills a device outline with device pixels of a paint, through lumo's composite. */
-    private void fillTexture(Shape device, Rectangle r, int[] source) {
-        int[] target = Images.target(Compositor.wrap(source, r.width, r.height));
+    private void fillTexture(Shape device, Rectangle r, BufferedImage source) {
+        int[] target = Images.target(source);
         try {
             int g = ready(Use.FILL);
             LUMO.setTexture(g, target[1], new double[] {1, 0, 0, 1, r.x, r.y}, 0);
