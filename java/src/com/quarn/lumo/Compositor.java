@@ -17,6 +17,7 @@ import java.awt.image.DataBufferInt;
 import java.awt.image.Raster;
 import java.awt.image.WritableRaster;
 import java.util.Hashtable;
+import java.util.function.Consumer;
 
 /**
  * The slow paths for what lumo does not do itself: paints through their {@link PaintContext},
@@ -46,22 +47,56 @@ final class Compositor {
         PaintContext context = paint.createContext(LumoGraphicsConfig.ARGB_PRE, r, userBounds,
                 new AffineTransform(transform), hints);
         try {
-            Raster raster = context.getRaster(r.x, r.y, r.width, r.height);
-            ColorModel cm = context.getColorModel();
-            WritableRaster writable = raster instanceof WritableRaster
-                    ? ((WritableRaster) raster).createWritableChild(raster.getMinX(),
-                            raster.getMinY(), r.width, r.height, 0, 0, null)
-                    : copyOf(raster, r.width, r.height);
-            BufferedImage source = new BufferedImage(cm, writable, cm.isAlphaPremultiplied(),
-                    new Hashtable<>());
-            Graphics2D g = wrap(out, r.width, r.height).createGraphics();
-            g.setComposite(AlphaComposite.Src);
-            g.drawImage(source, 0, 0, null);
-            g.dispose();
+            copy(image(context, r), out);
         } finally {
             context.dispose();
         }
         return out;
+    }
+
+    /**
+     * Passes {@code use} the pixels {@code paint} gives the device rectangle {@code r} as a
+     * premultiplied ARGB image, valid only during the call. A paint context that already gives
+     * premultiplied ARGB (what it is asked for) passes its own raster, not a copy.
+     */
+    static void paint(Paint paint, Rectangle r, Rectangle2D userBounds, AffineTransform transform,
+            RenderingHints hints, Consumer<BufferedImage> use) {
+        if (paint instanceof Color) {
+            use.accept(wrap(paint(paint, r, userBounds, transform, hints), r.width, r.height));
+            return;
+        }
+        PaintContext context = paint.createContext(LumoGraphicsConfig.ARGB_PRE, r, userBounds,
+                new AffineTransform(transform), hints);
+        try {
+            BufferedImage source = image(context, r);
+            if (source.getType() != BufferedImage.TYPE_INT_ARGB_PRE) {
+                int[] out = new int[r.width * r.height];
+                copy(source, out);
+                source = wrap(out, r.width, r.height);
+            }
+            use.accept(source);
+        } finally {
+            context.dispose();
+        }
+    }
+
+    /** The context's pixels over {@code r} as an image with its origin at r's corner. */
+    private static BufferedImage image(PaintContext context, Rectangle r) {
+        Raster raster = context.getRaster(r.x, r.y, r.width, r.height);
+        ColorModel cm = context.getColorModel();
+        WritableRaster writable = raster instanceof WritableRaster
+                ? ((WritableRaster) raster).createWritableChild(raster.getMinX(),
+                        raster.getMinY(), r.width, r.height, 0, 0, null)
+                : copyOf(raster, r.width, r.height);
+        return new BufferedImage(cm, writable, cm.isAlphaPremultiplied(), new Hashtable<>());
+    }
+
+    /** Copies {@code source}'s pixels, premultiplied ARGB, into {@code out}. */
+    private static void copy(BufferedImage source, int[] out) {
+        Graphics2D g = wrap(out, source.getWidth(), source.getHeight()).createGraphics();
+        g.setComposite(AlphaComposite.Src);
+        g.drawImage(source, 0, 0, null);
+        g.dispose();
     }
 
     private static WritableRaster copyOf(Raster raster, int w, int h) {

@@ -40,6 +40,7 @@ import java.awt.image.renderable.RenderableImage;
 import java.lang.ref.Cleaner;
 import java.lang.ref.Reference;
 import java.text.AttributedCharacterIterator;
+import java.util.Arrays;
 import java.util.Map;
 import java.util.Objects;
 
@@ -77,6 +78,7 @@ public final class LumoGraphics2D extends Graphics2D {
     private static final Font DEFAULT_FONT = new Font(Font.DIALOG, Font.PLAIN, 12);
     private static final byte[] MOVE = {0};
     private static final double[] ORIGIN = {0, 0};
+    private static final double[] IDENTITY = {1, 0, 0, 1, 0, 0};
 
     private final LumoSurface surface;
     private final Native handle;
@@ -112,8 +114,11 @@ public final class LumoGraphics2D extends Graphics2D {
     private int sentFilter = -1;
     private int sentDeviceStroke = -1;
     private boolean nativeEvenOdd;
-    /** Whether the native transform is known to be the identity (device pixels). */
-    private boolean nativeIdentity = true;
+    /**
+     * The native transform as last sent; a draw sends the user transform only when it differs
+     * (a client sets the same transform back after each node it paints).
+     */
+    private final double[] sentMatrix = {1, 0, 0, 1, 0, 0};
     /** The native composite last sent. */
     private int sentRule = -1;
     private float sentAlpha = -1;
@@ -141,16 +146,31 @@ public final class LumoGraphics2D extends Graphics2D {
     }
 
     LumoGraphics2D(LumoSurface surface) {
-        this.surface = surface;
-        handle = new Native(LUMO.createGraphics(surface.target()));
-        cleanable = LumoSurface.CLEANER.register(this, handle);
-        if (handle.g != 0) {
-            LUMO.setHint(handle.g, HINT_CLIP_ANTIALIAS, 1);
-        }
+        this(surface, 0);
+        createNative();
     }
 
+    private LumoGraphics2D(LumoSurface surface, int g) {
+        this.surface = surface;
+        handle = new Native(g);
+        cleanable = LumoSurface.CLEANER.register(this, handle);
+    }
+
+    /**
+     * A copy of {@code from}. Its native object is a copy of the parent's, so that the state the
+     * parent already sent (a client creates a graphics for every clipped group it paints) is
+     * not sent again; a new one when the parent has none left.
+     */
     private LumoGraphics2D(LumoGraphics2D from) {
-        this(from.surface);
+        this(from.surface, 0);
+        int parent = from.handle.g;
+        int copy = parent != 0 && !surface.isClosed() ? LUMO.cloneGraphics(parent) : 0;
+        if (copy != 0) {
+            handle.g = copy;
+            takeSentState(from);
+        } else {
+            createNative();
+        }
         transform = new AffineTransform(from.transform);
         clip = from.clip;
         paint = from.paint;
@@ -162,6 +182,30 @@ public final class LumoGraphics2D extends Graphics2D {
         xorColor = from.xorColor;
         font = from.font;
         hints = (RenderingHints) from.hints.clone();
+    }
+
+    /** Makes a new native drawing object in lumo's initial state. */
+    private void createNative() {
+        handle.g = LUMO.createGraphics(surface.target());
+        if (handle.g != 0) {
+            LUMO.setHint(handle.g, HINT_CLIP_ANTIALIAS, 1);
+        }
+    }
+
+    /** Takes what {@code from} knows of its native state, which this one's now copies. */
+    private void takeSentState(LumoGraphics2D from) {
+        dirty = from.dirty;
+        sentAntialias = from.sentAntialias;
+        sentOffset = from.sentOffset;
+        sentFilter = from.sentFilter;
+        sentDeviceStroke = from.sentDeviceStroke;
+        nativeEvenOdd = from.nativeEvenOdd;
+        System.arraycopy(from.sentMatrix, 0, sentMatrix, 0, sentMatrix.length);
+        sentRule = from.sentRule;
+        sentAlpha = from.sentAlpha;
+        sentWidth = from.sentWidth;
+        textured = from.textured;
+        sentTextureFilter = from.sentTextureFilter;
     }
 
     /** The surface this draws into. */
@@ -188,19 +232,16 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         surface.settle();
         if (device) {
-            if (!nativeIdentity) {
-                LUMO.setTransform(g, null);
-                nativeIdentity = true;
-            }
+            sendIdentity(g);
             // The user transform goes again with the next draw in user space.
             dirty |= DIRTY_TRANSFORM;
         } else if ((dirty & DIRTY_TRANSFORM) != 0) {
-            // An identity transform lumo already has (charts draw in device space, between
-            // images drawn there) is not sent again.
-            if (!nativeIdentity || !transform.isIdentity()) {
-                transform.getMatrix(matrix);
+            // A transform lumo already has (an identity between images drawn in device
+            // space, a node's transform set back) is not sent again.
+            transform.getMatrix(matrix);
+            if (!Arrays.equals(matrix, sentMatrix)) {
                 LUMO.setTransform(g, matrix);
-                nativeIdentity = transform.isIdentity();
+                System.arraycopy(matrix, 0, sentMatrix, 0, sentMatrix.length);
             }
             if (Paints.followsTransform(drawnPaint)) {
                 dirty |= DIRTY_PAINT;
@@ -237,6 +278,14 @@ public final class LumoGraphics2D extends Graphics2D {
             hint(g, HINT_IMAGE_FILTER, sentTextureFilter);
         }
         return g;
+    }
+
+    /** Makes the native transform the identity (device pixels) unless it is. */
+    private void sendIdentity(int g) {
+        if (!Arrays.equals(IDENTITY, sentMatrix)) {
+            LUMO.setTransform(g, null);
+            System.arraycopy(IDENTITY, 0, sentMatrix, 0, sentMatrix.length);
+        }
     }
 
     /**
@@ -666,11 +715,12 @@ public final class LumoGraphics2D extends Graphics2D {
         if (r == null) {
             return;
         }
-        int[] source = Compositor.paint(paint, r, userBounds(device), transform, hints);
         if (xorColor == null && composite instanceof AlphaComposite) {
-            fillTexture(device, r, source);
+            Compositor.paint(paint, r, userBounds(device), transform, hints,
+                    source -> fillTexture(device, r, source));
             return;
         }
+        int[] source = Compositor.paint(paint, r, userBounds(device), transform, hints);
         int[] coverage = coverage(device, r, aa && xorColor == null);
         if (xorColor != null) {
             Compositor.xor(surface, r, source, coverage, xorColor);
@@ -730,13 +780,13 @@ public final class LumoGraphics2D extends Graphics2D {
     }
 
     /** Fills a device outline with device pixels of a paint, through lumo's composite. */
-    private void fillTexture(Shape device, Rectangle r, int[] source) {
-        int[] target = Images.target(Compositor.wrap(source, r.width, r.height));
+    private void fillTexture(Shape device, Rectangle r, BufferedImage source) {
+        int[] target = Images.target(source);
         try {
             int g = ready(Use.FILL);
             LUMO.setTexture(g, target[1], new double[] {1, 0, 0, 1, r.x, r.y}, 0);
             hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
-            LUMO.setTransform(g, null);
+            sendIdentity(g);
             path.set(device, null).draw(g, PathBuffer.FILL);
             nativeEvenOdd = !path.isEmpty() ? !path.isNonZero() : nativeEvenOdd;
         } finally {
@@ -1382,7 +1432,7 @@ public final class LumoGraphics2D extends Graphics2D {
         surface.read(x1, y1, w, h, pixels);
         // The copy lands under the clip with the source rule, whatever the composite.
         int g = ready(Use.IMAGE);
-        LUMO.setTransform(g, null);
+        sendIdentity(g);
         LUMO.setComposite(g, AlphaComposite.SRC, 1f);
         hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
         Images.draw(g, Compositor.wrap(pixels, w, h),
