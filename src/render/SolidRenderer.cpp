@@ -4,6 +4,7 @@
 #include "core/RenderTarget.h"
 #include "render/GraphicsState.h"
 #include "render/RenderCoverage.h"
+#include "render/SmallSolidSink.h"
 #include "render/SolidCoverageSink.h"
 
 #include <agg_renderer_base.h>
@@ -28,6 +29,18 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
         validRule(composite.rule()) == CompositeRule::SrcOver) {
         CoverageScratch* scratch = CoverageScratch::of(target);
         if (scratch == nullptr) return;
+        // A small outline of horizontal and vertical edges (a rectangle, a
+        // stroked one) blends each row in one pass over share words.
+        RectilinearCoverage& rectilinear = scratch->rectilinearCoverage();
+        if (rectilinear.active() &&
+            SmallSolidSink::fits(*rows, rectilinear.min_x(), rectilinear.max_x(),
+                                 rectilinear.min_y(), rectilinear.max_y())) {
+            SmallSolidSink sink(*rows, colour, rectilinear.min_x(),
+                                rectilinear.max_x() - rectilinear.min_x() + 1);
+            rectilinear.sweepRows(sink);
+            sink.finish();
+            return;
+        }
         SolidCoverageSink sink(*rows, colour);
         sweepCoverageRows(*scratch, sink);
         return;
