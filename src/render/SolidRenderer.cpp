@@ -1,6 +1,7 @@
 #include "render/SolidRenderer.h"
 
 #include "blend/CompositePixelFormat.h"
+#include "blend/OverRun.h"
 #include "core/RenderTarget.h"
 #include "render/GraphicsState.h"
 #include "render/RenderCoverage.h"
@@ -9,6 +10,9 @@
 
 #include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
+
+#include <algorithm>
+#include <cstdint>
 
 namespace lumo {
 
@@ -58,6 +62,25 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
         renderer.color(colour);
         renderCoverageAliased(state, target, renderer);
     }
+}
+
+bool fillSolidPixels(const agg::rgba8& paintColour, GraphicsState& state, RenderTarget& target,
+                     const agg::rect_i& box) {
+    const Composite& composite = *state.composite;
+    if (validRule(composite.rule()) != CompositeRule::SrcOver) return false;
+    const agg::rgba8 colour = withExtraAlpha(paintColour, composite.alpha());
+    if (colour.a == 0) return true;
+    DataBuffer* buffer = target.dataBuffer();
+    if (buffer == nullptr) return true;
+    RowBuffer* rows = buffer->rowBuffer();
+    if (rows->buf() == nullptr) return true;
+    // Cut to the buffer, which the clip box lies in already.
+    const int x1 = std::max(box.x1, 0), x2 = std::min<int64_t>(box.x2, rows->width());
+    const int y1 = std::max(box.y1, 0), y2 = std::min<int64_t>(box.y2, rows->height());
+    if (x2 <= x1 || y2 <= y1) return true;
+    const over::Run<false> run(colour, agg::cover_full);
+    for (int y = y1; y < y2; ++y) run.apply(rows->row_ptr(y) + 4 * x1, unsigned(x2 - x1));
+    return true;
 }
 
 }  // namespace lumo
