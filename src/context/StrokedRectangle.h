@@ -3,6 +3,7 @@
 #include <agg_basics.h>
 
 #include <cmath>
+#include <cstdint>
 
 namespace lumo {
 
@@ -91,8 +92,11 @@ private:
         constexpr double margin = 1e-6;  // pixels
         if (!(std::fabs(v) < 1e6)) return false;
         if (std::fabs(v - low) < margin || std::fabs(v - high) < margin) return false;
+        // |t| < 2^28: the fraction from the conversion to an integer, which
+        // truncates towards zero, is exact (and negative for negative t).
         const double t = v * agg::poly_subpixel_scale;
-        return std::fabs(t - std::floor(t) - 0.5) > margin * agg::poly_subpixel_scale;
+        const double fraction = std::fabs(t - double(int64_t(t)));
+        return std::fabs(fraction - 0.5) > margin * agg::poly_subpixel_scale;
     }
 
     agg::rect_d outer_, inner_;
