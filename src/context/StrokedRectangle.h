@@ -2,6 +2,7 @@
 
 #include <agg_basics.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -46,7 +47,7 @@ public:
         // A last point back at the first one adds nothing.
         if (count == 5 && xs[4] == xs[0] && ys[4] == ys[0]) count = 4;
         if (!closed || count != 4) return false;
-        // Sides alternate between horizontal and vertical.
+        // Sides alternate between horizontal and vertical (which also rules out NaN).
         const bool horizontalFirst = ys[0] == ys[1];
         for (int i = 0; i < 4; ++i) {
             const int j = (i + 1) % 4;
@@ -57,8 +58,8 @@ public:
             }
         }
         const double half = width * 0.5;
-        const double x1 = std::fmin(xs[0], xs[2]), x2 = std::fmax(xs[0], xs[2]);
-        const double y1 = std::fmin(ys[0], ys[2]), y2 = std::fmax(ys[0], ys[2]);
+        const double x1 = std::min(xs[0], xs[2]), x2 = std::max(xs[0], xs[2]);
+        const double y1 = std::min(ys[0], ys[2]), y2 = std::max(ys[0], ys[2]);
         if (!(half > 0) || !(x2 - x1 > 2 * width) || !(y2 - y1 > 2 * width)) return false;
         outer_ = agg::rect_d(x1 - half, y1 - half, x2 + half, y2 + half);
         inner_ = agg::rect_d(x1 + half, y1 + half, x2 - half, y2 - half);
