@@ -72,6 +72,7 @@ public:
     }
     int min_x() const { return minX_; }
     int max_x() const { return maxX_; }
+    // The first and last pixel rows the edges reach (meaningful while active).
     int min_y() const { return minY_ >> agg::poly_subpixel_shift; }
     int max_y() const { return (maxY_ - 1) >> agg::poly_subpixel_shift; }
 
