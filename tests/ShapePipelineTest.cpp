@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 namespace lumo {
 namespace {
@@ -387,6 +389,51 @@ TEST_F(Drawing, CurvesThroughUnusablePointsDrawNothing) {
     LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
     EXPECT_EQ(painted(), 0);
     EXPECT_EQ(jni.pinned(), 0);
+}
+
+// fillRect on whole device pixels (its edges and the clip box whole, the
+// transform at most a translation) skips the coverage; it must leave the
+// pixels a filled rectangle outline leaves, over varied pixels, for random
+// places partly off the target, translations, clips, colours and composites
+// (the other rules and the fractional cases take the outline's path).
+TEST(WholePixelRectangles, FillAsTheirOutlines) {
+    constexpr int W = 24, H = 20;
+    std::mt19937 random(77);
+    auto pick = [&](int low, int high) { return low + int(random() % unsigned(high - low + 1)); };
+    for (int trial = 0; trial < 1500; ++trial) {
+        test::DrawingTarget fast(W, H), outline(W, H);
+        const jint rule = trial % 5 == 0 ? 2 : (trial % 7 == 0 ? 4 : 3);
+        const float extra = trial % 3 == 0 ? float(pick(0, 100)) / 100 : 1.0f;
+        const double tx = trial % 4 == 0 ? pick(-5, 5) + (trial % 8 == 0 ? 0.5 : 0.0) : 0.0;
+        const bool clipped = trial % 3 == 1;
+        const double clipX = pick(-2, 10) + (trial % 9 == 1 ? 0.25 : 0.0);
+        const jint under = jint(0x80000000u | (random() & 0x7F7F7Fu));
+        const jint colour = jint(random());
+        const int x = pick(-6, W), y = pick(-6, H), w = pick(1, 14), h = pick(1, 14);
+        for (test::DrawingTarget* t : {&fast, &outline}) {
+            Graphics& gr = t->graphics();
+            if (trial % 11 != 0) LUMO(setHint)(nullptr, nullptr, t->g, 1, 1);  // antialiased
+            // The same varied pixels under both.
+            LUMO(setPaint)(nullptr, nullptr, t->g, under);
+            for (int k = 0; k < 3; ++k) {
+                RectShape band(1.5 + 7 * k, 0.25, 5.5, H - 1);
+                gr.draw(band, 0x41);
+            }
+            LUMO(setComposite)(nullptr, nullptr, t->g, rule, extra);
+            if (tx != 0.0) gr.state().setTransform(std::vector<double>{1, 0, 0, 1, tx, -tx}.data());
+            if (clipped) gr.setRectangleClip(clipX, 2, clipX + 9, H - 3);
+            LUMO(setPaint)(nullptr, nullptr, t->g, colour);
+        }
+        fast.graphics().fillRect(x, y, w, h);
+        RectShape rect(x, y, w, h);
+        outline.graphics().draw(rect, 0x41);
+        for (int py = 0; py < H; ++py) {
+            for (int px = 0; px < W; ++px) {
+                ASSERT_EQ(fast.at(px, py), outline.at(px, py))
+                    << "trial " << trial << " at " << px << ", " << py;
+            }
+        }
+    }
 }
 
 }  // namespace

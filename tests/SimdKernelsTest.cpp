@@ -7,6 +7,7 @@
 #include "blend/OverLanes.h"
 #include "blend/OverRun.h"
 #include "blend/OverSpans.h"
+#include "blend/OverWords.h"
 #include "blend/SourceOver.h"
 #include "core/Simd.h"
 #include "paint/PremultipliedWords.h"
@@ -206,8 +207,9 @@ TEST(SimdKernels, PremultipliedWordsMatchThePortableWords) {
 #endif
 }
 
-// Per-pixel lanes from random covers of one colour: both ways alike, and
-// alike with source-over at each pixel's cover.
+// Per-pixel lanes and share words from random covers of one colour: each
+// kernel alike with its portable twin, and alike with source-over at each
+// pixel's cover (share words also at cover 0, which leaves a pixel as it is).
 TEST(SimdKernels, LanesMatchThePortableLanesAndSourceOver) {
     std::mt19937 random(31);
     for (int round = 0; round < 3000; ++round) {
@@ -215,17 +217,26 @@ TEST(SimdKernels, LanesMatchThePortableLanesAndSourceOver) {
         const std::vector<uint8_t> destination = randomPixels(random, len);
         const agg::rgba8 colour = randomColour(random);
         std::vector<uint16_t> keep(4 * len), share(4 * len);
-        std::vector<uint8_t> covers(len), reference = destination;
+        std::vector<uint32_t> words(len);
+        std::vector<uint8_t> covers(len), reference = destination, wordReference = destination;
         for (unsigned i = 0; i < len; ++i) {
             covers[i] = uint8_t(1 + random() % 255);
             over::setLanes(&keep[4 * i], &share[4 * i], over::Run<false>(colour, covers[i]).word());
             over::colourPixel<false>(&reference[4 * i], colour, covers[i]);
+            const unsigned wordCover = random() % 5 == 0 ? 0 : covers[i];
+            words[i] = over::Run<false>(colour, wordCover).word();
+            over::colourPixel<false>(&wordReference[4 * i], colour, wordCover);
         }
         std::vector<uint8_t> simd = destination, portable = destination;
         over::applyLanes<true>(simd.data(), len, keep.data(), share.data());
         over::applyLanesPortable(portable.data(), len, keep.data(), share.data());
         ASSERT_EQ(simd, portable) << "round " << round;
         ASSERT_EQ(portable, reference) << "round " << round;
+        simd = portable = destination;
+        over::applyWords<true>(simd.data(), len, words.data());
+        over::applyWordsPortable(portable.data(), len, words.data());
+        ASSERT_EQ(simd, portable) << "words, round " << round;
+        ASSERT_EQ(portable, wordReference) << "words, round " << round;
     }
 }
 

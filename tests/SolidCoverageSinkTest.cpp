@@ -4,12 +4,14 @@
 // (clip boxes reaching beyond the pixel buffer, both fill rules, the gammas),
 // and for rectangles and stroked rectangles of the rectilinear coverage, whose
 // alike rows reach the sink together; in random translucent and opaque
-// colours over random premultiplied pixels.
+// colours over random premultiplied pixels. Small rectilinear shapes also go
+// through the small-shape sink (SmallSolidSink).
 #include "RasterizerShapes.h"
 
 #include "blend/CompositePixelFormat.h"
 #include "coverage/Rasterizer.h"
 #include "coverage/RectilinearCoverage.h"
+#include "render/SmallSolidSink.h"
 #include "render/SolidCoverageSink.h"
 
 #include <gtest/gtest.h>
@@ -74,15 +76,49 @@ void renderThroughSink(Coverage& coverage, Canvas& canvas, const agg::rgba8& col
     sink.finish();
 }
 
+// Through the small-shape sink, when the shape's box fits its window; false
+// when it does not.
+bool renderThroughSmallSink(RectilinearCoverage& coverage, Canvas& canvas,
+                            const agg::rgba8& colour) {
+    if (!coverage.rewind_scanlines() ||
+        !SmallSolidSink::fits(canvas.rows, coverage.min_x(), coverage.max_x(), coverage.min_y(),
+                              coverage.max_y())) {
+        return false;
+    }
+    SmallSolidSink sink(canvas.rows, colour, coverage.min_x(),
+                        coverage.max_x() - coverage.min_x() + 1);
+    coverage.sweepRows(sink);
+    sink.finish();
+    return true;
+}
+
 template <class Coverage>
-void expectSamePixels(Coverage& coverage, const Canvas& background, const agg::rgba8& colour,
-                      const std::string& what) {
-    Canvas expected(background), actual(background);
-    renderThroughScanlines(coverage, expected, colour);
-    renderThroughSink(coverage, actual, colour);
+void renderThroughSmallSinkIfFits(Coverage&, Canvas&, const agg::rgba8&, bool& fitted) {
+    fitted = false;
+}
+void renderThroughSmallSinkIfFits(RectilinearCoverage& coverage, Canvas& canvas,
+                                  const agg::rgba8& colour, bool& fitted) {
+    fitted = renderThroughSmallSink(coverage, canvas, colour);
+}
+
+void expectSameBytes(const Canvas& expected, const Canvas& actual, const std::string& what) {
     size_t first = 0;
     while (first < expected.bytes.size() && expected.bytes[first] == actual.bytes[first]) ++first;
     ASSERT_EQ(first, expected.bytes.size()) << what << ": first difference at byte " << first;
+}
+
+// Returns whether the small-shape sink took the shape too.
+template <class Coverage>
+bool expectSamePixels(Coverage& coverage, const Canvas& background, const agg::rgba8& colour,
+                      const std::string& what) {
+    Canvas expected(background), actual(background), small(background);
+    renderThroughScanlines(coverage, expected, colour);
+    renderThroughSink(coverage, actual, colour);
+    expectSameBytes(expected, actual, what);
+    bool fitted;
+    renderThroughSmallSinkIfFits(coverage, small, colour, fitted);
+    if (fitted) expectSameBytes(expected, small, what + ", small-shape sink");
+    return fitted;
 }
 
 TEST(SolidCoverageSink, MatchesTheScanlineRendererOnRandomShapes) {
@@ -102,8 +138,8 @@ TEST(SolidCoverageSink, MatchesTheScanlineRendererOnRandomShapes) {
         // A buffer smaller or larger than the clip box, which may reach beyond it.
         const int width = 1 + int(random() % 300), height = 1 + int(random() % 300);
         const Canvas background(width, height, random);
-        expectSamePixels(rasterizer, background, randomColour(random),
-                         "shape " + std::to_string(i) + " (" + shape.kind + ")");
+        (void)expectSamePixels(rasterizer, background, randomColour(random),
+                               "shape " + std::to_string(i) + " (" + shape.kind + ")");
         if (HasFatalFailure()) return;
     }
 }
@@ -157,11 +193,75 @@ TEST(SolidCoverageSink, MatchesTheScanlineRendererOnRectilinearShapes) {
         if (!set) continue;
         ++covered;
         const Canvas background(width, height, random);
-        expectSamePixels(coverage, background, randomColour(random),
-                         "rectilinear shape " + std::to_string(i));
+        (void)expectSamePixels(coverage, background, randomColour(random),
+                               "rectilinear shape " + std::to_string(i));
         if (HasFatalFailure()) return;
     }
     EXPECT_GT(covered, 2000);
+}
+
+// Rectangles, rings and stroked rectangles a few pixels across at random
+// sub-pixel places, some cut by the clip box or the buffer's edges, and
+// nested ones under both fill rules, as the small-shape sink takes them.
+TEST(SolidCoverageSink, SmallShapesMatchTheScanlineRenderer) {
+    std::mt19937 random(8);
+    RectilinearCoverage coverage;
+    int fitted = 0;
+    for (int i = 0; i < 6000; ++i) {
+        const int width = 4 + int(random() % 40), height = 4 + int(random() % 40);
+        const double w = uniform(random, 0.05, 15), h = uniform(random, 0.05, 15);
+        const double x = uniform(random, -3, width - 2), y = uniform(random, -3, height - 2);
+        agg::path_storage path;
+        const bool clockwise = random() % 2 == 0;
+        const double xs[4] = {x, x + w, x + w, x}, ys[4] = {y, y, y + h, y + h};
+        for (int k = 0; k < 4; ++k) {
+            const int c = clockwise ? k : 3 - k;
+            if (k == 0) {
+                path.move_to(xs[c], ys[c]);
+            } else {
+                path.line_to(xs[c], ys[c]);
+            }
+        }
+        path.close_polygon();
+        if (i % 4 == 1) {
+            // Another rectangle overlapping or inside it, either way round.
+            const double ix = x + uniform(random, -2, w), iy = y + uniform(random, -2, h);
+            const double iw = uniform(random, 0.1, 8), ih = uniform(random, 0.1, 8);
+            path.move_to(ix, iy);
+            if (random() % 2 == 0) {
+                path.line_to(ix, iy + ih);
+                path.line_to(ix + iw, iy + ih);
+                path.line_to(ix + iw, iy);
+            } else {
+                path.line_to(ix + iw, iy);
+                path.line_to(ix + iw, iy + ih);
+                path.line_to(ix, iy + ih);
+            }
+            path.close_polygon();
+        }
+        const agg::rect_d clip =
+            i % 3 == 0 ? agg::rect_d(uniform(random, -2, 6), uniform(random, -2, 6),
+                                     uniform(random, 6, width + 4), uniform(random, 6, height + 4))
+                       : agg::rect_d(0, 0, width, height);
+        const agg::filling_rule_e rule = i % 2 ? agg::fill_even_odd : agg::fill_non_zero;
+        bool set;
+        if (i % 4 == 2) {
+            agg::conv_stroke<agg::path_storage> stroke(path);
+            stroke.width(uniform(random, 0.2, 4));
+            stroke.line_join(agg::miter_join);
+            set = coverage.set(stroke, clip, rule);
+        } else {
+            set = coverage.set(path, clip, rule);
+        }
+        if (!set) continue;
+        const Canvas background(width, height, random);
+        if (expectSamePixels(coverage, background, randomColour(random),
+                             "small shape " + std::to_string(i))) {
+            ++fitted;
+        }
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(fitted, 3000);
 }
 
 }  // namespace

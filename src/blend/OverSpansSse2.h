@@ -48,14 +48,20 @@ inline void storeGroup(agg::int8u* p, __m128i lo, __m128i hi) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(lo, hi));
 }
 
-// Four covers, each repeated across its pixel's four lanes: pixels 0-1 in lo, 2-3 in hi.
-inline void spreadCovers(const agg::int8u* covers, __m128i& lo, __m128i& hi) {
-    uint32_t word;
-    std::memcpy(&word, covers, 4);
+// Four covers as one word (the first in the lowest byte), each repeated across its pixel's
+// four lanes: pixels 0-1 in lo, 2-3 in hi.
+inline void spreadCoverWord(uint32_t word, __m128i& lo, __m128i& hi) {
     const __m128i k = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(word)), _mm_setzero_si128());
     const __m128i pairs = _mm_unpacklo_epi16(k, k);
     lo = _mm_unpacklo_epi32(pairs, pairs);
     hi = _mm_unpackhi_epi32(pairs, pairs);
+}
+
+// The same for four covers in memory.
+inline void spreadCovers(const agg::int8u* covers, __m128i& lo, __m128i& hi) {
+    uint32_t word;
+    std::memcpy(&word, covers, 4);
+    spreadCoverWord(word, lo, hi);
 }
 
 // Applies `group` (which writes four pixels of full cover at the address it is given) over a run
@@ -154,10 +160,13 @@ public:
     // no further than the span.
     void tail(agg::int8u* p, unsigned len, const agg::int8u* covers) const {
         const __m128i zero = _mm_setzero_si128();
-        agg::int8u four[4] = {0, 0, 0, 0};
-        for (unsigned i = 0; i < len; ++i) four[i] = covers[i];
+        // The last one to three covers gathered in a register: bytes copied into memory and
+        // read back as a word would wait for the copy to reach the cache.
+        uint32_t four = covers[0];
+        if (len >= 2) four |= uint32_t(covers[1]) << 8;
+        if (len >= 3) four |= uint32_t(covers[2]) << 16;
         __m128i klo, khi;
-        spreadCovers(four, klo, khi);
+        spreadCoverWord(four, klo, khi);
         if (len >= 2) {
             const __m128i d = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
             const __m128i out =

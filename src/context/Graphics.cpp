@@ -8,7 +8,9 @@
 #include "geometry/ShapeGeometry.h"
 #include "geometry/TransformedSource.h"
 #include "image/ImageDescriptor.h"
+#include "paint/SolidPaint.h"
 #include "render/ImageRenderer.h"
+#include "render/SolidRenderer.h"
 
 #include <cmath>
 #include <new>
@@ -85,8 +87,47 @@ void Graphics::drawRect(double x, double y, double w, double h) {
 
 void Graphics::fillRect(double x, double y, double w, double h) {
     if (w <= 0 || h <= 0) return;
+    if (fillWholePixelRect(x, y, w, h)) return;
     RectShape rect(x, y, w, h);
     drawShape<VertexSource>(rect, DRAW_FILL | DRAW_POLYGONAL);
+}
+
+namespace {
+
+// Whether v is a whole number well within the range where sums of such numbers are exact.
+bool wholePixel(double v) {
+    return std::fabs(v) < 1e9 && v == std::floor(v);
+}
+
+}  // namespace
+
+bool Graphics::fillWholePixelRect(double x, double y, double w, double h) {
+    if (state_.paint->kind() != PAINT_SOLID || !(state_.clipFlags & CLIP_RECT) ||
+        !state_.hint(HINT_ANTIALIAS)) {
+        return false;
+    }
+    const TransformKind kind = state_.transformKind();
+    if (kind != TRANSFORM_IDENTITY && kind != TRANSFORM_TRANSLATE) return false;
+    // The corners as the rectangle's outline and the transform place them.
+    double x1 = x, y1 = y, x2 = x + w, y2 = y + h;
+    if (kind == TRANSFORM_TRANSLATE) {
+        x1 += state_.transform.tx;
+        x2 += state_.transform.tx;
+        y1 += state_.transform.ty;
+        y2 += state_.transform.ty;
+    }
+    const agg::rect_d& clip = state_.clipBox;
+    if (!wholePixel(x1) || !wholePixel(y1) || !wholePixel(x2) || !wholePixel(y2) ||
+        !wholePixel(clip.x1) || !wholePixel(clip.y1) || !wholePixel(clip.x2) ||
+        !wholePixel(clip.y2)) {
+        return false;
+    }
+    RenderTarget* target = liveTarget();
+    if (target == nullptr) return true;
+    const agg::rect_i box(int(std::max(x1, clip.x1)), int(std::max(y1, clip.y1)),
+                          int(std::min(x2, clip.x2)), int(std::min(y2, clip.y2)));
+    if (box.x2 <= box.x1 || box.y2 <= box.y1) return true;
+    return fillSolidPixels(static_cast<SolidPaint&>(*state_.paint).colour(), state_, *target, box);
 }
 
 void Graphics::drawOval(double x, double y, double w, double h) {

@@ -66,6 +66,11 @@ private:
     // width or height draw a line; true when the size was one of these.
     bool drawDegenerateOutline(double x, double y, double w, double h);
 
+    // Fills a rectangle whose device-space edges and clip box lie on whole
+    // pixels in a solid colour, antialiased, without its coverage: true when
+    // it was one (and is drawn).
+    bool fillWholePixelRect(double x, double y, double w, double h);
+
     // Draws a shape whose flags already say whether it has curves.
     template <class Shape>
     void drawShape(Shape& shape, unsigned flags);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "context/StrokedRectangle.h"
 #include "core/Assert.h"
 #include "core/RenderTarget.h"
 #include "coverage/CoverageScratch.h"
@@ -99,6 +100,7 @@ private:
         agg::rect_d cull;
         if (state_.hint(HINT_DEVICE_STROKE) || state_.transformKind() != TRANSFORM_GENERAL) {
             TransformedSource<Shape> transformed(shape, &state_.transform, offset.x, offset.y);
+            if (!pattern_ && !curves && strokeRectangle(transformed)) return;
             const bool culled = curves && strokeCullingBox(nullptr, offset, cull);
             const double limit = curves && !culled ? maxCurveCoordinate : maxEdgeCoordinate;
             CheckedSource<TransformedSource<Shape>> checked(transformed, limit);
@@ -133,6 +135,23 @@ private:
             strokeFlatten(checked, checked, curves, culled ? &cull : nullptr, scale,
                           &state_.transform, offset);
         }
+    }
+
+    // A device-space centre line that is a closed rectangle, stroked with
+    // miter joins under a rectangle clip, is filled as the two rectangles of
+    // its outline without running the stroker (StrokedRectangle); false, having
+    // drawn nothing, for any other.
+    template <class Source>
+    bool strokeRectangle(Source& centre) {
+        const StrokeStyle& style = *state_.stroke;
+        if (style.dashed() || style.join() != agg::miter_join || !(style.miterLimit() >= 1.5f) ||
+            !(state_.clipFlags & CLIP_RECT)) {
+            return false;
+        }
+        StrokedRectangle outline;
+        if (!outline.set(centre, style.width(), state_.clipBox)) return false;
+        fillStage(outline, NoCheck());
+        return true;
     }
 
     // The box, in the space the outline is stroked in, outside which huge

@@ -72,6 +72,9 @@ public:
     }
     int min_x() const { return minX_; }
     int max_x() const { return maxX_; }
+    // The first and last pixel rows the edges reach (meaningful while active).
+    int min_y() const { return minY_ >> agg::poly_subpixel_shift; }
+    int max_y() const { return (maxY_ - 1) >> agg::poly_subpixel_shift; }
 
     template <class Scanline>
     bool sweep_scanline(Scanline& sl) {
@@ -95,6 +98,10 @@ public:
     template <class Sink>
     void sweepRows(Sink& sink) {
         if (!rewind_scanlines()) return;
+        if (edgeCount_ == 2 && edges_[0].y1 == edges_[1].y1 && edges_[0].y2 == edges_[1].y2 &&
+            edges_[0].direction == -edges_[1].direction) {
+            return sweepRectangle(sink);
+        }
         const int end = ((maxY_ - 1) >> agg::poly_subpixel_shift) + 1;
         while (row_ < end) {
             const int top = row_ << agg::poly_subpixel_shift;
@@ -126,6 +133,10 @@ private:
     };
 
     bool addEdge(double x1, double y1, double x2, double y2);
+    template <class Sink>
+    void sweepRectangle(Sink& sink) const;
+    template <class Sink>
+    void rectangleRows(Sink& sink, int y, int count, int height) const;
     void sortEdges();
     template <class Scanline>
     void sweepRow(Scanline& sl, int y);
@@ -167,6 +178,72 @@ void RectilinearCoverage::sweepRow(Scanline& sl, int y) {
     const int bottom = top + agg::poly_subpixel_scale;
     if (bottom > piecesValidTo_) computeRow(top, bottom);
     handPieces(sl);
+}
+
+// One rectangle, two edges over the same rows in opposite directions: its
+// partial top row, its whole rows and its partial bottom row, each worked
+// out as computeRow works out a row of these two edges.
+template <class Sink>
+void RectilinearCoverage::sweepRectangle(Sink& sink) const {
+    const int y1 = edges_[0].y1, y2 = edges_[0].y2;
+    const int first = y1 >> agg::poly_subpixel_shift, last = (y2 - 1) >> agg::poly_subpixel_shift;
+    if (first == last) return rectangleRows(sink, first, 1, y2 - y1);
+    rectangleRows(sink, first, 1, ((first + 1) << agg::poly_subpixel_shift) - y1);
+    if (last - first > 1)
+        rectangleRows(sink, first + 1, last - first - 1, agg::poly_subpixel_scale);
+    rectangleRows(sink, last, 1, y2 - (last << agg::poly_subpixel_shift));
+}
+
+// `count` rows from y on, each crossed `height` (1/256 pixels) by both edges.
+template <class Sink>
+void RectilinearCoverage::rectangleRows(Sink& sink, int y, int count, int height) const {
+    Piece pieces[3];
+    int n = 0;
+    const Edge& left = edges_[0];
+    const Edge& right = edges_[1];
+    const int leftX = left.x >> agg::poly_subpixel_shift;
+    const int rightX = right.x >> agg::poly_subpixel_shift;
+    const int leftCover = height * left.direction, rightCover = height * right.direction;
+    const int leftArea = ((left.x - (leftX << agg::poly_subpixel_shift)) << 1) * leftCover;
+    const int rightArea = ((right.x - (rightX << agg::poly_subpixel_shift)) << 1) * rightCover;
+    if (leftX == rightX) {
+        const int area = leftArea + rightArea;
+        const int cover = leftCover + rightCover;
+        if (area) {
+            if (const unsigned a = alpha((cover << (agg::poly_subpixel_shift + 1)) - area)) {
+                pieces[n++] = Piece{leftX, 0, a};
+            }
+        }
+    } else {
+        int x = leftX;
+        if (leftArea) {
+            if (const unsigned a =
+                    alpha((leftCover << (agg::poly_subpixel_shift + 1)) - leftArea)) {
+                pieces[n++] = Piece{leftX, 0, a};
+            }
+            ++x;
+        }
+        if (rightX > x) {
+            if (const unsigned a = alpha(leftCover << (agg::poly_subpixel_shift + 1))) {
+                pieces[n++] = Piece{x, unsigned(rightX - x), a};
+            }
+        }
+        if (rightArea) {
+            const int cover = leftCover + rightCover;
+            if (const unsigned a = alpha((cover << (agg::poly_subpixel_shift + 1)) - rightArea)) {
+                pieces[n++] = Piece{rightX, 0, a};
+            }
+        }
+    }
+    if (n == 0) return;
+    sink.rows(y, count);
+    for (int i = 0; i < n; ++i) {
+        if (pieces[i].len == 0) {
+            sink.add_cell(pieces[i].x, pieces[i].alpha);
+        } else {
+            sink.add_span(pieces[i].x, pieces[i].len, pieces[i].alpha);
+        }
+    }
 }
 
 template <class Sink>

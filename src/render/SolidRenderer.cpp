@@ -1,13 +1,18 @@
 #include "render/SolidRenderer.h"
 
 #include "blend/CompositePixelFormat.h"
+#include "blend/OverRun.h"
 #include "core/RenderTarget.h"
 #include "render/GraphicsState.h"
 #include "render/RenderCoverage.h"
+#include "render/SmallSolidSink.h"
 #include "render/SolidCoverageSink.h"
 
 #include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
+
+#include <algorithm>
+#include <cstdint>
 
 namespace lumo {
 
@@ -28,6 +33,18 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
         validRule(composite.rule()) == CompositeRule::SrcOver) {
         CoverageScratch* scratch = CoverageScratch::of(target);
         if (scratch == nullptr) return;
+        // A small outline of horizontal and vertical edges (a rectangle, a
+        // stroked one) blends each row in one pass over share words.
+        RectilinearCoverage& rectilinear = scratch->rectilinearCoverage();
+        if (rectilinear.active() &&
+            SmallSolidSink::fits(*rows, rectilinear.min_x(), rectilinear.max_x(),
+                                 rectilinear.min_y(), rectilinear.max_y())) {
+            SmallSolidSink sink(*rows, colour, rectilinear.min_x(),
+                                rectilinear.max_x() - rectilinear.min_x() + 1);
+            rectilinear.sweepRows(sink);
+            sink.finish();
+            return;
+        }
         SolidCoverageSink sink(*rows, colour);
         sweepCoverageRows(*scratch, sink);
         return;
@@ -45,6 +62,25 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
         renderer.color(colour);
         renderCoverageAliased(state, target, renderer);
     }
+}
+
+bool fillSolidPixels(const agg::rgba8& paintColour, GraphicsState& state, RenderTarget& target,
+                     const agg::rect_i& box) {
+    const Composite& composite = *state.composite;
+    if (validRule(composite.rule()) != CompositeRule::SrcOver) return false;
+    const agg::rgba8 colour = withExtraAlpha(paintColour, composite.alpha());
+    if (colour.a == 0) return true;
+    DataBuffer* buffer = target.dataBuffer();
+    if (buffer == nullptr) return true;
+    RowBuffer* rows = buffer->rowBuffer();
+    if (rows->buf() == nullptr) return true;
+    // Cut to the buffer, which the clip box lies in already.
+    const int x1 = std::max(box.x1, 0), x2 = std::min<int64_t>(box.x2, rows->width());
+    const int y1 = std::max(box.y1, 0), y2 = std::min<int64_t>(box.y2, rows->height());
+    if (x2 <= x1 || y2 <= y1) return true;
+    const over::Run<false> run(colour, agg::cover_full);
+    for (int y = y1; y < y2; ++y) run.apply(rows->row_ptr(y) + 4 * x1, unsigned(x2 - x1));
+    return true;
 }
 
 }  // namespace lumo
