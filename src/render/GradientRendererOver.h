@@ -12,11 +12,11 @@ namespace lumo {
 
 // AGG's antialiased scan-line renderer (render_scanline_aa) for a gradient
 // drawn source-over with straight colours: a span inside the clip box is
-// generated as table indices and blended from them (overIndexedSpan), with
-// the same result as generating its colours and blending those, but without
-// premultiplying the colours at full cover; with an opaque table the pixels
-// at full cover are stored as the span is generated. Other spans take AGG's
-// way.
+// blended from its table indices as they are worked out, four at a time
+// (GradientSpanGenerator::generateOver), with the same result as generating
+// its colours and blending those, but without premultiplying the colours at
+// full cover; with an opaque table the pixels at full cover are stored. Other
+// spans take AGG's way.
 template <class Base>
 class GradientRendererOver {
 public:
@@ -38,19 +38,12 @@ public:
         for (unsigned n = scanline.num_spans(); n > 0; --n, ++span) {
             const int x = span->x;
             const int len = span->len < 0 ? -span->len : span->len;
-            agg::rgba8* colours = allocator_.allocate(unsigned(len));
             if (rowInside && span->len > 0 && x >= base_.xmin() && x + len - 1 <= base_.xmax()) {
-                agg::int8u* pixels = rows_.row_ptr(y) + 4 * x;
-                if (colours_.opaque) {
-                    spans_.generateOpaqueOver(pixels, span->covers, colours_, x, y, unsigned(len));
-                    continue;
-                }
-                // A colour's room holds four indices.
-                agg::int8u* indices = reinterpret_cast<agg::int8u*>(colours);
-                spans_.generateIndices(indices, x, y, unsigned(len));
-                overIndexedSpan(pixels, unsigned(len), indices, span->covers, colours_);
+                spans_.generateOver(rows_.row_ptr(y) + 4 * x, span->covers, colours_, x, y,
+                                    unsigned(len));
                 continue;
             }
+            agg::rgba8* colours = allocator_.allocate(unsigned(len));
             spans_.generate(colours, x, y, unsigned(len));
             base_.blend_color_hspan(x, y, unsigned(len), colours,
                                     span->len < 0 ? nullptr : span->covers, *span->covers);

@@ -44,12 +44,10 @@ struct FirstOf {
     const Output& out;
     unsigned count;
 
-    void four(unsigned i, uint32_t indices) const {
-        for (unsigned k = 0; k < count; ++k) out.one(i + k, int((indices >> (8 * k)) & 255));
-    }
+    void four(unsigned i, uint32_t indices) const { out.some(i, count, indices); }
     void four(unsigned i, int a, int b, int c, int d) const {
-        const int indices[4] = {a, b, c, d};
-        for (unsigned k = 0; k < count; ++k) out.one(i + k, indices[k]);
+        out.some(i, count,
+                 uint32_t(a) | uint32_t(b) << 8 | uint32_t(c) << 16 | uint32_t(d) << 24);
     }
 };
 

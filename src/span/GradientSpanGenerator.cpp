@@ -89,7 +89,7 @@ void GradientSpanGenerator::setFill() {
     fill_ = &fill<Function, Cycle, lanes, gradientOutput::Colours>;
     fillPortable_ = &fill<Function, Cycle, false, gradientOutput::Colours>;
     fillIndices_ = &fill<Function, Cycle, lanes, gradientOutput::Indices>;
-    fillOpaqueOver_ = &fill<Function, Cycle, lanes, gradientOutput::OpaqueOver>;
+    fillOver_ = &fill<Function, Cycle, lanes, gradientOutput::Over>;
 }
 
 template <class Function>
@@ -161,11 +161,10 @@ void GradientSpanGenerator::generateIndices(agg::int8u* span, int x, int y, unsi
     fillIndices_(*this, gradientOutput::Indices{span}, x, y, len);
 }
 
-void GradientSpanGenerator::generateOpaqueOver(agg::int8u* pixels, const agg::int8u* covers,
-                                               const IndexedColours& colours, int x, int y,
-                                               unsigned len) {
-    LUMO_ASSERT(colours.opaque);
-    fillOpaqueOver_(*this, gradientOutput::OpaqueOver{pixels, covers, &colours}, x, y, len);
+void GradientSpanGenerator::generateOver(agg::int8u* pixels, const agg::int8u* covers,
+                                         const IndexedColours& colours, int x, int y,
+                                         unsigned len) {
+    fillOver_(*this, gradientOutput::Over{pixels, covers, &colours}, x, y, len);
 }
 
 }  // namespace lumo

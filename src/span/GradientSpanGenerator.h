@@ -45,10 +45,9 @@ public:
     // The table indices of the same pixels.
     void generateIndices(agg::int8u* span, int x, int y, unsigned len);
     // The same pixels drawn source-over straight into a row of pixels with a
-    // cover per pixel, for an opaque table (`colours` made from it):
-    // gradientOutput::OpaqueOver.
-    void generateOpaqueOver(agg::int8u* pixels, const agg::int8u* covers,
-                            const IndexedColours& colours, int x, int y, unsigned len);
+    // cover per pixel (`colours` made from the table): gradientOutput::Over.
+    void generateOver(agg::int8u* pixels, const agg::int8u* covers, const IndexedColours& colours,
+                      int x, int y, unsigned len);
 
 private:
     template <class Function, class Cycle, bool Lanes, class Output>
@@ -68,7 +67,7 @@ private:
     FillOf<gradientOutput::Colours> fill_;
     FillOf<gradientOutput::Colours> fillPortable_;
     FillOf<gradientOutput::Indices> fillIndices_;
-    FillOf<gradientOutput::OpaqueOver> fillOpaqueOver_;
+    FillOf<gradientOutput::Over> fillOver_;
 };
 
 }  // namespace lumo
