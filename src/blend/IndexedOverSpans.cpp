@@ -13,8 +13,8 @@ namespace {
 #if LUMO_SSE2
 
 // The span in blocks of four, the last one to three pixels as a block of their own.
-void indexedBlocks(agg::int8u* p, unsigned len, const agg::int8u* indices,
-                   const agg::int8u* covers, const IndexedColours& colours) {
+void indexedBlocks(agg::int8u* p, unsigned len, const agg::int8u* indices, const agg::int8u* covers,
+                   const IndexedColours& colours) {
     unsigned i = 0;
     for (; i + 4 <= len; i += 4, p += 16) {
         uint32_t four;

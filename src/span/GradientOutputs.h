@@ -11,6 +11,12 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__GNUC__)
+#define LUMO_OUTPUT_INLINE __attribute__((always_inline))
+#else
+#define LUMO_OUTPUT_INLINE
+#endif
+
 namespace lumo {
 
 // Where the gradient span loop puts the table index of each pixel: the
@@ -69,11 +75,11 @@ struct Over {
     void one(unsigned i, int index) const {
         overIndexedPixel(pixels + 4 * size_t(i), *colours, unsigned(index), covers[i]);
     }
-    void four(unsigned i, uint32_t indices) const {
+    LUMO_OUTPUT_INLINE void four(unsigned i, uint32_t indices) const {
         four(i, int(indices & 255), int((indices >> 8) & 255), int((indices >> 16) & 255),
              int(indices >> 24));
     }
-    void four(unsigned i, int a, int b, int c, int d) const {
+    LUMO_OUTPUT_INLINE void four(unsigned i, int a, int b, int c, int d) const {
 #if LUMO_SSE2
         uint32_t k;
         std::memcpy(&k, covers + i, 4);
@@ -86,7 +92,7 @@ struct Over {
         one(i + 3, d);
 #endif
     }
-    void some(unsigned i, unsigned count, uint32_t indices) const {
+    LUMO_OUTPUT_INLINE void some(unsigned i, unsigned count, uint32_t indices) const {
 #if LUMO_SSE2
         uint32_t k = 0;
         for (unsigned n = 0; n < count; ++n) k |= uint32_t(covers[i + n]) << (8 * n);

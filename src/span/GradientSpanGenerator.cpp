@@ -6,11 +6,13 @@
 #include "span/GradientBlocks.h"
 #include "span/GradientFunctions.h"
 #include "span/GradientOutputs.h"
+#include "span/RadialIndexTable.h"
 
 #include <agg_basics.h>
 
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace lumo {
 
@@ -90,6 +92,13 @@ void GradientSpanGenerator::setFill() {
     fillPortable_ = &fill<Function, Cycle, false, gradientOutput::Colours>;
     fillIndices_ = &fill<Function, Cycle, lanes, gradientOutput::Indices>;
     fillOver_ = &fill<Function, Cycle, lanes, gradientOutput::Over>;
+#if LUMO_SSE2
+    // Looked up once here rather than for every span.
+    if (std::is_same<Function, gradient::Radial>::value ||
+        std::is_same<Function, gradient::SqrtXy>::value) {
+        radialIndices_ = radialIndex::table<Cycle>();
+    }
+#endif
 }
 
 template <class Function>
@@ -131,7 +140,8 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output
         // of which only the span's own pixels are kept; spans shorter than
         // four go quicker one by one.
         if (Lanes && len >= 4 && len < (1u << 28)) {
-            i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, out, gx, gy, len);
+            i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, self.radialIndices_, out,
+                                                           gx, gy, len);
         }
 #endif
         for (; i < len; ++i) {

@@ -9,6 +9,8 @@
 #include <agg_color_rgba.h>
 #include <agg_trans_affine.h>
 
+#include <cstdint>
+
 namespace lumo {
 
 // The span generator of AGG's scan-line renderers for gradients: maps the
@@ -64,6 +66,8 @@ private:
     agg::trans_affine transform_;
     FocalRadial focal_;
     const ColourTable& table_;
+    // The radial index table of the cycle, for the radial and square-root-of-xy blocks.
+    const uint8_t* radialIndices_ = nullptr;
     FillOf<gradientOutput::Colours> fill_;
     FillOf<gradientOutput::Colours> fillPortable_;
     FillOf<gradientOutput::Indices> fillIndices_;
