@@ -13,6 +13,8 @@
 #include "span/RadialIndexTable.h"
 
 #include "blend/CompositePixelFormat.h"
+#include "blend/IndexedOverSpans.h"
+#include "blend/SourceOver.h"
 #include "paint/Composite.h"
 #include "render/GradientRendererOver.h"
 #include "render/SpanColours.h"
@@ -309,6 +311,51 @@ const ColourTable& distinctTable() {
     return table;
 }
 
+// Colours for blending from indices: random, opaque or not, with their
+// full-cover words.
+struct BlendColours {
+    std::vector<Rgba> straight = std::vector<Rgba>(256);
+    std::vector<uint32_t> fullCover = std::vector<uint32_t>(256);
+    IndexedColours colours;
+
+    BlendColours(std::mt19937& random, bool opaque) {
+        for (int i = 0; i < 256; ++i) {
+            const uint32_t v = random();
+            Rgba& c = straight[i];
+            c = Rgba(v & 255, (v >> 8) & 255, (v >> 16) & 255, opaque ? 255 : v >> 24);
+            fullCover[i] = over::pack(over::product(c.b, c.a), over::product(c.g, c.a),
+                                      over::product(c.r, c.a), c.a);
+        }
+        colours = IndexedColours{straight.data(), fullCover.data(), opaque};
+    }
+};
+
+// The span blended straight from the generator (generateOver) against the
+// portable indexed span over the same indices: random covers (runs of full
+// and zero cover, and random ones) over random premultiplied pixels.
+void expectBlendedSpan(GradientSpanGenerator& generator, const std::vector<agg::int8u>& indices,
+                       const IndexedColours& colours, std::mt19937& random, int x, int y) {
+    const unsigned len = unsigned(indices.size());
+    std::vector<agg::int8u> covers(len);
+    const unsigned style = random() % 3;
+    for (unsigned i = 0; i < len; ++i) {
+        const unsigned r = random();
+        covers[i] = style == 0 ? 255 : style == 1 && r % 8 != 0 ? ((r >> 8) % 2) * 255 : r >> 8;
+    }
+    std::vector<agg::int8u> pixels(4 * size_t(len));
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        const uint32_t v = random();
+        const agg::int8u a = agg::int8u(v >> 24);
+        for (int k = 0; k < 3; ++k) pixels[i + k] = agg::int8u(((v >> (8 * k)) & 255) * a / 255);
+        pixels[i + 3] = a;
+    }
+    std::vector<agg::int8u> expected = pixels;
+    over::portable::indexedSpan(expected.data(), len, indices.data(), covers.data(), colours);
+    generator.generateOver(pixels.data(), covers.data(), colours, x, y, len);
+    ASSERT_EQ(pixels, expected) << "span (" << x << ", " << y << ") length " << len
+                                << (colours.opaque ? ", opaque" : "");
+}
+
 TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
     const ColourTable& table = distinctTable();
     for (int i = 1; i < 256; ++i) ASSERT_NE(word(table[i]), word(table[i - 1])) << i;
@@ -319,6 +366,7 @@ TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
                                   GRADIENT_CONIC,  GRADIENT_XY,     GRADIENT_SQRT_XY};
     const GradientCycle cycles[] = {CYCLE_PAD, CYCLE_REPEAT, CYCLE_REFLECT};
     int far = 0, near = 0;
+    const BlendColours blend[2] = {BlendColours(random, false), BlendColours(random, true)};
     for (int n = 0; n < 3000; ++n) {
         // Gradient units per pixel from 1/1000 to 100000, rotated and sheared,
         // and placed up to 10^7 units away.
@@ -358,6 +406,9 @@ TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
                     << ", transform " << m.sx << " " << m.shy << " " << m.shx << " " << m.sy << " "
                     << m.tx << " " << m.ty;
             }
+            // The indices are right (the table's entries all differ): the
+            // same pixels blended as they are worked out.
+            expectBlendedSpan(generator, indices, blend[n % 2].colours, random, x, y);
         }
     }
     // Both the fixed-point and the double-precision ways were taken often.
