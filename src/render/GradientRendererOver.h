@@ -8,6 +8,8 @@
 
 #include <agg_color_rgba.h>
 
+#include <cstdint>
+
 namespace lumo {
 
 // AGG's antialiased scan-line renderer (render_scanline_aa) for a gradient
@@ -33,21 +35,29 @@ public:
     template <class Scanline>
     void render(const Scanline& scanline) {
         const int y = scanline.y();
-        const bool rowInside = y >= base_.ymin() && y <= base_.ymax();
         typename Scanline::const_iterator span = scanline.begin();
         for (unsigned n = scanline.num_spans(); n > 0; --n, ++span) {
-            const int x = span->x;
-            const int len = span->len < 0 ? -span->len : span->len;
-            if (rowInside && span->len > 0 && x >= base_.xmin() && x + len - 1 <= base_.xmax()) {
-                spans_.generateOver(rows_.row_ptr(y) + 4 * x, span->covers, colours_, x, y,
-                                    unsigned(len));
+            if (span->len > 0) {
+                blend(span->x, y, unsigned(span->len), span->covers);
                 continue;
             }
-            agg::rgba8* colours = allocator_.allocate(unsigned(len));
-            spans_.generate(colours, x, y, unsigned(len));
-            base_.blend_color_hspan(x, y, unsigned(len), colours,
-                                    span->len < 0 ? nullptr : span->covers, *span->covers);
+            const unsigned len = unsigned(-span->len);
+            agg::rgba8* colours = allocator_.allocate(len);
+            spans_.generate(colours, span->x, y, len);
+            base_.blend_color_hspan(span->x, y, len, colours, nullptr, *span->covers);
         }
+    }
+
+    // One span of `len` pixels from (x, y) with a cover per pixel.
+    void blend(int x, int y, unsigned len, const agg::int8u* covers) {
+        if (y >= base_.ymin() && y <= base_.ymax() && x >= base_.xmin() &&
+            int64_t(x) + len - 1 <= base_.xmax()) {
+            spans_.generateOver(rows_.row_ptr(y) + 4 * x, covers, colours_, x, y, len);
+            return;
+        }
+        agg::rgba8* colours = allocator_.allocate(len);
+        spans_.generate(colours, x, y, len);
+        base_.blend_color_hspan(x, y, len, colours, covers, *covers);
     }
 
 private:
