@@ -61,7 +61,7 @@ struct FromPositions {
     L positions;
 
     template <class Output>
-    void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
+    LUMO_OUTPUT_INLINE void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
         __m128i v;
         out.four(i, positions.position(gx, gy, &v)
                         ? lanes::packIndices(lanes::CycleLanes<Cycle>::index(v))
@@ -76,12 +76,13 @@ struct FromScalars {
     Function function;
 
     template <class Output>
-    void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
+    LUMO_OUTPUT_INLINE void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
         out.four(i, scalarIndices<Function, Cycle>(function, gx, gy));
     }
     // A span's last pixels: the function only for those kept.
     template <class Output>
-    void write(__m128i gx, __m128i gy, const FirstOf<Output>& out, unsigned i) const {
+    LUMO_OUTPUT_INLINE void write(__m128i gx, __m128i gy, const FirstOf<Output>& out,
+                                  unsigned i) const {
         out.four(i, scalarIndices<Function, Cycle>(function, gx, gy, out.count));
     }
 };
@@ -94,7 +95,7 @@ struct FromKeys {
     const uint8_t* indices;  // radialIndex::table<Cycle>()
 
     template <class Output>
-    void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
+    LUMO_OUTPUT_INLINE void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
         __m128i k;
         if (!Keys().keys(gx, gy, &k)) {
             out.four(i, scalarIndices<Function, Cycle>(Function(), gx, gy));
