@@ -62,12 +62,12 @@ LUMO_BLOCK_INLINE void coveredFour(const IndexedColours& colours, unsigned a, un
 
 // Four pixels at p, the colours the indices a, b, c, d select, covers as the bytes of a word.
 // Four zero covers leave the pixels alone; four full ones add the full-cover words (store them
-// for an opaque table) where the table has them.
+// for an opaque table).
 LUMO_BLOCK_INLINE void indexedFour(agg::int8u* p, const IndexedColours& colours, unsigned a,
                                    unsigned b, unsigned c, unsigned d, uint32_t covers) {
     if (covers == 0) return;
     const __m128i zero = _mm_setzero_si128();
-    if (covers == 0xFFFFFFFFu && colours.fullCover != nullptr) {
+    if (covers == 0xFFFFFFFFu) {
         const __m128i words = gatherFour(colours.fullCover, a, b, c, d);
         if (colours.opaque) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(p), words);

@@ -13,8 +13,7 @@ namespace lumo {
 // A table of 256 straight colours as source-over spans read it: the colours
 // themselves, and for each the word (bytes b, g, r, a) it adds to a pixel at
 // full cover, M[b][a], M[g][a], M[r][a], a (M the multiply table): its
-// premultiplied form. Without those words (null), pixels at full cover are
-// blended from the straight colours as the others are.
+// premultiplied form.
 struct IndexedColours {
     const agg::rgba8* straight;
     const uint32_t* fullCover;
@@ -29,7 +28,7 @@ struct IndexedColours {
 // with no product worked out for the colour.
 inline void overIndexedPixel(agg::int8u* p, const IndexedColours& colours, unsigned index,
                              unsigned k) {
-    if (k != agg::cover_full || colours.fullCover == nullptr) {
+    if (k != agg::cover_full) {
         over::colourPixel<false>(p, colours.straight[index], k);
         return;
     }

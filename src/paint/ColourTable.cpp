@@ -69,17 +69,7 @@ int fillLanes(const segment::Mix& colourAt, agg::rgba8* entries, int i, int last
 ColourTable::ColourTable(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
                          float extraAlpha) {
     interpolate(positions, colours, count, extraAlpha);
-    unsigned alphas = 255;
-    for (const agg::rgba8& entry : entries_) alphas &= entry.a;
-    opaque_ = alphas == 255;
-}
-
-const uint32_t* ColourTable::premultiplied() const {
-    std::call_once(wordsOnce_, [this] {
-        premultiplied::words(entries_, premultiplied_, size);
-        wordsMade_.store(true, std::memory_order_release);
-    });
-    return premultiplied_;
+    opaque_ = premultiplied::words(entries_, premultiplied_, size);
 }
 
 void ColourTable::interpolate(const int32_t* positions, const agg::rgba8* colours, uint32_t count,

@@ -2,9 +2,7 @@
 
 #include <agg_color_rgba.h>
 
-#include <atomic>
 #include <cstdint>
-#include <mutex>
 
 namespace lumo {
 
@@ -25,30 +23,19 @@ public:
 
     const agg::rgba8& operator[](int index) const { return entries_[index]; }
 
-    ColourTable(const ColourTable&) = delete;
-    ColourTable& operator=(const ColourTable&) = delete;
-
     // Whether every entry has alpha 255.
     bool opaque() const { return opaque_; }
     // The entries premultiplied, as words of bytes b, g, r, a: what each
     // adds to a pixel at full cover in source-over (IndexedOverSpans.h).
-    // Worked out on the first call (from any thread): a small shape drawn
-    // once blends faster without them than it would take to make them.
-    const uint32_t* premultiplied() const;
-    // The same once worked out, else null.
-    const uint32_t* premultipliedIfMade() const {
-        return wordsMade_.load(std::memory_order_acquire) ? premultiplied_ : nullptr;
-    }
+    const uint32_t* premultiplied() const { return premultiplied_; }
 
 private:
     void interpolate(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
                      float extraAlpha);
 
     agg::rgba8 entries_[size];
+    uint32_t premultiplied_[size];
     bool opaque_;
-    mutable uint32_t premultiplied_[size];
-    mutable std::once_flag wordsOnce_;
-    mutable std::atomic<bool> wordsMade_{false};
 };
 
 }  // namespace lumo

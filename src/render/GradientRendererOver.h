@@ -17,9 +17,8 @@ namespace lumo {
 // blended from its table indices as they are worked out, four at a time
 // (GradientSpanGenerator::generateOver), with the same result as generating
 // its colours and blending those, but without premultiplying the colours at
-// full cover (once the draw has blended enough pixels for the table to make
-// its premultiplied words); with an opaque table the pixels at full cover are
-// stored. Other spans take AGG's way.
+// full cover; with an opaque table the pixels at full cover are stored. Other
+// spans take AGG's way.
 template <class Base>
 class GradientRendererOver {
 public:
@@ -29,8 +28,7 @@ public:
           rows_(rows),
           allocator_(allocator),
           spans_(spans),
-          table_(table),
-          colours_{&table[0], table.premultipliedIfMade(), table.opaque()} {}
+          colours_{&table[0], table.premultiplied(), table.opaque()} {}
 
     void prepare() { spans_.prepare(); }
 
@@ -52,12 +50,6 @@ public:
 
     // One span of `len` pixels from (x, y) with a cover per pixel.
     void blend(int x, int y, unsigned len, const agg::int8u* covers) {
-        // The table's full-cover words, once the draw has enough pixels to
-        // make them worth working out.
-        if (colours_.fullCover == nullptr) {
-            pixels_ += len;
-            if (pixels_ >= wordsAfter) colours_.fullCover = table_.premultiplied();
-        }
         if (y >= base_.ymin() && y <= base_.ymax() && x >= base_.xmin() &&
             int64_t(x) + len - 1 <= base_.xmax()) {
             spans_.generateOver(rows_.row_ptr(y) + 4 * x, covers, colours_, x, y, len);
@@ -72,15 +64,8 @@ private:
     Base& base_;
     RowBuffer& rows_;
     SpanColours& allocator_;
-    // Pixels blended before the table's full-cover words are made: 256
-    // words cost about as much as blending 500 pixels at full cover without
-    // them.
-    static constexpr uint64_t wordsAfter = 512;
-
     GradientSpanGenerator& spans_;
-    const ColourTable& table_;
-    IndexedColours colours_;
-    uint64_t pixels_ = 0;
+    const IndexedColours colours_;
 };
 
 }  // namespace lumo

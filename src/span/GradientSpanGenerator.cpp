@@ -117,12 +117,9 @@ void GradientSpanGenerator::chooseFill(GradientCycle cycle) {
 }
 
 template <class Function, class Cycle, bool Lanes, class Output>
-void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output& output, int x,
-                                 int y, unsigned len) {
+void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output& out, int x, int y,
+                                 unsigned len) {
     if (len == 0) return;
-    // A copy of its own: the pixel stores cannot change it, so its pointers
-    // stay in registers.
-    const Output out = output;
     const agg::trans_affine& m = self.transform_;
     const Function function = functionOf<Function>(self.focal_);
 
@@ -177,7 +174,7 @@ void GradientSpanGenerator::generateIndices(agg::int8u* span, int x, int y, unsi
 void GradientSpanGenerator::generateOver(agg::int8u* pixels, const agg::int8u* covers,
                                          const IndexedColours& colours, int x, int y,
                                          unsigned len) {
-    fillOver_(*this, gradientOutput::Over{pixels, covers, colours}, x, y, len);
+    fillOver_(*this, gradientOutput::Over{pixels, covers, &colours}, x, y, len);
 }
 
 }  // namespace lumo
