@@ -14,11 +14,11 @@ namespace lumo {
 
 // AGG's antialiased scan-line renderer (render_scanline_aa) for a gradient
 // drawn source-over with straight colours: a span inside the clip box is
-// blended from its table indices as they are worked out, four at a time
-// (GradientSpanGenerator::generateOver), with the same result as generating
-// its colours and blending those, but without premultiplying the colours at
-// full cover; with an opaque table the pixels at full cover are stored. Other
-// spans take AGG's way.
+// blended from its table indices (overIndexedSpan), as they are worked out
+// four at a time where that is quicker (GradientSpanGenerator::generateOver),
+// with the same result as generating its colours and blending those, but
+// without premultiplying the colours at full cover; with an opaque table the
+// pixels at full cover are stored. Other spans take AGG's way.
 template <class Base>
 class GradientRendererOver {
 public:
@@ -52,7 +52,15 @@ public:
     void blend(int x, int y, unsigned len, const agg::int8u* covers) {
         if (y >= base_.ymin() && y <= base_.ymax() && x >= base_.xmin() &&
             int64_t(x) + len - 1 <= base_.xmax()) {
-            spans_.generateOver(rows_.row_ptr(y) + 4 * x, covers, colours_, x, y, len);
+            agg::int8u* pixels = rows_.row_ptr(y) + 4 * x;
+            if (colours_.opaque || spans_.blendsAsGenerated()) {
+                spans_.generateOver(pixels, covers, colours_, x, y, len);
+                return;
+            }
+            // A colour's room holds four indices.
+            agg::int8u* indices = reinterpret_cast<agg::int8u*>(allocator_.allocate(len));
+            spans_.generateIndices(indices, x, y, len);
+            overIndexedSpan(pixels, len, indices, covers, colours_);
             return;
         }
         agg::rgba8* colours = allocator_.allocate(len);

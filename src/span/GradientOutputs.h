@@ -70,10 +70,10 @@ struct Indices {
 struct Over {
     agg::int8u* pixels;
     const agg::int8u* covers;
-    const IndexedColours* colours;
+    IndexedColours colours;
 
     void one(unsigned i, int index) const {
-        overIndexedPixel(pixels + 4 * size_t(i), *colours, unsigned(index), covers[i]);
+        overIndexedPixel(pixels + 4 * size_t(i), colours, unsigned(index), covers[i]);
     }
     LUMO_OUTPUT_INLINE void four(unsigned i, uint32_t indices) const {
         four(i, int(indices & 255), int((indices >> 8) & 255), int((indices >> 16) & 255),
@@ -83,7 +83,7 @@ struct Over {
 #if LUMO_SSE2
         uint32_t k;
         std::memcpy(&k, covers + i, 4);
-        over::sse2::indexedFour(pixels + 4 * size_t(i), *colours, unsigned(a), unsigned(b),
+        over::sse2::indexedFour(pixels + 4 * size_t(i), colours, unsigned(a), unsigned(b),
                                 unsigned(c), unsigned(d), k);
 #else
         one(i, a);
@@ -96,7 +96,7 @@ struct Over {
 #if LUMO_SSE2
         uint32_t k = 0;
         for (unsigned n = 0; n < count; ++n) k |= uint32_t(covers[i + n]) << (8 * n);
-        over::sse2::indexedFirst(pixels + 4 * size_t(i), *colours, count, indices, k);
+        over::sse2::indexedFirst(pixels + 4 * size_t(i), colours, count, indices, k);
 #else
         for (unsigned n = 0; n < count; ++n) one(i + n, int((indices >> (8 * n)) & 255));
 #endif

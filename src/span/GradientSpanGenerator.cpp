@@ -92,6 +92,12 @@ void GradientSpanGenerator::setFill() {
     fillPortable_ = &fill<Function, Cycle, false, gradientOutput::Colours>;
     fillIndices_ = &fill<Function, Cycle, lanes, gradientOutput::Indices>;
     fillOver_ = &fill<Function, Cycle, lanes, gradientOutput::Over>;
+    // Positions worked out in a few integer steps leave the blend of each
+    // block little to wait for; the others take long enough (conversions to
+    // double, table look-ups, roots) that blending as they come would hold
+    // each block up, and a span's indices are better worked out first.
+    blendsAsGenerated_ = std::is_same<Function, gradient::Linear>::value ||
+                         std::is_same<Function, gradient::Diamond>::value;
 #if LUMO_SSE2
     // Looked up once here rather than for every span.
     if (std::is_same<Function, gradient::Radial>::value ||
@@ -117,9 +123,12 @@ void GradientSpanGenerator::chooseFill(GradientCycle cycle) {
 }
 
 template <class Function, class Cycle, bool Lanes, class Output>
-void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output& out, int x, int y,
-                                 unsigned len) {
+void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output& output, int x,
+                                 int y, unsigned len) {
     if (len == 0) return;
+    // A copy of its own: the pixel stores cannot change it, so its pointers
+    // stay in registers.
+    const Output out = output;
     const agg::trans_affine& m = self.transform_;
     const Function function = functionOf<Function>(self.focal_);
 
@@ -174,7 +183,7 @@ void GradientSpanGenerator::generateIndices(agg::int8u* span, int x, int y, unsi
 void GradientSpanGenerator::generateOver(agg::int8u* pixels, const agg::int8u* covers,
                                          const IndexedColours& colours, int x, int y,
                                          unsigned len) {
-    fillOver_(*this, gradientOutput::Over{pixels, covers, &colours}, x, y, len);
+    fillOver_(*this, gradientOutput::Over{pixels, covers, colours}, x, y, len);
 }
 
 }  // namespace lumo

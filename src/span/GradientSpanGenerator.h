@@ -48,8 +48,11 @@ public:
     void generateIndices(agg::int8u* span, int x, int y, unsigned len);
     // The same pixels drawn source-over straight into a row of pixels with a
     // cover per pixel (`colours` made from the table): gradientOutput::Over.
+    // Faster than generateIndices and overIndexedSpan where
+    // blendsAsGenerated() says so, or for an opaque table.
     void generateOver(agg::int8u* pixels, const agg::int8u* covers, const IndexedColours& colours,
                       int x, int y, unsigned len);
+    bool blendsAsGenerated() const { return blendsAsGenerated_; }
 
 private:
     template <class Function, class Cycle, bool Lanes, class Output>
@@ -68,6 +71,7 @@ private:
     const ColourTable& table_;
     // The radial index table of the cycle, for the radial and square-root-of-xy blocks.
     const uint8_t* radialIndices_ = nullptr;
+    bool blendsAsGenerated_ = false;
     FillOf<gradientOutput::Colours> fill_;
     FillOf<gradientOutput::Colours> fillPortable_;
     FillOf<gradientOutput::Indices> fillIndices_;
