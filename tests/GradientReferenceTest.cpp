@@ -13,11 +13,17 @@
 #include "span/RadialIndexTable.h"
 
 #include "blend/CompositePixelFormat.h"
+#include "blend/IndexedOverSpans.h"
+#include "blend/SourceOver.h"
+#include "coverage/Rasterizer.h"
+#include "coverage/RectilinearCoverage.h"
 #include "paint/Composite.h"
+#include "render/CoverageSpanSink.h"
 #include "render/GradientRendererOver.h"
 #include "render/SpanColours.h"
 
 #include <agg_math.h>
+#include <agg_path_storage.h>
 #include <agg_rasterizer_scanline_aa.h>
 #include <agg_renderer_base.h>
 #include <agg_renderer_scanline.h>
@@ -309,6 +315,51 @@ const ColourTable& distinctTable() {
     return table;
 }
 
+// Colours for blending from indices: random, opaque or not, with their
+// full-cover words.
+struct BlendColours {
+    std::vector<Rgba> straight = std::vector<Rgba>(256);
+    std::vector<uint32_t> fullCover = std::vector<uint32_t>(256);
+    IndexedColours colours;
+
+    BlendColours(std::mt19937& random, bool opaque) {
+        for (int i = 0; i < 256; ++i) {
+            const uint32_t v = random();
+            Rgba& c = straight[i];
+            c = Rgba(v & 255, (v >> 8) & 255, (v >> 16) & 255, opaque ? 255 : v >> 24);
+            fullCover[i] = over::pack(over::product(c.b, c.a), over::product(c.g, c.a),
+                                      over::product(c.r, c.a), c.a);
+        }
+        colours = IndexedColours{straight.data(), fullCover.data(), opaque};
+    }
+};
+
+// The span blended straight from the generator (generateOver) against the
+// portable indexed span over the same indices: random covers (runs of full
+// and zero cover, and random ones) over random premultiplied pixels.
+void expectBlendedSpan(GradientSpanGenerator& generator, const std::vector<agg::int8u>& indices,
+                       const IndexedColours& colours, std::mt19937& random, int x, int y) {
+    const unsigned len = unsigned(indices.size());
+    std::vector<agg::int8u> covers(len);
+    const unsigned style = random() % 3;
+    for (unsigned i = 0; i < len; ++i) {
+        const unsigned r = random();
+        covers[i] = style == 0 ? 255 : style == 1 && r % 8 != 0 ? ((r >> 8) % 2) * 255 : r >> 8;
+    }
+    std::vector<agg::int8u> pixels(4 * size_t(len));
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        const uint32_t v = random();
+        const agg::int8u a = agg::int8u(v >> 24);
+        for (int k = 0; k < 3; ++k) pixels[i + k] = agg::int8u(((v >> (8 * k)) & 255) * a / 255);
+        pixels[i + 3] = a;
+    }
+    std::vector<agg::int8u> expected = pixels;
+    over::portable::indexedSpan(expected.data(), len, indices.data(), covers.data(), colours);
+    generator.generateOver(pixels.data(), covers.data(), colours, x, y, len);
+    ASSERT_EQ(pixels, expected) << "span (" << x << ", " << y << ") length " << len
+                                << (colours.opaque ? ", opaque" : "");
+}
+
 TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
     const ColourTable& table = distinctTable();
     for (int i = 1; i < 256; ++i) ASSERT_NE(word(table[i]), word(table[i - 1])) << i;
@@ -319,6 +370,7 @@ TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
                                   GRADIENT_CONIC,  GRADIENT_XY,     GRADIENT_SQRT_XY};
     const GradientCycle cycles[] = {CYCLE_PAD, CYCLE_REPEAT, CYCLE_REFLECT};
     int far = 0, near = 0;
+    const BlendColours blend[2] = {BlendColours(random, false), BlendColours(random, true)};
     for (int n = 0; n < 3000; ++n) {
         // Gradient units per pixel from 1/1000 to 100000, rotated and sheared,
         // and placed up to 10^7 units away.
@@ -358,6 +410,9 @@ TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
                     << ", transform " << m.sx << " " << m.shy << " " << m.shx << " " << m.sy << " "
                     << m.tx << " " << m.ty;
             }
+            // The indices are right (the table's entries all differ): the
+            // same pixels blended as they are worked out.
+            expectBlendedSpan(generator, indices, blend[n % 2].colours, random, x, y);
         }
     }
     // Both the fixed-point and the double-precision ways were taken often.
@@ -502,6 +557,118 @@ TEST(GradientRendererOverReference, MatchesAggsScanlineRenderer) {
                 << ", pixel (" << (i / 4) % width << ", " << (i / 4) / width << ")";
         }
     }
+}
+
+// Gradients under a rectangle clip are blended straight from the coverage
+// sweep (CoverageSpanSink) rather than through a scan-line: the same pixels
+// as the scan-line way for the rasteriser's random polygons (clip boxes
+// reaching past the pixels) and for rectangles of the rectilinear coverage,
+// whose alike rows come together, with every kind and cycle, opaque tables
+// and translucent ones.
+TEST(GradientRendererOverReference, CoverageSinkMatchesTheScanlineWay) {
+    constexpr int width = 90, height = 70;
+    std::mt19937 random(37);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    const GradientKind kinds[] = {GRADIENT_RADIAL, GRADIENT_LINEAR, GRADIENT_DIAMOND,
+                                  GRADIENT_CONIC,  GRADIENT_XY,     GRADIENT_SQRT_XY};
+    const GradientCycle cycles[] = {CYCLE_PAD, CYCLE_REPEAT, CYCLE_REFLECT};
+    using Base = agg::renderer_base<CompositePixelFormat>;
+    int rectangles = 0;
+    for (int n = 0; n < 600; ++n) {
+        std::vector<int32_t> positions = {0, int32_t(random() % 256), 255};
+        std::sort(positions.begin(), positions.end());
+        std::vector<Rgba> colours(3);
+        const bool opaque = n % 3 == 0;
+        for (Rgba& c : colours) {
+            c = Rgba(random() & 255, random() & 255, random() & 255,
+                     opaque ? 255 : pickAlpha(random));
+        }
+        const ColourTable table(positions.data(), colours.data(), 3, 1.0f);
+        const double scale = std::pow(2.0, 4.0 * unit(random));
+        const agg::trans_affine m(scale * unit(random), scale * unit(random), scale * unit(random),
+                                  scale * unit(random), 200.0 * unit(random), 200.0 * unit(random));
+        GradientFocus focus{50.0 + 100.0 * std::fabs(unit(random)), 30.0 * unit(random),
+                            30.0 * unit(random)};
+        const GradientKind kind = kinds[n % 6];
+        const bool focused = kind == GRADIENT_RADIAL && (n / 6) % 2 == 1;
+        GradientSpanGenerator generator(m, kind, cycles[(n / 12) % 3], focused ? &focus : nullptr,
+                                        table);
+
+        // A clip box from well inside the pixels to past their edges.
+        const double clip[4] = {-10.0 + 30.0 * std::fabs(unit(random)),
+                                -10.0 + 30.0 * std::fabs(unit(random)),
+                                width + 10.0 - 30.0 * std::fabs(unit(random)),
+                                height + 10.0 - 30.0 * std::fabs(unit(random))};
+        agg::path_storage path;
+        const bool rectangle = n % 3 == 2;
+        if (rectangle) {
+            const double x1 = width * (0.5 + 0.7 * unit(random));
+            const double y1 = height * (0.5 + 0.7 * unit(random));
+            const double x2 = width * (0.5 + 0.7 * unit(random));
+            const double y2 = height * (0.5 + 0.7 * unit(random));
+            path.move_to(x1, y1);
+            path.line_to(x2, y1);
+            path.line_to(x2, y2);
+            path.line_to(x1, y2);
+            path.close_polygon();
+        } else {
+            for (int c = 3 + int(random() % 7); c > 0; --c) {
+                const double px = width * (0.5 + 0.7 * unit(random));
+                const double py = height * (0.5 + 0.7 * unit(random));
+                if (path.total_vertices() == 0) {
+                    path.move_to(px, py);
+                } else {
+                    path.line_to(px, py);
+                }
+            }
+        }
+        Rasterizer rasterizer;
+        RectilinearCoverage rectilinear;
+        rasterizer.clip_box(clip[0], clip[1], clip[2], clip[3]);
+        const agg::rect_d box(clip[0], clip[1], clip[2], clip[3]);
+        if (rectangle && rectilinear.set(path, box, agg::fill_non_zero)) ++rectangles;
+        rasterizer.add_path(path);
+
+        std::vector<uint8_t> pixels(size_t(width) * height * 4);
+        for (size_t i = 0; i < pixels.size(); i += 4) {
+            const uint32_t v = random();
+            const uint8_t a = uint8_t(v >> 24);
+            for (int k = 0; k < 3; ++k) pixels[i + k] = uint8_t(((v >> (8 * k)) & 255) * a / 255);
+            pixels[i + 3] = a;
+        }
+        std::vector<uint8_t> expected = pixels;
+        auto draw = [&](std::vector<uint8_t>& bytes, bool sink) {
+            RowBuffer rows(bytes.data(), width, height, width * 4);
+            CompositePixelFormat format(rows, CompositeRule::SrcOver, false);
+            Base base(format);
+            SpanColours allocator;
+            GradientRendererOver<Base> renderer(base, rows, allocator, generator, table);
+            if (sink) {
+                CoverageSpanSink<GradientRendererOver<Base>> spans(renderer);
+                if (rectilinear.active()) {
+                    rectilinear.sweepRows(spans);
+                } else {
+                    rasterizer.sweepRows(spans);
+                }
+                spans.finish();
+                return;
+            }
+            agg::scanline_u8 scanline;
+            if (rectilinear.active()) {
+                agg::render_scanlines(rectilinear, scanline, renderer);
+            } else {
+                agg::render_scanlines(rasterizer, scanline, renderer);
+            }
+        };
+        draw(expected, false);
+        draw(pixels, true);
+        for (size_t i = 0; i < pixels.size(); ++i) {
+            ASSERT_EQ(pixels[i], expected[i])
+                << (rectilinear.active() ? "rectangle" : "polygon") << ", kind " << kind
+                << ", pixel (" << (i / 4) % width << ", " << (i / 4) / width << ")";
+        }
+    }
+    EXPECT_GT(rectangles, 150);
 }
 
 }  // namespace

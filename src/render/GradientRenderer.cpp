@@ -4,6 +4,7 @@
 #include "core/RenderTarget.h"
 #include "paint/ColourTable.h"
 #include "paint/GradientPaint.h"
+#include "render/CoverageSpanSink.h"
 #include "render/GradientRendererOver.h"
 #include "render/GraphicsState.h"
 #include "render/RenderCoverage.h"
@@ -56,6 +57,15 @@ void renderGradient(const GradientPaint& paint, GraphicsState& state, RenderTarg
     // Gradients are always drawn with antialiased edges.
     if (pixels.rule() == CompositeRule::SrcOver) {
         GradientRendererOver<Base> renderer(base, *rows, allocator, spans, table);
+        // Under a rectangle clip the coverage goes to it span by span,
+        // without a scan-line.
+        if (state.clipFlags & CLIP_RECT) {
+            CoverageScratch* scratch = CoverageScratch::of(target);
+            if (scratch == nullptr) return;
+            CoverageSpanSink<GradientRendererOver<Base>> sink(renderer);
+            sweepCoverageRows(*scratch, sink);
+            return;
+        }
         renderCoverage(state, target, renderer);
         return;
     }

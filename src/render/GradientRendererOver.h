@@ -8,15 +8,17 @@
 
 #include <agg_color_rgba.h>
 
+#include <cstdint>
+
 namespace lumo {
 
 // AGG's antialiased scan-line renderer (render_scanline_aa) for a gradient
 // drawn source-over with straight colours: a span inside the clip box is
-// generated as table indices and blended from them (overIndexedSpan), with
-// the same result as generating its colours and blending those, but without
-// premultiplying the colours at full cover; with an opaque table the pixels
-// at full cover are stored as the span is generated. Other spans take AGG's
-// way.
+// blended from its table indices (overIndexedSpan), as they are worked out
+// four at a time where that is quicker (GradientSpanGenerator::generateOver),
+// with the same result as generating its colours and blending those, but
+// without premultiplying the colours at full cover; with an opaque table the
+// pixels at full cover are stored. Other spans take AGG's way.
 template <class Base>
 class GradientRendererOver {
 public:
@@ -33,28 +35,37 @@ public:
     template <class Scanline>
     void render(const Scanline& scanline) {
         const int y = scanline.y();
-        const bool rowInside = y >= base_.ymin() && y <= base_.ymax();
         typename Scanline::const_iterator span = scanline.begin();
         for (unsigned n = scanline.num_spans(); n > 0; --n, ++span) {
-            const int x = span->x;
-            const int len = span->len < 0 ? -span->len : span->len;
-            agg::rgba8* colours = allocator_.allocate(unsigned(len));
-            if (rowInside && span->len > 0 && x >= base_.xmin() && x + len - 1 <= base_.xmax()) {
-                agg::int8u* pixels = rows_.row_ptr(y) + 4 * x;
-                if (colours_.opaque) {
-                    spans_.generateOpaqueOver(pixels, span->covers, colours_, x, y, unsigned(len));
-                    continue;
-                }
-                // A colour's room holds four indices.
-                agg::int8u* indices = reinterpret_cast<agg::int8u*>(colours);
-                spans_.generateIndices(indices, x, y, unsigned(len));
-                overIndexedSpan(pixels, unsigned(len), indices, span->covers, colours_);
+            if (span->len > 0) {
+                blend(span->x, y, unsigned(span->len), span->covers);
                 continue;
             }
-            spans_.generate(colours, x, y, unsigned(len));
-            base_.blend_color_hspan(x, y, unsigned(len), colours,
-                                    span->len < 0 ? nullptr : span->covers, *span->covers);
+            const unsigned len = unsigned(-span->len);
+            agg::rgba8* colours = allocator_.allocate(len);
+            spans_.generate(colours, span->x, y, len);
+            base_.blend_color_hspan(span->x, y, len, colours, nullptr, *span->covers);
         }
+    }
+
+    // One span of `len` pixels from (x, y) with a cover per pixel.
+    void blend(int x, int y, unsigned len, const agg::int8u* covers) {
+        if (y >= base_.ymin() && y <= base_.ymax() && x >= base_.xmin() &&
+            int64_t(x) + len - 1 <= base_.xmax()) {
+            agg::int8u* pixels = rows_.row_ptr(y) + 4 * x;
+            if (colours_.opaque || spans_.blendsAsGenerated()) {
+                spans_.generateOver(pixels, covers, colours_, x, y, len);
+                return;
+            }
+            // A colour's room holds four indices.
+            agg::int8u* indices = reinterpret_cast<agg::int8u*>(allocator_.allocate(len));
+            spans_.generateIndices(indices, x, y, len);
+            overIndexedSpan(pixels, len, indices, covers, colours_);
+            return;
+        }
+        agg::rgba8* colours = allocator_.allocate(len);
+        spans_.generate(colours, x, y, len);
+        base_.blend_color_hspan(x, y, len, colours, covers, *covers);
     }
 
 private:

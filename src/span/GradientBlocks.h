@@ -7,6 +7,7 @@
 #include "span/GradientCycles.h"
 #include "span/GradientFunctions.h"
 #include "span/GradientLanes.h"
+#include "span/GradientOutputs.h"
 #include "span/RadialIndexTable.h"
 
 #include <cstdint>
@@ -44,12 +45,11 @@ struct FirstOf {
     const Output& out;
     unsigned count;
 
-    void four(unsigned i, uint32_t indices) const {
-        for (unsigned k = 0; k < count; ++k) out.one(i + k, int((indices >> (8 * k)) & 255));
+    LUMO_OUTPUT_INLINE void four(unsigned i, uint32_t indices) const {
+        out.some(i, count, indices);
     }
-    void four(unsigned i, int a, int b, int c, int d) const {
-        const int indices[4] = {a, b, c, d};
-        for (unsigned k = 0; k < count; ++k) out.one(i + k, indices[k]);
+    LUMO_OUTPUT_INLINE void four(unsigned i, int a, int b, int c, int d) const {
+        out.some(i, count, uint32_t(a) | uint32_t(b) << 8 | uint32_t(c) << 16 | uint32_t(d) << 24);
     }
 };
 
@@ -61,7 +61,7 @@ struct FromPositions {
     L positions;
 
     template <class Output>
-    void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
+    LUMO_OUTPUT_INLINE void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
         __m128i v;
         out.four(i, positions.position(gx, gy, &v)
                         ? lanes::packIndices(lanes::CycleLanes<Cycle>::index(v))
@@ -76,12 +76,13 @@ struct FromScalars {
     Function function;
 
     template <class Output>
-    void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
+    LUMO_OUTPUT_INLINE void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
         out.four(i, scalarIndices<Function, Cycle>(function, gx, gy));
     }
     // A span's last pixels: the function only for those kept.
     template <class Output>
-    void write(__m128i gx, __m128i gy, const FirstOf<Output>& out, unsigned i) const {
+    LUMO_OUTPUT_INLINE void write(__m128i gx, __m128i gy, const FirstOf<Output>& out,
+                                  unsigned i) const {
         out.four(i, scalarIndices<Function, Cycle>(function, gx, gy, out.count));
     }
 };
@@ -91,10 +92,10 @@ struct FromScalars {
 template <class Function, class Cycle, class Keys>
 struct FromKeys {
     static constexpr bool readsY = true;
-    const uint8_t* indices = radialIndex::table<Cycle>();
+    const uint8_t* indices;  // radialIndex::table<Cycle>()
 
     template <class Output>
-    void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
+    LUMO_OUTPUT_INLINE void write(__m128i gx, __m128i gy, const Output& out, unsigned i) const {
         __m128i k;
         if (!Keys().keys(gx, gy, &k)) {
             out.four(i, scalarIndices<Function, Cycle>(Function(), gx, gy));
@@ -109,51 +110,54 @@ struct FromKeys {
 template <class Function, class Cycle>
 struct Writer {
     using type = FromScalars<Function, Cycle>;
-    static type make(const FocalRadial&) { return type{Function()}; }
+    static type make(const FocalRadial&, const uint8_t*) { return type{Function()}; }
 };
 template <class Cycle>
 struct Writer<gradient::Linear, Cycle> {
     using type = FromPositions<gradient::Linear, Cycle, lanes::Lanes<gradient::Linear>>;
-    static type make(const FocalRadial&) { return type{}; }
+    static type make(const FocalRadial&, const uint8_t*) { return type{}; }
 };
 template <class Cycle>
 struct Writer<gradient::Diamond, Cycle> {
     using type = FromPositions<gradient::Diamond, Cycle, lanes::Lanes<gradient::Diamond>>;
-    static type make(const FocalRadial&) { return type{}; }
+    static type make(const FocalRadial&, const uint8_t*) { return type{}; }
 };
 template <class Cycle>
 struct Writer<gradient::Radial, Cycle> {
     using type = FromKeys<gradient::Radial, Cycle, lanes::RadialKeys>;
-    static type make(const FocalRadial&) { return type{}; }
+    static type make(const FocalRadial&, const uint8_t* indices) { return type{indices}; }
 };
 template <class Cycle>
 struct Writer<gradient::SqrtXy, Cycle> {
     using type = FromKeys<gradient::SqrtXy, Cycle, lanes::ProductKeys>;
-    static type make(const FocalRadial&) { return type{}; }
+    static type make(const FocalRadial&, const uint8_t* indices) { return type{indices}; }
 };
 template <class Cycle>
 struct Writer<gradient::Xy, Cycle> {
     using type = FromPositions<gradient::Xy, Cycle, lanes::Lanes<gradient::Xy>>;
-    static type make(const FocalRadial&) { return type{}; }
+    static type make(const FocalRadial&, const uint8_t*) { return type{}; }
 };
 template <class Cycle>
 struct Writer<FocalRadial, Cycle> {
     using type = FromPositions<FocalRadial, Cycle, lanes::FocalLanes>;
-    static type make(const FocalRadial& focal) { return type{focal, lanes::FocalLanes(focal)}; }
+    static type make(const FocalRadial& focal, const uint8_t*) {
+        return type{focal, lanes::FocalLanes(focal)};
+    }
 };
 
 // Every pixel of a span in blocks of four from the fixed-point steps gx and
 // gy: the last one to three pixels as a block whose other lanes are
 // dropped. Those lanes step on past the span's end, where their values may
 // wrap (they are then only worked out and thrown away); the lanes within it
-// hold the scalar steps' values whatever the length (DdaLanes). Returns the
-// pixels done: all of them.
+// hold the scalar steps' values whatever the length (DdaLanes). The radial
+// and square-root-of-xy gradients look their indices up in `radialIndices`,
+// radialIndex::table<Cycle>(). Returns the pixels done: all of them.
 template <class Function, class Cycle, class Output>
-unsigned fillFours(const FocalRadial& focal, const Output& out, DdaSteps& gx, DdaSteps& gy,
-                   unsigned len) {
+unsigned fillFours(const FocalRadial& focal, const uint8_t* radialIndices, const Output& out,
+                   DdaSteps& gx, DdaSteps& gy, unsigned len) {
     using W = Writer<Function, Cycle>;
     constexpr bool readsY = W::type::readsY;
-    const typename W::type writer = W::make(focal);
+    const typename W::type writer = W::make(focal, radialIndices);
     DdaLanes x(gx);
     DdaLanes y(readsY ? gy : DdaSteps(0, 0, 1));
     unsigned i = 0;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "blend/IndexedOverGroup.h"
 #include "blend/IndexedOverSpans.h"
 #include "blend/SourceOver.h"
+#include "core/Simd.h"
 
 #include <agg_basics.h>
 #include <agg_color_rgba.h>
@@ -9,11 +11,18 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__GNUC__)
+#define LUMO_OUTPUT_INLINE __attribute__((always_inline))
+#else
+#define LUMO_OUTPUT_INLINE
+#endif
+
 namespace lumo {
 
 // Where the gradient span loop puts the table index of each pixel: the
-// colour it selects (Colours) or the index itself (Indices), at position i
-// of the span; four at a time as the bytes of a word, the first lowest.
+// colour it selects (Colours), the index itself (Indices) or the colour blended into the
+// pixels (Over), at position i of the span; four at a time as the bytes of a word, the first
+// lowest, and the first `count` of four (the end of a span) the same way.
 namespace gradientOutput {
 
 struct Colours {
@@ -36,6 +45,9 @@ struct Colours {
         one(i + 2, c);
         one(i + 3, d);
     }
+    void some(unsigned i, unsigned count, uint32_t indices) const {
+        for (unsigned n = 0; n < count; ++n) one(i + n, int((indices >> (8 * n)) & 255));
+    }
 };
 
 struct Indices {
@@ -46,37 +58,48 @@ struct Indices {
     void four(unsigned i, int a, int b, int c, int d) const {
         four(i, uint32_t(a) | uint32_t(b) << 8 | uint32_t(c) << 16 | uint32_t(d) << 24);
     }
+    void some(unsigned i, unsigned count, uint32_t indices) const {
+        for (unsigned n = 0; n < count; ++n) one(i + n, int((indices >> (8 * n)) & 255));
+    }
 };
 
-// The colours of an opaque table source-over straight into a row of pixels
-// (bytes b, g, r, a), a cover per pixel: groups of four at full cover store
-// the table's words (IndexedColours::fullCover, the pixels themselves), the
-// others blend as overIndexedSpan does.
-struct OpaqueOver {
+// The colours source-over straight into a row of pixels (bytes b, g, r, a), a cover per
+// pixel, as overIndexedSpan blends them: each block of four as its indices are worked out,
+// without storing them (groups of four at full cover add the table's full-cover words, and
+// store them for an opaque table).
+struct Over {
     agg::int8u* pixels;
     const agg::int8u* covers;
-    const IndexedColours* colours;
+    IndexedColours colours;
 
     void one(unsigned i, int index) const {
-        overIndexedPixel(pixels + 4 * size_t(i), *colours, unsigned(index), covers[i]);
+        overIndexedPixel(pixels + 4 * size_t(i), colours, unsigned(index), covers[i]);
     }
-    void four(unsigned i, uint32_t indices) const {
+    LUMO_OUTPUT_INLINE void four(unsigned i, uint32_t indices) const {
         four(i, int(indices & 255), int((indices >> 8) & 255), int((indices >> 16) & 255),
              int(indices >> 24));
     }
-    void four(unsigned i, int a, int b, int c, int d) const {
+    LUMO_OUTPUT_INLINE void four(unsigned i, int a, int b, int c, int d) const {
+#if LUMO_SSE2
         uint32_t k;
         std::memcpy(&k, covers + i, 4);
-        agg::int8u* p = pixels + 4 * size_t(i);
-        if (k == 0xFFFFFFFFu) {
-            const uint32_t* words = colours->fullCover;
-            const uint32_t four[4] = {words[a], words[b], words[c], words[d]};
-            std::memcpy(p, four, 16);
-            return;
-        }
-        if (k == 0) return;
-        const agg::int8u bytes[4] = {agg::int8u(a), agg::int8u(b), agg::int8u(c), agg::int8u(d)};
-        overIndexedSpan(p, 4, bytes, covers + i, *colours);
+        over::sse2::indexedFour(pixels + 4 * size_t(i), colours, unsigned(a), unsigned(b),
+                                unsigned(c), unsigned(d), k);
+#else
+        one(i, a);
+        one(i + 1, b);
+        one(i + 2, c);
+        one(i + 3, d);
+#endif
+    }
+    LUMO_OUTPUT_INLINE void some(unsigned i, unsigned count, uint32_t indices) const {
+#if LUMO_SSE2
+        uint32_t k = 0;
+        for (unsigned n = 0; n < count; ++n) k |= uint32_t(covers[i + n]) << (8 * n);
+        over::sse2::indexedFirst(pixels + 4 * size_t(i), colours, count, indices, k);
+#else
+        for (unsigned n = 0; n < count; ++n) one(i + n, int((indices >> (8 * n)) & 255));
+#endif
     }
 };
 

@@ -6,11 +6,13 @@
 #include "span/GradientBlocks.h"
 #include "span/GradientFunctions.h"
 #include "span/GradientOutputs.h"
+#include "span/RadialIndexTable.h"
 
 #include <agg_basics.h>
 
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace lumo {
 
@@ -89,7 +91,20 @@ void GradientSpanGenerator::setFill() {
     fill_ = &fill<Function, Cycle, lanes, gradientOutput::Colours>;
     fillPortable_ = &fill<Function, Cycle, false, gradientOutput::Colours>;
     fillIndices_ = &fill<Function, Cycle, lanes, gradientOutput::Indices>;
-    fillOpaqueOver_ = &fill<Function, Cycle, lanes, gradientOutput::OpaqueOver>;
+    fillOver_ = &fill<Function, Cycle, lanes, gradientOutput::Over>;
+    // Positions worked out in a few integer steps leave the blend of each
+    // block little to wait for; the others take long enough (conversions to
+    // double, table look-ups, roots) that blending as they come would hold
+    // each block up, and a span's indices are better worked out first.
+    blendsAsGenerated_ = std::is_same<Function, gradient::Linear>::value ||
+                         std::is_same<Function, gradient::Diamond>::value;
+#if LUMO_SSE2
+    // Looked up once here rather than for every span.
+    if (std::is_same<Function, gradient::Radial>::value ||
+        std::is_same<Function, gradient::SqrtXy>::value) {
+        radialIndices_ = radialIndex::table<Cycle>();
+    }
+#endif
 }
 
 template <class Function>
@@ -108,9 +123,12 @@ void GradientSpanGenerator::chooseFill(GradientCycle cycle) {
 }
 
 template <class Function, class Cycle, bool Lanes, class Output>
-void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output& out, int x, int y,
-                                 unsigned len) {
+void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output& output, int x,
+                                 int y, unsigned len) {
     if (len == 0) return;
+    // A copy of its own: the pixel stores cannot change it, so its pointers
+    // stay in registers.
+    const Output out = output;
     const agg::trans_affine& m = self.transform_;
     const Function function = functionOf<Function>(self.focal_);
 
@@ -131,7 +149,8 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output
         // of which only the span's own pixels are kept; spans shorter than
         // four go quicker one by one.
         if (Lanes && len >= 4 && len < (1u << 28)) {
-            i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, out, gx, gy, len);
+            i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, self.radialIndices_, out,
+                                                           gx, gy, len);
         }
 #endif
         for (; i < len; ++i) {
@@ -161,11 +180,10 @@ void GradientSpanGenerator::generateIndices(agg::int8u* span, int x, int y, unsi
     fillIndices_(*this, gradientOutput::Indices{span}, x, y, len);
 }
 
-void GradientSpanGenerator::generateOpaqueOver(agg::int8u* pixels, const agg::int8u* covers,
-                                               const IndexedColours& colours, int x, int y,
-                                               unsigned len) {
-    LUMO_ASSERT(colours.opaque);
-    fillOpaqueOver_(*this, gradientOutput::OpaqueOver{pixels, covers, &colours}, x, y, len);
+void GradientSpanGenerator::generateOver(agg::int8u* pixels, const agg::int8u* covers,
+                                         const IndexedColours& colours, int x, int y,
+                                         unsigned len) {
+    fillOver_(*this, gradientOutput::Over{pixels, covers, colours}, x, y, len);
 }
 
 }  // namespace lumo

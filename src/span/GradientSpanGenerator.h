@@ -9,6 +9,8 @@
 #include <agg_color_rgba.h>
 #include <agg_trans_affine.h>
 
+#include <cstdint>
+
 namespace lumo {
 
 // The span generator of AGG's scan-line renderers for gradients: maps the
@@ -45,10 +47,12 @@ public:
     // The table indices of the same pixels.
     void generateIndices(agg::int8u* span, int x, int y, unsigned len);
     // The same pixels drawn source-over straight into a row of pixels with a
-    // cover per pixel, for an opaque table (`colours` made from it):
-    // gradientOutput::OpaqueOver.
-    void generateOpaqueOver(agg::int8u* pixels, const agg::int8u* covers,
-                            const IndexedColours& colours, int x, int y, unsigned len);
+    // cover per pixel (`colours` made from the table): gradientOutput::Over.
+    // Faster than generateIndices and overIndexedSpan where
+    // blendsAsGenerated() says so, or for an opaque table.
+    void generateOver(agg::int8u* pixels, const agg::int8u* covers, const IndexedColours& colours,
+                      int x, int y, unsigned len);
+    bool blendsAsGenerated() const { return blendsAsGenerated_; }
 
 private:
     template <class Function, class Cycle, bool Lanes, class Output>
@@ -65,10 +69,13 @@ private:
     agg::trans_affine transform_;
     FocalRadial focal_;
     const ColourTable& table_;
+    // The radial index table of the cycle, for the radial and square-root-of-xy blocks.
+    const uint8_t* radialIndices_ = nullptr;
+    bool blendsAsGenerated_ = false;
     FillOf<gradientOutput::Colours> fill_;
     FillOf<gradientOutput::Colours> fillPortable_;
     FillOf<gradientOutput::Indices> fillIndices_;
-    FillOf<gradientOutput::OpaqueOver> fillOpaqueOver_;
+    FillOf<gradientOutput::Over> fillOver_;
 };
 
 }  // namespace lumo
