@@ -184,7 +184,7 @@ std::string compare(Case& c, int& handedBack) {
     Interpolator interpolator(transform), shifted(shift);
     RectilinearCoverage coverage;
     if (!coverage.set(c.path, c.clip, agg::fill_non_zero)) return "not rectilinear";
-    agg::scanline_u8 scanline;
+    AaScanline scanline;
 
     Canvas expected(c), got(c);
     {

@@ -35,15 +35,6 @@ LUMO_BLOCK_INLINE __m128i fullCoverPair(__m128i d, __m128i word) {
     return blendPair(d, _mm_sub_epi16(_mm_set1_epi16(255), alpha), word);
 }
 
-// The covers of four pixels (the bytes of a word, pixel 0's lowest), each repeated across its
-// pixel's four lanes: pixels 0-1 in lo, 2-3 in hi.
-LUMO_BLOCK_INLINE void spreadCoverWord(uint32_t covers, __m128i& lo, __m128i& hi) {
-    const __m128i k = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(covers)), _mm_setzero_si128());
-    const __m128i pairs = _mm_unpacklo_epi16(k, k);
-    lo = _mm_unpacklo_epi32(pairs, pairs);
-    hi = _mm_unpackhi_epi32(pairs, pairs);
-}
-
 // The straight colours a, b, c, d at the covers of a word, as blended onto destination lanes
 // dlo (pixels 0-1) and dhi (2-3): the general form, right at every cover.
 LUMO_BLOCK_INLINE void coveredFour(const IndexedColours& colours, unsigned a, unsigned b,

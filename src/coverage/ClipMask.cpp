@@ -48,7 +48,14 @@ bool ClipMask::prepare(const ClipOutline& clip, CoverageScratch& scratch) {
     if (!rasterizeClipPath(rasterizer, shifted, curved, maskBox)) return false;
     agg::pixfmt_gray8 pixels(rows_);
     agg::renderer_base<agg::pixfmt_gray8> base(pixels);
-    agg::render_scanlines_aa_solid(rasterizer, scratch.aaScanline(), base, agg::gray8(255));
+    AaScanline& sl = scratch.aaScanline();
+    if (rasterizer.rewind_scanlines()) {
+        sl.reset(rasterizer.min_x(), rasterizer.max_x());
+        while (rasterizer.sweep_scanline(sl)) {
+            agg::render_scanline_aa_solid(static_cast<const AaScanline&>(sl), base,
+                                          agg::gray8(255));
+        }
+    }
     serial_ = clip.serial;
     return true;
 }

@@ -8,10 +8,15 @@
 #include <agg_scanline_bin.h>
 #include <agg_scanline_u.h>
 
-
 namespace lumo {
 
 class RenderTarget;
+
+// The scan-lines coverage is handed over in. Their spans hold 32-bit
+// positions and lengths: the 16-bit ones of AGG's scanline_u8 and
+// scanline_bin wrap past x = 32767, and targets may be wider than that.
+using AaScanline = agg::scanline32_u8;
+using BinScanline = agg::scanline32_bin;
 
 // The machinery that turns outlines into coverage for one render target,
 // shared by all its drawing objects: rasterisers and scan-line containers
@@ -29,17 +34,17 @@ public:
     // Stands in for the rasteriser while a rectangle is drawn under a
     // rectangle clip (active only then).
     RectilinearCoverage& rectilinearCoverage() { return rectilinearCoverage_; }
-    agg::scanline_bin& binScanline() { return binScanline_; }
-    agg::scanline_u8& aaScanline() { return aaScanline_; }
+    BinScanline& binScanline() { return binScanline_; }
+    AaScanline& aaScanline() { return aaScanline_; }
 
     // Scratch for drawing through a clip path: a rasteriser for the clip and
     // the scan-lines that read the two shapes while they are intersected.
     Rasterizer& clipRasterizer() { return clipRasterizer_; }
     Rasterizer& clipRasterizerForShape() { return emptied(clipRasterizer_); }
-    agg::scanline_u8& clipAaScanline() { return clipAaScanline_; }
-    agg::scanline_u8& shapeAaScanline() { return shapeAaScanline_; }
-    agg::scanline_bin& clipBinScanline() { return clipBinScanline_; }
-    agg::scanline_bin& shapeBinScanline() { return shapeBinScanline_; }
+    AaScanline& clipAaScanline() { return clipAaScanline_; }
+    AaScanline& shapeAaScanline() { return shapeAaScanline_; }
+    BinScanline& clipBinScanline() { return clipBinScanline_; }
+    BinScanline& shapeBinScanline() { return shapeBinScanline_; }
 
     // The coverage of the last clip path that needed a mask.
     ClipMask& clipMask() { return clipMask_; }
@@ -52,15 +57,15 @@ private:
         return rasterizer;
     }
 
-    agg::scanline_bin binScanline_;
-    agg::scanline_u8 aaScanline_;
+    BinScanline binScanline_;
+    AaScanline aaScanline_;
     Rasterizer rasterizer_;
     RectilinearCoverage rectilinearCoverage_;
     Rasterizer clipRasterizer_;
-    agg::scanline_u8 clipAaScanline_;
-    agg::scanline_u8 shapeAaScanline_;
-    agg::scanline_bin clipBinScanline_;
-    agg::scanline_bin shapeBinScanline_;
+    AaScanline clipAaScanline_;
+    AaScanline shapeAaScanline_;
+    BinScanline clipBinScanline_;
+    BinScanline shapeBinScanline_;
     ClipMask clipMask_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "blend/OverSpans.h"
 #include "core/DataBuffer.h"
+#include "coverage/CoverageScratch.h"
 #include "coverage/RectilinearCoverage.h"
 #include "span/BilinearBlock.h"
 #include "span/BilinearColumns.h"
@@ -62,7 +63,7 @@ public:
     // are first handed to `renderer`.
     WrappedBilinearRowsSink(RowBuffer& destination, const RowSourcePixels& pixels,
                             const agg::trans_affine& deviceToImage, Renderer& renderer,
-                            agg::scanline_u8& scanline, int minX, int maxX)
+                            AaScanline& scanline, int minX, int maxX)
         : destination_(destination),
           pixels_(pixels),
           deviceToImage_(deviceToImage),
@@ -385,7 +386,7 @@ private:
     const RowSourcePixels& pixels_;
     const agg::trans_affine& deviceToImage_;
     Renderer& renderer_;
-    agg::scanline_u8& scanline_;
+    AaScanline& scanline_;
     const AxisX axisX_;
     const AxisY axisY_;
     // The image's rows when read in place (else null).
