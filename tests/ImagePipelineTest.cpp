@@ -416,11 +416,12 @@ ImageDescriptor randomArgbImage(Pick& pick, bool premultiplied, int w, int h, in
 }
 
 TEST(ImageCopy, WholePixelDrawsMatchTheGeneralPathOnRandomInput) {
-    // Straight and premultiplied images of random pixels at random whole and
-    // fractional offsets, under random rectangle clips, rules and extra
-    // alphas, over a random background: drawImage gives exactly the pixels of
-    // the rasterised rectangle through the general renderer.
-    constexpr int size = 24;
+    // Straight and premultiplied images of random pixels (some with runs of
+    // transparent ones) at random whole and fractional offsets, under random
+    // rectangle clips, rules and extra alphas (0 and 1 among them), over a
+    // random background: drawImage gives exactly the pixels of the rasterised
+    // rectangle through the general renderer.
+    constexpr int size = 40;
     std::mt19937 random(16);
     const double identity[6] = {1, 0, 0, 1, 0, 0};
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
@@ -437,15 +438,24 @@ TEST(ImageCopy, WholePixelDrawsMatchTheGeneralPathOnRandomInput) {
             }
         }
         const bool premultiplied = pick(0, 1) == 1;
-        const int w = pick(0, 3) == 0 ? pick(8, 30) : pick(1, 9), h = pick(1, 30);
+        const int w = pick(0, 3) == 0 ? pick(1, 9) : pick(8, 50), h = pick(1, 30);
         std::vector<uint32_t> pixels;
         ImageDescriptor image = randomArgbImage(pick, premultiplied, w, h, 4, pixels);
+        if (pick(0, 2) == 0) {
+            // A run of transparent pixels, keeping the colour of straight ones.
+            const int from = pick(0, w * h - 1), to = std::min(w * h, from + pick(1, 3 * w));
+            for (int i = from; i < to; ++i) pixels[size_t(i)] &= premultiplied ? 0 : 0xFFFFFFu;
+        }
         const double fraction = pick(0, 4) == 0 ? 0.5 : 0.0;
         image.transform =
             agg::trans_affine_translation(pick(-12, size) + fraction, pick(-32, size));
         const double ctmX = pick(0, 2) == 0 ? pick(-3, 3) : 0.0;
         const jint rule = pick(0, 2) == 0 ? ruleSrc : 3;
-        const float alpha = pick(0, 2) == 0 ? 0.6f : 1.0f;
+        const int alphaPick = pick(0, 5);
+        const float alpha = alphaPick == 0   ? 0.0f
+                            : alphaPick == 1 ? 0.6f
+                            : alphaPick == 2 ? float(pick(1, 254)) / 255.0f
+                                             : 1.0f;
         const bool clipped = pick(0, 3) != 0;
         const double x1 = pick(-4, size), y1 = pick(-4, size);
         const double x2 = x1 + pick(0, size), y2 = y1 + pick(0, size);

@@ -1,6 +1,7 @@
 #include "render/ImageRenderer.h"
 
 #include "blend/CompositePixelFormat.h"
+#include "blend/OverImageRow.h"
 #include "blend/SourceOver.h"
 #include "core/RenderTarget.h"
 #include "geometry/TransformKind.h"
@@ -258,6 +259,18 @@ void overNarrowRows(RowBuffer& destination, const ClampAccessor& accessor, int c
     }
 }
 
+// Source-over at the extra alpha `alpha` of the image columns from `column`
+// on, `len` wide, onto device rows top..bottom from column `left` (image row
+// y - dy), straight from the image rows into the target's.
+void overImageRows(RowBuffer& destination, const ClampAccessor& accessor, bool premultiplied,
+                   unsigned alpha, int column, int left, int top, int bottom, unsigned len,
+                   int dy) {
+    const auto row = premultiplied ? overImageRow<true> : overImageRow<false>;
+    for (int y = top; y <= bottom; ++y) {
+        row(destination.row_ptr(y) + 4 * left, accessor.rowAt(y - dy) + 4 * column, len, alpha);
+    }
+}
+
 }  // namespace
 
 bool copyImageRect(GraphicsState& state, RenderTarget& target, const ImageDescriptor& image) {
@@ -299,12 +312,18 @@ bool copyImageRect(GraphicsState& state, RenderTarget& target, const ImageDescri
     const int right = int(std::min<int64_t>(x1 - 1, base.xmax()));
     if (left > right) return true;
     const unsigned len = unsigned(right - left + 1);
-    if (validRule(composite.rule()) == CompositeRule::SrcOver &&
-        alphaByte(composite.alpha()) == 255 && len < narrowCopy) {
-        if (rows.premultiplied()) {
-            overNarrowRows<true>(*destination, accessor, left - dx, left, top, bottom, len, dy);
+    if (validRule(composite.rule()) == CompositeRule::SrcOver) {
+        const unsigned alpha = unsigned(alphaByte(composite.alpha()));
+        if (alpha == 255 && len < narrowCopy) {
+            if (rows.premultiplied()) {
+                overNarrowRows<true>(*destination, accessor, left - dx, left, top, bottom, len, dy);
+            } else {
+                overNarrowRows<false>(*destination, accessor, left - dx, left, top, bottom, len,
+                                      dy);
+            }
         } else {
-            overNarrowRows<false>(*destination, accessor, left - dx, left, top, bottom, len, dy);
+            overImageRows(*destination, accessor, rows.premultiplied(), alpha, left - dx, left, top,
+                          bottom, len, dy);
         }
         return true;
     }
