@@ -186,9 +186,10 @@ TEST(SimdKernels, IndexedOverSpanMatchesThePortableAndColourSpans) {
     }
 }
 
-// Source-over of image rows against the portable row: straight and
-// premultiplied pixels (some groups transparent or opaque throughout, some
-// premultiplied colours above their alpha), extra alphas 0, 255 and between.
+// Source-over of image rows against the portable row, at full cover and at
+// random covers: straight and premultiplied pixels (some groups transparent
+// or opaque throughout, some premultiplied colours above their alpha), extra
+// alphas 0, 255 and between.
 TEST(SimdKernels, ImageRowOverMatchesThePortableRow) {
     std::mt19937 random(23);
     for (int round = 0; round < 6000; ++round) {
@@ -211,6 +212,28 @@ TEST(SimdKernels, ImageRowOverMatchesThePortableRow) {
             over::portable::imageRow<false>(portable.data(), source.data(), len, alpha);
         }
         ASSERT_EQ(simd, portable) << "round " << round << ", alpha " << alpha;
+
+        // Covers per pixel (full with breaks, or random) or one for all.
+        std::vector<uint8_t> covers = randomBytes(random, len);
+        if (round % 4 == 1) {
+            covers.assign(len, 255);
+            for (unsigned breaks = random() % 4; breaks > 0; --breaks) {
+                covers[random() % len] = pickByte(random);
+            }
+        }
+        const agg::int8u* coversOrNone = round % 5 == 0 ? nullptr : covers.data();
+        const unsigned cover = pickByte(random);
+        simd = portable = destination;
+        if (premultiplied) {
+            overImageRowCovered<true>(simd.data(), source.data(), len, alpha, coversOrNone, cover);
+            over::portable::imageRowCovered<true>(portable.data(), source.data(), len, alpha,
+                                                  coversOrNone, cover);
+        } else {
+            overImageRowCovered<false>(simd.data(), source.data(), len, alpha, coversOrNone, cover);
+            over::portable::imageRowCovered<false>(portable.data(), source.data(), len, alpha,
+                                                   coversOrNone, cover);
+        }
+        ASSERT_EQ(simd, portable) << "covered, round " << round << ", alpha " << alpha;
     }
 }
 

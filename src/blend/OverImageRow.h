@@ -14,12 +14,21 @@ namespace lumo {
 template <bool Premultiplied>
 void overImageRow(agg::int8u* p, const agg::int8u* source, unsigned len, unsigned alpha);
 
+// The same with a cover per pixel (covers) or, without covers, `cover` for
+// all of them: the pixels overColorHspan gives the colours at those covers.
+template <bool Premultiplied>
+void overImageRowCovered(agg::int8u* p, const agg::int8u* source, unsigned len, unsigned alpha,
+                         const agg::int8u* covers, unsigned cover);
+
 namespace over::portable {
 
 // The same pixel by pixel, always built: the twin the SSE2 row is tested
 // against.
 template <bool Premultiplied>
 void imageRow(agg::int8u* p, const agg::int8u* source, unsigned len, unsigned alpha);
+template <bool Premultiplied>
+void imageRowCovered(agg::int8u* p, const agg::int8u* source, unsigned len, unsigned alpha,
+                     const agg::int8u* covers, unsigned cover);
 
 }  // namespace over::portable
 

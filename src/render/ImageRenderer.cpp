@@ -9,6 +9,7 @@
 #include "render/GraphicsState.h"
 #include "render/ImageSpanRenderer.h"
 #include "render/RenderCoverage.h"
+#include "render/TranslatedOverRenderer.h"
 #include "render/WrappedBilinearRowsSink.h"
 #include "span/BoundedImageSpans.h"
 #include "span/FilterWeights.h"
@@ -27,6 +28,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace lumo {
 
@@ -143,14 +145,38 @@ void renderSampled(GraphicsState& state, RenderTarget& target, Base& base,
     renderCoverage(state, target, renderer);
 }
 
+// An image at a whole-pixel offset blended source-over, its spans inside the
+// image straight from the image rows.
+void renderTranslatedOver(GraphicsState& state, RenderTarget& target, Base& base,
+                          const Destination& destination, TranslatedImageSpan<ClampAccessor>& spans,
+                          const ClampAccessor& accessor, const RowSourcePixels& pixels,
+                          const Placement& placement, unsigned alpha) {
+    const int width = int(pixels.width()), height = int(pixels.height());
+    if (destination.premultiplied) {
+        TranslatedOverRenderer<Base, true> renderer(base, destination.rows, spans, accessor,
+                                                    placement.dx, placement.dy, width, height,
+                                                    alpha);
+        return renderCoverage(state, target, renderer);
+    }
+    TranslatedOverRenderer<Base, false> renderer(base, destination.rows, spans, accessor,
+                                                 placement.dx, placement.dy, width, height, alpha);
+    renderCoverage(state, target, renderer);
+}
+
 template <class Accessor>
 void renderThrough(GraphicsState& state, RenderTarget& target, Base& base,
                    const Destination& destination, Accessor& accessor, RowSourcePixels& pixels,
                    const Placement& placement, const ImageRowSource& rows) {
     if (placement.copy) {
-        TranslatedImageSpan<Accessor> spans(accessor, placement.dx, placement.dy,
-                                            alphaByte(state.composite->alpha()),
+        const unsigned alpha = unsigned(alphaByte(state.composite->alpha()));
+        TranslatedImageSpan<Accessor> spans(accessor, placement.dx, placement.dy, int(alpha),
                                             rows.premultiplied());
+        if constexpr (std::is_same_v<Accessor, ClampAccessor>) {
+            if (destination.over) {
+                return renderTranslatedOver(state, target, base, destination, spans, accessor,
+                                            pixels, placement, alpha);
+            }
+        }
         return renderSpans(state, target, base, spans);
     }
     agg::trans_affine deviceToImage;
