@@ -42,6 +42,7 @@ set(LUMO_DRAWING_SOURCES
     src/blend/BlendSpans.cpp
     src/blend/OverSpans.cpp
     src/blend/IndexedOverSpans.cpp
+    src/blend/OverImageRow.cpp
     src/blend/CompositePixelFormat.cpp
     src/render/GraphicsState.cpp
     src/context/Graphics.cpp

@@ -416,11 +416,12 @@ ImageDescriptor randomArgbImage(Pick& pick, bool premultiplied, int w, int h, in
 }
 
 TEST(ImageCopy, WholePixelDrawsMatchTheGeneralPathOnRandomInput) {
-    // Straight and premultiplied images of random pixels at random whole and
-    // fractional offsets, under random rectangle clips, rules and extra
-    // alphas, over a random background: drawImage gives exactly the pixels of
-    // the rasterised rectangle through the general renderer.
-    constexpr int size = 24;
+    // Straight and premultiplied images of random pixels (some with runs of
+    // transparent ones) at random whole and fractional offsets, under random
+    // rectangle clips, rules and extra alphas (0 and 1 among them), over a
+    // random background: drawImage gives exactly the pixels of the rasterised
+    // rectangle through the general renderer.
+    constexpr int size = 40;
     std::mt19937 random(16);
     const double identity[6] = {1, 0, 0, 1, 0, 0};
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
@@ -437,15 +438,24 @@ TEST(ImageCopy, WholePixelDrawsMatchTheGeneralPathOnRandomInput) {
             }
         }
         const bool premultiplied = pick(0, 1) == 1;
-        const int w = pick(0, 3) == 0 ? pick(8, 30) : pick(1, 9), h = pick(1, 30);
+        const int w = pick(0, 3) == 0 ? pick(1, 9) : pick(8, 50), h = pick(1, 30);
         std::vector<uint32_t> pixels;
         ImageDescriptor image = randomArgbImage(pick, premultiplied, w, h, 4, pixels);
+        if (pick(0, 2) == 0) {
+            // A run of transparent pixels, keeping the colour of straight ones.
+            const int from = pick(0, w * h - 1), to = std::min(w * h, from + pick(1, 3 * w));
+            for (int i = from; i < to; ++i) pixels[size_t(i)] &= premultiplied ? 0 : 0xFFFFFFu;
+        }
         const double fraction = pick(0, 4) == 0 ? 0.5 : 0.0;
         image.transform =
             agg::trans_affine_translation(pick(-12, size) + fraction, pick(-32, size));
         const double ctmX = pick(0, 2) == 0 ? pick(-3, 3) : 0.0;
         const jint rule = pick(0, 2) == 0 ? ruleSrc : 3;
-        const float alpha = pick(0, 2) == 0 ? 0.6f : 1.0f;
+        const int alphaPick = pick(0, 5);
+        const float alpha = alphaPick == 0   ? 0.0f
+                            : alphaPick == 1 ? 0.6f
+                            : alphaPick == 2 ? float(pick(1, 254)) / 255.0f
+                                             : 1.0f;
         const bool clipped = pick(0, 3) != 0;
         const double x1 = pick(-4, size), y1 = pick(-4, size);
         const double x2 = x1 + pick(0, size), y2 = y1 + pick(0, size);
@@ -501,6 +511,32 @@ void drawImageThroughAggBilinear(Graphics& graphics, const ImageDescriptor& imag
     renderCoverage(state, target, renderer);
 }
 
+// The image's rectangle swept by the rasteriser and filled by the span
+// generator of whole-pixel offsets through AGG's scan-line renderer: the
+// image's colours made row by row, faded, then blended.
+void drawImageThroughTranslatedSpans(Graphics& graphics, const ImageDescriptor& image) {
+    using Base = agg::renderer_base<CompositePixelFormat>;
+    using Spans = TranslatedImageSpan<ClampAccessor>;
+    RenderTarget& target = *graphics.liveTarget();
+    GraphicsState& state = graphics.state();
+    if (!rasterizeImageRect(graphics, image)) return;
+    ImageRowSource rows(image, 1.0, &state.transform, false);
+    ASSERT_TRUE(rows.usable());
+    RowSourcePixels pixels(rows);
+    ClampAccessor accessor(pixels);
+    agg::trans_affine placement = image.transform;
+    placement *= state.transform;
+    Spans spans(accessor, int(placement.tx), int(placement.ty), alphaByte(state.composite->alpha()),
+                rows.premultiplied());
+    CompositePixelFormat format(*target.getDataBuffer()->rowBuffer(), state.composite->rule(),
+                                rows.premultiplied());
+    Base base(format);
+    agg::span_allocator<agg::rgba8> allocator;
+    agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, Spans> renderer(
+        base, allocator, spans);
+    renderCoverage(state, target, renderer);
+}
+
 TEST(ImageCopy, WholePixelDrawsAreTheBilinearFilter) {
     // At whole-pixel offsets every pixel centre falls on an image pixel's
     // centre, where the bilinear filter gives that pixel: drawImage copies
@@ -508,13 +544,14 @@ TEST(ImageCopy, WholePixelDrawsAreTheBilinearFilter) {
     // random whole offsets (in the image's placement and the transform),
     // with no clip, rectangle clips on and off whole pixels and elliptic
     // clip paths, source-over and source at random extra alphas, against
-    // AGG's bilinear filter on the general path.
+    // AGG's bilinear filter on the general path, and exactly against the
+    // span generator of whole-pixel offsets through AGG's scan-line renderer.
     constexpr int size = 24;
     std::mt19937 random(29);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-    test::DrawingTarget fast(size, size), reference(size, size);
+    test::DrawingTarget fast(size, size), reference(size, size), spans(size, size);
     for (int trial = 0; trial < 400; ++trial) {
-        for (test::DrawingTarget* t : {&fast, &reference}) {
+        for (test::DrawingTarget* t : {&fast, &reference, &spans}) {
             std::mt19937 background(trial);
             const double identity[6] = {1, 0, 0, 1, 0, 0};
             t->graphics().state().setTransform(identity);
@@ -536,7 +573,7 @@ TEST(ImageCopy, WholePixelDrawsAreTheBilinearFilter) {
         const int clip = pick(0, 3);
         const double x1 = pick(-4, size) + (clip == 2 ? 0.25 : 0.0), y1 = pick(-4, size);
         const double x2 = x1 + pick(1, size), y2 = y1 + pick(1, size) + (clip == 2 ? 0.5 : 0.0);
-        for (test::DrawingTarget* t : {&fast, &reference}) {
+        for (test::DrawingTarget* t : {&fast, &reference, &spans}) {
             Graphics& graphics = t->graphics();
             LUMO(setHint)(nullptr, nullptr, t->g, hintImageFilter, 1);
             LUMO(setComposite)(nullptr, nullptr, t->g, rule, alpha);
@@ -551,6 +588,7 @@ TEST(ImageCopy, WholePixelDrawsAreTheBilinearFilter) {
         }
         fast.graphics().drawImage(image);
         drawImageThroughAggBilinear(reference.graphics(), image);
+        drawImageThroughTranslatedSpans(spans.graphics(), image);
         // Premultiplied pixels at full alpha are the same. Under an extra
         // alpha the copy fades each pixel in one step where the filter fades
         // the rows first, and it blends straight colours where the filter
@@ -559,6 +597,9 @@ TEST(ImageCopy, WholePixelDrawsAreTheBilinearFilter) {
         for (int y = 0; y < size; ++y) {
             for (int x = 0; x < size; ++x) {
                 const uint32_t got = fast.at(x, y), want = reference.at(x, y);
+                ASSERT_EQ(got, spans.at(x, y))
+                    << "trial " << trial << " at " << x << ", " << y << ", clip " << clip
+                    << ", alpha " << alpha << ", rule " << rule;
                 for (int shift = 0; shift < 32; shift += 8) {
                     ASSERT_LE(std::abs(int(got >> shift & 0xFF) - int(want >> shift & 0xFF)), slack)
                         << std::hex << got << " instead of " << want << std::dec << ", trial "

@@ -4,6 +4,7 @@
 // filtered-span blocks are compared in FilteredSpansTest.) In a build without SSE2 the spans
 // compare the portable code with itself and the other kernels are skipped.
 #include "blend/IndexedOverSpans.h"
+#include "blend/OverImageRow.h"
 #include "blend/OverLanes.h"
 #include "blend/OverRun.h"
 #include "blend/OverSpans.h"
@@ -182,6 +183,57 @@ TEST(SimdKernels, IndexedOverSpanMatchesThePortableAndColourSpans) {
         over::portable::colorHspan<false>(colour.data(), len, looked.data(), covers.data(), 0);
         ASSERT_EQ(portable, colour) << "round " << round;
         ASSERT_EQ(simd, portable) << "round " << round;
+    }
+}
+
+// Source-over of image rows against the portable row, at full cover and at
+// random covers: straight and premultiplied pixels (some groups transparent
+// or opaque throughout, some premultiplied colours above their alpha), extra
+// alphas 0, 255 and between.
+TEST(SimdKernels, ImageRowOverMatchesThePortableRow) {
+    std::mt19937 random(23);
+    for (int round = 0; round < 6000; ++round) {
+        const bool premultiplied = round % 2 == 0;
+        const unsigned len = 1 + random() % 70;
+        std::vector<uint8_t> source = randomBytes(random, 4 * size_t(len));
+        for (unsigned i = 0; i + 4 <= len; i += 4) {
+            const unsigned kind = random() % 6;
+            if (kind > 1) continue;
+            for (unsigned j = i; j < i + 4; ++j) source[4 * j + 3] = kind == 0 ? 0 : 255;
+        }
+        const unsigned alpha = round % 3 == 0 ? 255 : pickByte(random);
+        const std::vector<uint8_t> destination = randomPixels(random, len);
+        std::vector<uint8_t> simd = destination, portable = destination;
+        if (premultiplied) {
+            overImageRow<true>(simd.data(), source.data(), len, alpha);
+            over::portable::imageRow<true>(portable.data(), source.data(), len, alpha);
+        } else {
+            overImageRow<false>(simd.data(), source.data(), len, alpha);
+            over::portable::imageRow<false>(portable.data(), source.data(), len, alpha);
+        }
+        ASSERT_EQ(simd, portable) << "round " << round << ", alpha " << alpha;
+
+        // Covers per pixel (full with breaks, or random) or one for all.
+        std::vector<uint8_t> covers = randomBytes(random, len);
+        if (round % 4 == 1) {
+            covers.assign(len, 255);
+            for (unsigned breaks = random() % 4; breaks > 0; --breaks) {
+                covers[random() % len] = pickByte(random);
+            }
+        }
+        const agg::int8u* coversOrNone = round % 5 == 0 ? nullptr : covers.data();
+        const unsigned cover = pickByte(random);
+        simd = portable = destination;
+        if (premultiplied) {
+            overImageRowCovered<true>(simd.data(), source.data(), len, alpha, coversOrNone, cover);
+            over::portable::imageRowCovered<true>(portable.data(), source.data(), len, alpha,
+                                                  coversOrNone, cover);
+        } else {
+            overImageRowCovered<false>(simd.data(), source.data(), len, alpha, coversOrNone, cover);
+            over::portable::imageRowCovered<false>(portable.data(), source.data(), len, alpha,
+                                                   coversOrNone, cover);
+        }
+        ASSERT_EQ(simd, portable) << "covered, round " << round << ", alpha " << alpha;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "render/ImageRenderer.h"
 
 #include "blend/CompositePixelFormat.h"
+#include "blend/OverImageRow.h"
 #include "blend/SourceOver.h"
 #include "core/RenderTarget.h"
 #include "geometry/TransformKind.h"
@@ -8,6 +9,7 @@
 #include "render/GraphicsState.h"
 #include "render/ImageSpanRenderer.h"
 #include "render/RenderCoverage.h"
+#include "render/TranslatedOverRenderer.h"
 #include "render/WrappedBilinearRowsSink.h"
 #include "span/BoundedImageSpans.h"
 #include "span/FilterWeights.h"
@@ -26,6 +28,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace lumo {
 
@@ -142,14 +145,38 @@ void renderSampled(GraphicsState& state, RenderTarget& target, Base& base,
     renderCoverage(state, target, renderer);
 }
 
+// An image at a whole-pixel offset blended source-over, its spans inside the
+// image straight from the image rows.
+void renderTranslatedOver(GraphicsState& state, RenderTarget& target, Base& base,
+                          const Destination& destination, TranslatedImageSpan<ClampAccessor>& spans,
+                          const ClampAccessor& accessor, const RowSourcePixels& pixels,
+                          const Placement& placement, unsigned alpha) {
+    const int width = int(pixels.width()), height = int(pixels.height());
+    if (destination.premultiplied) {
+        TranslatedOverRenderer<Base, true> renderer(base, destination.rows, spans, accessor,
+                                                    placement.dx, placement.dy, width, height,
+                                                    alpha);
+        return renderCoverage(state, target, renderer);
+    }
+    TranslatedOverRenderer<Base, false> renderer(base, destination.rows, spans, accessor,
+                                                 placement.dx, placement.dy, width, height, alpha);
+    renderCoverage(state, target, renderer);
+}
+
 template <class Accessor>
 void renderThrough(GraphicsState& state, RenderTarget& target, Base& base,
                    const Destination& destination, Accessor& accessor, RowSourcePixels& pixels,
                    const Placement& placement, const ImageRowSource& rows) {
     if (placement.copy) {
-        TranslatedImageSpan<Accessor> spans(accessor, placement.dx, placement.dy,
-                                            alphaByte(state.composite->alpha()),
+        const unsigned alpha = unsigned(alphaByte(state.composite->alpha()));
+        TranslatedImageSpan<Accessor> spans(accessor, placement.dx, placement.dy, int(alpha),
                                             rows.premultiplied());
+        if constexpr (std::is_same_v<Accessor, ClampAccessor>) {
+            if (destination.over) {
+                return renderTranslatedOver(state, target, base, destination, spans, accessor,
+                                            pixels, placement, alpha);
+            }
+        }
         return renderSpans(state, target, base, spans);
     }
     agg::trans_affine deviceToImage;
@@ -258,6 +285,18 @@ void overNarrowRows(RowBuffer& destination, const ClampAccessor& accessor, int c
     }
 }
 
+// Source-over at the extra alpha `alpha` of the image columns from `column`
+// on, `len` wide, onto device rows top..bottom from column `left` (image row
+// y - dy), straight from the image rows into the target's.
+void overImageRows(RowBuffer& destination, const ClampAccessor& accessor, bool premultiplied,
+                   unsigned alpha, int column, int left, int top, int bottom, unsigned len,
+                   int dy) {
+    const auto row = premultiplied ? overImageRow<true> : overImageRow<false>;
+    for (int y = top; y <= bottom; ++y) {
+        row(destination.row_ptr(y) + 4 * left, accessor.rowAt(y - dy) + 4 * column, len, alpha);
+    }
+}
+
 }  // namespace
 
 bool copyImageRect(GraphicsState& state, RenderTarget& target, const ImageDescriptor& image) {
@@ -299,12 +338,18 @@ bool copyImageRect(GraphicsState& state, RenderTarget& target, const ImageDescri
     const int right = int(std::min<int64_t>(x1 - 1, base.xmax()));
     if (left > right) return true;
     const unsigned len = unsigned(right - left + 1);
-    if (validRule(composite.rule()) == CompositeRule::SrcOver &&
-        alphaByte(composite.alpha()) == 255 && len < narrowCopy) {
-        if (rows.premultiplied()) {
-            overNarrowRows<true>(*destination, accessor, left - dx, left, top, bottom, len, dy);
+    if (validRule(composite.rule()) == CompositeRule::SrcOver) {
+        const unsigned alpha = unsigned(alphaByte(composite.alpha()));
+        if (alpha == 255 && len < narrowCopy) {
+            if (rows.premultiplied()) {
+                overNarrowRows<true>(*destination, accessor, left - dx, left, top, bottom, len, dy);
+            } else {
+                overNarrowRows<false>(*destination, accessor, left - dx, left, top, bottom, len,
+                                      dy);
+            }
         } else {
-            overNarrowRows<false>(*destination, accessor, left - dx, left, top, bottom, len, dy);
+            overImageRows(*destination, accessor, rows.premultiplied(), alpha, left - dx, left, top,
+                          bottom, len, dy);
         }
         return true;
     }
