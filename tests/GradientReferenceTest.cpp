@@ -478,6 +478,18 @@ agg::int8u pickAlpha(std::mt19937& random) {
 // outside the target and the clip box, over random premultiplied pixels;
 // some targets are wide enough for spans longer than the colours the
 // renderer holds inline.
+// Random premultiplied pixels (b, g, r, a bytes) for width x height.
+std::vector<uint8_t> randomPremultipliedPixels(int width, int height, std::mt19937& random) {
+    std::vector<uint8_t> pixels(size_t(width) * height * 4);
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        const uint32_t v = random();
+        const uint8_t a = uint8_t(v >> 24);
+        for (int k = 0; k < 3; ++k) pixels[i + k] = uint8_t(((v >> (8 * k)) & 255) * a / 255);
+        pixels[i + 3] = a;
+    }
+    return pixels;
+}
+
 TEST(GradientRendererOverReference, MatchesAggsScanlineRenderer) {
     constexpr int height = 61;
     std::mt19937 random(31);
@@ -522,13 +534,7 @@ TEST(GradientRendererOverReference, MatchesAggsScanlineRenderer) {
                 rasterizer.line_to_d(px, py);
             }
         }
-        std::vector<uint8_t> pixels(size_t(width) * height * 4);
-        for (size_t i = 0; i < pixels.size(); i += 4) {
-            const uint32_t v = random();
-            const uint8_t a = uint8_t(v >> 24);
-            for (int k = 0; k < 3; ++k) pixels[i + k] = uint8_t(((v >> (8 * k)) & 255) * a / 255);
-            pixels[i + 3] = a;
-        }
+        std::vector<uint8_t> pixels = randomPremultipliedPixels(width, height, random);
         std::vector<uint8_t> expected = pixels;
         const int clip[4] = {int(random() % 20), int(random() % 20), width - 1 - int(random() % 20),
                              height - 1 - int(random() % 20)};
@@ -629,13 +635,7 @@ TEST(GradientRendererOverReference, CoverageSinkMatchesTheScanlineWay) {
         if (rectangle && rectilinear.set(path, box, agg::fill_non_zero)) ++rectangles;
         rasterizer.add_path(path);
 
-        std::vector<uint8_t> pixels(size_t(width) * height * 4);
-        for (size_t i = 0; i < pixels.size(); i += 4) {
-            const uint32_t v = random();
-            const uint8_t a = uint8_t(v >> 24);
-            for (int k = 0; k < 3; ++k) pixels[i + k] = uint8_t(((v >> (8 * k)) & 255) * a / 255);
-            pixels[i + 3] = a;
-        }
+        std::vector<uint8_t> pixels = randomPremultipliedPixels(width, height, random);
         std::vector<uint8_t> expected = pixels;
         auto draw = [&](std::vector<uint8_t>& bytes, bool sink) {
             RowBuffer rows(bytes.data(), width, height, width * 4);

@@ -482,15 +482,29 @@ TEST(ImageCopy, WholePixelDrawsMatchTheGeneralPathOnRandomInput) {
     }
 }
 
+// Sweeps the coverage the drawing object prepared through AGG's scan-line
+// renderer with `spans`, blending in the state's rule.
+template <class Spans>
+void renderThroughAgg(Graphics& graphics, const ImageRowSource& rows, Spans& spans) {
+    using Base = agg::renderer_base<CompositePixelFormat>;
+    RenderTarget& target = *graphics.liveTarget();
+    GraphicsState& state = graphics.state();
+    CompositePixelFormat format(*target.getDataBuffer()->rowBuffer(), state.composite->rule(),
+                                rows.premultiplied());
+    Base base(format);
+    agg::span_allocator<agg::rgba8> allocator;
+    agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, Spans> renderer(
+        base, allocator, spans);
+    renderCoverage(state, target, renderer);
+}
+
 // The image's rectangle swept by the rasteriser and filled through AGG's
 // own bilinear span generator, as the image renderer fills a placement that
 // does not fall on whole pixels: rows premultiplied with the extra alpha,
 // through the clip path when there is one.
 void drawImageThroughAggBilinear(Graphics& graphics, const ImageDescriptor& image) {
-    using Base = agg::renderer_base<CompositePixelFormat>;
     using Interpolator = agg::span_interpolator_linear<agg::trans_affine>;
     using Spans = agg::span_image_filter_rgba_bilinear<ClampAccessor, Interpolator>;
-    RenderTarget& target = *graphics.liveTarget();
     GraphicsState& state = graphics.state();
     if (!rasterizeImageRect(graphics, image)) return;
     ImageRowSource rows(image, state.composite->alpha(), &state.transform, true);
@@ -502,22 +516,14 @@ void drawImageThroughAggBilinear(Graphics& graphics, const ImageDescriptor& imag
     deviceToImage.invert();
     Interpolator interpolator(deviceToImage);
     Spans spans(accessor, interpolator);
-    CompositePixelFormat format(*target.getDataBuffer()->rowBuffer(), state.composite->rule(),
-                                rows.premultiplied());
-    Base base(format);
-    agg::span_allocator<agg::rgba8> allocator;
-    agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, Spans> renderer(
-        base, allocator, spans);
-    renderCoverage(state, target, renderer);
+    renderThroughAgg(graphics, rows, spans);
 }
 
 // The image's rectangle swept by the rasteriser and filled by the span
 // generator of whole-pixel offsets through AGG's scan-line renderer: the
 // image's colours made row by row, faded, then blended.
 void drawImageThroughTranslatedSpans(Graphics& graphics, const ImageDescriptor& image) {
-    using Base = agg::renderer_base<CompositePixelFormat>;
     using Spans = TranslatedImageSpan<ClampAccessor>;
-    RenderTarget& target = *graphics.liveTarget();
     GraphicsState& state = graphics.state();
     if (!rasterizeImageRect(graphics, image)) return;
     ImageRowSource rows(image, 1.0, &state.transform, false);
@@ -528,13 +534,7 @@ void drawImageThroughTranslatedSpans(Graphics& graphics, const ImageDescriptor& 
     placement *= state.transform;
     Spans spans(accessor, int(placement.tx), int(placement.ty), alphaByte(state.composite->alpha()),
                 rows.premultiplied());
-    CompositePixelFormat format(*target.getDataBuffer()->rowBuffer(), state.composite->rule(),
-                                rows.premultiplied());
-    Base base(format);
-    agg::span_allocator<agg::rgba8> allocator;
-    agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, Spans> renderer(
-        base, allocator, spans);
-    renderCoverage(state, target, renderer);
+    renderThroughAgg(graphics, rows, spans);
 }
 
 TEST(ImageCopy, WholePixelDrawsAreTheBilinearFilter) {

@@ -2,6 +2,8 @@
 // rasteriser would: same rows, spans and covers, for fractional, clipped,
 // tiny, reversed and nested rectangles and other shapes of horizontal and
 // vertical edges, under both fill rules.
+#include "RectanglePath.h"
+#include "SweepText.h"
 #include "coverage/Rasterizer.h"
 #include "coverage/RectilinearCoverage.h"
 
@@ -22,24 +24,7 @@
 namespace lumo {
 namespace {
 
-// Every scan-line a sweep yields, written out: row, then (x, covers) per span.
-template <class Sweep, class Scanline>
-std::string sweepAll(Sweep& sweep, Scanline& sl) {
-    std::ostringstream out;
-    if (!sweep.rewind_scanlines()) return out.str();
-    sl.reset(sweep.min_x(), sweep.max_x());
-    while (sweep.sweep_scanline(sl)) {
-        out << "y" << sl.y() << ":";
-        auto span = sl.begin();
-        for (unsigned i = 0; i < sl.num_spans(); ++i, ++span) {
-            out << " " << span->x << "[" << span->len << ":";
-            for (int k = 0; k < span->len; ++k) out << (k ? "," : "") << unsigned(span->covers[k]);
-            out << "]";
-        }
-        out << "\n";
-    }
-    return out.str();
-}
+using test::sweepAll;
 
 // What sweepRows hands over, written out as sweepAll writes a sweep: each run
 // of alike rows is put through a scan-line once per row.
@@ -123,21 +108,7 @@ std::string viaCoverage(Source& path, const agg::rect_d& clip, agg::filling_rule
     return swept;
 }
 
-// The rectangle at (x, y), w x h, from corner `start` (0..3 clockwise from
-// the top left), clockwise or not.
-void addRectangle(agg::path_storage& path, double x, double y, double w, double h, int start,
-                  bool clockwise) {
-    const double cx[4] = {x, x + w, x + w, x}, cy[4] = {y, y, y + h, y + h};
-    for (int i = 0; i < 4; ++i) {
-        const int k = clockwise ? (start + i) % 4 : (start + 4 - i) % 4;
-        if (i == 0) {
-            path.move_to(cx[k], cy[k]);
-        } else {
-            path.line_to(cx[k], cy[k]);
-        }
-    }
-    path.close_polygon();
-}
+using test::addRectangle;
 
 class Shapes {
 public:

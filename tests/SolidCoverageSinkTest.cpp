@@ -150,6 +150,17 @@ double uniform(std::mt19937& random, double low, double high) {
 
 // Rectangles, nested pairs and stroked outlines of random fractional size and
 // place, some reaching beyond the buffer and the clip box.
+// Sets the rectilinear coverage to the path, or to its outline stroked `width` wide with
+// miter joins when width is not 0; false when the coverage does not take it.
+bool setOutline(RectilinearCoverage& coverage, agg::path_storage& path, double width,
+                const agg::rect_d& clip, agg::filling_rule_e rule) {
+    if (width == 0) return coverage.set(path, clip, rule);
+    agg::conv_stroke<agg::path_storage> stroke(path);
+    stroke.width(width);
+    stroke.line_join(agg::miter_join);
+    return coverage.set(stroke, clip, rule);
+}
+
 TEST(SolidCoverageSink, MatchesTheScanlineRendererOnRectilinearShapes) {
     std::mt19937 random(2026);
     RectilinearCoverage coverage;
@@ -181,16 +192,9 @@ TEST(SolidCoverageSink, MatchesTheScanlineRendererOnRectilinearShapes) {
                                                    width + 10, height + uniform(random, -10, 10))
                                      : agg::rect_d(0, 0, width, height);
         const agg::filling_rule_e rule = i % 5 == 0 ? agg::fill_even_odd : agg::fill_non_zero;
-        bool set;
-        if (i % 3 == 2) {
-            agg::conv_stroke<agg::path_storage> stroke(path);
-            stroke.width(uniform(random, 0.2, 6));
-            stroke.line_join(agg::miter_join);
-            set = coverage.set(stroke, clip, rule);
-        } else {
-            set = coverage.set(path, clip, rule);
+        if (!setOutline(coverage, path, i % 3 == 2 ? uniform(random, 0.2, 6) : 0, clip, rule)) {
+            continue;
         }
-        if (!set) continue;
         ++covered;
         const Canvas background(width, height, random);
         (void)expectSamePixels(coverage, background, randomColour(random),
@@ -244,16 +248,9 @@ TEST(SolidCoverageSink, SmallShapesMatchTheScanlineRenderer) {
                                      uniform(random, 6, width + 4), uniform(random, 6, height + 4))
                        : agg::rect_d(0, 0, width, height);
         const agg::filling_rule_e rule = i % 2 ? agg::fill_even_odd : agg::fill_non_zero;
-        bool set;
-        if (i % 4 == 2) {
-            agg::conv_stroke<agg::path_storage> stroke(path);
-            stroke.width(uniform(random, 0.2, 4));
-            stroke.line_join(agg::miter_join);
-            set = coverage.set(stroke, clip, rule);
-        } else {
-            set = coverage.set(path, clip, rule);
+        if (!setOutline(coverage, path, i % 4 == 2 ? uniform(random, 0.2, 4) : 0, clip, rule)) {
+            continue;
         }
-        if (!set) continue;
         const Canvas background(width, height, random);
         if (expectSamePixels(coverage, background, randomColour(random),
                              "small shape " + std::to_string(i))) {

@@ -4,6 +4,8 @@
 // and without a last point back at the first, at random and at half-step
 // sub-pixel places, cut by random clip boxes, under both fill rules. Where
 // it declines, the stroker draws as before.
+#include "RectanglePath.h"
+#include "SweepText.h"
 #include "context/StrokedRectangle.h"
 #include "coverage/Rasterizer.h"
 #include "coverage/RectilinearCoverage.h"
@@ -24,21 +26,8 @@ namespace {
 
 template <class Sweep>
 std::string sweepAll(Sweep& sweep) {
-    std::ostringstream out;
     agg::scanline_u8 sl;
-    if (!sweep.rewind_scanlines()) return out.str();
-    sl.reset(sweep.min_x(), sweep.max_x());
-    while (sweep.sweep_scanline(sl)) {
-        out << "y" << sl.y() << ":";
-        auto span = sl.begin();
-        for (unsigned i = 0; i < sl.num_spans(); ++i, ++span) {
-            out << " " << span->x << "[";
-            for (int k = 0; k < span->len; ++k) out << (k ? "," : "") << unsigned(span->covers[k]);
-            out << "]";
-        }
-        out << "\n";
-    }
-    return out.str();
+    return test::sweepAll(sweep, sl);
 }
 
 double uniform(std::mt19937& random, double low, double high) {
@@ -69,17 +58,13 @@ TEST(StrokedRectangle, CoversWhatTheStrokerAndRasteriserCover) {
             random() % 3 == 0 ? std::floor(uniform(random, 1, 8)) / 2 : uniform(random, 0.05, 8);
         const int start = int(random() % 4);
         const bool clockwise = random() % 2 == 0, repeatFirst = random() % 2 == 0;
-        const double cx[4] = {x, x + w, x + w, x}, cy[4] = {y, y, y + h, y + h};
         agg::path_storage path;
-        for (int i = 0; i < 4; ++i) {
-            const int k = clockwise ? (start + i) % 4 : (start + 4 - i) % 4;
-            if (i == 0) {
-                path.move_to(cx[k], cy[k]);
-            } else {
-                path.line_to(cx[k], cy[k]);
-            }
+        test::addRectangle(path, x, y, w, h, start, clockwise, false);
+        if (repeatFirst) {
+            double firstX, firstY;
+            path.vertex(0, &firstX, &firstY);
+            path.line_to(firstX, firstY);
         }
-        if (repeatFirst) path.line_to(cx[start], cy[start]);
         path.close_polygon();
         const agg::rect_d clip = random() % 3 == 0
                                      ? agg::rect_d(place(random, -5, 20), place(random, -5, 20),
@@ -114,14 +99,16 @@ TEST(StrokedRectangle, CoversWhatTheStrokerAndRasteriserCover) {
     EXPECT_GT(declined, 1000);
 }
 
+// The rectangle at (x, y), w x h, clockwise from its top left, closed or left open.
+void addRectangle(agg::path_storage& path, double x, double y, double w, double h, bool close) {
+    test::addRectangle(path, x, y, w, h, 0, true, close);
+}
+
 TEST(StrokedRectangle, OtherCentreLinesAreDeclined) {
     const agg::rect_d clip(0, 0, 64, 64);
     StrokedRectangle outline;
     agg::path_storage open;
-    open.move_to(10.3, 10.3);
-    open.line_to(30.3, 10.3);
-    open.line_to(30.3, 30.3);
-    open.line_to(10.3, 30.3);
+    addRectangle(open, 10.3, 10.3, 20, 20, false);
     EXPECT_FALSE(outline.set(open, 2, clip));  // not closed: caps
     agg::path_storage slanted;
     slanted.move_to(10.3, 10.3);
@@ -131,20 +118,10 @@ TEST(StrokedRectangle, OtherCentreLinesAreDeclined) {
     slanted.close_polygon();
     EXPECT_FALSE(outline.set(slanted, 2, clip));
     agg::path_storage two;
-    for (double at : {10.3, 40.3}) {
-        two.move_to(at, at);
-        two.line_to(at + 10, at);
-        two.line_to(at + 10, at + 10);
-        two.line_to(at, at + 10);
-        two.close_polygon();
-    }
+    for (double at : {10.3, 40.3}) addRectangle(two, at, at, 10, 10, true);
     EXPECT_FALSE(outline.set(two, 2, clip));
     agg::path_storage square;
-    square.move_to(10.3, 10.3);
-    square.line_to(20.3, 10.3);
-    square.line_to(20.3, 20.3);
-    square.line_to(10.3, 20.3);
-    square.close_polygon();
+    addRectangle(square, 10.3, 10.3, 10, 10, true);
     EXPECT_TRUE(outline.set(square, 2, clip));
     EXPECT_FALSE(outline.set(square, 6, clip));  // wider than half the side
     EXPECT_FALSE(outline.set(square, std::nan(""), clip));

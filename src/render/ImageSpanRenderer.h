@@ -2,6 +2,7 @@
 
 #include "core/DataBuffer.h"
 #include "render/ColumnsOver.h"
+#include "render/ScanlineSpans.h"
 #include "render/SpanColours.h"
 
 #include <agg_basics.h>
@@ -32,22 +33,14 @@ public:
 
     template <class Scanline>
     void render(const Scanline& sl) {
-        const int y = sl.y();
-        unsigned spans = sl.num_spans();
-        typename Scanline::const_iterator span = sl.begin();
-        for (;;) {
-            const int x = span->x;
-            const int len = span->len < 0 ? -span->len : span->len;
-            const agg::int8u* covers = span->len < 0 ? nullptr : span->covers;
-            if (!(over_ && (blendFromRow(x, y, len, covers, *span->covers) ||
-                            blendInPlace(x, y, len, covers, *span->covers)))) {
+        forEachSpan(sl, [&](int x, int y, int len, const agg::int8u* covers, agg::int8u cover) {
+            if (!(over_ && (blendFromRow(x, y, len, covers, cover) ||
+                            blendInPlace(x, y, len, covers, cover)))) {
                 agg::rgba8* colours = allocator_.allocate(unsigned(len));
                 spans_.generate(colours, x, y, unsigned(len));
-                base_.blend_color_hspan(x, y, len, colours, covers, *span->covers);
+                base_.blend_color_hspan(x, y, len, colours, covers, cover);
             }
-            if (--spans == 0) break;
-            ++span;
-        }
+        });
     }
 
 private:
@@ -66,19 +59,9 @@ private:
         lastLen_ = len;
         lastIndex_ = picked.index;
         lastAsIs_ = false;
-        if (y > base_.ymax() || y < base_.ymin()) return true;
-        if (x < base_.xmin()) {
-            const int d = base_.xmin() - x;
-            len -= d;
-            if (len <= 0) return true;
-            if (covers != nullptr) covers += d;
-            picked.columns += d;
-            x = base_.xmin();
-        }
-        if (x + len > base_.xmax()) {
-            len = base_.xmax() - x + 1;
-            if (len <= 0) return true;
-        }
+        int skipped = 0;
+        if (!clipSpanToBase(base_, x, y, len, covers, skipped)) return true;
+        picked.columns += skipped;
         agg::int8u* p = rows_.row_ptr(y) + 4 * x;
         if (sameAsAbove && fullCovers(covers, cover, unsigned(len))) {
             std::memmove(p, rows_.row_ptr(y - 1) + 4 * x, 4 * size_t(len));

@@ -2,6 +2,7 @@
 
 #include "blend/OverImageRow.h"
 #include "core/DataBuffer.h"
+#include "render/ScanlineSpans.h"
 #include "span/ImageAccessors.h"
 #include "span/TranslatedImageSpan.h"
 
@@ -42,21 +43,13 @@ public:
 
     template <class Scanline>
     void render(const Scanline& sl) {
-        const int y = sl.y();
-        unsigned spans = sl.num_spans();
-        typename Scanline::const_iterator span = sl.begin();
-        for (;;) {
-            const int x = span->x;
-            const int len = span->len < 0 ? -span->len : span->len;
-            const agg::int8u* covers = span->len < 0 ? nullptr : span->covers;
-            if (!blendFromImage(x, y, len, covers, *span->covers)) {
+        forEachSpan(sl, [&](int x, int y, int len, const agg::int8u* covers, agg::int8u cover) {
+            if (!blendFromImage(x, y, len, covers, cover)) {
                 agg::rgba8* colours = allocator_.allocate(unsigned(len));
                 spans_.generate(colours, x, y, unsigned(len));
-                base_.blend_color_hspan(x, y, len, colours, covers, *span->covers);
+                base_.blend_color_hspan(x, y, len, colours, covers, cover);
             }
-            if (--spans == 0) break;
-            ++span;
-        }
+        });
     }
 
 private:
@@ -65,19 +58,9 @@ private:
         int64_t column = int64_t(x) - dx_;
         const int64_t row = int64_t(y) - dy_;
         if (row < 0 || row >= height_ || column < 0 || column + len > width_) return false;
-        if (y > base_.ymax() || y < base_.ymin()) return true;
-        if (x < base_.xmin()) {
-            const int d = base_.xmin() - x;
-            len -= d;
-            if (len <= 0) return true;
-            if (covers != nullptr) covers += d;
-            column += d;
-            x = base_.xmin();
-        }
-        if (x + len > base_.xmax()) {
-            len = base_.xmax() - x + 1;
-            if (len <= 0) return true;
-        }
+        int skipped = 0;
+        if (!clipSpanToBase(base_, x, y, len, covers, skipped)) return true;
+        column += skipped;
         overImageRowCovered<Premultiplied>(rows_.row_ptr(y) + 4 * x,
                                            accessor_.rowAt(int(row)) + 4 * column, unsigned(len),
                                            alpha_, covers, cover);
