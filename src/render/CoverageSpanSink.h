@@ -13,10 +13,10 @@ namespace lumo {
 // Takes coverage handed over row by row (a coverage sweep's sweepRows: rows(), then add_cell,
 // add_span and add_cells in order of x) and hands `Blender` (blend(x, y, len, covers)) the spans
 // a scan-line would have held: touching pieces joined into one span with a cover per pixel, as
-// agg::scanline_u8 joins them, so that a span generator that works from a span's ends (the
+// AGG's scan-lines join them, so that a span generator that works from a span's ends (the
 // gradients' fixed-point steps) sees the same spans. Rows alike (a count above one, as a
 // rectangle's) take the same spans one row after another. There is no scan-line object to reset
-// and walk for each row, and spans are not limited to the scan-line's 16-bit coordinates.
+// and walk for each row.
 template <class Blender>
 class CoverageSpanSink {
 public:

@@ -7,6 +7,7 @@
 #include "span/BilinearBlock.h"
 #include "span/BilinearColumns.h"
 #include "span/BilinearColumnsOver.h"
+#include "span/BoundedImageSpans.h"
 #include "span/ImageAccessors.h"
 #include "span/WrapAxis.h"
 #include "span/WrappedSpanSteps.h"
@@ -220,15 +221,11 @@ private:
         for (int i = 0; i < spanCount_; ++i) {
             const Span& s = spans_[i];
             for (const int y : {firstRow, lastRow}) {
-                double x1 = s.x + 0.5, y1 = y + 0.5, x2 = x1 + s.len, y2 = y1;
-                deviceToImage_.transform(&x1, &y1);
-                deviceToImage_.transform(&x2, &y2);
-                if (!(within(x1) && within(y1) && within(x2) && within(y2))) return false;
+                if (!spanMapsWhole(deviceToImage_, s.x, y, s.len)) return false;
             }
         }
         return true;
     }
-    static bool within(double v) { return std::fabs(v) <= 2097152.0; }  // 2^21 pixels
 
     // The block columns and x weights of each pixel of the span, as the
     // steps of its row `y` give them (the same in every row). When the span

@@ -21,6 +21,24 @@ namespace lumo {
 // (NaN counts as the negative limit; beyond the limit the image shows its
 // edge or its wrapped tiles anyway) and handed to a second generator as a
 // one-pixel span through a translation, so nothing overflows.
+// Whether both ends of a span, mapped into the image, lie within 2^21 image
+// pixels of the origin.
+inline bool mapsWhole(double x1, double y1, double x2, double y2) {
+    constexpr double reach = 2097152.0;  // 2^21 pixels
+    return std::fabs(x1) <= reach && std::fabs(y1) <= reach && std::fabs(x2) <= reach &&
+           std::fabs(y2) <= reach;
+}
+
+// Whether the span of row y from x, len pixels long, is handed to the
+// generators whole under `deviceToImage` (its ends at pixel centres).
+inline bool spanMapsWhole(const agg::trans_affine& deviceToImage, int x, int y, unsigned len) {
+    const double cx = x + 0.5, cy = y + 0.5;
+    double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
+    deviceToImage.transform(&x1, &y1);
+    deviceToImage.transform(&x2, &y2);
+    return mapsWhole(x1, y1, x2, y2);
+}
+
 template <class Spans>
 class BoundedImageSpans {
 public:
@@ -41,7 +59,7 @@ public:
         double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
         deviceToImage_.transform(&x1, &y1);
         deviceToImage_.transform(&x2, &y2);
-        if (interpolatable(x1, y1, x2, y2)) {
+        if (mapsWhole(x1, y1, x2, y2)) {
             whole_.generate(span, x, y, len);
             return;
         }
@@ -59,11 +77,7 @@ public:
     // when it does not, or the span is sampled pixel by pixel.
     bool rowColumns(int x, int y, unsigned len, RowColumns& picked) {
         if constexpr (HasRowColumns<Spans>::value) {
-            const double cx = x + 0.5, cy = y + 0.5;
-            double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
-            deviceToImage_.transform(&x1, &y1);
-            deviceToImage_.transform(&x2, &y2);
-            return interpolatable(x1, y1, x2, y2) && whole_.rowColumns(x, y, len, picked);
+            return spanMapsWhole(deviceToImage_, x, y, len) && whole_.rowColumns(x, y, len, picked);
         } else {
             (void)x, (void)y, (void)len, (void)picked;
             return false;
@@ -76,11 +90,7 @@ public:
     bool blendOver(agg::int8u* p, int x, int y, unsigned len, const agg::int8u* covers,
                    unsigned cover, agg::rgba8* colours) {
         if constexpr (HasBlendOver<Spans>::value) {
-            const double cx = x + 0.5, cy = y + 0.5;
-            double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
-            deviceToImage_.transform(&x1, &y1);
-            deviceToImage_.transform(&x2, &y2);
-            return interpolatable(x1, y1, x2, y2) &&
+            return spanMapsWhole(deviceToImage_, x, y, len) &&
                    whole_.blendOver(p, x, y, len, covers, cover, colours);
         } else {
             (void)p, (void)x, (void)y, (void)len, (void)covers, (void)cover, (void)colours;
@@ -98,13 +108,8 @@ private:
     template <class S>
     struct HasRowColumns<S, std::void_t<decltype(&S::rowColumns)>> : std::true_type {};
 
-    static constexpr double interpolatedLimit = 2097152.0;  // 2^21 pixels
-    static constexpr double limit = 4194304.0;              // 2^22 pixels
+    static constexpr double limit = 4194304.0;  // 2^22 pixels
 
-    static bool interpolatable(double v) { return std::fabs(v) <= interpolatedLimit; }
-    static bool interpolatable(double x1, double y1, double x2, double y2) {
-        return interpolatable(x1) && interpolatable(y1) && interpolatable(x2) && interpolatable(y2);
-    }
     static double limited(double v) {
         if (!(v >= -limit)) return -limit;
         return v > limit ? limit : v;
