@@ -2,6 +2,7 @@
 
 #include "core/TargetScratch.h"
 #include "coverage/ClipMask.h"
+#include "coverage/CoverScanline.h"
 #include "coverage/Rasterizer.h"
 #include "coverage/RectilinearCoverage.h"
 
@@ -15,7 +16,8 @@ class RenderTarget;
 // The scan-lines coverage is handed over in. Their spans hold 32-bit
 // positions and lengths: the 16-bit ones of AGG's scanline_u8 and
 // scanline_bin wrap past x = 32767, and targets may be wider than that.
-using AaScanline = agg::scanline32_u8;
+// The aliased one has no covers to keep, so AGG's 32-bit one serves.
+using AaScanline = CoverScanline;
 using BinScanline = agg::scanline32_bin;
 
 // The machinery that turns outlines into coverage for one render target,
