@@ -1,11 +1,14 @@
 #include "core/Colour.h"
 #include "core/DataBuffer.h"
 #include "core/NativeImage.h"
+#include "core/PixelFill.h"
 #include "core/Ref.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace lumo {
 namespace {
@@ -37,6 +40,23 @@ TEST(DataBuffer, ClearRewritesExistingPixelsOrOnlyRecordsTheColour) {
     for (int i = 0; i < 6; ++i) EXPECT_EQ(buffer->pixels()[i], 0xFF00FF00u);
     buffer->clear(rgba8FromArgb(0x12345678));
     for (int i = 0; i < 6; ++i) EXPECT_EQ(buffer->pixels()[i], 0x12345678u);
+}
+
+// Every count around the seed and copy block sizes, with values whose bytes are alike (the
+// memset route) and not, leaves exactly the counted pixels set and the next one untouched.
+TEST(DataBuffer, PixelFillWritesExactlyTheCountedPixels) {
+    const size_t counts[] = {0,   1,    3,    63,   64,   65,   127,   128,
+                             129, 4095, 4096, 4097, 8191, 8193, 12345, 70001};
+    const uint32_t values[] = {0u, 0xFFFFFFFFu, 0x80808080u, 0x12345678u, 0xFF000000u, 0x000000FFu};
+    for (size_t count : counts) {
+        for (uint32_t value : values) {
+            std::vector<uint32_t> pixels(count + 1, 0xA5A5A5A4u);
+            fillPixels(pixels.data(), count, value);
+            ASSERT_EQ(std::count(pixels.begin(), pixels.end() - 1, value), std::ptrdiff_t(count))
+                << count << " " << value;
+            ASSERT_EQ(pixels.back(), 0xA5A5A5A4u) << count << " " << value;
+        }
+    }
 }
 
 TEST(DataBuffer, SizesAreChecked) {

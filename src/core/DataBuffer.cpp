@@ -1,6 +1,7 @@
 #include "core/DataBuffer.h"
 
 #include "core/Colour.h"
+#include "core/PixelFill.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -27,7 +28,7 @@ DataBuffer::~DataBuffer() {
 void DataBuffer::clear(const agg::rgba8& colour) {
     clearColour_ = colour;
     if (uint32_t* pixels = this->pixels()) {
-        std::fill_n(pixels, size_t(width_) * size_t(height_), pixelFromRgba8(colour));
+        fillPixels(pixels, size_t(width_) * size_t(height_), pixelFromRgba8(colour));
     }
 }
 
@@ -48,7 +49,7 @@ RowBuffer* DataBuffer::createMemory() {
     // An empty buffer still gets a block, so that it counts as having pixels.
     auto* memory = static_cast<uint32_t*>(std::malloc(std::max<size_t>(count, 1) * 4));
     if (memory == nullptr) return &rows_;
-    std::fill_n(memory, count, pixelFromRgba8(clearColour_));
+    fillPixels(memory, count, pixelFromRgba8(clearColour_));
 
     std::lock_guard<std::mutex> lock(attaching);
     if (pixels_.load(std::memory_order_relaxed) != nullptr) {
