@@ -19,8 +19,12 @@ final class Java2DState {
     private Java2DState() {
     }
 
-    static synchronized RenderingHints defaultHints() {
-        return (RenderingHints) DEFAULTS.clone();
+    /**
+     * The initial hints themselves, never changed: callers copy them before any change, and
+     * hand copies to code outside the library.
+     */
+    static RenderingHints sharedDefaultHints() {
+        return DEFAULTS;
     }
 
     static synchronized FontMetrics fontMetrics(Font font, AffineTransform transform,

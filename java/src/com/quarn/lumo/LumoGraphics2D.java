@@ -105,7 +105,14 @@ public final class LumoGraphics2D extends Graphics2D {
     private Composite composite = AlphaComposite.SrcOver;
     private Color xorColor;
     private Font font = DEFAULT_FONT;
-    private RenderingHints hints = Java2DState.defaultHints();
+    /**
+     * The hints, shared with the graphics this one was made from or made (and with every new
+     * graphics while they are the defaults) until one of them changes its own:
+     * {@link #changeableHints} copies them first. Batik makes a graphics for every node it
+     * paints, and copying a map of hints for each took more than the drawing of small nodes.
+     */
+    private RenderingHints hints = Java2DState.sharedDefaultHints();
+    private boolean hintsShared = true;
 
     private int dirty = DIRTY_ALL;
     /** Native hint values last sent, -1 for not sent. */
@@ -181,7 +188,9 @@ public final class LumoGraphics2D extends Graphics2D {
         composite = from.composite;
         xorColor = from.xorColor;
         font = from.font;
-        hints = (RenderingHints) from.hints.clone();
+        hints = from.hints;
+        hintsShared = true;
+        from.hintsShared = true;
     }
 
     /** Makes a new native drawing object in lumo's initial state. */
@@ -716,16 +725,17 @@ public final class LumoGraphics2D extends Graphics2D {
             return;
         }
         if (xorColor == null && composite instanceof AlphaComposite) {
-            Compositor.paint(paint, r, userBounds(device), transform, hints,
+            Compositor.paint(paint, r, userBounds(device), transform, getRenderingHints(),
                     source -> fillTexture(device, r, source));
             return;
         }
-        int[] source = Compositor.paint(paint, r, userBounds(device), transform, hints);
+        int[] source = Compositor.paint(paint, r, userBounds(device), transform,
+                getRenderingHints());
         int[] coverage = coverage(device, r, aa && xorColor == null);
         if (xorColor != null) {
             Compositor.xor(surface, r, source, coverage, xorColor);
         } else {
-            Compositor.compose(surface, r, source, coverage, composite, hints);
+            Compositor.compose(surface, r, source, coverage, composite, getRenderingHints());
         }
     }
 
@@ -1253,7 +1263,7 @@ public final class LumoGraphics2D extends Graphics2D {
         AffineTransform saved = transform;
         AffineTransform device = new AffineTransform(transform);
         device.concatenate(xform);
-        RenderedImage rendering = img.createRendering(new RenderContext(device, hints));
+        RenderedImage rendering = img.createRendering(new RenderContext(device, getRenderingHints()));
         if (rendering == null) {
             return;
         }
@@ -1387,7 +1397,9 @@ public final class LumoGraphics2D extends Graphics2D {
         int[] source = new int[r.width * r.height];
         try (LumoSurface layer = new LumoSurface(r.width, r.height)) {
             LumoGraphics2D l = layer.createGraphics();
-            l.hints = (RenderingHints) hints.clone();
+            l.hints = hints;
+            l.hintsShared = true;
+            hintsShared = true;
             l.translate(-r.x, -r.y);
             l.transform(toDevice);
             l.drawImage(image, 0, 0, null);
@@ -1398,7 +1410,7 @@ public final class LumoGraphics2D extends Graphics2D {
         if (xorColor != null) {
             Compositor.xor(surface, r, source, coverage, xorColor);
         } else {
-            Compositor.compose(surface, r, source, coverage, composite, hints);
+            Compositor.compose(surface, r, source, coverage, composite, getRenderingHints());
         }
     }
 
@@ -1552,7 +1564,7 @@ public final class LumoGraphics2D extends Graphics2D {
         if (!hintKey.isCompatibleValue(hintValue)) {
             throw new IllegalArgumentException(hintValue + " is not compatible with " + hintKey);
         }
-        hints.put(hintKey, hintValue);
+        changeableHints().put(hintKey, hintValue);
     }
 
     @Override
@@ -1562,7 +1574,8 @@ public final class LumoGraphics2D extends Graphics2D {
 
     @Override
     public void setRenderingHints(Map<?, ?> map) {
-        hints = Java2DState.defaultHints();
+        hints = Java2DState.sharedDefaultHints();
+        hintsShared = true;
         addRenderingHints(map);
     }
 
@@ -1576,6 +1589,15 @@ public final class LumoGraphics2D extends Graphics2D {
     @Override
     public RenderingHints getRenderingHints() {
         return (RenderingHints) hints.clone();
+    }
+
+    /** The hints, copied first if they are shared, so that a change stays this graphics' own. */
+    private RenderingHints changeableHints() {
+        if (hintsShared) {
+            hints = (RenderingHints) hints.clone();
+            hintsShared = false;
+        }
+        return hints;
     }
 
     // Transform.

@@ -813,6 +813,20 @@ class Graphics2DContractTest {
             assertSameState(j, g, "after a rotation and a shape clip");
             Graphics2D child = (Graphics2D) g.create();
             assertSameState(j, child, "a copy");
+            // Hints are shared until changed: a change stays with the graphics that made it.
+            child.setRenderingHint(RenderingHints.KEY_RENDERING,
+                    RenderingHints.VALUE_RENDER_SPEED);
+            assertSameState(j, g, "a graphics whose copy changed a hint");
+            g.setRenderingHint(RenderingHints.KEY_DITHERING, RenderingHints.VALUE_DITHER_ENABLE);
+            assertEquals(RenderingHints.VALUE_RENDER_SPEED,
+                    child.getRenderingHint(RenderingHints.KEY_RENDERING));
+            assertEquals(j.getRenderingHint(RenderingHints.KEY_DITHERING),
+                    child.getRenderingHint(RenderingHints.KEY_DITHERING));
+            Graphics2D fresh = surface.createGraphics();
+            Graphics2D freshJ = image.createGraphics();
+            assertSameState(freshJ, fresh, "a new graphics after others changed hints");
+            fresh.dispose();
+            freshJ.dispose();
             assertNotNull(g.getDeviceConfiguration());
             assertEquals(new Rectangle(0, 0, SIZE, SIZE), g.getDeviceConfiguration().getBounds());
             child.dispose();
