@@ -8,12 +8,12 @@ namespace lumo {
 
 namespace {
 
-// The grid is read by its rows' bitmaps of touched pixel groups, one 64-bit
-// word per 1024 pixels, and only touched groups are read: it takes the sorted
-// path only when those words outnumber the cells the lines cross many times
+// The grid is read by its rows' marks of touched pixel groups, and only
+// touched groups are read: it takes the sorted path only when the pixels
+// whose marks are scanned outnumber the cells the lines cross many times
 // over (huge, nearly empty shapes) or a row is too wide to hold.
-constexpr uint64_t kDenseRatio = 64;
-constexpr uint64_t kDenseAllowance = 1 << 16;
+constexpr uint64_t kDenseRatio = 1 << 16;
+constexpr uint64_t kDenseAllowance = uint64_t(1) << 26;
 
 int firstRow(const EdgeStore::Line& l) {
     return std::min(l.y1, l.y2) >> kSubpixelShift;
@@ -101,9 +101,10 @@ void SweepRasterizer::planBands() {
     const int64_t height = int64_t(edges_.maxY()) - edges_.minY() + 1;
     const int64_t width = int64_t(edges_.maxX()) - edges_.minX() + 2;
     const uint64_t estimate = edges_.cellEstimate();
-    const uint64_t words = uint64_t(width + 1023) >> 10;
+    const uint64_t scanned = uint64_t(width + 1023) & ~uint64_t(1023);
     dense_ = width <= CoverageGrid::kMaxWidth &&
-             words * uint64_t(height) <= kDenseRatio * estimate + kDenseAllowance && !forceSorted_;
+             scanned * uint64_t(height) <= kDenseRatio * estimate + kDenseAllowance &&
+             !forceSorted_;
     int64_t rows;
     if (dense_) {
         rows = CoverageGrid::bandRows(int(width));
