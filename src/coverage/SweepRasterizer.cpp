@@ -1,6 +1,7 @@
 #include "coverage/SweepRasterizer.h"
 
 #include "coverage/CellWalk.h"
+#include "coverage/LineKinds.h"
 
 #include <algorithm>
 
@@ -14,6 +15,17 @@ namespace {
 // over (huge, nearly empty shapes) or a row is too wide to hold.
 constexpr uint64_t kDenseRatio = 1 << 16;
 constexpr uint64_t kDenseAllowance = uint64_t(1) << 26;
+
+// A shape in one band of the grid walks its lines by kind (LineKinds.h) when
+// it has at least this many lines, at least one per this many grid cells:
+// short lines turning every way, as flattened curves and their strokes make,
+// packed in a grid that stays in the cache. Longer lines, or a few lines
+// repeating one pattern (dashes along a segment), gain nothing from it.
+constexpr size_t kKindOrderLines = 256;
+constexpr uint64_t kKindOrderCells = 4;
+
+// The line indices kept between shapes: 1 MiB.
+constexpr size_t kKeptOrder = size_t(1) << 18;
 
 int firstRow(const EdgeStore::Line& l) {
     return std::min(l.y1, l.y2) >> kSubpixelShift;
@@ -41,6 +53,11 @@ void SweepRasterizer::reset() {
     edges_.reset();
     grid_.trim();
     cells_.trim();
+    if (order_.capacity() > kKeptOrder) {
+        std::vector<uint32_t>().swap(order_);
+        std::vector<uint32_t>().swap(active_);
+        std::vector<uint8_t>().swap(kinds_);
+    }
     lineTo_ = false;
     swept_ = false;
 }
@@ -118,7 +135,13 @@ void SweepRasterizer::planBands() {
     active_.clear();
     order_.clear();
     nextLine_ = 0;
-    if (banded_) {
+    const size_t count = edges_.lines().size();
+    byKind_ = dense_ && !banded_ &&
+              (forceByKind_ || (count >= kKindOrderLines &&
+                                uint64_t(width) * uint64_t(height) <= kKindOrderCells * count));
+    if (byKind_) {
+        orderByKind(edges_.lines(), order_, kinds_);
+    } else if (banded_) {
         // Lines in the order of the row they start in, to join the bands
         // they reach.
         const std::vector<EdgeStore::Line>& lines = edges_.lines();
@@ -133,6 +156,13 @@ void SweepRasterizer::planBands() {
 template <class Sink>
 void SweepRasterizer::walkBand(Sink& sink, int top, int end) {
     const std::vector<EdgeStore::Line>& lines = edges_.lines();
+    if (byKind_) {
+        for (const uint32_t i : order_) {
+            const EdgeStore::Line& l = lines[i];
+            walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
+        }
+        return;
+    }
     if (!banded_) {
         for (const EdgeStore::Line& l : lines) walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
         return;
