@@ -46,11 +46,7 @@ public:
     class Row {
     public:
         Row(uint32_t* cells, uint8_t* marks, int minX, int stride, int markStride)
-            : cells_(cells),
-              marks_(marks),
-              minX_(minX),
-              stride_(stride),
-              markStride_(markStride) {}
+            : cells_(cells), marks_(marks), minX_(minX), stride_(stride), markStride_(markStride) {}
         void step(int incr) {
             cells_ += incr * stride_;
             marks_ += incr * markStride_;
