@@ -183,8 +183,9 @@ TEST(SweepRasterizer, MatchesAggOnRandomShapes) {
     for (int i = 0; i < kShapes; ++i) {
         const test::RasterShape shape = test::randomRasterShape(random);
         // The grid or the sorted cells, in bands of their choice or of a few
-        // rows, where lines resume in the middle.
-        ours.forceLayout(i % 4 == 1, i % 4 >= 2 ? 1 + i % 7 : 0);
+        // rows, where lines resume in the middle; a grid in one band with
+        // its lines walked by kind.
+        ours.forceLayout(i % 4 == 1, i % 4 >= 2 ? 1 + i % 7 : 0, i % 8 == 4);
         load(agg, shape);
         load(ours, shape);
         expectSameCoverage(agg, ours, "shape " + std::to_string(i) + " (" + shape.kind + ")");

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace lumo {
@@ -12,9 +13,11 @@ namespace lumo {
 // pixel and area at the next, so the running sum along a row is, at every
 // pixel, the accumulated coverage a sorted sweep would compute there (modulo
 // 2^32, as the sweep's own int sums wrap). Each row marks the groups of 16
-// pixels it touched in a bitmap: reading a row visits only those, hands the
-// constant stretches between them to the scan-line as spans, and zeroes what
-// it read, so the grid is clean again without a separate clear.
+// pixels it touched, a byte per group: reading a row visits only those, hands
+// the constant stretches between them to the scan-line as spans, and zeroes
+// what it read, so the grid is clean again without a separate clear. Marks
+// are plain byte stores: a bitmap's read-modify-write of one word, twice per
+// contribution, chains every contribution of a row through memory.
 class CoverageGrid {
 public:
     static constexpr int kGroupShift = 4;
@@ -33,7 +36,8 @@ public:
     // Starts a band of `rows` rows from cell row `top`, columns from cell x
     // `minX`, `width` columns wide (the shape's width plus one).
     void begin(int minX, int width, int top, int rows);
-    // Zeroes whatever rows of the band were not read; then the grid is clean.
+    // Zeroes whatever rows of the band were not read (rows are usually read
+    // in order from the top, and those need nothing); then the grid is clean.
     void clear();
     // Gives back storage beyond one band of the usual size.
     void trim();
@@ -41,32 +45,32 @@ public:
     // One row of the band, taking cell contributions.
     class Row {
     public:
-        Row(uint32_t* cells, uint64_t* bits, int minX, int stride, int words)
-            : cells_(cells), bits_(bits), minX_(minX), stride_(stride), words_(words) {}
+        Row(uint32_t* cells, uint8_t* marks, int minX, int stride, int markStride)
+            : cells_(cells), marks_(marks), minX_(minX), stride_(stride), markStride_(markStride) {}
         void step(int incr) {
             cells_ += incr * stride_;
-            bits_ += incr * words_;
+            marks_ += incr * markStride_;
         }
         void add(int x, int cover, int area) {
             const int c = x - minX_;
             cells_[c] += (uint32_t(cover) << 9) - uint32_t(area);
             cells_[c + 1] += uint32_t(area);
-            bits_[c >> 10] |= uint64_t(1) << ((c >> kGroupShift) & 63);
-            bits_[(c + 1) >> 10] |= uint64_t(1) << (((c + 1) >> kGroupShift) & 63);
+            marks_[c >> kGroupShift] = 1;
+            marks_[(c + 1) >> kGroupShift] = 1;
         }
 
     private:
         uint32_t* cells_;
-        uint64_t* bits_;
+        uint8_t* marks_;
         int minX_;
         int stride_;
-        int words_;
+        int markStride_;
     };
 
     Row row(int y) {
         const size_t r = size_t(y - top_);
-        return Row(cells_.data() + r * size_t(stride_), bits_.data() + r * size_t(words_), minX_,
-                   stride_, words_);
+        return Row(cells_.data() + r * size_t(stride_), marks_.data() + r * size_t(markStride_),
+                   minX_, stride_, markStride_);
     }
 
     // Turns row `y` into alphas, zeroing it, and hands the scan-line the
@@ -74,7 +78,8 @@ public:
     template <class Alpha, class Scanline>
     void sweepRow(int y, const Alpha& alpha, Scanline& sl) {
         const int r = y - top_;
-        uint64_t* bits = bits_.data() + size_t(r) * size_t(words_);
+        if (r == read_) ++read_;
+        uint8_t* marked = marks_.data() + size_t(r) * size_t(markStride_);
         uint32_t* sums = cells_.data() + size_t(r) * size_t(stride_);
         uint8_t* covers = covers_.data();
         uint32_t sum = 0;
@@ -83,12 +88,12 @@ public:
         // groups go over at once.
         int runStart = 0;
         int runEnd = 0;
-        for (int w = 0; w < words_; ++w) {
-            uint64_t marks = bits[w];
+        for (int w = 0; w < markStride_; w += kMarkWord) {
+            uint64_t marks = markWord(marked + w);
             if (marks == 0) continue;
-            bits[w] = 0;
+            std::memset(marked + w, 0, kMarkWord);
             do {
-                const int start = (w << 10) + (__builtin_ctzll(marks) << kGroupShift);
+                const int start = (w + (__builtin_ctzll(marks) >> 3)) << kGroupShift;
                 marks &= marks - 1;
                 if (start > done) {
                     const unsigned a = alpha.value(sum);
@@ -118,6 +123,18 @@ public:
     }
 
 private:
+    // Marks are read eight groups (128 pixels) at a time; a mark is the byte
+    // 1, so clearing the lowest set bit clears its group.
+    static constexpr int kMarkWord = 8;
+#if defined(__BYTE_ORDER__)
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "marks are read little-endian");
+#endif
+    static uint64_t markWord(const uint8_t* marks) {
+        uint64_t word;
+        std::memcpy(&word, marks, sizeof word);
+        return word;
+    }
+
     template <class Scanline>
     void flush(Scanline& sl, const uint8_t* covers, int& runStart, int& runEnd) {
         if (runEnd > runStart) {
@@ -127,13 +144,15 @@ private:
     }
 
     std::vector<uint32_t> cells_;
-    std::vector<uint64_t> bits_;
+    std::vector<uint8_t> marks_;
     std::vector<uint8_t> covers_;
     int minX_ = 0;
     int stride_ = 0;
-    int words_ = 0;
+    int markStride_ = 0;
     int top_ = 0;
     int rows_ = 0;
+    // Rows [0, read_) of the band were read, and are clean.
+    int read_ = 0;
 };
 
 }  // namespace lumo

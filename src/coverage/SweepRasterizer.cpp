@@ -1,6 +1,7 @@
 #include "coverage/SweepRasterizer.h"
 
 #include "coverage/CellWalk.h"
+#include "coverage/LineKinds.h"
 
 #include <algorithm>
 
@@ -8,12 +9,23 @@ namespace lumo {
 
 namespace {
 
-// The grid is read by its rows' bitmaps of touched pixel groups, one 64-bit
-// word per 1024 pixels, and only touched groups are read: it takes the sorted
-// path only when those words outnumber the cells the lines cross many times
+// The grid is read by its rows' marks of touched pixel groups, and only
+// touched groups are read: it takes the sorted path only when the pixels
+// whose marks are scanned outnumber the cells the lines cross many times
 // over (huge, nearly empty shapes) or a row is too wide to hold.
-constexpr uint64_t kDenseRatio = 64;
-constexpr uint64_t kDenseAllowance = 1 << 16;
+constexpr uint64_t kDenseRatio = 1 << 16;
+constexpr uint64_t kDenseAllowance = uint64_t(1) << 26;
+
+// A shape in one band of the grid walks its lines by kind (LineKinds.h) when
+// it has at least this many lines, at least one per this many grid cells:
+// short lines turning every way, as flattened curves and their strokes make,
+// packed in a grid that stays in the cache. Longer lines, or a few lines
+// repeating one pattern (dashes along a segment), gain nothing from it.
+constexpr size_t kKindOrderLines = 256;
+constexpr uint64_t kKindOrderCells = 4;
+
+// The line indices kept between shapes: 1 MiB.
+constexpr size_t kKeptOrder = size_t(1) << 18;
 
 int firstRow(const EdgeStore::Line& l) {
     return std::min(l.y1, l.y2) >> kSubpixelShift;
@@ -41,6 +53,11 @@ void SweepRasterizer::reset() {
     edges_.reset();
     grid_.trim();
     cells_.trim();
+    if (order_.capacity() > kKeptOrder) {
+        std::vector<uint32_t>().swap(order_);
+        std::vector<uint32_t>().swap(active_);
+        std::vector<uint8_t>().swap(kinds_);
+    }
     lineTo_ = false;
     swept_ = false;
 }
@@ -101,9 +118,10 @@ void SweepRasterizer::planBands() {
     const int64_t height = int64_t(edges_.maxY()) - edges_.minY() + 1;
     const int64_t width = int64_t(edges_.maxX()) - edges_.minX() + 2;
     const uint64_t estimate = edges_.cellEstimate();
-    const uint64_t words = uint64_t(width + 1023) >> 10;
+    const uint64_t scanned = uint64_t(width + 1023) & ~uint64_t(1023);
     dense_ = width <= CoverageGrid::kMaxWidth &&
-             words * uint64_t(height) <= kDenseRatio * estimate + kDenseAllowance && !forceSorted_;
+             scanned * uint64_t(height) <= kDenseRatio * estimate + kDenseAllowance &&
+             !forceSorted_;
     int64_t rows;
     if (dense_) {
         rows = CoverageGrid::bandRows(int(width));
@@ -117,7 +135,13 @@ void SweepRasterizer::planBands() {
     active_.clear();
     order_.clear();
     nextLine_ = 0;
-    if (banded_) {
+    const size_t count = edges_.lines().size();
+    byKind_ = dense_ && !banded_ &&
+              (forceByKind_ || (count >= kKindOrderLines &&
+                                uint64_t(width) * uint64_t(height) <= kKindOrderCells * count));
+    if (byKind_) {
+        orderByKind(edges_.lines(), order_, kinds_);
+    } else if (banded_) {
         // Lines in the order of the row they start in, to join the bands
         // they reach.
         const std::vector<EdgeStore::Line>& lines = edges_.lines();
@@ -132,6 +156,13 @@ void SweepRasterizer::planBands() {
 template <class Sink>
 void SweepRasterizer::walkBand(Sink& sink, int top, int end) {
     const std::vector<EdgeStore::Line>& lines = edges_.lines();
+    if (byKind_) {
+        for (const uint32_t i : order_) {
+            const EdgeStore::Line& l = lines[i];
+            walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
+        }
+        return;
+    }
     if (!banded_) {
         for (const EdgeStore::Line& l : lines) walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
         return;

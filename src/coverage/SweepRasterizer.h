@@ -63,10 +63,13 @@ public:
     int max_y() const { return edges_.maxY(); }
 
     // For tests: sweeps with sorted cells instead of the grid, and (when
-    // `bandRows` is positive) in bands of at most that many rows.
-    void forceLayout(bool sortedCells, int bandRows) {
+    // `bandRows` is positive) in bands of at most that many rows; with
+    // `byKind`, a grid in one band walks its lines by kind whatever their
+    // number.
+    void forceLayout(bool sortedCells, int bandRows, bool byKind = false) {
         forceSorted_ = sortedCells;
         forceBandRows_ = bandRows;
+        forceByKind_ = byKind;
     }
 
     // True when the last shape swept was too large for the storage and cut.
@@ -152,9 +155,13 @@ private:
     bool banded_ = false;
     bool forceSorted_ = false;
     int forceBandRows_ = 0;
-    // Line indices in the order of their first row, the next of them to
-    // join a band, and the lines that reach the band being built.
+    bool forceByKind_ = false;
+    // Line indices in the order of their first row (banded shapes), the
+    // next of them to join a band, and the lines that reach the band being
+    // built; or, when `byKind_`, in the order of their kinds (LineKinds.h).
+    bool byKind_ = false;
     std::vector<uint32_t> order_;
+    std::vector<uint8_t> kinds_;
     size_t nextLine_ = 0;
     std::vector<uint32_t> active_;
 
