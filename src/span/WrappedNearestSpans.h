@@ -4,6 +4,7 @@
 #include "span/ImageAccessors.h"
 #include "span/NearestSpans.h"
 #include "span/WrapAxis.h"
+#include "span/WrappedColumns.h"
 #include "span/WrappedSpanSteps.h"
 
 #include <agg_color_rgba.h>
@@ -65,23 +66,21 @@ public:
 
     // The row the span's pixels come from and their byte offsets in it, when
     // they come from one row and are picked by columns (what generate
-    // gathers); false otherwise. Both stay valid until the next span.
-    bool rowColumns(int x, int y, unsigned len, RowColumns& picked) {
+    // gathers); false otherwise. Both stay valid until the next span, which
+    // starts at x and whose ends map to `ends`.
+    bool rowColumns(const SpanEnds& ends, int x, unsigned len, RowColumns& picked) {
         if (!reducible_ || !columnsFollowX_ || len > maxColumns || len == 0) return false;
         const agg::trans_affine& deviceToImage = interpolator_.transformer();
         if (rowsFollowY_ && x == columnsX_ && len == columnsLen_ &&
             deviceToImage.tx == columnsTx_) {
             // The columns of the span before, and the row its start maps
             // to (the image row stays the same along the span).
-            double px = x + 0.5, py = y + 0.5;
-            deviceToImage.transform(&px, &py);
-            picked.index = int(axisY_.pixel(unsigned(reducedY(agg::iround(py * 256.0))) >> 8));
+            picked.index = int(axisY_.pixel(unsigned(reducedY(agg::iround(ends.y1 * 256.0))) >> 8));
             picked.row = pixels_.row(picked.index);
             picked.columns = columns_;
             return true;
         }
-        WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
-                               axisY_.period(), 0);
+        WrappedSpanSteps steps(ImageSpanSteps(ends, len), axisX_.period(), axisY_.period(), 0);
         if (!steps.constantY()) return false;
         picked.index = rowIndex(steps);
         picked.row = pixels_.row(picked.index);
@@ -121,14 +120,10 @@ private:
     // (the rows of a rectangle) reuses the columns worked out for it. The
     // translation is compared too: BoundedImageSpans changes it for the
     // generator it hands single pixels.
-    const uint32_t* columnsOf(WrappedSpanSteps& steps, int x, unsigned len) {
+    const uint32_t* columnsOf(const WrappedSpanSteps& steps, int x, unsigned len) {
         const double tx = interpolator_.transformer().tx;
         if (x != columnsX_ || len != columnsLen_ || tx != columnsTx_) {
-            const AxisX axisX = axisX_;
-            for (unsigned i = 0; i < len; ++i) {
-                columns_[i] = 4 * axisX.pixel(unsigned(steps.x()) >> 8);
-                steps.nextX();
-            }
+            wrappedColumnsOf(columns_, steps.xLine(), len, axisX_);
             columnsX_ = x;
             columnsLen_ = len;
             columnsTx_ = tx;
