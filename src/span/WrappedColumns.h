@@ -43,14 +43,16 @@ inline void portable(uint32_t* columns, WrappedSpanSteps::Line line, unsigned le
 class Lanes {
 public:
     explicit Lanes(WrappedSpanSteps::Line line) {
-        alignas(16) int values[4], carries[4];
-        for (int k = 0; k < 4; ++k) {
-            values[k] = line.value;
-            carries[k] = line.carry;
-            line.step();
-        }
-        value_ = _mm_load_si128(reinterpret_cast<const __m128i*>(values));
-        carry_ = _mm_load_si128(reinterpret_cast<const __m128i*>(carries));
+        // Set from registers: four stores and a wide load of them would
+        // stall the load.
+        const int v0 = line.value, c0 = line.carry;
+        line.step();
+        const int v1 = line.value, c1 = line.carry;
+        line.step();
+        const int v2 = line.value, c2 = line.carry;
+        line.step();
+        value_ = _mm_setr_epi32(v0, v1, v2, line.value);
+        carry_ = _mm_setr_epi32(c0, c1, c2, line.carry);
         // The remainder is at most the count, and the slope below the
         // limit: q and the reduction come from comparisons rather than
         // divisions.

@@ -48,7 +48,7 @@ public:
         if (steps.constantY()) {
             const agg::int8u* row = rowOf(steps);
             if (columnsFollowX_ && len <= maxColumns) {
-                return gatherColumns(span, row, columnsOf(steps, x, len), len);
+                return gatherColumns(span, row, columnsOf(steps.xLine(), x, len), len);
             }
             do {
                 copyPixel(span, row + 4 * axisX.pixel(unsigned(steps.x()) >> 8));
@@ -80,11 +80,14 @@ public:
             picked.columns = columns_;
             return true;
         }
-        WrappedSpanSteps steps(ImageSpanSteps(ends, len), axisX_.period(), axisY_.period(), 0);
+        const ImageSpanSteps steps(ends, len);
         if (!steps.constantY()) return false;
-        picked.index = rowIndex(steps);
+        // The row position reduced from the one before (the other spans of
+        // the row, the rows below), only the columns stepped.
+        picked.index = int(axisY_.pixel(unsigned(reducedY(steps.y())) >> 8));
         picked.row = pixels_.row(picked.index);
-        picked.columns = columnsOf(steps, x, len);
+        picked.columns =
+            columnsOf(WrappedSpanSteps::Line(steps.xLine(), axisX_.period(), 0), x, len);
         return true;
     }
 
@@ -120,10 +123,10 @@ private:
     // (the rows of a rectangle) reuses the columns worked out for it. The
     // translation is compared too: BoundedImageSpans changes it for the
     // generator it hands single pixels.
-    const uint32_t* columnsOf(const WrappedSpanSteps& steps, int x, unsigned len) {
+    const uint32_t* columnsOf(const WrappedSpanSteps::Line& line, int x, unsigned len) {
         const double tx = interpolator_.transformer().tx;
         if (x != columnsX_ || len != columnsLen_ || tx != columnsTx_) {
-            wrappedColumnsOf(columns_, steps.xLine(), len, axisX_);
+            wrappedColumnsOf(columns_, line, len, axisX_);
             columnsX_ = x;
             columnsLen_ = len;
             columnsTx_ = tx;
