@@ -18,7 +18,7 @@ namespace lumo {
 // picks by nearest neighbour: for each of `len` positions the reduced x line
 // of WrappedSpanSteps steps through (24.8, in one period), 4 * axis.pixel(x
 // >> 8). wrappedColumns::portable steps the line pixel by pixel; with SSE2,
-// four lanes step four pixels at a time (the same values: see Lanes), which
+// eight lanes step eight pixels at a time (the same values: see Lanes), which
 // SimdKernelsTest compares with the portable form.
 namespace wrappedColumns {
 
@@ -32,10 +32,11 @@ inline void portable(uint32_t* columns, WrappedSpanSteps::Line line, unsigned le
 }
 
 #if LUMO_SSE2
-// Four consecutive positions of a reduced line, one per lane, stepping four
-// at a time. Four steps add 4 whole to the value and 4 remainder to the
-// carry; with 4 remainder = q count + r (0 <= r < count) that is one step of
-// (4 whole + q) reduced into the period, and r, after which the carry, in
+// Eight consecutive positions of a reduced line, in two registers of four
+// lanes, stepping eight at a time: two chains of steps that do not wait for
+// each other. Eight steps add 8 whole to the value and 8 remainder to the
+// carry; with 8 remainder = q count + r (0 <= r < count) that is one step of
+// (8 whole + q) reduced into the period, and r, after which the carry, in
 // (-count, 0] before, carries once at most, as in a single step. The value
 // stays below the limit and the reduced slope too, so one subtraction
 // brings the sum back into the period (the limit is at most 2^30, the sum
@@ -43,46 +44,56 @@ inline void portable(uint32_t* columns, WrappedSpanSteps::Line line, unsigned le
 class Lanes {
 public:
     explicit Lanes(WrappedSpanSteps::Line line) {
-        // Set from registers: four stores and a wide load of them would
-        // stall the load.
-        const int v0 = line.value, c0 = line.carry;
-        line.step();
-        const int v1 = line.value, c1 = line.carry;
-        line.step();
-        const int v2 = line.value, c2 = line.carry;
-        line.step();
-        value_ = _mm_setr_epi32(v0, v1, v2, line.value);
-        carry_ = _mm_setr_epi32(c0, c1, c2, line.carry);
+        // Set from registers: stores and a wide load of them would stall
+        // the load.
+        int v[8], c[8];
+        for (int k = 0; k < 8; ++k) {
+            v[k] = line.value;
+            c[k] = line.carry;
+            line.step();
+        }
+        low_ = _mm_setr_epi32(v[0], v[1], v[2], v[3]);
+        high_ = _mm_setr_epi32(v[4], v[5], v[6], v[7]);
+        lowCarry_ = _mm_setr_epi32(c[0], c[1], c[2], c[3]);
+        highCarry_ = _mm_setr_epi32(c[4], c[5], c[6], c[7]);
         // The remainder is at most the count, and the slope below the
         // limit: q and the reduction come from comparisons rather than
         // divisions.
-        const int64_t fourRemainder = 4 * int64_t(line.remainder), n = line.count;
-        const int64_t q = int64_t(fourRemainder >= n) + int64_t(fourRemainder >= 2 * n) +
-                          int64_t(fourRemainder >= 3 * n) + int64_t(fourRemainder >= 4 * n);
-        int64_t whole = 4 * int64_t(line.whole) + q;
+        const int64_t eightRemainder = 8 * int64_t(line.remainder), n = line.count;
+        int64_t q = 0;
+        for (int k = 1; k <= 8; ++k) q += int64_t(eightRemainder >= k * n);
+        int64_t whole = 8 * int64_t(line.whole) + q;
         while (whole >= line.limit) whole -= line.limit;
         whole_ = _mm_set1_epi32(int(whole));
-        remainder_ = _mm_set1_epi32(int(fourRemainder - q * n));
+        remainder_ = _mm_set1_epi32(int(eightRemainder - q * n));
         count_ = _mm_set1_epi32(line.count);
         lastInPeriod_ = _mm_set1_epi32(line.limit - 1);
         limit_ = _mm_set1_epi32(line.limit);
     }
 
-    __m128i values() const { return value_; }
+    // Positions 0 to 3 and 4 to 7 from here.
+    __m128i low() const { return low_; }
+    __m128i high() const { return high_; }
 
     LUMO_COLUMNS_INLINE void next() {
-        carry_ = _mm_add_epi32(carry_, remainder_);
-        value_ = _mm_add_epi32(value_, whole_);
-        // All ones where the carry passes 0: one more, and count less.
-        const __m128i carried = _mm_cmpgt_epi32(carry_, _mm_setzero_si128());
-        value_ = _mm_sub_epi32(value_, carried);
-        carry_ = _mm_sub_epi32(carry_, _mm_and_si128(carried, count_));
-        const __m128i past = _mm_cmpgt_epi32(value_, lastInPeriod_);
-        value_ = _mm_sub_epi32(value_, _mm_and_si128(past, limit_));
+        step(low_, lowCarry_);
+        step(high_, highCarry_);
     }
 
 private:
-    __m128i value_, carry_, whole_, remainder_, count_, lastInPeriod_, limit_;
+    LUMO_COLUMNS_INLINE void step(__m128i& value, __m128i& carry) const {
+        carry = _mm_add_epi32(carry, remainder_);
+        value = _mm_add_epi32(value, whole_);
+        // All ones where the carry passes 0: one more, and count less.
+        const __m128i carried = _mm_cmpgt_epi32(carry, _mm_setzero_si128());
+        value = _mm_sub_epi32(value, carried);
+        carry = _mm_sub_epi32(carry, _mm_and_si128(carried, count_));
+        const __m128i past = _mm_cmpgt_epi32(value, lastInPeriod_);
+        value = _mm_sub_epi32(value, _mm_and_si128(past, limit_));
+    }
+
+    __m128i low_, high_, lowCarry_, highCarry_;
+    __m128i whole_, remainder_, count_, lastInPeriod_, limit_;
 };
 
 // The pixels of four indices into the period, as the axes map them.
@@ -98,21 +109,25 @@ LUMO_COLUMNS_INLINE __m128i pixels(const ReflectAxis& axis, __m128i i) {
 }
 
 template <class Axis>
+LUMO_COLUMNS_INLINE __m128i offsets(const Axis& axis, __m128i positions) {
+    return _mm_slli_epi32(pixels(axis, _mm_srli_epi32(positions, 8)), 2);
+}
+
+template <class Axis>
 inline void sse2(uint32_t* columns, WrappedSpanSteps::Line line, unsigned len, const Axis& axis) {
-    if (len < 8) return portable(columns, line, len, axis);
+    if (len < 12) return portable(columns, line, len, axis);
     Lanes lanes(line);
     unsigned i = 0;
-    for (;; i += 4) {
-        const __m128i offsets = _mm_slli_epi32(pixels(axis, _mm_srli_epi32(lanes.values(), 8)), 2);
-        if (i + 4 > len) {
-            alignas(16) uint32_t rest[4];
-            _mm_store_si128(reinterpret_cast<__m128i*>(rest), offsets);
-            for (unsigned k = 0; i + k < len; ++k) columns[i + k] = rest[k];
-            return;
-        }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(columns + i), offsets);
+    for (; i + 8 <= len; i += 8) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(columns + i), offsets(axis, lanes.low()));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(columns + i + 4), offsets(axis, lanes.high()));
         lanes.next();
     }
+    if (i == len) return;
+    alignas(16) uint32_t rest[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(rest), offsets(axis, lanes.low()));
+    _mm_store_si128(reinterpret_cast<__m128i*>(rest + 4), offsets(axis, lanes.high()));
+    for (unsigned k = 0; i + k < len; ++k) columns[i + k] = rest[k];
 }
 #endif
 
