@@ -12,6 +12,7 @@
 #include "native/EntryPoints.h"
 #include "render/ImageRenderer.h"
 #include "render/RenderCoverage.h"
+#include "render/ScanlineSpans.h"
 #include "span/ImageAccessors.h"
 #include "span/ImageRowSource.h"
 #include "span/TranslatedImageSpan.h"
@@ -746,6 +747,67 @@ TEST_F(LinePatterns, FillsTileTheImage) {
     LUMO(fillRect)(nullptr, nullptr, g, 0, 0, W, H);
     EXPECT_EQ(painted(), W * H);
     EXPECT_EQ(at(15, 15), 0xFF00FF00u);
+}
+
+// A renderer double that counts how the coverage reaches it: scan-lines
+// (render) or single spans from the sweep (blend), with the pixels and the
+// sum of the covers of each.
+struct CountingRenderer {
+    void prepare() { ++prepared; }
+    template <class Scanline>
+    void render(const Scanline& sl) {
+        ++scanlines;
+        forEachSpan(sl, [&](int, int, int len, const agg::int8u* covers, agg::int8u cover) {
+            for (int i = 0; i < len; ++i) scanlineCovers += covers != nullptr ? covers[i] : cover;
+            scanlinePixels += len;
+        });
+    }
+    void blend(int, int, unsigned len, const agg::int8u* covers) {
+        ++spans;
+        for (unsigned i = 0; i < len; ++i) spanCovers += covers[i];
+        spanPixels += len;
+    }
+    int prepared = 0, scanlines = 0, spans = 0;
+    int64_t scanlinePixels = 0, scanlineCovers = 0, spanPixels = 0, spanCovers = 0;
+};
+
+// Under a rectangle clip, renderers that take single spans (the image
+// renderer's) are handed them straight from the sweep, no scan-line; under
+// a clip path they read scan-lines. Either way they see the same pixels.
+TEST(ImageCoverageRoute, RectangleClipsHandSpansStraightFromTheSweep) {
+    test::DrawingTarget target(60, 50);
+    Graphics& graphics = target.graphics();
+    RenderTarget& device = *graphics.liveTarget();
+    const auto addShape = [&] {
+        Rasterizer& rasterizer = CoverageScratch::of(device)->rasterizerForShape();
+        rasterizer.move_to_d(3.3, 2.5);
+        rasterizer.line_to_d(55.1, 10.7);
+        rasterizer.line_to_d(20.2, 47.9);
+        rasterizer.move_to_d(30.0, 15.0);
+        rasterizer.line_to_d(40.0, 30.0);
+        rasterizer.line_to_d(25.0, 35.0);
+    };
+    addShape();
+    CountingRenderer straight;
+    renderCoverageSpans(graphics.state(), device, straight);
+    EXPECT_EQ(straight.scanlines, 0);
+    EXPECT_EQ(straight.prepared, 1);
+    EXPECT_GT(straight.spans, 40);
+
+    addShape();
+    CountingRenderer scanned;
+    renderCoverage(graphics.state(), device, scanned);
+    EXPECT_EQ(scanned.spans, 0);
+    EXPECT_EQ(straight.spanPixels, scanned.scanlinePixels);
+    EXPECT_EQ(straight.spanCovers, scanned.scanlineCovers);
+
+    EllipseShape ellipse(30.0, 25.0, 25.0, 20.0);
+    graphics.setPathClip(ellipse, agg::fill_non_zero);
+    addShape();
+    CountingRenderer clipped;
+    renderCoverageSpans(graphics.state(), device, clipped);
+    EXPECT_EQ(clipped.spans, 0);
+    EXPECT_GT(clipped.scanlines, 20);
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 // The image span renderer against AGG's scan-line renderer over the same
 // span generators, nearest and bilinear: random textures (opaque, partly
-// and wholly translucent, premultiplied or straight), clamped at their edges
-// and wrapped every way, placed by translations,
-// whole and fractional scales, mirrors and rotations, filling rectangles,
-// rectangle outlines and polygons through the base renderer's clip box onto random pixels.
-// Spans the renderer samples and blends in one pass, or copies from the row
-// above, must leave exactly the pixels the two-step path leaves.
+// and wholly translucent, premultiplied or straight, faded by an extra
+// alpha), clamped at their edges and wrapped every way, placed by
+// translations, whole and fractional scales, mirrors and rotations, filling
+// rectangles, rectangle outlines and polygons by either rule through the
+// base renderer's clip box onto random pixels. Spans the renderer samples
+// and blends in one pass, or copies from the row above, must leave exactly
+// the pixels the two-step path leaves, whether the renderer reads a
+// scan-line or is handed the spans straight from lumo's coverage sweep.
 #include "ImageSpanComparison.h"
 #include "blend/CompositePixelFormat.h"
+#include "coverage/Rasterizer.h"
+#include "coverage/RectilinearCoverage.h"
+#include "render/CoverageSpanSink.h"
 #include "render/ImageSpanRenderer.h"
 #include "span/BoundedImageSpans.h"
 #include "span/ImageAccessors.h"
@@ -80,8 +85,18 @@ agg::trans_affine randomPlacement(std::mt19937& random) {
     return t;
 }
 
-// A rectangle (whole pixels or not) or a polygon of three to six points.
-void randomShape(std::mt19937& random, agg::rasterizer_scanline_aa<>& rasterizer) {
+// A shape in AGG's rasteriser and in lumo's: its coverage sweep (a
+// rectangle's through the rectilinear coverage, whose alike rows come
+// together) feeds the renderer straight through a CoverageSpanSink.
+struct Shape {
+    agg::rasterizer_scanline_aa<> agg;
+    Rasterizer sweep;
+    RectilinearCoverage rectilinear;
+};
+
+// A rectangle (whole pixels or not) or a polygon of three to six points,
+// filled by either rule.
+void randomShape(std::mt19937& random, Shape& shape) {
     std::uniform_real_distribution<double> coordinate(-8.0, kCanvas + 8.0);
     agg::path_storage path;
     if (random() % 3 != 0) {
@@ -109,8 +124,15 @@ void randomShape(std::mt19937& random, agg::rasterizer_scanline_aa<>& rasterizer
         for (int i = 1; i < points; ++i) path.line_to(coordinate(random), coordinate(random));
     }
     path.close_polygon();
-    rasterizer.reset();
-    rasterizer.add_path(path);
+    const agg::filling_rule_e rule = random() % 3 == 0 ? agg::fill_even_odd : agg::fill_non_zero;
+    shape.agg.reset();
+    shape.agg.filling_rule(rule);
+    shape.agg.add_path(path);
+    shape.sweep.reset();
+    shape.sweep.filling_rule(rule);
+    shape.sweep.add_path(path);
+    const agg::rect_d box(-100.0, -100.0, kCanvas + 100.0, kCanvas + 100.0);
+    shape.rectilinear.set(path, box, rule);
 }
 
 struct Canvas {
@@ -121,22 +143,38 @@ struct Canvas {
     RowBuffer rows;
 };
 
-// One fill both ways, with generators of their own; rows premultiplied for
-// the bilinear filter, as the image renderer asks for them.
+// The first byte that differs, or an empty string.
+std::string firstDifference(const Canvas& expected, const Canvas& got, const char* way) {
+    for (size_t i = 0; i < expected.bytes.size(); ++i) {
+        if (expected.bytes[i] != got.bytes[i]) {
+            const size_t pixel = i / 4;
+            return std::string(way) + ": pixel (" + std::to_string(pixel % kCanvas) + ", " +
+                   std::to_string(pixel / kCanvas) + ") byte " + std::to_string(i % 4) + ": " +
+                   std::to_string(got.bytes[i]) + " instead of " +
+                   std::to_string(expected.bytes[i]);
+        }
+    }
+    return "";
+}
+
+// One fill three ways (AGG's renderer, the image span renderer over a
+// scan-line, the same renderer fed by lumo's sweep through a span sink),
+// with generators of their own; rows premultiplied for the bilinear filter,
+// as the image renderer asks for them, faded by the extra alpha.
 template <class Accessor, bool Bilinear>
 std::string compareFill(const Texture& texture, const agg::trans_affine& deviceToImage,
-                        agg::rasterizer_scanline_aa<>& rasterizer, const agg::rect_i& clip,
-                        const std::vector<uint8_t>& background) {
+                        Shape& shape, const agg::rect_i& clip,
+                        const std::vector<uint8_t>& background, double alpha) {
     using Spans = std::conditional_t<Bilinear, typename SampledSpans<Accessor>::Bilinear,
                                      typename SampledSpans<Accessor>::Nearest>;
-    ImageRowSource rows(texture.image, 1.0, nullptr, Bilinear);
+    ImageRowSource rows(texture.image, alpha, nullptr, Bilinear);
     if (!rows.usable()) return "unusable texture";
     RowSourcePixels pixels(rows);
     Accessor accessor(pixels);
     agg::trans_affine transform = deviceToImage, shift;
     Interpolator interpolator(transform), shifted(shift);
 
-    Canvas expected(background), got(background);
+    Canvas expected(background), got(background), sunk(background);
     agg::scanline_u8 scanline;
     {
         Spans whole(accessor, interpolator, pixels), single(accessor, shifted, pixels);
@@ -147,8 +185,7 @@ std::string compareFill(const Texture& texture, const agg::trans_affine& deviceT
         agg::span_allocator<agg::rgba8> allocator;
         agg::renderer_scanline_aa<Base, agg::span_allocator<agg::rgba8>, BoundedImageSpans<Spans>>
             renderer(base, allocator, spans);
-        rasterizer.rewind_scanlines();
-        agg::render_scanlines(rasterizer, scanline, renderer);
+        agg::render_scanlines(shape.agg, scanline, renderer);
     }
     {
         Spans whole(accessor, interpolator, pixels), single(accessor, shifted, pixels);
@@ -158,19 +195,27 @@ std::string compareFill(const Texture& texture, const agg::trans_affine& deviceT
         base.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
         ImageSpanRenderer<Base, BoundedImageSpans<Spans>> renderer(base, spans, got.rows, true,
                                                                    rows.premultiplied());
-        rasterizer.rewind_scanlines();
-        agg::render_scanlines(rasterizer, scanline, renderer);
+        agg::render_scanlines(shape.agg, scanline, renderer);
     }
-    for (size_t i = 0; i < expected.bytes.size(); ++i) {
-        if (expected.bytes[i] != got.bytes[i]) {
-            const size_t pixel = i / 4;
-            return "pixel (" + std::to_string(pixel % kCanvas) + ", " +
-                   std::to_string(pixel / kCanvas) + ") byte " + std::to_string(i % 4) + ": " +
-                   std::to_string(got.bytes[i]) + " instead of " +
-                   std::to_string(expected.bytes[i]);
+    {
+        Spans whole(accessor, interpolator, pixels), single(accessor, shifted, pixels);
+        BoundedImageSpans<Spans> spans(whole, single, transform, shift);
+        CompositePixelFormat format(sunk.rows, CompositeRule::SrcOver, rows.premultiplied());
+        Base base(format);
+        base.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
+        using Renderer = ImageSpanRenderer<Base, BoundedImageSpans<Spans>>;
+        Renderer renderer(base, spans, sunk.rows, true, rows.premultiplied());
+        CoverageSpanSink<Renderer> sink(renderer);
+        if (shape.rectilinear.active()) {
+            shape.rectilinear.sweepRows(sink);
+        } else {
+            shape.sweep.sweepRows(sink);
         }
+        sink.finish();
     }
-    return "";
+    std::string difference = firstDifference(expected, got, "scan-line");
+    if (difference.empty()) difference = firstDifference(expected, sunk, "sweep sink");
+    return difference;
 }
 
 template <class T>
@@ -182,7 +227,7 @@ TEST(ImageSpanRenderer, FillsAsTheScanlineRendererDoes) {
     std::mt19937 random(41);
     using Repeat = agg::wrap_mode_repeat;
     using Reflect = agg::wrap_mode_reflect;
-    agg::rasterizer_scanline_aa<> rasterizer;
+    Shape shape;
     for (int round = 0; round < 1500; ++round) {
         const Opacity opacity = Opacity(random() % 3);
         const bool premultiplied = random() % 4 != 0;
@@ -200,7 +245,8 @@ TEST(ImageSpanRenderer, FillsAsTheScanlineRendererDoes) {
             deviceToImage *= agg::trans_affine_translation(random() % 2 == 0 ? offset : -offset,
                                                            random() % 2 == 0 ? offset : -offset);
         }
-        randomShape(random, rasterizer);
+        randomShape(random, shape);
+        const double alpha = random() % 4 == 0 ? 0.05 + 0.9 * (random() % 1000) / 1000.0 : 1.0;
         agg::rect_i clip(0, 0, kCanvas - 1, kCanvas - 1);
         if (random() % 3 == 0) {
             clip = agg::rect_i(int(random() % 40), int(random() % 40), 40 + int(random() % 40),
@@ -214,8 +260,8 @@ TEST(ImageSpanRenderer, FillsAsTheScanlineRendererDoes) {
         }
         const auto compare = [&](auto accessor, auto bilinear) {
             using Accessor = typename decltype(accessor)::type;
-            return compareFill<Accessor, decltype(bilinear)::value>(texture, deviceToImage,
-                                                                    rasterizer, clip, background);
+            return compareFill<Accessor, decltype(bilinear)::value>(texture, deviceToImage, shape,
+                                                                    clip, background, alpha);
         };
         const std::true_type bilinear;
         const std::false_type nearest;

@@ -142,7 +142,7 @@ void renderSampled(GraphicsState& state, RenderTarget& target, Base& base,
         return;
     }
     // Images are always drawn with antialiased edges.
-    renderCoverage(state, target, renderer);
+    renderCoverageSpans(state, target, renderer);
 }
 
 // An image at a whole-pixel offset blended source-over, its spans inside the

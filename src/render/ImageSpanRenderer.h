@@ -34,16 +34,27 @@ public:
     template <class Scanline>
     void render(const Scanline& sl) {
         forEachSpan(sl, [&](int x, int y, int len, const agg::int8u* covers, agg::int8u cover) {
-            if (!(over_ && (blendFromRow(x, y, len, covers, cover) ||
-                            blendInPlace(x, y, len, covers, cover)))) {
-                agg::rgba8* colours = allocator_.allocate(unsigned(len));
-                spans_.generate(colours, x, y, unsigned(len));
-                base_.blend_color_hspan(x, y, len, colours, covers, cover);
-            }
+            span(x, y, len, covers, cover);
         });
     }
 
+    // One span of `len` pixels from (x, y) with a cover per pixel, as a
+    // coverage sweep's sink hands it over (CoverageSpanSink): the same
+    // pixels as the span in a scan-line.
+    void blend(int x, int y, unsigned len, const agg::int8u* covers) {
+        span(x, y, int(len), covers, *covers);
+    }
+
 private:
+    void span(int x, int y, int len, const agg::int8u* covers, agg::int8u cover) {
+        if (!(over_ &&
+              (blendFromRow(x, y, len, covers, cover) || blendInPlace(x, y, len, covers, cover)))) {
+            agg::rgba8* colours = allocator_.allocate(unsigned(len));
+            spans_.generate(colours, x, y, unsigned(len));
+            base_.blend_color_hspan(x, y, len, colours, covers, cover);
+        }
+    }
+
     // The span through rowColumns, clipped as the base renderer clips
     // colour spans; false when the generator has no row and columns for it.
     // A span at full cover that picks the same pixels as the one on the row

@@ -3,6 +3,7 @@
 #include "core/RenderTarget.h"
 #include "coverage/ClippedCoverage.h"
 #include "coverage/CoverageScratch.h"
+#include "render/CoverageSpanSink.h"
 #include "render/GraphicsState.h"
 
 namespace lumo {
@@ -17,6 +18,19 @@ void renderCoverage(GraphicsState& state, RenderTarget& target, Renderer& render
     if (state.clipFlags & CLIP_RECT) return sweepCoverage(*scratch, nullptr, renderer);
     const ClipOutline clip = state.clipOutline();
     sweepCoverage(*scratch, &clip, renderer);
+}
+
+// The same for a renderer that also blends single spans (blend(x, y, len,
+// covers)): under a rectangle clip the sweep hands it the spans straight,
+// through a CoverageSpanSink, without filling and reading back a scan-line.
+template <class Renderer>
+void renderCoverageSpans(GraphicsState& state, RenderTarget& target, Renderer& renderer) {
+    if (!(state.clipFlags & CLIP_RECT)) return renderCoverage(state, target, renderer);
+    CoverageScratch* scratch = CoverageScratch::of(target);
+    if (scratch == nullptr) return;
+    renderer.prepare();
+    CoverageSpanSink<Renderer> sink(renderer);
+    sweepCoverageRows(*scratch, sink);
 }
 
 // The same for aliased drawing.

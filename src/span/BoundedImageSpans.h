@@ -1,6 +1,7 @@
 #pragma once
 
 #include "span/ColumnGather.h"
+#include "span/ImageSpanSteps.h"
 
 #include <agg_color_rgba.h>
 #include <agg_span_interpolator_linear.h>
@@ -29,14 +30,14 @@ inline bool mapsWhole(double x1, double y1, double x2, double y2) {
            std::fabs(y2) <= reach;
 }
 
+inline bool mapsWhole(const SpanEnds& ends) {
+    return mapsWhole(ends.x1, ends.y1, ends.x2, ends.y2);
+}
+
 // Whether the span of row y from x, len pixels long, is handed to the
 // generators whole under `deviceToImage` (its ends at pixel centres).
 inline bool spanMapsWhole(const agg::trans_affine& deviceToImage, int x, int y, unsigned len) {
-    const double cx = x + 0.5, cy = y + 0.5;
-    double x1 = cx, y1 = cy, x2 = cx + len, y2 = cy;
-    deviceToImage.transform(&x1, &y1);
-    deviceToImage.transform(&x2, &y2);
-    return mapsWhole(x1, y1, x2, y2);
+    return mapsWhole(SpanEnds(deviceToImage, x, y, len));
 }
 
 template <class Spans>
@@ -73,11 +74,13 @@ public:
     }
 
     // The image row and byte offsets in it of the span's pixels, when the
-    // generator picks them from one row (see WrappedNearestSpans); false
+    // generator picks them from one row (see WrappedNearestSpans, which is
+    // handed the span's ends as mapped for the check); false
     // when it does not, or the span is sampled pixel by pixel.
     bool rowColumns(int x, int y, unsigned len, RowColumns& picked) {
         if constexpr (HasRowColumns<Spans>::value) {
-            return spanMapsWhole(deviceToImage_, x, y, len) && whole_.rowColumns(x, y, len, picked);
+            const SpanEnds ends(deviceToImage_, x, y, len);
+            return mapsWhole(ends) && whole_.rowColumns(ends, x, len, picked);
         } else {
             (void)x, (void)y, (void)len, (void)picked;
             return false;

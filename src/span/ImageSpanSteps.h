@@ -18,19 +18,35 @@ namespace lumo {
 // forward-adjusted line interpolator (dda2_line_interpolator) spreads them.
 // The steps are plain members so that the sampling loops keep them in
 // registers.
+//
+// The ends of the span in the image (SpanEnds) are worked out once, so that
+// a caller that checks where they land before stepping (BoundedImageSpans)
+// hands them on rather than transforming them again.
+struct SpanEnds {
+    // The centre of the span's first pixel and the point one pixel past
+    // its last, mapped into the image.
+    SpanEnds(const agg::trans_affine& deviceToImage, int x, int y, unsigned len) {
+        const double startX = x + 0.5, startY = y + 0.5;
+        x1 = startX;
+        y1 = startY;
+        deviceToImage.transform(&x1, &y1);
+        x2 = startX + len;
+        y2 = startY;
+        deviceToImage.transform(&x2, &y2);
+    }
+    double x1, y1, x2, y2;
+};
+
 class ImageSpanSteps {
 public:
-    ImageSpanSteps(const agg::trans_affine& deviceToImage, int x, int y, unsigned len) {
-        const double startX = x + 0.5, startY = y + 0.5;
-        double tx = startX, ty = startY;
-        deviceToImage.transform(&tx, &ty);
-        const int x1 = agg::iround(tx * scale);
-        const int y1 = agg::iround(ty * scale);
-        tx = startX + len;
-        ty = startY;
-        deviceToImage.transform(&tx, &ty);
-        const int x2 = agg::iround(tx * scale);
-        const int y2 = agg::iround(ty * scale);
+    ImageSpanSteps(const agg::trans_affine& deviceToImage, int x, int y, unsigned len)
+        : ImageSpanSteps(SpanEnds(deviceToImage, x, y, len), len) {}
+
+    ImageSpanSteps(const SpanEnds& ends, unsigned len) {
+        const int x1 = agg::iround(ends.x1 * scale);
+        const int y1 = agg::iround(ends.y1 * scale);
+        const int x2 = agg::iround(ends.x2 * scale);
+        const int y2 = agg::iround(ends.y2 * scale);
         x_ = Line(x1, x2, int(len));
         y_ = Line(y1, y2, int(len));
         xEnd_ = x2;
@@ -57,6 +73,16 @@ public:
     struct Line {
         Line() = default;
         Line(int v1, int v2, int count) {
+            if (v1 == v2 && count > 0) {
+                // A constant position (y without rotation or shear): what
+                // the division below gives for no difference, without it.
+                value = v1;
+                whole = -1;
+                remainder = count;
+                carry = 0;
+                this->count = count;
+                return;
+            }
             const int n = count <= 0 ? 1 : count;
             whole = (v2 - v1) / n;
             remainder = (v2 - v1) % n;

@@ -71,11 +71,12 @@ public:
     // what generate picks, each column and the row clamped into the image as
     // the accessor clamps them. Columns depend on the span's start and length
     // alone when the image columns do not follow y, so the rows of a
-    // rectangle reuse them. Both stay valid until the next span.
-    bool rowColumns(int x, int y, unsigned len, RowColumns& picked) {
+    // rectangle reuse them. Both stay valid until the next span, which
+    // starts at x and whose ends map to `ends`.
+    bool rowColumns(const SpanEnds& ends, int x, unsigned len, RowColumns& picked) {
         if (len > maxColumns || len == 0) return false;
         const agg::trans_affine& deviceToImage = interpolator_.transformer();
-        ImageSpanSteps steps(deviceToImage, x, y, len);
+        ImageSpanSteps steps(ends, len);
         if (!steps.constantY()) return false;
         picked.index = clamped(steps.y() >> 8, height_);
         picked.row = pixels_.row(picked.index);

@@ -4,6 +4,7 @@
 #include "span/ImageAccessors.h"
 #include "span/NearestSpans.h"
 #include "span/WrapAxis.h"
+#include "span/WrappedColumns.h"
 #include "span/WrappedSpanSteps.h"
 
 #include <agg_color_rgba.h>
@@ -47,7 +48,7 @@ public:
         if (steps.constantY()) {
             const agg::int8u* row = rowOf(steps);
             if (columnsFollowX_ && len <= maxColumns) {
-                return gatherColumns(span, row, columnsOf(steps, x, len), len);
+                return gatherColumns(span, row, columnsOf(steps.xLine(), x, len), len);
             }
             do {
                 copyPixel(span, row + 4 * axisX.pixel(unsigned(steps.x()) >> 8));
@@ -65,27 +66,28 @@ public:
 
     // The row the span's pixels come from and their byte offsets in it, when
     // they come from one row and are picked by columns (what generate
-    // gathers); false otherwise. Both stay valid until the next span.
-    bool rowColumns(int x, int y, unsigned len, RowColumns& picked) {
+    // gathers); false otherwise. Both stay valid until the next span, which
+    // starts at x and whose ends map to `ends`.
+    bool rowColumns(const SpanEnds& ends, int x, unsigned len, RowColumns& picked) {
         if (!reducible_ || !columnsFollowX_ || len > maxColumns || len == 0) return false;
         const agg::trans_affine& deviceToImage = interpolator_.transformer();
         if (rowsFollowY_ && x == columnsX_ && len == columnsLen_ &&
             deviceToImage.tx == columnsTx_) {
             // The columns of the span before, and the row its start maps
             // to (the image row stays the same along the span).
-            double px = x + 0.5, py = y + 0.5;
-            deviceToImage.transform(&px, &py);
-            picked.index = int(axisY_.pixel(unsigned(reducedY(agg::iround(py * 256.0))) >> 8));
+            picked.index = int(axisY_.pixel(unsigned(reducedY(agg::iround(ends.y1 * 256.0))) >> 8));
             picked.row = pixels_.row(picked.index);
             picked.columns = columns_;
             return true;
         }
-        WrappedSpanSteps steps(interpolator_.transformer(), x, y, len, axisX_.period(),
-                               axisY_.period(), 0);
+        const ImageSpanSteps steps(ends, len);
         if (!steps.constantY()) return false;
-        picked.index = rowIndex(steps);
+        // The row position reduced from the one before (the other spans of
+        // the row, the rows below), only the columns stepped.
+        picked.index = int(axisY_.pixel(unsigned(reducedY(steps.y())) >> 8));
         picked.row = pixels_.row(picked.index);
-        picked.columns = columnsOf(steps, x, len);
+        picked.columns =
+            columnsOf(WrappedSpanSteps::Line(steps.xLine(), axisX_.period(), 0), x, len);
         return true;
     }
 
@@ -121,14 +123,10 @@ private:
     // (the rows of a rectangle) reuses the columns worked out for it. The
     // translation is compared too: BoundedImageSpans changes it for the
     // generator it hands single pixels.
-    const uint32_t* columnsOf(WrappedSpanSteps& steps, int x, unsigned len) {
+    const uint32_t* columnsOf(const WrappedSpanSteps::Line& line, int x, unsigned len) {
         const double tx = interpolator_.transformer().tx;
         if (x != columnsX_ || len != columnsLen_ || tx != columnsTx_) {
-            const AxisX axisX = axisX_;
-            for (unsigned i = 0; i < len; ++i) {
-                columns_[i] = 4 * axisX.pixel(unsigned(steps.x()) >> 8);
-                steps.nextX();
-            }
+            wrappedColumnsOf(columns_, line, len, axisX_);
             columnsX_ = x;
             columnsLen_ = len;
             columnsTx_ = tx;

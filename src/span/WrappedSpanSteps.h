@@ -33,8 +33,11 @@ public:
     // `offset` (24.8) is added to every position first, as the bilinear
     // filter moves half a pixel back to the top left of its block.
     WrappedSpanSteps(const agg::trans_affine& deviceToImage, int x, int y, unsigned len,
-                     unsigned periodX, unsigned periodY, int offset) {
-        const ImageSpanSteps steps(deviceToImage, x, y, len);
+                     unsigned periodX, unsigned periodY, int offset)
+        : WrappedSpanSteps(ImageSpanSteps(deviceToImage, x, y, len), periodX, periodY, offset) {}
+
+    // The same from the steps of the unreduced positions.
+    WrappedSpanSteps(const ImageSpanSteps& steps, unsigned periodX, unsigned periodY, int offset) {
         x_ = Line(steps.xLine(), periodX, offset);
         y_ = Line(steps.yLine(), periodY, offset);
         constantY_ = steps.constantY();
@@ -55,7 +58,9 @@ public:
     }
     LUMO_STEP_INLINE void nextX() { x_.step(); }
 
-private:
+    // One coordinate's steps: `value` in [0, limit), `whole` the slope
+    // reduced into [0, limit), and the remainder carried as ImageSpanSteps
+    // carries it.
     struct Line {
         Line() = default;
         Line(const ImageSpanSteps::Line& line, unsigned period, int offset)
@@ -94,6 +99,9 @@ private:
         int value = 0, whole = 0, remainder = 0, carry = 0, count = 1, limit = 256;
     };
 
+    const Line& xLine() const { return x_; }
+
+private:
     Line x_;
     Line y_;
     bool constantY_;
