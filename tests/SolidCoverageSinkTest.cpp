@@ -87,6 +87,7 @@ bool renderThroughSmallSink(RectilinearCoverage& coverage, Canvas& canvas,
     }
     SmallSolidSink sink(canvas.rows, colour, coverage.min_x(),
                         coverage.max_x() - coverage.min_x() + 1);
+    sink.prefetch(coverage.min_y(), coverage.max_y());
     coverage.sweepRows(sink);
     sink.finish();
     return true;

@@ -55,6 +55,13 @@ void Graphics::draw(VertexSource& shape, unsigned flags) {
     drawShape(shape, flags);
 }
 
+void Graphics::drawPolygon(VertexSource& shape, const double* xy, int n, unsigned flags) {
+    if (!(flags & DRAW_FILL)) return draw(shape, flags);
+    RenderTarget* target = liveTarget();
+    if (target == nullptr || state_.clipBoxEmpty()) return;
+    ShapePipeline(state_, *target).fillPolygon(shape, xy, n);
+}
+
 template <class Shape>
 void Graphics::drawShape(Shape& shape, unsigned flags) {
     RenderTarget* target = liveTarget();

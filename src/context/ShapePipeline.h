@@ -55,6 +55,29 @@ public:
         }
     }
 
+    // Fills a shape that is one closed polygon of the n points (x, y pairs)
+    // at xy: in device space under a rectangle clip the rectangle coverage
+    // reads the points straight (the same edges it would read from the
+    // shape), otherwise the shape is filled as run() fills it.
+    template <class Shape>
+    void fillPolygon(Shape& shape, const double* xy, int n) {
+        if (state_.transformKind() != TRANSFORM_IDENTITY || !(state_.clipFlags & CLIP_RECT)) {
+            return fill(shape, false);
+        }
+        CoverageScratch* scratch = CoverageScratch::of(target_);
+        if (scratch == nullptr) return;
+        RectilinearCoverage& coverage = scratch->rectilinearCoverage();
+        const auto set = [&] {
+            coverage.begin(state_.clipBox, state_.fillRule);
+            return coverage.addPolygon(xy, n) && coverage.end();
+        };
+        if (renderRectilinearSet(coverage, set, NoCheck(), [&] { renderPaint(state_, target_); })) {
+            return;
+        }
+        // Not rectilinear: the rasteriser, without trying the coverage again.
+        fillStage(shape, NoCheck(), false);
+    }
+
 private:
     struct NoCheck {
         bool faulty() const { return false; }
@@ -150,7 +173,20 @@ private:
         }
         StrokedRectangle outline;
         if (!outline.set(centre, style.width(), state_.clipBox)) return false;
-        fillStage(outline, NoCheck());
+        // Its two rectangles go to the rectangle coverage straight, as the
+        // coverage would read them from the outline.
+        CoverageScratch* scratch = CoverageScratch::of(target_);
+        if (scratch == nullptr) return true;
+        RectilinearCoverage& coverage = scratch->rectilinearCoverage();
+        const auto set = [&] {
+            coverage.begin(state_.clipBox, state_.fillRule);
+            return coverage.addRectangle(outline.outer(), true) &&
+                   coverage.addRectangle(outline.inner(), false) && coverage.end();
+        };
+        if (!renderRectilinearSet(coverage, set, NoCheck(),
+                                  [&] { renderPaint(state_, target_); })) {
+            fillStage(outline, NoCheck());
+        }
         return true;
     }
 

@@ -31,12 +31,8 @@ public:
     // edges. Each sub-path is closed, as the rasteriser closes it.
     template <class Source>
     bool set(Source& source, const agg::rect_d& clip, agg::filling_rule_e rule) {
-        active_ = false;
-        clip_ = agg::rect_d(std::min(clip.x1, clip.x2), std::min(clip.y1, clip.y2),
-                            std::max(clip.x1, clip.x2), std::max(clip.y1, clip.y2));
-        rule_ = rule;
-        edgeCount_ = 0;
-        double startX = 0, startY = 0, lastX = 0, lastY = 0;
+        begin(clip, rule);
+        int startX = 0, startY = 0, lastX = 0, lastY = 0;
         bool open = false;
         double x, y;
         unsigned cmd;
@@ -44,18 +40,68 @@ public:
         while (!agg::is_stop(cmd = source.vertex(&x, &y))) {
             if (agg::is_end_poly(cmd)) continue;
             if (!agg::is_vertex(cmd) || !coordinateUsable(x, y, maxEdgeCoordinate)) return false;
+            // Each point is clipped and rounded once, for both edges it ends.
+            const int px = subpixelX(x), py = subpixelY(y);
             if (agg::is_move_to(cmd)) {
                 if (open && !addEdge(lastX, lastY, startX, startY)) return false;
-                startX = lastX = x;
-                startY = lastY = y;
+                startX = lastX = px;
+                startY = lastY = py;
                 open = true;
                 continue;
             }
-            if (!open || !addEdge(lastX, lastY, x, y)) return false;
-            lastX = x;
-            lastY = y;
+            if (!open || !addEdge(lastX, lastY, px, py)) return false;
+            lastX = px;
+            lastY = py;
         }
         if (open && !addEdge(lastX, lastY, startX, startY)) return false;
+        return end();
+    }
+
+    // The same as set() piece by piece, for outlines known to be rectangles:
+    // begin(), then addRectangle() for each, then end(), which makes the
+    // coverage active when every call succeeded.
+    void begin(const agg::rect_d& clip, agg::filling_rule_e rule) {
+        active_ = false;
+        clip_ = agg::rect_d(std::min(clip.x1, clip.x2), std::min(clip.y1, clip.y2),
+                            std::max(clip.x1, clip.x2), std::max(clip.y1, clip.y2));
+        rule_ = rule;
+        edgeCount_ = 0;
+    }
+    // The closed outline of `r` from its corner (x1, y1), to (x2, y1) first
+    // when clockwise (on screen, y down), to (x1, y2) first otherwise; false
+    // when a corner is not usable or there are too many edges.
+    bool addRectangle(const agg::rect_d& r, bool clockwise) {
+        if (!coordinateUsable(r.x1, r.y1, maxEdgeCoordinate) ||
+            !coordinateUsable(r.x2, r.y2, maxEdgeCoordinate)) {
+            return false;
+        }
+        const int x1 = subpixelX(r.x1), y1 = subpixelY(r.y1);
+        const int x2 = subpixelX(r.x2), y2 = subpixelY(r.y2);
+        // The horizontal sides add no edge.
+        return clockwise ? addEdge(x2, y1, x2, y2) && addEdge(x1, y2, x1, y1)
+                         : addEdge(x1, y1, x1, y2) && addEdge(x2, y2, x2, y1);
+    }
+    // The closed polygon of the n points (x, y pairs) at xy, as set() reads
+    // a sub-path of them; false when a point is not usable, an edge is
+    // slanted or there are too many edges.
+    bool addPolygon(const double* xy, int n) {
+        int firstX = 0, firstY = 0, lastX = 0, lastY = 0;
+        for (int i = 0; i < n; ++i) {
+            const double x = xy[2 * i], y = xy[2 * i + 1];
+            if (!coordinateUsable(x, y, maxEdgeCoordinate)) return false;
+            const int px = subpixelX(x), py = subpixelY(y);
+            if (i == 0) {
+                firstX = px;
+                firstY = py;
+            } else if (!addEdge(lastX, lastY, px, py)) {
+                return false;
+            }
+            lastX = px;
+            lastY = py;
+        }
+        return n == 0 || addEdge(lastX, lastY, firstX, firstY);
+    }
+    bool end() {
         sortEdges();
         active_ = true;
         return true;
@@ -132,7 +178,14 @@ private:
         unsigned len, alpha;
     };
 
-    bool addEdge(double x1, double y1, double x2, double y2);
+    // The rasteriser's clipping and conversion of a coordinate to 1/256 pixels.
+    int subpixelX(double x) const { return subpixel(clamp(x, clip_.x1, clip_.x2)); }
+    int subpixelY(double y) const { return subpixel(clamp(y, clip_.y1, clip_.y2)); }
+    static int subpixel(double v) { return agg::iround(v * agg::poly_subpixel_scale); }
+    static double clamp(double v, double low, double high) {
+        return v < low ? low : (v > high ? high : v);
+    }
+    bool addEdge(int xa, int ya, int xb, int yb);
     template <class Sink>
     void sweepRectangle(Sink& sink) const;
     template <class Sink>

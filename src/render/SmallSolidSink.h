@@ -19,13 +19,21 @@ namespace lumo {
 // a few pixels across.
 // Each pixel of the rows named by rows() gets its share word (over::Run's word at its cover,
 // zero where nothing is drawn) in a window of columns of the buffer, and every row of them is
-// blended from those words in one pass (over::applyWords), instead of run by run. Pieces
-// beyond the window, and rows beyond the buffer, are cut off.
+// blended from those words in one pass (over::applyWords), instead of run by run; a stretch
+// of at least kMinGap words left zero between two pieces (the hole of a ring) is stepped
+// over. Pieces beyond the window, and rows beyond the buffer, are cut off. The rows named
+// to prefetch() are fetched ahead, the first kAhead of them at once, while the coverage is
+// still being worked out: a small shape touches a new cache line in every row.
 class SmallSolidSink {
 public:
     // The widest window: wider rows blend faster as runs (SolidCoverageSink), their long
     // stretches of one cover eight pixels at a time.
     static constexpr int kMaxWidth = 16;
+    // Zero words between pieces blended over rather than stepped over: fewer would not save
+    // a group of four pixels.
+    static constexpr int kMinGap = 4;
+    // Rows fetched ahead of the one blended.
+    static constexpr int kAhead = 32;
 
     // Whether a shape covering the columns [x1, x2] and rows [y1, y2] of `pixels` fits a
     // window inside the buffer.
@@ -42,6 +50,13 @@ public:
         std::memset(words_, 0, sizeof(uint32_t) * unsigned(width));
     }
 
+    // The shape covers rows [y1, y2] of the window (inside the buffer, as fits() checks).
+    void prefetch(int y1, int y2) {
+        last_ = y2;
+        const int end = int(std::min<int64_t>(int64_t(y1) + kAhead, int64_t(y2) + 1));
+        for (int y = y1; y < end; ++y) prefetchRow(y);
+    }
+
     void rows(int y, int count) {
         finish();
         top_ = std::max(y, 0);
@@ -55,6 +70,11 @@ public:
         if (!cut(x, len, from, to)) return;
         const uint32_t word = over::Run<false>(colour_, cover).word();
         for (int i = from; i < to; ++i) words_[i] = word;
+        if (from - lastTo_ > gapTo_ - gapFrom_) {
+            gapFrom_ = lastTo_;
+            gapTo_ = from;
+        }
+        lastTo_ = to;
     }
 
     // Blends the rows of the last rows() from their words and clears the words.
@@ -62,15 +82,41 @@ public:
         if (to_ <= from_) return;
         const unsigned len = unsigned(to_ - from_);
         const uint32_t* words = words_ + from_;
-        for (int y = top_; y < end_; ++y) {
-            over::applyWords(pixels_.row_ptr(y) + 4 * (x_ + from_), len, words);
+        if (gapTo_ - gapFrom_ >= kMinGap && gapFrom_ > from_) {
+            // Two stretches around the gap.
+            const unsigned left = unsigned(gapFrom_ - from_), right = unsigned(to_ - gapTo_);
+            const uint32_t* rightWords = words_ + gapTo_;
+            for (int y = top_; y < end_; ++y) {
+                ahead(y);
+                agg::int8u* row = pixels_.row_ptr(y) + 4 * x_;
+                over::applyWords(row + 4 * from_, left, words);
+                over::applyWords(row + 4 * gapTo_, right, rightWords);
+            }
+        } else {
+            for (int y = top_; y < end_; ++y) {
+                ahead(y);
+                over::applyWords(pixels_.row_ptr(y) + 4 * (x_ + from_), len, words);
+            }
         }
         std::memset(words_ + from_, 0, sizeof(uint32_t) * len);
         from_ = kMaxWidth;
         to_ = 0;
+        lastTo_ = kMaxWidth;
+        gapFrom_ = gapTo_ = 0;
     }
 
 private:
+    void prefetchRow(int y) const {
+        const agg::int8u* row = pixels_.row_ptr(y) + 4 * x_;
+        __builtin_prefetch(row, 1);
+        __builtin_prefetch(row + 4 * (width_ - 1), 1);
+    }
+
+    // Fetches the row kAhead below y, if the shape reaches it.
+    void ahead(int y) const {
+        if (y + kAhead <= last_) prefetchRow(y + kAhead);
+    }
+
     // [x, x + len) as window columns [from, to), widening the stretch the rows take;
     // false when nothing of it is in the window or no row is.
     bool cut(int x, unsigned len, int& from, int& to) {
@@ -93,6 +139,11 @@ private:
     // The stretch of the window the pending rows' pieces cover.
     int from_ = kMaxWidth;
     int to_ = 0;
+    // The end of the last piece, and the widest stretch of zero words between two pieces.
+    int lastTo_ = kMaxWidth;
+    int gapFrom_ = 0, gapTo_ = 0;
+    // The last row prefetch() was told of (none: no fetching ahead).
+    int last_ = -1;
     uint32_t words_[kMaxWidth];
 };
 

@@ -41,6 +41,7 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
                                  rectilinear.min_y(), rectilinear.max_y())) {
             SmallSolidSink sink(*rows, colour, rectilinear.min_x(),
                                 rectilinear.max_x() - rectilinear.min_x() + 1);
+            sink.prefetch(rectilinear.min_y(), rectilinear.max_y());
             rectilinear.sweepRows(sink);
             sink.finish();
             return;
