@@ -2,6 +2,7 @@
 
 #include "blend/OverRun.h"
 #include "blend/OverWords.h"
+#include "blend/ShareWords.h"
 #include "core/DataBuffer.h"
 
 #include <agg_basics.h>
@@ -15,23 +16,22 @@ namespace lumo {
 
 // Blends one straight colour source-over along the coverage of a small shape, handed over
 // as SolidCoverageSink takes it (rows(), then add_cell and add_span in order of x, finish()
-// at the end; RectilinearCoverage::sweepRows): the same pixels, with less set-up for a shape
-// a few pixels across.
+// at the end; RectilinearCoverage::sweepRows) or as whole rows of accumulated values
+// (columns(); RectilinearCoverage::sweepColumns): the same pixels, with less set-up for a
+// shape a few pixels across.
 // Each pixel of the rows named by rows() gets its share word (over::Run's word at its cover,
 // zero where nothing is drawn) in a window of columns of the buffer, and every row of them is
-// blended from those words in one pass (over::applyWords), instead of run by run; a stretch
-// of at least kMinGap words left zero between two pieces (the hole of a ring) is stepped
-// over. Pieces beyond the window, and rows beyond the buffer, are cut off. The rows named
-// to prefetch() are fetched ahead, the first kAhead of them at once, while the coverage is
-// still being worked out: a small shape touches a new cache line in every row.
+// blended from those words in one pass (over::applyWords), instead of run by run. Rows given
+// by columns() have their words made for the whole window at once from the values
+// (over::shareWords), with no test per pixel. Pieces beyond the window, and rows beyond the
+// buffer, are cut off. The rows named to prefetch() are fetched ahead, the first kAhead of
+// them at once, while the coverage is still being worked out: a small shape touches a new
+// cache line in every row.
 class SmallSolidSink {
 public:
     // The widest window: wider rows blend faster as runs (SolidCoverageSink), their long
     // stretches of one cover eight pixels at a time.
     static constexpr int kMaxWidth = 16;
-    // Zero words between pieces blended over rather than stepped over: fewer would not save
-    // a group of four pixels.
-    static constexpr int kMinGap = 4;
     // Rows fetched ahead of the one blended.
     static constexpr int kAhead = 32;
 
@@ -63,6 +63,21 @@ public:
         end_ = int(std::min<int64_t>(int64_t(y) + count, height_));
     }
 
+    // Rows y to y + count - 1 from what each window column adds to the accumulated value the
+    // rows' sweep sums from the left (RectilinearCoverage::sweepColumns, its window the
+    // sink's): the values, their alphas under the fill rule and their words for the whole
+    // window at once.
+    void columns(int y, int count, const int32_t* deltas, bool evenOdd) {
+        rows(y, count);
+        if (top_ >= end_) return;
+        alignas(16) int32_t values[kMaxWidth];
+        int32_t sum = 0;
+        for (int i = 0; i < kMaxWidth; ++i) values[i] = sum += deltas[i];
+        over::shareWords(values, unsigned(width_), evenOdd, colour_, words_);
+        from_ = 0;
+        to_ = width_;
+    }
+
     void add_cell(int x, unsigned cover) { add_span(x, 1, cover); }
 
     void add_span(int x, unsigned len, unsigned cover) {
@@ -70,11 +85,6 @@ public:
         if (!cut(x, len, from, to)) return;
         const uint32_t word = over::Run<false>(colour_, cover).word();
         for (int i = from; i < to; ++i) words_[i] = word;
-        if (from - lastTo_ > gapTo_ - gapFrom_) {
-            gapFrom_ = lastTo_;
-            gapTo_ = from;
-        }
-        lastTo_ = to;
     }
 
     // Blends the rows of the last rows() from their words and clears the words.
@@ -82,27 +92,13 @@ public:
         if (to_ <= from_) return;
         const unsigned len = unsigned(to_ - from_);
         const uint32_t* words = words_ + from_;
-        if (gapTo_ - gapFrom_ >= kMinGap && gapFrom_ > from_) {
-            // Two stretches around the gap.
-            const unsigned left = unsigned(gapFrom_ - from_), right = unsigned(to_ - gapTo_);
-            const uint32_t* rightWords = words_ + gapTo_;
-            for (int y = top_; y < end_; ++y) {
-                ahead(y);
-                agg::int8u* row = pixels_.row_ptr(y) + 4 * x_;
-                over::applyWords(row + 4 * from_, left, words);
-                over::applyWords(row + 4 * gapTo_, right, rightWords);
-            }
-        } else {
-            for (int y = top_; y < end_; ++y) {
-                ahead(y);
-                over::applyWords(pixels_.row_ptr(y) + 4 * (x_ + from_), len, words);
-            }
+        for (int y = top_; y < end_; ++y) {
+            ahead(y);
+            over::applyWords(pixels_.row_ptr(y) + 4 * (x_ + from_), len, words);
         }
         std::memset(words_ + from_, 0, sizeof(uint32_t) * len);
         from_ = kMaxWidth;
         to_ = 0;
-        lastTo_ = kMaxWidth;
-        gapFrom_ = gapTo_ = 0;
     }
 
 private:
@@ -139,9 +135,6 @@ private:
     // The stretch of the window the pending rows' pieces cover.
     int from_ = kMaxWidth;
     int to_ = 0;
-    // The end of the last piece, and the widest stretch of zero words between two pieces.
-    int lastTo_ = kMaxWidth;
-    int gapFrom_ = 0, gapTo_ = 0;
     // The last row prefetch() was told of (none: no fetching ahead).
     int last_ = -1;
     uint32_t words_[kMaxWidth];
