@@ -495,11 +495,12 @@ PolygonPath randomPolygon(std::mt19937& random, int w, int h) {
 }
 
 // drawPath reads a fill of one polygon straight from its points where the
-// rectangle coverage takes it: the pixels must be those of the same path
-// flagged as curved, which the rasteriser fills through the curve flattener,
-// under both fill rules, clips, transforms and translucent colours over
-// varied pixels.
-TEST(PolygonPaths, FillAsThePathWouldFill) {
+// rectangle coverage takes it, and a closed rectangle's stroke likewise: the
+// pixels must be those of the same path flagged as curved, which is filled
+// through the curve flattener and the rasteriser and stroked by the stroker,
+// under both fill rules, clips, transforms, stroke widths and joins and
+// translucent colours over varied pixels.
+TEST(PolygonPaths, DrawAsThePathWouldDraw) {
     constexpr int W = 24, H = 20;
     std::mt19937 random(1912);
     test::FakeJni jni;
@@ -510,8 +511,12 @@ TEST(PolygonPaths, FillAsThePathWouldFill) {
         const bool clipped = trial % 3 == 1, transformed = trial % 7 == 3;
         const double clipX = std::uniform_real_distribution<double>(-2, 10)(random);
         const jint colour = jint(0x40000000u | (random() & 0xBFFFFFFFu));
+        const bool stroked = trial % 2 == 0;
+        const float width = std::uniform_real_distribution<float>(0.2f, 4)(random);
+        const jint join = random() % 4 == 0 ? 1 : 0;  // round or miter
         for (test::DrawingTarget* t : {&fast, &reference}) {
             Graphics& gr = t->graphics();
+            if (stroked) LUMO(setStroke)(nullptr, nullptr, t->g, width, 0, join, 10, nullptr, 0);
             LUMO(setPaint)(nullptr, nullptr, t->g, jint(0x80402010u));
             RectShape band(1.5, 0.25, 5.5, H - 1);
             gr.draw(band, 0x41);
@@ -524,8 +529,10 @@ TEST(PolygonPaths, FillAsThePathWouldFill) {
         const jbyteArray types = jni.bytes(path.types);
         const jdoubleArray coords = static_cast<jdoubleArray>(jni.array(path.coords));
         const jint count = jint(path.types.size());
-        LUMO(drawPath)(jni.env(), nullptr, fast.g, count, types, coords, nonZero, 0x41);
-        LUMO(drawPath)(jni.env(), nullptr, reference.g, count, types, coords, nonZero, 0x21);
+        const jint shape = stroked ? 0x02 : 0x01;
+        LUMO(drawPath)(jni.env(), nullptr, fast.g, count, types, coords, nonZero, shape | 0x40);
+        LUMO(drawPath)
+        (jni.env(), nullptr, reference.g, count, types, coords, nonZero, shape | 0x20);
         for (int py = 0; py < H; ++py) {
             for (int px = 0; px < W; ++px) {
                 ASSERT_EQ(fast.at(px, py), reference.at(px, py))
@@ -536,21 +543,33 @@ TEST(PolygonPaths, FillAsThePathWouldFill) {
     EXPECT_EQ(jni.pinned(), 0);
 }
 
-// The rectangle coverage takes a rectilinear polygon from its points without
-// reading the shape; any other polygon is read from the shape, once.
+// The rectangle coverage takes a rectilinear polygon, and the outline of a
+// closed rectangle stroked with miter joins, from the points without reading
+// the shape; any other polygon is read from the shape.
 TEST(PolygonPaths, RectilinearOnesAreNotReadThroughTheShape) {
     test::DrawingTarget target(16, 16);
     Graphics& gr = target.graphics();
     LUMO(setPaint)(nullptr, nullptr, target.g, int32_t(0xFF336699));
     const double square[] = {2.5, 2.5, 9.5, 2.5, 9.5, 9.5, 2.5, 9.5};
     CountingRect shape(2.5, 2.5, 7, 7);
-    gr.drawPolygon(shape, square, 4, 0x41);
+    gr.drawPolygon(shape, square, 4, true, 0x41);
     EXPECT_EQ(shape.fetched, 0);
     EXPECT_EQ(target.painted(), 64);
     const double triangle[] = {2.5, 2.5, 9.5, 2.5, 2.5, 9.5};
     CountingRect other(2.5, 2.5, 7, 7);
-    gr.drawPolygon(other, triangle, 3, 0x41);
+    gr.drawPolygon(other, triangle, 3, true, 0x41);
     EXPECT_GT(other.fetched, 0);
+    // Stroked 1 wide: the outline from 2 to 3 and from 9 to 10 around.
+    test::DrawingTarget stroked(16, 16);
+    LUMO(setPaint)(nullptr, nullptr, stroked.g, int32_t(0xFF336699));
+    LUMO(setStroke)(nullptr, nullptr, stroked.g, 1, 0, 0, 10, nullptr, 0);
+    CountingRect outline(2.5, 2.5, 7, 7);
+    stroked.graphics().drawPolygon(outline, square, 4, true, 0x42);
+    EXPECT_EQ(outline.fetched, 0);
+    EXPECT_EQ(stroked.painted(), 64 - 36);
+    CountingRect open(2.5, 2.5, 7, 7);
+    stroked.graphics().drawPolygon(open, square, 4, false, 0x42);
+    EXPECT_GT(open.fetched, 0);
 }
 
 }  // namespace

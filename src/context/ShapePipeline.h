@@ -1,5 +1,6 @@
 #pragma once
 
+#include "context/PolygonPoints.h"
 #include "context/StrokedRectangle.h"
 #include "core/Assert.h"
 #include "core/RenderTarget.h"
@@ -43,6 +44,14 @@ class ShapePipeline {
 public:
     ShapePipeline(GraphicsState& state, RenderTarget& target) : state_(state), target_(target) {
         LUMO_ASSERT(!state.clipBoxEmpty());
+    }
+
+    // Strokes a shape that is one polygon of the points `polygon` reads (closed
+    // or not), as run() strokes it: a closed rectangle is recognised from the
+    // points straight.
+    template <class Shape>
+    void strokePolygon(Shape& shape, const PolygonPoints& polygon) {
+        stroke(shape, false, &polygon);
     }
 
     template <class Shape>
@@ -114,8 +123,9 @@ private:
 
     // Strokes outline the centre line; a line-pattern paint draws the
     // centre line itself with its image instead, whatever the stroke width.
+    // `polygon`, when given, holds the shape's points.
     template <class Shape>
-    void stroke(Shape& shape, bool curves) {
+    void stroke(Shape& shape, bool curves, const PolygonPoints* polygon = nullptr) {
         const StrokeStyle& style = *state_.stroke;
         pattern_ = state_.paint->kind() == PAINT_LINE_PATTERN;
         if (!pattern_ && !std::isfinite(style.width())) return;
@@ -123,7 +133,16 @@ private:
         agg::rect_d cull;
         if (state_.hint(HINT_DEVICE_STROKE) || state_.transformKind() != TRANSFORM_GENERAL) {
             TransformedSource<Shape> transformed(shape, &state_.transform, offset.x, offset.y);
-            if (!pattern_ && !curves && strokeRectangle(transformed)) return;
+            if (!pattern_ && !curves) {
+                if (polygon != nullptr) {
+                    PolygonPoints points = *polygon;
+                    TransformedSource<PolygonPoints> centre(points, &state_.transform, offset.x,
+                                                            offset.y);
+                    if (strokeRectangle(centre)) return;
+                } else if (strokeRectangle(transformed)) {
+                    return;
+                }
+            }
             const bool culled = curves && strokeCullingBox(nullptr, offset, cull);
             const double limit = curves && !culled ? maxCurveCoordinate : maxEdgeCoordinate;
             CheckedSource<TransformedSource<Shape>> checked(transformed, limit);

@@ -96,7 +96,8 @@ LUMO_ENTRY(void, drawPath)
         // through the path.
         const int polygon = kept & DRAW_CURVES ? 0 : polygonPoints(codes, segments, needed);
         if (polygon > 0) {
-            graphics->drawPolygon(shape, points, polygon, kept);
+            graphics->drawPolygon(shape, points, polygon, codes[segments - 1] == SEGMENT_CLOSE,
+                                  kept);
         } else {
             graphics->draw(shape, kept);
         }
