@@ -92,9 +92,10 @@ LUMO_ENTRY(void, drawPath)
         graphics->state().fillRule =
             (kept & DRAW_STROKE) == 0 && nonZero == 0 ? agg::fill_even_odd : agg::fill_non_zero;
         PathShape shape(codes, segments, points, needed);
-        // A polygon not flagged as curved (a rectangle, a triangle) need not be read
-        // through the path.
-        const int polygon = kept & DRAW_CURVES ? 0 : polygonPoints(codes, segments, needed);
+        // A polygon not flagged as curved whose first side is horizontal or vertical (a
+        // rectangle) need not be read through the path; others (a triangle) go the usual way.
+        int polygon = kept & DRAW_CURVES ? 0 : polygonPoints(codes, segments, needed);
+        if (polygon > 1 && points[0] != points[2] && points[1] != points[3]) polygon = 0;
         if (polygon > 0) {
             graphics->drawPolygon(shape, points, polygon, codes[segments - 1] == SEGMENT_CLOSE,
                                   kept);
