@@ -3,6 +3,7 @@
 #include "core/NativeImage.h"
 #include "doubles/DrawingTarget.h"
 #include "doubles/FakeJni.h"
+#include "geometry/PathShape.h"
 #include "geometry/RectShape.h"
 #include "native/EntryPoints.h"
 
@@ -434,6 +435,141 @@ TEST(WholePixelRectangles, FillAsTheirOutlines) {
             }
         }
     }
+}
+
+// A path of one polygon, its points as drawPath takes them.
+struct PolygonPath {
+    std::vector<jbyte> types;
+    std::vector<double> coords;
+    bool rectilinear = true;
+};
+
+// Rectangles from any corner either way round (the first point repeated or
+// not, closed or not), rectilinear staircases and triangles, at random
+// fractional places partly beyond the target.
+PolygonPath randomPolygon(std::mt19937& random, int w, int h) {
+    auto uniform = [&](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    PolygonPath p;
+    std::vector<double> xs, ys;
+    const double x = uniform(-4, w), y = uniform(-4, h);
+    switch (random() % 3) {
+        case 0: {
+            const double x2 = x + uniform(0, 12), y2 = y + uniform(0, 12);
+            const double cx[4] = {x, x2, x2, x}, cy[4] = {y, y, y2, y2};
+            const int start = int(random() % 4), step = random() % 2 ? 1 : 3;
+            for (int k = 0; k < 4; ++k) {
+                xs.push_back(cx[(start + k * step) % 4]);
+                ys.push_back(cy[(start + k * step) % 4]);
+            }
+            if (random() % 2) xs.push_back(xs[0]), ys.push_back(ys[0]);
+            break;
+        }
+        case 1: {
+            double px = x, py = y;
+            xs.push_back(px), ys.push_back(py);
+            const int steps = 1 + int(random() % 5);
+            for (int k = 0; k < steps; ++k) {
+                px += uniform(0.1, 5);
+                xs.push_back(px), ys.push_back(py);
+                py += uniform(0.1, 5);
+                xs.push_back(px), ys.push_back(py);
+            }
+            xs.push_back(x), ys.push_back(py);
+            break;
+        }
+        default:
+            for (int k = 0; k < 3; ++k)
+                xs.push_back(x + uniform(0, 12)), ys.push_back(y + uniform(0, 12));
+            p.rectilinear = false;
+            break;
+    }
+    for (size_t k = 0; k < xs.size(); ++k) {
+        p.types.push_back(k == 0 ? 0 : 1);
+        p.coords.push_back(xs[k]);
+        p.coords.push_back(ys[k]);
+    }
+    if (random() % 4) p.types.push_back(4);
+    return p;
+}
+
+// drawPath reads a fill of one polygon straight from its points where the
+// rectangle coverage takes it, and a closed rectangle's stroke likewise: the
+// pixels must be those of the same path flagged as curved, which is filled
+// through the curve flattener and the rasteriser and stroked by the stroker,
+// under both fill rules, clips, transforms, stroke widths and joins and
+// translucent colours over varied pixels.
+TEST(PolygonPaths, DrawAsThePathWouldDraw) {
+    constexpr int W = 24, H = 20;
+    std::mt19937 random(1912);
+    test::FakeJni jni;
+    for (int trial = 0; trial < 3000; ++trial) {
+        test::DrawingTarget fast(W, H), reference(W, H);
+        const PolygonPath path = randomPolygon(random, W, H);
+        const jboolean nonZero = trial % 2 ? JNI_TRUE : JNI_FALSE;
+        const bool clipped = trial % 3 == 1, transformed = trial % 7 == 3;
+        const double clipX = std::uniform_real_distribution<double>(-2, 10)(random);
+        const jint colour = jint(0x40000000u | (random() & 0xBFFFFFFFu));
+        const bool stroked = trial % 2 == 0;
+        const float width = std::uniform_real_distribution<float>(0.2f, 4)(random);
+        const jint join = random() % 4 == 0 ? 1 : 0;  // round or miter
+        for (test::DrawingTarget* t : {&fast, &reference}) {
+            Graphics& gr = t->graphics();
+            if (stroked) LUMO(setStroke)(nullptr, nullptr, t->g, width, 0, join, 10, nullptr, 0);
+            LUMO(setPaint)(nullptr, nullptr, t->g, jint(0x80402010u));
+            RectShape band(1.5, 0.25, 5.5, H - 1);
+            gr.draw(band, 0x41);
+            if (transformed) {
+                gr.state().setTransform(std::vector<double>{1, 0, 0, 1.5, 0.5, -2}.data());
+            }
+            if (clipped) gr.setRectangleClip(clipX, 2.5, clipX + 9, H - 3);
+            LUMO(setPaint)(nullptr, nullptr, t->g, colour);
+        }
+        const jbyteArray types = jni.bytes(path.types);
+        const jdoubleArray coords = static_cast<jdoubleArray>(jni.array(path.coords));
+        const jint count = jint(path.types.size());
+        const jint shape = stroked ? 0x02 : 0x01;
+        LUMO(drawPath)(jni.env(), nullptr, fast.g, count, types, coords, nonZero, shape | 0x40);
+        LUMO(drawPath)
+        (jni.env(), nullptr, reference.g, count, types, coords, nonZero, shape | 0x20);
+        for (int py = 0; py < H; ++py) {
+            for (int px = 0; px < W; ++px) {
+                ASSERT_EQ(fast.at(px, py), reference.at(px, py))
+                    << "trial " << trial << " at " << px << ", " << py;
+            }
+        }
+    }
+    EXPECT_EQ(jni.pinned(), 0);
+}
+
+// The rectangle coverage takes a rectilinear polygon, and the outline of a
+// closed rectangle stroked with miter joins, from the points without reading
+// the shape; any other polygon is read from the shape.
+TEST(PolygonPaths, RectilinearOnesAreNotReadThroughTheShape) {
+    test::DrawingTarget target(16, 16);
+    Graphics& gr = target.graphics();
+    LUMO(setPaint)(nullptr, nullptr, target.g, int32_t(0xFF336699));
+    const double square[] = {2.5, 2.5, 9.5, 2.5, 9.5, 9.5, 2.5, 9.5};
+    CountingRect shape(2.5, 2.5, 7, 7);
+    gr.drawPolygon(shape, square, 4, true, 0x41);
+    EXPECT_EQ(shape.fetched, 0);
+    EXPECT_EQ(target.painted(), 64);
+    const double triangle[] = {2.5, 2.5, 9.5, 2.5, 2.5, 9.5};
+    CountingRect other(2.5, 2.5, 7, 7);
+    gr.drawPolygon(other, triangle, 3, true, 0x41);
+    EXPECT_GT(other.fetched, 0);
+    // Stroked 1 wide: the outline from 2 to 3 and from 9 to 10 around.
+    test::DrawingTarget stroked(16, 16);
+    LUMO(setPaint)(nullptr, nullptr, stroked.g, int32_t(0xFF336699));
+    LUMO(setStroke)(nullptr, nullptr, stroked.g, 1, 0, 0, 10, nullptr, 0);
+    CountingRect outline(2.5, 2.5, 7, 7);
+    stroked.graphics().drawPolygon(outline, square, 4, true, 0x42);
+    EXPECT_EQ(outline.fetched, 0);
+    EXPECT_EQ(stroked.painted(), 64 - 36);
+    CountingRect open(2.5, 2.5, 7, 7);
+    stroked.graphics().drawPolygon(open, square, 4, false, 0x42);
+    EXPECT_GT(open.fetched, 0);
 }
 
 }  // namespace

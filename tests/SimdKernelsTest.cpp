@@ -9,6 +9,7 @@
 #include "blend/OverRun.h"
 #include "blend/OverSpans.h"
 #include "blend/OverWords.h"
+#include "blend/ShareWords.h"
 #include "blend/SourceOver.h"
 #include "core/Simd.h"
 #include "paint/PremultipliedWords.h"
@@ -292,6 +293,31 @@ TEST(SimdKernels, LanesMatchThePortableLanesAndSourceOver) {
         over::applyWordsPortable(portable.data(), len, words.data());
         ASSERT_EQ(simd, portable) << "words, round " << round;
         ASSERT_EQ(portable, wordReference) << "words, round " << round;
+    }
+}
+
+// Accumulated values of every size a small shape's row sums (and their negatives, the
+// boundaries between covers and the even-odd folds among them) under both fill rules.
+TEST(SimdKernels, ShareWordsMatchThePortableWords) {
+    std::mt19937 random(1207);
+    for (int round = 0; round < 4000; ++round) {
+        const unsigned n = 1 + random() % 16;
+        const bool evenOdd = round % 2 == 1;
+        const agg::rgba8 colour = randomColour(random);
+        alignas(16) int32_t values[16];
+        for (int32_t& v : values) {
+            const int32_t magnitude = int32_t(random() % (round % 3 == 0 ? 2048u : (1u << 22)));
+            const int32_t near = int32_t(random() % 1024) * 512 + int32_t(random() % 3) - 1;
+            v = (random() % 2 ? magnitude : near) * (random() % 2 ? 1 : -1);
+        }
+        alignas(16) uint32_t simd[16], portable[16];
+        over::shareWords<true>(values, n, evenOdd, colour, simd);
+        over::shareWordsPortable(values, n, evenOdd, colour, portable);
+        for (unsigned i = 0; i < n; ++i) {
+            ASSERT_EQ(simd[i], portable[i]) << "round " << round << " at " << i;
+            ASSERT_EQ(portable[i],
+                      over::Run<false>(colour, over::coverAlpha(values[i], evenOdd)).word());
+        }
     }
 }
 

@@ -76,10 +76,11 @@ void renderThroughSink(Coverage& coverage, Canvas& canvas, const agg::rgba8& col
     sink.finish();
 }
 
-// Through the small-shape sink, when the shape's box fits its window; false
-// when it does not.
+// Through the small-shape sink, when the shape's box fits its window, taking
+// the coverage's pieces or (columns) its whole rows of values; false when it
+// does not fit.
 bool renderThroughSmallSink(RectilinearCoverage& coverage, Canvas& canvas,
-                            const agg::rgba8& colour) {
+                            const agg::rgba8& colour, bool columns) {
     if (!coverage.rewind_scanlines() ||
         !SmallSolidSink::fits(canvas.rows, coverage.min_x(), coverage.max_x(), coverage.min_y(),
                               coverage.max_y())) {
@@ -87,18 +88,23 @@ bool renderThroughSmallSink(RectilinearCoverage& coverage, Canvas& canvas,
     }
     SmallSolidSink sink(canvas.rows, colour, coverage.min_x(),
                         coverage.max_x() - coverage.min_x() + 1);
-    coverage.sweepRows(sink);
+    sink.prefetch(coverage.min_y(), coverage.max_y());
+    if (columns) {
+        coverage.sweepColumns(sink);
+    } else {
+        coverage.sweepRows(sink);
+    }
     sink.finish();
     return true;
 }
 
 template <class Coverage>
-void renderThroughSmallSinkIfFits(Coverage&, Canvas&, const agg::rgba8&, bool& fitted) {
+void renderThroughSmallSinkIfFits(Coverage&, Canvas&, const agg::rgba8&, bool, bool& fitted) {
     fitted = false;
 }
 void renderThroughSmallSinkIfFits(RectilinearCoverage& coverage, Canvas& canvas,
-                                  const agg::rgba8& colour, bool& fitted) {
-    fitted = renderThroughSmallSink(coverage, canvas, colour);
+                                  const agg::rgba8& colour, bool columns, bool& fitted) {
+    fitted = renderThroughSmallSink(coverage, canvas, colour, columns);
 }
 
 void expectSameBytes(const Canvas& expected, const Canvas& actual, const std::string& what) {
@@ -116,8 +122,11 @@ bool expectSamePixels(Coverage& coverage, const Canvas& background, const agg::r
     renderThroughSink(coverage, actual, colour);
     expectSameBytes(expected, actual, what);
     bool fitted;
-    renderThroughSmallSinkIfFits(coverage, small, colour, fitted);
+    renderThroughSmallSinkIfFits(coverage, small, colour, false, fitted);
     if (fitted) expectSameBytes(expected, small, what + ", small-shape sink");
+    Canvas columns(background);
+    renderThroughSmallSinkIfFits(coverage, columns, colour, true, fitted);
+    if (fitted) expectSameBytes(expected, columns, what + ", small-shape sink by columns");
     return fitted;
 }
 

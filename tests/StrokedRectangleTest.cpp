@@ -89,9 +89,15 @@ TEST(StrokedRectangle, CoversWhatTheStrokerAndRasteriserCover) {
         rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
         rasterizer.filling_rule(rule);
         rasterizer.add_path(stroke);
-        ASSERT_EQ(sweepAll(coverage), sweepAll(rasterizer))
-            << "trial " << trial << ": " << x << " " << y << " " << w << " " << h << " width "
-            << width;
+        const std::string expected = sweepAll(rasterizer);
+        ASSERT_EQ(sweepAll(coverage), expected) << "trial " << trial << ": " << x << " " << y << " "
+                                                << w << " " << h << " width " << width;
+        // Its two rectangles handed to the coverage straight, as strokes take them.
+        RectilinearCoverage direct;
+        direct.begin(clip, rule);
+        ASSERT_TRUE(direct.addRectangle(outline.outer(), true) &&
+                    direct.addRectangle(outline.inner(), false) && direct.end());
+        ASSERT_EQ(sweepAll(direct), expected) << "trial " << trial << ", rectangles";
     }
     // Small rectangles and wide strokes are declined (the inner corners may
     // not take their miters), and a few places near rounding boundaries.

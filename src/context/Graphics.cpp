@@ -55,6 +55,19 @@ void Graphics::draw(VertexSource& shape, unsigned flags) {
     drawShape(shape, flags);
 }
 
+void Graphics::drawPolygon(VertexSource& shape, const double* xy, int n, bool closed,
+                           unsigned flags) {
+    if (!(flags & (DRAW_FILL | DRAW_STROKE))) return;
+    RenderTarget* target = liveTarget();
+    if (target == nullptr || state_.clipBoxEmpty()) return;
+    ShapePipeline pipeline(state_, *target);
+    if (flags & DRAW_FILL) {
+        pipeline.fillPolygon(shape, xy, n);
+    } else {
+        pipeline.strokePolygon(shape, PolygonPoints(xy, n, closed));
+    }
+}
+
 template <class Shape>
 void Graphics::drawShape(Shape& shape, unsigned flags) {
     RenderTarget* target = liveTarget();

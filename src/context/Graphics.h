@@ -32,6 +32,10 @@ public:
     // shape. Without DRAW_CURVES or DRAW_POLYGONAL the shape is asked
     // whether it has curves.
     void draw(VertexSource& shape, unsigned flags);
+    // The same for a shape that is one polygon of the n points (x, y pairs)
+    // at xy, closed or not, flags without DRAW_CURVES: its outline may be
+    // read straight from the points.
+    void drawPolygon(VertexSource& shape, const double* xy, int n, bool closed, unsigned flags);
 
     void drawLine(double x1, double y1, double x2, double y2);
     void drawRect(double x, double y, double w, double h);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "context/PolygonPoints.h"
 #include "context/StrokedRectangle.h"
 #include "core/Assert.h"
 #include "core/RenderTarget.h"
@@ -45,6 +46,14 @@ public:
         LUMO_ASSERT(!state.clipBoxEmpty());
     }
 
+    // Strokes a shape that is one polygon of the points `polygon` reads (closed
+    // or not), as run() strokes it: a closed rectangle is recognised from the
+    // points straight.
+    template <class Shape>
+    void strokePolygon(Shape& shape, const PolygonPoints& polygon) {
+        stroke(shape, false, &polygon);
+    }
+
     template <class Shape>
     void run(Shape& shape, unsigned flags) {
         const bool curves = (flags & DRAW_CURVES) != 0;
@@ -53,6 +62,29 @@ public:
         } else if (flags & DRAW_STROKE) {
             stroke(shape, curves);
         }
+    }
+
+    // Fills a shape that is one closed polygon of the n points (x, y pairs)
+    // at xy: in device space under a rectangle clip the rectangle coverage
+    // reads the points straight (the same edges it would read from the
+    // shape), otherwise the shape is filled as run() fills it.
+    template <class Shape>
+    void fillPolygon(Shape& shape, const double* xy, int n) {
+        if (state_.transformKind() != TRANSFORM_IDENTITY || !(state_.clipFlags & CLIP_RECT)) {
+            return fill(shape, false);
+        }
+        CoverageScratch* scratch = CoverageScratch::of(target_);
+        if (scratch == nullptr) return;
+        RectilinearCoverage& coverage = scratch->rectilinearCoverage();
+        const auto set = [&] {
+            coverage.begin(state_.clipBox, state_.fillRule);
+            return coverage.addPolygon(xy, n) && coverage.end();
+        };
+        if (renderRectilinearSet(coverage, set, NoCheck(), [&] { renderPaint(state_, target_); })) {
+            return;
+        }
+        // Not rectilinear: the rasteriser, without trying the coverage again.
+        fillStage(shape, NoCheck(), false);
     }
 
 private:
@@ -91,8 +123,9 @@ private:
 
     // Strokes outline the centre line; a line-pattern paint draws the
     // centre line itself with its image instead, whatever the stroke width.
+    // `polygon`, when given, holds the shape's points.
     template <class Shape>
-    void stroke(Shape& shape, bool curves) {
+    void stroke(Shape& shape, bool curves, const PolygonPoints* polygon = nullptr) {
         const StrokeStyle& style = *state_.stroke;
         pattern_ = state_.paint->kind() == PAINT_LINE_PATTERN;
         if (!pattern_ && !std::isfinite(style.width())) return;
@@ -100,7 +133,16 @@ private:
         agg::rect_d cull;
         if (state_.hint(HINT_DEVICE_STROKE) || state_.transformKind() != TRANSFORM_GENERAL) {
             TransformedSource<Shape> transformed(shape, &state_.transform, offset.x, offset.y);
-            if (!pattern_ && !curves && strokeRectangle(transformed)) return;
+            if (!pattern_ && !curves) {
+                if (polygon != nullptr) {
+                    PolygonPoints points = *polygon;
+                    TransformedSource<PolygonPoints> centre(points, &state_.transform, offset.x,
+                                                            offset.y);
+                    if (strokeRectangle(centre)) return;
+                } else if (strokeRectangle(transformed)) {
+                    return;
+                }
+            }
             const bool culled = curves && strokeCullingBox(nullptr, offset, cull);
             const double limit = curves && !culled ? maxCurveCoordinate : maxEdgeCoordinate;
             CheckedSource<TransformedSource<Shape>> checked(transformed, limit);
@@ -150,7 +192,20 @@ private:
         }
         StrokedRectangle outline;
         if (!outline.set(centre, style.width(), state_.clipBox)) return false;
-        fillStage(outline, NoCheck());
+        // Its two rectangles go to the rectangle coverage straight, as the
+        // coverage would read them from the outline.
+        CoverageScratch* scratch = CoverageScratch::of(target_);
+        if (scratch == nullptr) return true;
+        RectilinearCoverage& coverage = scratch->rectilinearCoverage();
+        const auto set = [&] {
+            coverage.begin(state_.clipBox, state_.fillRule);
+            return coverage.addRectangle(outline.outer(), true) &&
+                   coverage.addRectangle(outline.inner(), false) && coverage.end();
+        };
+        if (!renderRectilinearSet(coverage, set, NoCheck(),
+                                  [&] { renderPaint(state_, target_); })) {
+            fillStage(outline, NoCheck());
+        }
         return true;
     }
 

@@ -69,6 +69,11 @@ public:
                settled(inner_.y1, clip.y1, clip.y2) && settled(inner_.y2, clip.y1, clip.y2);
     }
 
+    // The two rectangles: the outline runs clockwise on screen around the outer one,
+    // the other way round the inner one, each from its corner (x1, y1).
+    const agg::rect_d& outer() const { return outer_; }
+    const agg::rect_d& inner() const { return inner_; }
+
     void rewind(unsigned) { step_ = 0; }
 
     unsigned vertex(double* x, double* y) {

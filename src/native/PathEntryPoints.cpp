@@ -32,6 +32,20 @@ void drawPoints(JNIEnv* env, jint handle, jint n, jintArray xs, jintArray ys, bo
     });
 }
 
+// The number of points of a path that is one polygon of straight lines (a
+// move, lines, at most one close, nothing after it) with at most
+// kMaxPolygonPoints points, all of them read; 0 for any other path.
+constexpr int kMaxPolygonPoints = 32;
+int polygonPoints(const int8_t* codes, int32_t segments, int64_t coordinates) {
+    if (segments < 2 || codes[0] != SEGMENT_MOVE_TO) return 0;
+    const int32_t lines = codes[segments - 1] == SEGMENT_CLOSE ? segments - 1 : segments;
+    if (lines > kMaxPolygonPoints || coordinates != 2 * int64_t(lines)) return 0;
+    for (int32_t i = 1; i < lines; ++i) {
+        if (codes[i] != SEGMENT_LINE_TO) return 0;
+    }
+    return int(lines);
+}
+
 }  // namespace
 
 // Two points make one open segment; more make a closed outline.
@@ -78,6 +92,15 @@ LUMO_ENTRY(void, drawPath)
         graphics->state().fillRule =
             (kept & DRAW_STROKE) == 0 && nonZero == 0 ? agg::fill_even_odd : agg::fill_non_zero;
         PathShape shape(codes, segments, points, needed);
-        graphics->draw(shape, kept);
+        // A polygon not flagged as curved whose first side is horizontal or vertical (a
+        // rectangle) need not be read through the path; others (a triangle) go the usual way.
+        int polygon = kept & DRAW_CURVES ? 0 : polygonPoints(codes, segments, needed);
+        if (polygon > 1 && points[0] != points[2] && points[1] != points[3]) polygon = 0;
+        if (polygon > 0) {
+            graphics->drawPolygon(shape, points, polygon, codes[segments - 1] == SEGMENT_CLOSE,
+                                  kept);
+        } else {
+            graphics->draw(shape, kept);
+        }
     });
 }

@@ -41,7 +41,14 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
                                  rectilinear.min_y(), rectilinear.max_y())) {
             SmallSolidSink sink(*rows, colour, rectilinear.min_x(),
                                 rectilinear.max_x() - rectilinear.min_x() + 1);
-            rectilinear.sweepRows(sink);
+            sink.prefetch(rectilinear.min_y(), rectilinear.max_y());
+            // A rectangle's three kinds of row come in closed form as pieces; any other
+            // shape's rows are worked out whole, column by column.
+            if (rectilinear.rectangle()) {
+                rectilinear.sweepRows(sink);
+            } else {
+                rectilinear.sweepColumns(sink);
+            }
             sink.finish();
             return;
         }
