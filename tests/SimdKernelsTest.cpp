@@ -537,6 +537,31 @@ TEST(SimdKernels, DdaLanesMatchTheScalarSteps) {
 #endif
 }
 
+#if LUMO_SSE2
+// Eight entries of a segment from S to E and their premultiplied words, t
+// mostly stepping along the segment, sometimes anywhere: the SSE2 kernel
+// alike with the portable one, opacity included.
+bool eightAlike(const agg::rgba8& s, const agg::rgba8& e, std::mt19937& random, int round) {
+    alignas(16) uint16_t ts[8];
+    const unsigned first = random() % 257;
+    for (int k = 0; k < 8; ++k) {
+        ts[k] = round % 4 == 1 ? uint16_t(random()) : uint16_t(first + k + random() % 2);
+    }
+    agg::rgba8 expected[8], got[8];
+    uint32_t expectedWords[8], gotWords[8];
+    const bool expectedOpaque = segment::PortableMix(s, e).putEight(expected, expectedWords, ts);
+    __m128i alphas = _mm_set1_epi16(0xFF);
+    segment::Sse2Mix(s, e).putEight(got, gotWords,
+                                    _mm_load_si128(reinterpret_cast<const __m128i*>(ts)), alphas);
+    const bool gotOpaque =
+        _mm_movemask_epi8(_mm_cmpeq_epi16(alphas, _mm_set1_epi16(0xFF))) == 0xFFFF;
+    EXPECT_EQ(std::memcmp(expected, got, sizeof got), 0) << "eight, round " << round;
+    EXPECT_EQ(std::memcmp(expectedWords, gotWords, sizeof gotWords), 0) << "words, round " << round;
+    EXPECT_EQ(expectedOpaque, gotOpaque) << "round " << round;
+    return !::testing::Test::HasFailure();
+}
+#endif
+
 TEST(SimdKernels, SegmentMixMatchesThePortableMix) {
 #if LUMO_SSE2
     std::mt19937 random(13);
@@ -556,6 +581,14 @@ TEST(SimdKernels, SegmentMixMatchesThePortableMix) {
         segment::PortableMix(s, e).putFour(expectedFour, ts[0], ts[1], ts[2], ts[3]);
         segment::Sse2Mix(s, e).putFour(gotFour, ts[0], ts[1], ts[2], ts[3]);
         ASSERT_EQ(std::memcmp(expectedFour, gotFour, 16), 0) << "round " << round << ", t " << t;
+        // Eight entries with their premultiplied words, t in 16-bit lanes;
+        // opaque colours every third round.
+        if (round % 3 == 0) {
+            const agg::rgba8 so(s.r, s.g, s.b, 255), eo(e.r, e.g, e.b, 255);
+            if (!eightAlike(so, eo, random, round)) return;
+        } else if (!eightAlike(s, e, random, round)) {
+            return;
+        }
     }
 #else
     GTEST_SKIP() << "built without SSE2";
