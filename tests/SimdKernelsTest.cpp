@@ -13,6 +13,7 @@
 #include "core/Simd.h"
 #include "paint/PremultipliedWords.h"
 #include "paint/SegmentMix.h"
+#include "paint/SegmentMixAvx2.h"
 #include "render/ColumnsOver.h"
 #include "span/BilinearBlock.h"
 #include "span/BilinearColumns.h"
@@ -558,6 +559,23 @@ bool eightAlike(const agg::rgba8& s, const agg::rgba8& e, std::mt19937& random, 
     EXPECT_EQ(std::memcmp(expected, got, sizeof got), 0) << "eight, round " << round;
     EXPECT_EQ(std::memcmp(expectedWords, gotWords, sizeof gotWords), 0) << "words, round " << round;
     EXPECT_EQ(expectedOpaque, gotOpaque) << "round " << round;
+#if LUMO_AVX2
+    // Sixteen at once with AVX2: these eight and eight more after them.
+    if (cpuHasAvx2) {
+        uint16_t more[16];
+        for (int k = 0; k < 16; ++k) more[k] = k < 8 ? ts[k] : uint16_t(ts[k - 8] + 9 + k % 3);
+        agg::rgba8 expected16[16], got16[16];
+        uint32_t expectedWords16[16], gotWords16[16];
+        const bool portableOpaque =
+            segment::PortableMix(s, e).putEight(expected16, expectedWords16, more) &
+            segment::PortableMix(s, e).putEight(expected16 + 8, expectedWords16 + 8, more + 8);
+        const bool avx2Opaque = segment::avx2::putSixteenFrom(s, e, got16, gotWords16, more);
+        EXPECT_EQ(std::memcmp(expected16, got16, sizeof got16), 0) << "sixteen, round " << round;
+        EXPECT_EQ(std::memcmp(expectedWords16, gotWords16, sizeof gotWords16), 0)
+            << "sixteen words, round " << round;
+        EXPECT_EQ(portableOpaque, avx2Opaque) << "sixteen, round " << round;
+    }
+#endif
     return !::testing::Test::HasFailure();
 }
 #endif
