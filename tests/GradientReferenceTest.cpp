@@ -6,6 +6,7 @@
 
 #include "paint/ColourTable.h"
 #include "paint/GradientPaint.h"
+#include "paint/PremultipliedWords.h"
 #include "span/FocalRadial.h"
 #include "span/GradientCycles.h"
 #include "span/GradientFunctions.h"
@@ -112,6 +113,23 @@ bool sameTable(const std::vector<int32_t>& positions, const std::vector<Rgba>& c
             return false;
         }
     }
+    // The premultiplied words, made with the entries or after them, and the
+    // opacity, from the entries.
+    std::vector<Rgba> entries(256);
+    for (int i = 0; i < 256; ++i) entries[i] = table[i];
+    std::vector<uint32_t> words(256);
+    const bool opaque = premultiplied::portable(entries.data(), words.data(), 256);
+    for (int i = 0; i < 256; ++i) {
+        if (table.premultiplied()[i] != words[i]) {
+            ADD_FAILURE() << "premultiplied entry " << i << " of a table of " << positions.size()
+                          << " stops, first at " << positions[0];
+            return false;
+        }
+    }
+    if (table.opaque() != opaque) {
+        ADD_FAILURE() << "opacity of a table of " << positions.size() << " stops";
+        return false;
+    }
     return true;
 }
 
@@ -157,6 +175,8 @@ TEST(ColourTableReference, RandomStopLayouts) {
         for (size_t k = 0; k < count; ++k) {
             positions[k] = position();
             colours[k] = randomColour(random);
+            // Opaque stops now and then: opaque tables.
+            if (n % 7 == 3) colours[k].a = 255;
         }
         if (n % 2 == 0) std::sort(positions.begin(), positions.end());
         if (n % 5 == 0) positions[0] = 0;

@@ -6,6 +6,7 @@
 #include "native/EntryPoints.h"
 #include "paint/ColourTable.h"
 #include "paint/GradientPaint.h"
+#include "paint/GradientStops.h"
 #include "span/FocalRadial.h"
 #include "span/GradientFunctions.h"
 #include "span/GradientSpanGenerator.h"
@@ -16,6 +17,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -379,6 +381,37 @@ TEST_F(GradientDrawing, UserMatrixTransformAndExtraAlphaApply) {
     LUMO(setComposite)(nullptr, nullptr, g, 3, 0.5f);
     fill();
     EXPECT_EQ(at(20, 2), 0x80800000u);  // red at alpha 128, premultiplied
+}
+
+// Stops kept in the object (a few) and on the heap (more) alike: the stops
+// as given, compared equal only to the same stops, and the table they make.
+TEST(GradientStops, HeldAndAllocatedStopsKeepTheirValues) {
+    std::mt19937 random(41);
+    for (uint32_t count = 1; count <= 9; ++count) {
+        std::vector<int32_t> positions(count);
+        std::vector<int32_t> argb(count);
+        std::vector<Rgba> colours(count);
+        for (uint32_t i = 0; i < count; ++i) {
+            positions[i] = int32_t(random() % 256);
+            argb[i] = int32_t(random());
+            const uint32_t v = uint32_t(argb[i]);
+            colours[i] = Rgba((v >> 16) & 255, (v >> 8) & 255, v & 255, v >> 24);
+        }
+        Ref<GradientStops> stops(GradientStops::create(positions.data(), argb.data(), count));
+        ASSERT_TRUE(stops);
+        ASSERT_EQ(stops->count(), count);
+        for (uint32_t i = 0; i < count; ++i) {
+            EXPECT_EQ(stops->positions()[i], positions[i]) << count << " stops, stop " << i;
+            EXPECT_TRUE(same(stops->colours()[i], colours[i])) << count << " stops, stop " << i;
+        }
+        EXPECT_TRUE(stops->sameAs(positions.data(), argb.data(), count));
+        const ColourTable table(positions.data(), colours.data(), count, 1.0f);
+        for (int i = 0; i < ColourTable::size; ++i) {
+            ASSERT_TRUE(same(stops->opaqueTable()[i], table[i])) << count << " stops, entry " << i;
+        }
+        argb[count - 1] ^= 0x100;
+        EXPECT_FALSE(stops->sameAs(positions.data(), argb.data(), count));
+    }
 }
 
 // A gradient set again with equal stops shares the table of the paint it

@@ -14,6 +14,7 @@
 #include "core/Simd.h"
 #include "paint/PremultipliedWords.h"
 #include "paint/SegmentMix.h"
+#include "paint/SegmentMixAvx2.h"
 #include "render/ColumnsOver.h"
 #include "span/BilinearBlock.h"
 #include "span/BilinearColumns.h"
@@ -604,6 +605,48 @@ TEST(SimdKernels, WrappedColumnsMatchThePortableColumns) {
 #endif
 }
 
+#if LUMO_SSE2
+// Eight entries of a segment from S to E and their premultiplied words, t
+// mostly stepping along the segment, sometimes anywhere: the SSE2 kernel
+// alike with the portable one, opacity included.
+bool eightAlike(const agg::rgba8& s, const agg::rgba8& e, std::mt19937& random, int round) {
+    alignas(16) uint16_t ts[8];
+    const unsigned first = random() % 257;
+    for (int k = 0; k < 8; ++k) {
+        ts[k] = round % 4 == 1 ? uint16_t(random()) : uint16_t(first + k + random() % 2);
+    }
+    agg::rgba8 expected[8], got[8];
+    uint32_t expectedWords[8], gotWords[8];
+    const bool expectedOpaque = segment::PortableMix(s, e).putEight(expected, expectedWords, ts);
+    __m128i alphas = _mm_set1_epi16(0xFF);
+    segment::Sse2Mix(s, e).putEight(got, gotWords,
+                                    _mm_load_si128(reinterpret_cast<const __m128i*>(ts)), alphas);
+    const bool gotOpaque =
+        _mm_movemask_epi8(_mm_cmpeq_epi16(alphas, _mm_set1_epi16(0xFF))) == 0xFFFF;
+    EXPECT_EQ(std::memcmp(expected, got, sizeof got), 0) << "eight, round " << round;
+    EXPECT_EQ(std::memcmp(expectedWords, gotWords, sizeof gotWords), 0) << "words, round " << round;
+    EXPECT_EQ(expectedOpaque, gotOpaque) << "round " << round;
+#if LUMO_AVX2
+    // Sixteen at once with AVX2: these eight and eight more after them.
+    if (cpuHasAvx2) {
+        uint16_t more[16];
+        for (int k = 0; k < 16; ++k) more[k] = k < 8 ? ts[k] : uint16_t(ts[k - 8] + 9 + k % 3);
+        agg::rgba8 expected16[16], got16[16];
+        uint32_t expectedWords16[16], gotWords16[16];
+        const bool portableOpaque =
+            segment::PortableMix(s, e).putEight(expected16, expectedWords16, more) &
+            segment::PortableMix(s, e).putEight(expected16 + 8, expectedWords16 + 8, more + 8);
+        const bool avx2Opaque = segment::avx2::putSixteenFrom(s, e, got16, gotWords16, more);
+        EXPECT_EQ(std::memcmp(expected16, got16, sizeof got16), 0) << "sixteen, round " << round;
+        EXPECT_EQ(std::memcmp(expectedWords16, gotWords16, sizeof gotWords16), 0)
+            << "sixteen words, round " << round;
+        EXPECT_EQ(portableOpaque, avx2Opaque) << "sixteen, round " << round;
+    }
+#endif
+    return !::testing::Test::HasFailure();
+}
+#endif
+
 TEST(SimdKernels, SegmentMixMatchesThePortableMix) {
 #if LUMO_SSE2
     std::mt19937 random(13);
@@ -623,6 +666,14 @@ TEST(SimdKernels, SegmentMixMatchesThePortableMix) {
         segment::PortableMix(s, e).putFour(expectedFour, ts[0], ts[1], ts[2], ts[3]);
         segment::Sse2Mix(s, e).putFour(gotFour, ts[0], ts[1], ts[2], ts[3]);
         ASSERT_EQ(std::memcmp(expectedFour, gotFour, 16), 0) << "round " << round << ", t " << t;
+        // Eight entries with their premultiplied words, t in 16-bit lanes;
+        // opaque colours every third round.
+        if (round % 3 == 0) {
+            const agg::rgba8 so(s.r, s.g, s.b, 255), eo(e.r, e.g, e.b, 255);
+            if (!eightAlike(so, eo, random, round)) return;
+        } else if (!eightAlike(s, e, random, round)) {
+            return;
+        }
     }
 #else
     GTEST_SKIP() << "built without SSE2";

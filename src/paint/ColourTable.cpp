@@ -4,6 +4,7 @@
 #include "paint/Composite.h"
 #include "paint/PremultipliedWords.h"
 #include "paint/SegmentMix.h"
+#include "paint/SegmentMixAvx2.h"
 
 namespace lumo {
 
@@ -53,6 +54,97 @@ int fillLanes(const segment::Mix& colourAt, agg::rgba8* entries, int i, int last
     return i;
 }
 
+// Segments whose divisor is below this step eight entries at a time in
+// 16-bit lanes: a remainder plus a step's stays below twice the divisor,
+// which a signed 16-bit lane holds.
+constexpr int64_t maxEightsDivisor = int64_t(1) << 14;
+
+// Entries i to last of a segment, eight at a time from i (a multiple of 8)
+// while eight remain, with their premultiplied words: as fillLanes, t and the
+// remainder in 16-bit lanes (t modulo 2^16 is all the colours depend on),
+// each step 8 x 512 units of numerator. Marks the blocks of eight it fills in
+// `blocks` and clears `opaque` when one of their alphas is below 255.
+// Returns the first entry not filled.
+int fillEights(const segment::Mix& colourAt, agg::rgba8* entries, uint32_t* words, int i, int last,
+               int64_t t, int64_t remainder, int64_t stepQuotient, int64_t stepRemainder,
+               int64_t divisor, uint32_t& blocks, bool& opaque) {
+    alignas(16) int16_t ts[8], remainders[8];
+    for (int k = 0; k < 8; ++k) {
+        ts[k] = int16_t(uint16_t(uint64_t(t)));
+        remainders[k] = int16_t(remainder);
+        t += stepQuotient;
+        remainder += stepRemainder;
+        if (remainder >= divisor) {
+            remainder -= divisor;
+            ++t;
+        }
+    }
+    const __m128i quotient8 = _mm_set1_epi16(int16_t(4096 / divisor));
+    const __m128i remainder8 = _mm_set1_epi16(int16_t(4096 % divisor));
+    const __m128i lanesDivisor = _mm_set1_epi16(int16_t(divisor));
+    const __m128i belowDivisor = _mm_set1_epi16(int16_t(divisor - 1));
+    __m128i tl = _mm_load_si128(reinterpret_cast<const __m128i*>(ts));
+    __m128i rl = _mm_load_si128(reinterpret_cast<const __m128i*>(remainders));
+    __m128i alphas = _mm_set1_epi16(0xFF);
+    for (; last - i >= 7; i += 8) {
+        colourAt.putEight(entries + i, words + i, tl, alphas);
+        blocks |= uint32_t(1) << (i / 8);
+        tl = _mm_add_epi16(tl, quotient8);
+        rl = _mm_add_epi16(rl, remainder8);
+        // All ones where the remainder reached the divisor.
+        const __m128i carry = _mm_cmpgt_epi16(rl, belowDivisor);
+        tl = _mm_sub_epi16(tl, carry);
+        rl = _mm_sub_epi16(rl, _mm_and_si128(carry, lanesDivisor));
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(alphas, _mm_set1_epi16(0xFF))) != 0xFFFF) {
+        opaque = false;
+    }
+    return i;
+}
+
+#if LUMO_AVX2
+
+// fillEights with AVX2, sixteen entries a step (16 x 512 units of numerator;
+// a remainder plus a step's still stays below twice the divisor).
+LUMO_TARGET_AVX2 int fillSixteens(const agg::rgba8& s, const agg::rgba8& e, agg::rgba8* entries,
+                                  uint32_t* words, int i, int last, int64_t t, int64_t remainder,
+                                  int64_t stepQuotient, int64_t stepRemainder, int64_t divisor,
+                                  uint32_t& blocks, bool& opaque) {
+    alignas(32) int16_t ts[16], remainders[16];
+    for (int k = 0; k < 16; ++k) {
+        ts[k] = int16_t(uint16_t(uint64_t(t)));
+        remainders[k] = int16_t(remainder);
+        t += stepQuotient;
+        remainder += stepRemainder;
+        if (remainder >= divisor) {
+            remainder -= divisor;
+            ++t;
+        }
+    }
+    const __m256i quotient16 = _mm256_set1_epi16(int16_t(8192 / divisor));
+    const __m256i remainder16 = _mm256_set1_epi16(int16_t(8192 % divisor));
+    const __m256i lanesDivisor = _mm256_set1_epi16(int16_t(divisor));
+    const __m256i belowDivisor = _mm256_set1_epi16(int16_t(divisor - 1));
+    __m256i tl = _mm256_load_si256(reinterpret_cast<const __m256i*>(ts));
+    __m256i rl = _mm256_load_si256(reinterpret_cast<const __m256i*>(remainders));
+    __m256i alphas = _mm256_set1_epi16(0xFF);
+    for (; last - i >= 15; i += 16) {
+        segment::avx2::putSixteen(s, e, entries + i, words + i, tl, alphas);
+        blocks |= uint32_t(3) << (i / 8);
+        tl = _mm256_add_epi16(tl, quotient16);
+        rl = _mm256_add_epi16(rl, remainder16);
+        const __m256i carry = _mm256_cmpgt_epi16(rl, belowDivisor);
+        tl = _mm256_sub_epi16(tl, carry);
+        rl = _mm256_sub_epi16(rl, _mm256_and_si256(carry, lanesDivisor));
+    }
+    if (_mm256_movemask_epi8(_mm256_cmpeq_epi16(alphas, _mm256_set1_epi16(0xFF))) != -1) {
+        opaque = false;
+    }
+    return i;
+}
+
+#endif
+
 }  // namespace
 
 #endif
@@ -66,19 +158,37 @@ int fillLanes(const segment::Mix& colourAt, agg::rgba8* entries, int i, int last
 // the double-precision definition. The table steps the quotient and remainder
 // of that division along the segment: one division per segment (one more
 // where four entries step at a time in SSE2 lanes), none per entry.
+//
+// Segments of up to 8191 entries fill their blocks of eight (at multiples of
+// 8; sixteen at a time where the processor has AVX2) together with the
+// blocks' premultiplied words in one pass; the words of the other entries
+// are made after the whole table.
 ColourTable::ColourTable(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
                          float extraAlpha) {
-    interpolate(positions, colours, count, extraAlpha);
-    opaque_ = premultiplied::words(entries_, premultiplied_, size);
+    opaque_ = true;
+    const uint32_t done = interpolate(positions, colours, count, extraAlpha);
+    constexpr int blocks = size / 8;
+    for (int b = 0; b < blocks;) {
+        if ((done >> b) & 1) {
+            ++b;
+            continue;
+        }
+        const int from = b;
+        while (b < blocks && ((done >> b) & 1) == 0) ++b;
+        const int at = 8 * from, count8 = 8 * (b - from);
+        opaque_ = premultiplied::words(entries_ + at, premultiplied_ + at, count8) && opaque_;
+    }
 }
 
-void ColourTable::interpolate(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
-                              float extraAlpha) {
+uint32_t ColourTable::interpolate(const int32_t* positions, const agg::rgba8* colours,
+                                  uint32_t count, float extraAlpha) {
+    static_assert(size / 8 <= 32, "a bit for each block of eight entries");
+    uint32_t done = 0;
     auto colour = [&](uint32_t k) { return withExtraAlpha(colours[k], extraAlpha); };
     if (count == 1) {
         const agg::rgba8 only = colour(0);
         for (agg::rgba8& entry : entries_) entry = only;
-        return;
+        return done;
     }
 
     // The segment being filled: from colour S at position s to E at e; k is
@@ -115,7 +225,32 @@ void ColourTable::interpolate(const int32_t* positions, const agg::rgba8* colour
                 }
             };
 #if LUMO_SSE2
-            if (divisor < maxLanesDivisor && last - i >= 7) {
+            if (divisor < maxEightsDivisor && last - i >= 7 + (-i & 7)) {
+                // One by one up to a multiple of 8.
+                for (; (i & 7) != 0; ++i) {
+                    colourAt.put(entries_ + i, t);
+                    step();
+                }
+                // Where the processor has AVX2, sixteen at a time first.
+                auto restep = [&] {
+                    const int64_t at = 512 * (i - start) + width;
+                    t = at / divisor;
+                    remainder = at % divisor;
+                };
+#if LUMO_AVX2
+                if (cpuHasAvx2 && last - i >= 15) {
+                    i = fillSixteens(startColour, endColour, entries_, premultiplied_, i, last, t,
+                                     remainder, stepQuotient, stepRemainder, divisor, done,
+                                     opaque_);
+                    restep();
+                }
+#endif
+                if (last - i >= 7) {
+                    i = fillEights(colourAt, entries_, premultiplied_, i, last, t, remainder,
+                                   stepQuotient, stepRemainder, divisor, done, opaque_);
+                    restep();
+                }
+            } else if (divisor < maxLanesDivisor && last - i >= 7) {
                 i = fillLanes(colourAt, entries_, i, last, t, remainder, stepQuotient,
                               stepRemainder, divisor);
                 const int64_t at = 512 * (i - start) + width;
@@ -143,7 +278,7 @@ void ColourTable::interpolate(const int32_t* positions, const agg::rgba8* colour
         entries_[i] = endColour;
         if (++k == count) {
             for (int j = i + 1; j < size; ++j) entries_[j] = endColour;
-            return;
+            return done;
         }
         startColour = endColour;
         start = end;
@@ -151,6 +286,7 @@ void ColourTable::interpolate(const int32_t* positions, const agg::rgba8* colour
         end = positions[k];
         ++i;
     }
+    return done;
 }
 
 }  // namespace lumo

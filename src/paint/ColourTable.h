@@ -30,8 +30,10 @@ public:
     const uint32_t* premultiplied() const { return premultiplied_; }
 
 private:
-    void interpolate(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
-                     float extraAlpha);
+    // Fills the entries; returns a bit for each block of eight entries whose
+    // premultiplied words it made too (and folded into opaque_).
+    uint32_t interpolate(const int32_t* positions, const agg::rgba8* colours, uint32_t count,
+                         float extraAlpha);
 
     agg::rgba8 entries_[size];
     uint32_t premultiplied_[size];

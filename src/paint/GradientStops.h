@@ -26,21 +26,33 @@ public:
     bool sameAs(const int32_t* positions, const int32_t* argbColours, uint32_t count) const;
 
     uint32_t count() const { return count_; }
-    const int32_t* positions() const { return positions_.get(); }
-    const agg::rgba8* colours() const { return colours_.get(); }
+    const int32_t* positions() const { return positions_; }
+    const agg::rgba8* colours() const { return colours_; }
     const ColourTable& opaqueTable() const { return opaqueTable_; }
 
 private:
-    GradientStops(std::unique_ptr<int32_t[]> positions, std::unique_ptr<agg::rgba8[]> colours,
-                  uint32_t count)
-        : positions_(std::move(positions)),
-          colours_(std::move(colours)),
-          count_(count),
-          opaqueTable_(positions_.get(), colours_.get(), count_, 1.0f) {}
+    // Up to this many stops are kept in the object itself: a client that sets
+    // a new gradient of a few stops for every shape allocates one block for
+    // them rather than three.
+    static constexpr uint32_t held = 4;
 
-    const std::unique_ptr<int32_t[]> positions_;
-    const std::unique_ptr<agg::rgba8[]> colours_;
+    // `positions` and `colours` are null for stops held in the object.
+    GradientStops(std::unique_ptr<int32_t[]> positions, std::unique_ptr<agg::rgba8[]> colours,
+                  const int32_t* stops, const int32_t* argbColours, uint32_t count);
+
+    // Copies the stops into the room they have (the object's own when the
+    // heap arrays are null) and points the accessors at it.
+    const int32_t* keepPositions(const int32_t* stops);
+    const agg::rgba8* keepColours(const int32_t* argbColours);
+
     const uint32_t count_;
+    const std::unique_ptr<int32_t[]> heapPositions_;
+    const std::unique_ptr<agg::rgba8[]> heapColours_;
+    int32_t heldPositions_[held];
+    agg::rgba8 heldColours_[held];
+    // Initialised in this order, after the room above.
+    const int32_t* const positions_;
+    const agg::rgba8* const colours_;
     const ColourTable opaqueTable_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Simd.h"
+#include "paint/PremultipliedWords.h"
 
 #include <agg_color_rgba.h>
 
@@ -12,7 +13,9 @@
 // (t exceeds 256 only for stops whose positions wrap around as unsigned
 // values). SimdKernelsTest compares the two kernels on random colours. Both
 // also put four consecutive entries at once (putFour), which a table fills
-// segments with.
+// segments with, and eight together with their premultiplied words
+// (putEight, PremultipliedWords.h), which a table fills short segments with
+// in one pass.
 namespace lumo::segment {
 
 // The portable kernel.
@@ -30,6 +33,13 @@ public:
         put(to + 1, t1);
         put(to + 2, t2);
         put(to + 3, t3);
+    }
+
+    // Eight entries from t[0..7] (any value congruent modulo 2^16 gives the
+    // same entry) and their premultiplied words; whether every alpha is 255.
+    bool putEight(agg::rgba8* to, uint32_t* words, const uint16_t* t) const {
+        for (int k = 0; k < 8; ++k) put(to + k, t[k]);
+        return premultiplied::portable(to, words, 8);
     }
 
 private:
@@ -55,7 +65,11 @@ public:
           start16_(_mm_setr_epi16(s.r, s.g, s.b, s.a, s.r, s.g, s.b, s.a)),
           difference16_(_mm_setr_epi16(short(e.r - s.r), short(e.g - s.g), short(e.b - s.b),
                                        short(e.a - s.a), short(e.r - s.r), short(e.g - s.g),
-                                       short(e.b - s.b), short(e.a - s.a))) {}
+                                       short(e.b - s.b), short(e.a - s.a))),
+          start8_{_mm_set1_epi16(s.r), _mm_set1_epi16(s.g), _mm_set1_epi16(s.b),
+                  _mm_set1_epi16(s.a)},
+          difference8_{_mm_set1_epi16(short(e.r - s.r)), _mm_set1_epi16(short(e.g - s.g)),
+                       _mm_set1_epi16(short(e.b - s.b)), _mm_set1_epi16(short(e.a - s.a))} {}
 
     void put(agg::rgba8* to, int64_t t) const {
         // The low byte of s + floor(d t / 256) depends on d t modulo 2^16
@@ -97,10 +111,40 @@ public:
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_packus_epi16(v01, v23));
     }
 
+    // Eight entries from t in 16-bit lanes and their premultiplied words,
+    // worked out a channel at a time (each channel of the eight entries in
+    // the 16-bit lanes of one register) and put together into pixels only at
+    // the end. The entries' alphas are ANDed into the 16-bit lanes of
+    // `alphas` (they stay 255 while every alpha is).
+    void putEight(agg::rgba8* to, uint32_t* words, __m128i t, __m128i& alphas) const {
+        const __m128i r = channel(0, t), g = channel(1, t), b = channel(2, t), a = channel(3, t);
+        alphas = _mm_and_si128(alphas, a);
+        const __m128i rg = _mm_or_si128(r, _mm_slli_epi16(g, 8));
+        const __m128i ba = _mm_or_si128(b, _mm_slli_epi16(a, 8));
+        static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes");
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi16(rg, ba));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4), _mm_unpackhi_epi16(rg, ba));
+        // The words: bytes b, g, r premultiplied, then a (PremultipliedWords.h).
+        const __m128i bg =
+            _mm_or_si128(over::sse2::products(b, a), _mm_slli_epi16(over::sse2::products(g, a), 8));
+        const __m128i ra = _mm_or_si128(over::sse2::products(r, a), _mm_slli_epi16(a, 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(words), _mm_unpacklo_epi16(bg, ra));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(words + 4), _mm_unpackhi_epi16(bg, ra));
+    }
+
 private:
+    // Channel c (r, g, b, a) of eight entries from their t in 16-bit lanes.
+    __m128i channel(int c, __m128i t) const {
+        const __m128i mixed =
+            _mm_add_epi16(start8_[c], _mm_srli_epi16(_mm_mullo_epi16(difference8_[c], t), 8));
+        return _mm_and_si128(mixed, _mm_set1_epi16(0xFF));
+    }
+
     __m128i start_, difference_;
     // The start colour and the differences in 16-bit lanes, twice.
     __m128i start16_, difference16_;
+    // Each channel's start and difference in all eight 16-bit lanes.
+    __m128i start8_[4], difference8_[4];
 };
 
 using Mix = Sse2Mix;

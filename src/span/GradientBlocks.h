@@ -101,8 +101,16 @@ struct FromKeys {
             out.four(i, scalarIndices<Function, Cycle>(Function(), gx, gy));
             return;
         }
+#if defined(__x86_64__) || defined(_M_X64)
+        // Two keys to a 64-bit move rather than one to each extraction.
+        const uint64_t k01 = uint64_t(_mm_cvtsi128_si64(k));
+        const uint64_t k23 = uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(k, k)));
+        out.four(i, indices[uint32_t(k01)], indices[k01 >> 32], indices[uint32_t(k23)],
+                 indices[k23 >> 32]);
+#else
         out.four(i, indices[_mm_extract_epi16(k, 0)], indices[_mm_extract_epi16(k, 2)],
                  indices[_mm_extract_epi16(k, 4)], indices[_mm_extract_epi16(k, 6)]);
+#endif
     }
 };
 
