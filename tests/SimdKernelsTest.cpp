@@ -12,6 +12,7 @@
 #include "blend/ShareWords.h"
 #include "blend/SourceOver.h"
 #include "core/Simd.h"
+#include "coverage/RunningSums.h"
 #include "paint/PremultipliedWords.h"
 #include "paint/SegmentMix.h"
 #include "paint/SegmentMixAvx2.h"
@@ -298,7 +299,8 @@ TEST(SimdKernels, LanesMatchThePortableLanesAndSourceOver) {
 }
 
 // Accumulated values of every size a small shape's row sums (and their negatives, the
-// boundaries between covers and the even-odd folds among them) under both fill rules.
+// boundaries between covers and the even-odd folds among them, and any 32-bit sum, as many
+// windings wrap) under both fill rules.
 TEST(SimdKernels, ShareWordsMatchThePortableWords) {
     std::mt19937 random(1207);
     for (int round = 0; round < 4000; ++round) {
@@ -310,6 +312,8 @@ TEST(SimdKernels, ShareWordsMatchThePortableWords) {
             const int32_t magnitude = int32_t(random() % (round % 3 == 0 ? 2048u : (1u << 22)));
             const int32_t near = int32_t(random() % 1024) * 512 + int32_t(random() % 3) - 1;
             v = (random() % 2 ? magnitude : near) * (random() % 2 ? 1 : -1);
+            // Sums of many windings, up to the whole 32-bit range they wrap in.
+            if (round % 5 == 4) v = int32_t(random());
         }
         alignas(16) uint32_t simd[16], portable[16];
         over::shareWords<true>(values, n, evenOdd, colour, simd);
@@ -318,6 +322,23 @@ TEST(SimdKernels, ShareWordsMatchThePortableWords) {
             ASSERT_EQ(simd[i], portable[i]) << "round " << round << " at " << i;
             ASSERT_EQ(portable[i],
                       over::Run<false>(colour, over::coverAlpha(values[i], evenOdd)).word());
+        }
+    }
+}
+
+// Rows of grid sums of any 32-bit value, their running sums wrapping.
+TEST(SimdKernels, RunningSumsMatchThePortableSums) {
+    std::mt19937 random(1911);
+    for (int round = 0; round < 4000; ++round) {
+        alignas(16) uint32_t cells[16];
+        for (uint32_t& c : cells) c = round % 2 ? uint32_t(random()) : uint32_t(random() % 4096);
+        alignas(16) int32_t simd[16], portable[16];
+        runningSums<true>(cells, simd);
+        runningSumsPortable(cells, portable);
+        uint32_t sum = 0;
+        for (int i = 0; i < 16; ++i) {
+            ASSERT_EQ(simd[i], portable[i]) << "round " << round << " at " << i;
+            ASSERT_EQ(uint32_t(portable[i]), sum += cells[i]) << "round " << round << " at " << i;
         }
     }
 }

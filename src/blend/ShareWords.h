@@ -21,7 +21,7 @@ namespace lumo::over {
 // turned into words whole. shareWordsPortable is the reference; with SSE2 eight values at a
 // time, compared with it by SimdKernelsTest. Both work in groups of eight: `values` and
 // `words` must hold n rounded up to a multiple of eight, and the words past n are written
-// (from the values there). Values are at most 2^24 in magnitude (cover at most 2^15).
+// (from the values there). Values may be any 32-bit sum, as the rasteriser's sums wrap.
 
 // The rasteriser's alpha of one accumulated value.
 inline unsigned coverAlpha(int32_t value, bool evenOdd) {
@@ -54,9 +54,13 @@ inline __m128i coverAlphas(const int32_t* values, bool evenOdd) {
     const __m128i signLo = _mm_srai_epi32(lo, 31), signHi = _mm_srai_epi32(hi, 31);
     lo = _mm_sub_epi32(_mm_xor_si128(lo, signLo), signLo);
     hi = _mm_sub_epi32(_mm_xor_si128(hi, signHi), signHi);
+    if (evenOdd) {
+        // Folded before the saturating pack, which would change covers beyond 2^15.
+        lo = _mm_and_si128(lo, _mm_set1_epi32(511));
+        hi = _mm_and_si128(hi, _mm_set1_epi32(511));
+    }
     __m128i cover = _mm_packs_epi32(lo, hi);
     if (evenOdd) {
-        cover = _mm_and_si128(cover, _mm_set1_epi16(511));
         // min(c, 512 - c) folds c above 256 back.
         cover = _mm_min_epi16(cover, _mm_sub_epi16(_mm_set1_epi16(512), cover));
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "coverage/RunningSums.h"
+
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -120,6 +122,25 @@ public:
             } while (marks != 0);
         }
         flush(sl, covers, runStart, runEnd);
+    }
+
+    // The widest band takeRow reads: one word of marks.
+    static constexpr int kTakeWidth = 128;
+
+    // Turns the first 16 columns of row `y` into the values its sweep accumulates there
+    // (running sums from the left) and zeroes the row, for a band at most kTakeWidth wide
+    // (begin's width); false, writing nothing, when no cell touched the row (then it is
+    // all zero).
+    bool takeRow(int y, int32_t* values) {
+        const int r = y - top_;
+        if (r == read_) ++read_;
+        uint8_t* marked = marks_.data() + size_t(r) * size_t(markStride_);
+        if (markWord(marked) == 0) return false;
+        std::memset(marked, 0, kMarkWord);
+        uint32_t* sums = cells_.data() + size_t(r) * size_t(stride_);
+        runningSums(sums, values);
+        std::memset(sums, 0, sizeof(uint32_t) * size_t(stride_));
+        return true;
     }
 
 private:

@@ -15,10 +15,10 @@
 namespace lumo {
 
 // Blends one straight colour source-over along the coverage of a small shape, handed over
-// as SolidCoverageSink takes it (rows(), then add_cell and add_span in order of x, finish()
-// at the end; RectilinearCoverage::sweepRows) or as whole rows of accumulated values
-// (columns(); RectilinearCoverage::sweepColumns): the same pixels, with less set-up for a
-// shape a few pixels across.
+// as SolidCoverageSink takes it (rows(), then add_cell, add_span and add_cells in order of
+// x, finish() at the end; the coverages' sweepRows) or as whole rows of accumulated values
+// (columns(), values(); RectilinearCoverage::sweepColumns, SweepRasterizer::sweepValues):
+// the same pixels, with less set-up for a shape a few pixels across.
 // Each pixel of the rows named by rows() gets its share word (over::Run's word at its cover,
 // zero where nothing is drawn) in a window of columns of the buffer, and every row of them is
 // blended from those words in one pass (over::applyWords), instead of run by run. Rows given
@@ -68,11 +68,17 @@ public:
     // sink's): the values, their alphas under the fill rule and their words for the whole
     // window at once.
     void columns(int y, int count, const int32_t* deltas, bool evenOdd) {
-        rows(y, count);
-        if (top_ >= end_) return;
         alignas(16) int32_t values[kMaxWidth];
         int32_t sum = 0;
         for (int i = 0; i < kMaxWidth; ++i) values[i] = sum += deltas[i];
+        this->values(y, count, values, evenOdd);
+    }
+
+    // Rows y to y + count - 1 from the accumulated values of the window's columns
+    // (SweepRasterizer::sweepValues), at least kMaxWidth of them.
+    void values(int y, int count, const int32_t* values, bool evenOdd) {
+        rows(y, count);
+        if (top_ >= end_) return;
         over::shareWords(values, unsigned(width_), evenOdd, colour_, words_);
         from_ = 0;
         to_ = width_;
@@ -85,6 +91,13 @@ public:
         if (!cut(x, len, from, to)) return;
         const uint32_t word = over::Run<false>(colour_, cover).word();
         for (int i = from; i < to; ++i) words_[i] = word;
+    }
+
+    void add_cells(int x, unsigned len, const agg::int8u* covers) {
+        int from, to;
+        if (!cut(x, len, from, to)) return;
+        const agg::int8u* at = covers + (int64_t(x_) - x);
+        for (int i = from; i < to; ++i) words_[i] = over::Run<false>(colour_, at[i]).word();
     }
 
     // Blends the rows of the last rows() from their words and clears the words.

@@ -52,6 +52,18 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
             sink.finish();
             return;
         }
+        // So does any other small shape, from the grid's rows of sums.
+        static_assert(Rasterizer::kValueColumns == SmallSolidSink::kMaxWidth, "one window");
+        Rasterizer& shape = scratch->rasterizer();
+        if (!rectilinear.active() && shape.fitsColumns(Rasterizer::kValueColumns) &&
+            SmallSolidSink::fits(*rows, shape.min_x(), shape.max_x(), shape.min_y(),
+                                 shape.max_y())) {
+            SmallSolidSink sink(*rows, colour, shape.min_x(), shape.max_x() - shape.min_x() + 1);
+            sink.prefetch(shape.min_y(), shape.max_y());
+            shape.sweepValues(sink);
+            sink.finish();
+            return;
+        }
         SolidCoverageSink sink(*rows, colour);
         sweepCoverageRows(*scratch, sink);
         return;
