@@ -2,10 +2,21 @@
 
 #include "coverage/Rasterizer.h"
 #include "geometry/CheckedSource.h"
+#include "geometry/CurveFlattener.h"
 
 #include <agg_basics.h>
 
 namespace lumo {
+
+// The rest of a flattened curve goes to the rasteriser in one loop of line-tos. Its points
+// lie between the curve's checked points (midpoints and control points), so they need no
+// check of their own.
+template <class Source>
+void drainCurveLines(Rasterizer&, Source&) {}
+template <class Source>
+void drainCurveLines(Rasterizer& rasterizer, CurveFlattener<Source>& flattened) {
+    flattened.drainLines([&rasterizer](double x, double y) { rasterizer.line_to_d(x, y); });
+}
 
 // Adds a device-space source to the rasteriser, each move starting a new
 // polygon that is closed automatically. Returns false when a vertex has a
@@ -25,6 +36,7 @@ bool rasterizeSource(Rasterizer& rasterizer, Source& source) {
     while (!agg::is_stop(cmd = source.vertex(&x, &y))) {
         if (agg::is_vertex(cmd) && !coordinateUsable(x, y, maxEdgeCoordinate)) return false;
         rasterizer.add_vertex(x, y, cmd);
+        drainCurveLines(rasterizer, source);
     }
     return true;
 }

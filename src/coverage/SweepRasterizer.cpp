@@ -79,11 +79,6 @@ void SweepRasterizer::move_to_d(double x, double y) {
     lineTo_ = false;
 }
 
-void SweepRasterizer::line_to_d(double x, double y) {
-    clipper_.line_to(edges_, x, y);
-    lineTo_ = true;
-}
-
 void SweepRasterizer::close_polygon() {
     if (lineTo_) {
         clipper_.line_to(edges_, startX_, startY_);

@@ -44,7 +44,10 @@ public:
     unsigned apply_gamma(unsigned cover) const { return unsigned(gamma_[cover]); }
 
     void move_to_d(double x, double y);
-    void line_to_d(double x, double y);
+    void line_to_d(double x, double y) {
+        clipper_.line_to(edges_, x, y);
+        lineTo_ = true;
+    }
     void close_polygon();
     void add_vertex(double x, double y, unsigned cmd);
 

@@ -67,6 +67,18 @@ public:
         return cmd;
     }
 
+    // Hands the lines still waiting from the last curve to line(x, y), in the order vertex()
+    // would hand them out as line-tos, at once rather than call by call.
+    template <class Line>
+    void drainLines(Line&& line) {
+        const size_t count = points_.size();
+        if (next_ >= count) return;
+        for (size_t i = next_; i < count; ++i) line(points_[i].x, points_[i].y);
+        lastX_ = points_[count - 1].x;
+        lastY_ = points_[count - 1].y;
+        next_ = count;
+    }
+
 private:
     static constexpr unsigned recursionLimit = 32;
     static constexpr double collinearityEpsilon = 1e-30;
