@@ -6,6 +6,8 @@
 
 namespace lumo {
 
+static_assert(EdgeStore::kShift == kSubpixelShift, "one sub-pixel scale");
+
 namespace {
 
 // Lines at least this wide (in 1/256 px) are halved before they are walked.
@@ -28,22 +30,6 @@ void EdgeStore::reset() {
     minY_ = INT_MAX;
     maxX_ = INT_MIN;
     maxY_ = INT_MIN;
-}
-
-void EdgeStore::widen(int x, int y) {
-    const int ex = x >> kSubpixelShift;
-    const int ey = y >> kSubpixelShift;
-    if (ex < minX_) minX_ = ex;
-    if (ex > maxX_) maxX_ = ex;
-    if (ey < minY_) minY_ = ey;
-    if (ey > maxY_) maxY_ = ey;
-}
-
-void EdgeStore::line(int x1, int y1, int x2, int y2) {
-    widen(x1, y1);
-    widen(x2, y2);
-    if (y1 == y2) return;
-    store(x1, y1, x2, y2);
 }
 
 void EdgeStore::store(int x1, int y1, int x2, int y2) {

@@ -30,7 +30,12 @@ public:
 
     void reset();
     // The clipper's output.
-    void line(int x1, int y1, int x2, int y2);
+    void line(int x1, int y1, int x2, int y2) {
+        widen(x1, y1);
+        widen(x2, y2);
+        if (y1 == y2) return;
+        store(x1, y1, x2, y2);
+    }
 
     const std::vector<Line>& lines() const { return lines_; }
     bool empty() const { return lines_.empty(); }
@@ -43,8 +48,18 @@ public:
     int maxX() const { return maxX_; }
     int maxY() const { return maxY_; }
 
+    // Sub-pixel bits of the coordinates (the cell walk's kSubpixelShift).
+    static constexpr int kShift = 8;
+
 private:
-    void widen(int x, int y);
+    void widen(int x, int y) {
+        const int ex = x >> kShift;
+        const int ey = y >> kShift;
+        if (ex < minX_) minX_ = ex;
+        if (ex > maxX_) maxX_ = ex;
+        if (ey < minY_) minY_ = ey;
+        if (ey > maxY_) maxY_ = ey;
+    }
     void store(int x1, int y1, int x2, int y2);
 
     std::vector<Line> lines_;

@@ -86,16 +86,6 @@ void SweepRasterizer::close_polygon() {
     }
 }
 
-void SweepRasterizer::add_vertex(double x, double y, unsigned cmd) {
-    if (agg::is_move_to(cmd)) {
-        move_to_d(x, y);
-    } else if (agg::is_vertex(cmd)) {
-        line_to_d(x, y);
-    } else if (agg::is_close(cmd)) {
-        close_polygon();
-    }
-}
-
 bool SweepRasterizer::rewind_scanlines() {
     if (autoClose_) close_polygon();
     if (edges_.empty()) return false;

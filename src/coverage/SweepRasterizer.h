@@ -49,7 +49,15 @@ public:
         lineTo_ = true;
     }
     void close_polygon();
-    void add_vertex(double x, double y, unsigned cmd);
+    void add_vertex(double x, double y, unsigned cmd) {
+        if (agg::is_move_to(cmd)) {
+            move_to_d(x, y);
+        } else if (agg::is_vertex(cmd)) {
+            line_to_d(x, y);
+        } else if (agg::is_close(cmd)) {
+            close_polygon();
+        }
+    }
 
     template <class VertexSource>
     void add_path(VertexSource& source, unsigned pathId = 0) {
