@@ -22,16 +22,8 @@ void CoverageGrid::clear() {
     for (int r = read_; r < rows_; ++r) {
         uint8_t* marked = marks_.data() + size_t(r) * size_t(markStride_);
         uint32_t* row = cells_.data() + size_t(r) * size_t(stride_);
-        for (int w = 0; w < markStride_; w += kMarkWord) {
-            uint64_t marks = markWord(marked + w);
-            if (marks == 0) continue;
-            std::memset(marked + w, 0, kMarkWord);
-            do {
-                const int start = (w + (__builtin_ctzll(marks) >> 3)) << kGroupShift;
-                std::memset(row + start, 0, kGroup * sizeof(uint32_t));
-                marks &= marks - 1;
-            } while (marks != 0);
-        }
+        takeMarkedGroups(
+            marked, [row](int start) { std::memset(row + start, 0, kGroup * sizeof(uint32_t)); });
     }
     rows_ = 0;
     read_ = 0;

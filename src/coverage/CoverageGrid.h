@@ -90,37 +90,30 @@ public:
         // groups go over at once.
         int runStart = 0;
         int runEnd = 0;
-        for (int w = 0; w < markStride_; w += kMarkWord) {
-            uint64_t marks = markWord(marked + w);
-            if (marks == 0) continue;
-            std::memset(marked + w, 0, kMarkWord);
-            do {
-                const int start = (w + (__builtin_ctzll(marks) >> 3)) << kGroupShift;
-                marks &= marks - 1;
-                if (start > done) {
-                    const unsigned a = alpha.value(sum);
-                    if (a != 0) {
-                        flush(sl, covers, runStart, runEnd);
-                        sl.add_span(minX_ + done, unsigned(start - done), a);
-                    }
+        takeMarkedGroups(marked, [&](int start) {
+            if (start > done) {
+                const unsigned a = alpha.value(sum);
+                if (a != 0) {
+                    flush(sl, covers, runStart, runEnd);
+                    sl.add_span(minX_ + done, unsigned(start - done), a);
                 }
-                unsigned filled = ~alpha.group(sums + start, sum, covers + start) & 0xffffu;
-                while (filled != 0) {
-                    const int from = __builtin_ctz(filled);
-                    const int length = __builtin_ctz(~(filled >> from));
-                    const int at = start + from;
-                    if (at == runEnd && runEnd > runStart) {
-                        runEnd += length;
-                    } else {
-                        flush(sl, covers, runStart, runEnd);
-                        runStart = at;
-                        runEnd = at + length;
-                    }
-                    filled &= ~(((1u << length) - 1u) << from);
+            }
+            unsigned filled = ~alpha.group(sums + start, sum, covers + start) & 0xffffu;
+            while (filled != 0) {
+                const int from = __builtin_ctz(filled);
+                const int length = __builtin_ctz(~(filled >> from));
+                const int at = start + from;
+                if (at == runEnd && runEnd > runStart) {
+                    runEnd += length;
+                } else {
+                    flush(sl, covers, runStart, runEnd);
+                    runStart = at;
+                    runEnd = at + length;
                 }
-                done = start + kGroup;
-            } while (marks != 0);
-        }
+                filled &= ~(((1u << length) - 1u) << from);
+            }
+            done = start + kGroup;
+        });
         flush(sl, covers, runStart, runEnd);
     }
 
@@ -154,6 +147,21 @@ private:
         uint64_t word;
         std::memcpy(&word, marks, sizeof word);
         return word;
+    }
+
+    // Calls f(first column) for each group the row's marks name, left to right, clearing the
+    // marks as it goes.
+    template <class F>
+    void takeMarkedGroups(uint8_t* marked, F&& f) const {
+        for (int w = 0; w < markStride_; w += kMarkWord) {
+            uint64_t marks = markWord(marked + w);
+            if (marks == 0) continue;
+            std::memset(marked + w, 0, kMarkWord);
+            do {
+                f((w + (__builtin_ctzll(marks) >> 3)) << kGroupShift);
+                marks &= marks - 1;
+            } while (marks != 0);
+        }
     }
 
     template <class Scanline>
