@@ -24,6 +24,8 @@
 #include <agg_scanline_boolean_algebra.h>
 #include <agg_scanline_u.h>
 
+#include <algorithm>
+#include <climits>
 #include <random>
 #include <string>
 #include <vector>
@@ -321,6 +323,47 @@ TEST(SweepRasterizer, ShapeBeyondItsStorageIsCutAndTheNextDraws) {
     const SpanRecorder b = sweep<SweepRasterizer, agg::scanline_u8>(ours);
     EXPECT_FALSE(ours.cut());
     EXPECT_TRUE(a == b) << firstDifference(a, b);
+}
+
+// A scan-line that records the columns it is handed, for checking they lie
+// where the rasteriser says its shape does.
+struct ColumnRange {
+    int low = INT32_MAX, high = INT32_MIN;
+    unsigned spans = 0;
+    void reset_spans() { spans = 0; }
+    void add_cell(int x, unsigned) { add_span(x, 1, 0); }
+    void add_cells(int x, unsigned len, const agg::int8u*) { add_span(x, len, 0); }
+    void add_span(int x, unsigned len, unsigned) {
+        low = std::min(low, x);
+        high = std::max(high, x + int(len) - 1);
+        ++spans;
+    }
+    unsigned num_spans() const { return spans; }
+    void finalize(int) {}
+};
+
+// Outlines left open leave rows whose cover does not return to zero after
+// their last cell, as a shape cut short by the edge store does: nothing is
+// handed beyond the column after the rightmost cell, where a scan-line made
+// for the shape's columns (min_x to max_x, and one more) ends.
+TEST(SweepRasterizer, UnbalancedRowsStayWithinTheShapesColumns) {
+    std::mt19937 random(23);
+    std::uniform_real_distribution<double> place(0.0, 40.0);
+    for (int i = 0; i < 400; ++i) {
+        SweepRasterizer ours;
+        ours.auto_close(false);
+        ours.clip_box(0, 0, 64, 64);
+        ours.filling_rule(i % 2 ? agg::fill_even_odd : agg::fill_non_zero);
+        ours.move_to_d(place(random), place(random));
+        for (int k = 0, n = 1 + i % 5; k < n; ++k) ours.line_to_d(place(random), place(random));
+        if (!ours.rewind_scanlines()) continue;
+        ColumnRange range;
+        while (ours.sweep_scanline(range)) {
+        }
+        if (range.high < range.low) continue;
+        EXPECT_GE(range.low, ours.min_x()) << "shape " << i;
+        EXPECT_LE(range.high, ours.max_x() + 1) << "shape " << i;
+    }
 }
 
 // A line wider than 16,384 px is halved and each half counted once. AGG also

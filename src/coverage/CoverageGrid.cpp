@@ -5,6 +5,7 @@
 namespace lumo {
 
 void CoverageGrid::begin(int minX, int width, int top, int rows) {
+    width_ = width;
     stride_ = (width + kGroup - 1) & ~(kGroup - 1);
     markStride_ = ((stride_ >> kGroupShift) + kMarkWord - 1) & ~(kMarkWord - 1);
     const size_t cells = size_t(stride_) * size_t(rows);

@@ -99,6 +99,11 @@ public:
                 }
             }
             unsigned filled = ~alpha.group(sums + start, sum, covers + start) & 0xffffu;
+            // A row whose cover does not return to zero after its last cell (a shape
+            // cut short by the edge store) leaves its group's columns beyond the band
+            // non-zero: they are not the shape's, and a scan-line made for the shape's
+            // columns has no room for them.
+            if (start + kGroup > width_) filled &= (1u << (width_ - start)) - 1u;
             while (filled != 0) {
                 const int from = __builtin_ctz(filled);
                 const int length = __builtin_ctz(~(filled >> from));
@@ -176,6 +181,8 @@ private:
     std::vector<uint8_t> marks_;
     std::vector<uint8_t> covers_;
     int minX_ = 0;
+    // Columns of the band (begin's width); the stride rounds them up to whole groups.
+    int width_ = 0;
     int stride_ = 0;
     int markStride_ = 0;
     int top_ = 0;
