@@ -20,6 +20,7 @@ namespace {
 using testing::ListSource;
 using testing::randomPath;
 using testing::record;
+using testing::recordCommand;
 
 // As record(), but taking the rest of each curve's lines from drainLines after every
 // command, as the rasteriser reads a flattened path; cut at the same length as record().
@@ -30,14 +31,7 @@ std::vector<uint64_t> recordDrained(CurveFlattener<Source>& source, size_t limit
     // Records a command and its point as record() does; false once it stops.
     auto push = [&](unsigned cmd, double x, double y) {
         if (done) return false;
-        out.push_back(cmd);
-        if (agg::is_stop(cmd) || out.size() > limit) return !(done = true);
-        if (!agg::is_vertex(cmd)) x = y = 0.0;
-        uint64_t bits[2];
-        std::memcpy(&bits[0], &x, 8);
-        std::memcpy(&bits[1], &y, 8);
-        out.push_back(bits[0]);
-        out.push_back(bits[1]);
+        if (!recordCommand(out, cmd, x, y, limit)) return !(done = true);
         return true;
     };
     source.rewind(0);

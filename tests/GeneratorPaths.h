@@ -54,6 +54,22 @@ private:
     size_t next_ = 0;
 };
 
+// Appends a command to a recording, then, unless it is the stop or the
+// recording is past `limit`, its point as bit patterns (zeros for a command
+// without a vertex); false when the recording ends there.
+inline bool recordCommand(std::vector<uint64_t>& out, unsigned cmd, double x, double y,
+                          size_t limit) {
+    out.push_back(cmd);
+    if (agg::is_stop(cmd) || out.size() > limit) return false;
+    if (!agg::is_vertex(cmd)) x = y = 0.0;
+    uint64_t bits[2];
+    std::memcpy(&bits[0], &x, 8);
+    std::memcpy(&bits[1], &y, 8);
+    out.push_back(bits[0]);
+    out.push_back(bits[1]);
+    return true;
+}
+
 // Every command a source gives after a rewind, with the coordinates as bit
 // patterns (commands without a vertex record zeros).
 template <class Source>
@@ -63,14 +79,7 @@ std::vector<uint64_t> record(Source& source, size_t limit = 4000000) {
     for (;;) {
         double x = 0.0, y = 0.0;
         const unsigned cmd = source.vertex(&x, &y);
-        out.push_back(cmd);
-        if (agg::is_stop(cmd) || out.size() > limit) break;
-        if (!agg::is_vertex(cmd)) x = y = 0.0;
-        uint64_t bits[2];
-        std::memcpy(&bits[0], &x, 8);
-        std::memcpy(&bits[1], &y, 8);
-        out.push_back(bits[0]);
-        out.push_back(bits[1]);
+        if (!recordCommand(out, cmd, x, y, limit)) break;
     }
     return out;
 }
