@@ -2,8 +2,11 @@
 // vertices, bit for bit, on random paths with random patterns (zero-length
 // dashes and gaps included) and start offsets of either sign. And dashes
 // cut to a clip box grown by the stroke's reach: stroked and rasterised under
-// the clip box, the same coverage as all dashes.
+// the clip box, the same coverage as all dashes. And the outline of the
+// dashes, made in one loop with straight dashes taken from their caps,
+// against AGG's conv_stroke over conv_dash.
 #include "geometry/DashGenerator.h"
+#include "geometry/DashedOutline.h"
 
 #include "coverage/RasterizeSource.h"
 #include "coverage/Rasterizer.h"
@@ -15,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <agg_conv_dash.h>
+#include <agg_conv_stroke.h>
 #include <agg_renderer_scanline.h>
 #include <agg_scanline_u.h>
 
@@ -27,6 +31,7 @@ namespace {
 using testing::ListSource;
 using testing::randomPath;
 using testing::record;
+using testing::recordCommand;
 
 template <class Dash>
 void configure(Dash& dash, std::mt19937& rng, double extent) {
@@ -63,6 +68,68 @@ TEST(DashGeneratorTest, GivesAggsVerticesOnRandomPaths) {
                 << "round " << round << " pass " << pass;
         }
     }
+}
+
+template <class Stroke>
+void configureStroke(Stroke& stroke, std::mt19937& rng, double extent) {
+    auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+    const double widths[] = {0.0, 1e-3, 0.02, 0.3};
+    const double limits[] = {0.0, 1.0, 1.5, 4.0, 1e3};
+    stroke.width(widths[pick(4)] * extent * (pick(4) == 0 ? -1.0 : 1.0));
+    // Mostly flat caps, which make most dashes straight.
+    stroke.line_cap(agg::line_cap_e(pick(4) == 0 ? agg::round_cap : 2 * pick(2)));
+    stroke.line_join(agg::line_join_e(pick(5)));
+    stroke.inner_join(agg::inner_join_e(pick(3) == 0 ? pick(4) : agg::inner_miter));
+    stroke.miter_limit(limits[pick(5)]);
+    // Round caps and joins of a few dozen points at most.
+    stroke.approximation_scale((pick(2) ? 10.0 : 100.0) / extent);
+}
+
+TEST(DashGeneratorTest, OutlineInOneLoopGivesAggsStrokedDashes) {
+    std::mt19937 rng(9122026);
+    constexpr size_t limit = 20000;
+    size_t straight = 0, dashes = 0;
+    for (int round = 0; round < testing::sanitizedRounds(10000); ++round) {
+        const auto path = randomPath(rng, false);
+        const unsigned settings = rng();
+        double extent = 1e-3;
+        for (const auto& v : path) extent = std::max({extent, std::fabs(v.x), std::fabs(v.y)});
+        ListSource aggSource(path), lumoSource(path);
+        agg::conv_dash<ListSource> aggDashes(aggSource);
+        agg::conv_stroke<agg::conv_dash<ListSource>> expected(aggDashes);
+        DashGenerator<ListSource> lumoDashes(lumoSource);
+        DashedOutline<ListSource> actual(lumoDashes);
+        std::mt19937 a(settings), b(settings), c(settings);
+        configure(aggDashes, a, extent);
+        configure(lumoDashes, b, extent);
+        // Skips patterns of too many dashes (zero-length dashes outline
+        // nothing, so the outline's length would not bound their number).
+        ListSource countSource(path);
+        DashGenerator<ListSource> count(countSource);
+        configure(count, c, extent);
+        if (record(count, limit).size() > limit) continue;
+        configureStroke(expected, a, extent);
+        configureStroke(actual.stroke(), b, extent);
+        const auto want = record(expected, limit);
+        // Twice: a negative start runs the pattern on across rewinds too.
+        for (int pass = 0; pass < 2; ++pass) {
+            std::vector<uint64_t> got;
+            if (actual.forEach([&](double x, double y, unsigned cmd) {
+                    return recordCommand(got, cmd, x, y, limit);
+                })) {
+                recordCommand(got, agg::path_cmd_stop, 0.0, 0.0, limit);
+            }
+            ASSERT_EQ(pass == 0 ? want : record(expected, limit), got)
+                << "round " << round << " pass " << pass;
+        }
+        straight += actual.straightDashes() / 2;
+        for (size_t i = 0; i < want.size(); i += 3) {
+            if (agg::is_end_poly(unsigned(want[i]))) ++dashes;
+        }
+    }
+    // Both ways of making a dash were taken many times.
+    EXPECT_GT(straight, dashes / 4);
+    EXPECT_LT(straight, dashes * 9 / 10);
 }
 
 // Every pixel with some coverage: row, column and cover.

@@ -11,6 +11,7 @@
 #include "geometry/CurveCuller.h"
 #include "geometry/CurveFlattener.h"
 #include "geometry/DashGenerator.h"
+#include "geometry/DashedOutline.h"
 #include "geometry/StrokeGenerator.h"
 #include "geometry/StrokeGeometry.h"
 #include "geometry/TransformKind.h"
@@ -283,7 +284,27 @@ private:
         // Dashes beyond the grown clip box are left out: their outlines
         // would cover nothing.
         if (dashBoxKnown_) dashed.clip_box(dashBox_);
+        // Device-space dashes with caps of two points go to the rasteriser
+        // in one loop; the rectangle coverage reads them through the
+        // generators.
+        if (!pattern_ && after == nullptr && !rectilinearOutline_ &&
+            style.cap() != agg::round_cap) {
+            strokeDashes(dashed, check, scale);
+            return;
+        }
         strokeOutline(dashed, check, scale, after, offset);
+    }
+
+    template <class Source, class Check>
+    void strokeDashes(DashGenerator<Source>& dashes, const Check& check, double scale) {
+        DashedOutline<Source> outline(dashes);
+        configureStroke(outline.stroke(), *state_.stroke,
+                        roundApproximationScale(dashes, *state_.stroke, scale));
+        CoverageScratch* scratch = CoverageScratch::of(target_);
+        if (scratch == nullptr) return;
+        rasterizeStage(*scratch, check, [&](Rasterizer& rasterizer) {
+            return rasterizeCommands(rasterizer, [&](auto add) { return outline.forEach(add); });
+        });
     }
 
     static double frobeniusNorm(const agg::trans_affine& m) {
@@ -330,12 +351,21 @@ private:
                               [&] { renderPaint(state_, target_); })) {
             return;
         }
-        Rasterizer& rasterizer = scratch->rasterizerForShape();
+        rasterizeStage(*scratch, check,
+                       [&](Rasterizer& rasterizer) { return rasterizeSource(rasterizer, source); });
+    }
+
+    // Rasterises a device-space outline, which `add(rasterizer)` adds to the
+    // rasteriser (false for an unusable coordinate), under the clip box
+    // with the state's fill rule and renders it.
+    template <class Check, class Add>
+    void rasterizeStage(CoverageScratch& scratch, const Check& check, Add add) {
+        Rasterizer& rasterizer = scratch.rasterizerForShape();
         const agg::rect_d& clip = state_.clipBox;
         rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
         rasterizer.filling_rule(state_.fillRule);
         // A shape left partly rasterised is emptied by the next one.
-        if (!rasterizeSource(rasterizer, source) || check.faulty()) return;
+        if (!add(rasterizer) || check.faulty()) return;
         renderPaint(state_, target_);
     }
 

@@ -41,4 +41,17 @@ bool rasterizeSource(Rasterizer& rasterizer, Source& source) {
     return true;
 }
 
+// The same for an outline that hands its commands to a callback in one loop:
+// `forEach(add)` calls add(x, y, cmd) for each, and returns false when add
+// does.
+template <class ForEach>
+bool rasterizeCommands(Rasterizer& rasterizer, ForEach forEach) {
+    rasterizer.move_to_d(0.0, 0.0);
+    return forEach([&rasterizer](double x, double y, unsigned cmd) {
+        if (agg::is_vertex(cmd) && !coordinateUsable(x, y, maxEdgeCoordinate)) return false;
+        rasterizer.add_vertex(x, y, cmd);
+        return true;
+    });
+}
+
 }  // namespace lumo

@@ -3,6 +3,7 @@
 #include "coverage/CoverageAlpha.h"
 #include "coverage/CoverageGrid.h"
 #include "coverage/EdgeStore.h"
+#include "coverage/LineClipper.h"
 #include "coverage/SparseCells.h"
 
 #include <agg_basics.h>
@@ -182,7 +183,7 @@ private:
     void walkBand(Sink& sink, int top, int end);
 
     EdgeStore edges_;
-    agg::rasterizer_sl_clip_dbl clipper_;
+    LineClipper clipper_;
     int gamma_[256];
     uint8_t gamma8_[256];
     bool gammaIdentity_ = true;

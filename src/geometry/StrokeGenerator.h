@@ -30,6 +30,9 @@ public:
     void miter_limit(double limit) { stroker_.miter_limit(limit); }
     void approximation_scale(double scale) { stroker_.approximation_scale(scale); }
 
+    // The caps and joins, as configured.
+    const StrokeJoins& joins() const { return stroker_; }
+
     void rewind(unsigned pathId) {
         source_->rewind(pathId);
         stroker_.prepare();

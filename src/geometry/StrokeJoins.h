@@ -73,24 +73,43 @@ public:
         memoValid_ = false;
     }
 
-    // The cap at v0 of a segment from v0 to v1 of length len.
-    void cap(Points& out, const agg::vertex_dist& v0, const agg::vertex_dist& v1, double len) {
-        out.clear();
+    // Whether caps are two points each: butt and square caps.
+    bool flatCaps() const { return cap_ != agg::round_cap; }
+
+    // The two points, a then b, of a butt or square cap at v0 of a segment
+    // from v0 to v1 of length len.
+    void flatCap(const agg::vertex_dist& v0, const agg::vertex_dist& v1, double len,
+                 agg::point_d& a, agg::point_d& b) const {
         double dx1 = (v1.y - v0.y) / len;
         double dy1 = (v1.x - v0.x) / len;
         double dx2 = 0;
         double dy2 = 0;
         dx1 *= width_;
         dy1 *= width_;
-        if (cap_ != agg::round_cap) {
-            if (cap_ == agg::square_cap) {
-                dx2 = dy1 * widthSign_;
-                dy2 = dx1 * widthSign_;
-            }
-            add(out, v0.x - dx1 - dx2, v0.y + dy1 - dy2);
-            add(out, v0.x + dx1 - dx2, v0.y - dy1 - dy2);
+        if (cap_ == agg::square_cap) {
+            dx2 = dy1 * widthSign_;
+            dy2 = dx1 * widthSign_;
+        }
+        a.x = v0.x - dx1 - dx2;
+        a.y = v0.y + dy1 - dy2;
+        b.x = v0.x + dx1 - dx2;
+        b.y = v0.y - dy1 - dy2;
+    }
+
+    // The cap at v0 of a segment from v0 to v1 of length len.
+    void cap(Points& out, const agg::vertex_dist& v0, const agg::vertex_dist& v1, double len) {
+        out.clear();
+        if (flatCaps()) {
+            agg::point_d a, b;
+            flatCap(v0, v1, len, a, b);
+            out.push_back(a);
+            out.push_back(b);
             return;
         }
+        double dx1 = (v1.y - v0.y) / len;
+        double dy1 = (v1.x - v0.x) / len;
+        dx1 *= width_;
+        dy1 *= width_;
         add(out, v0.x - dx1, v0.y + dy1);
         if (widthSign_ > 0) {
             double a1 = std::atan2(dy1, -dx1);

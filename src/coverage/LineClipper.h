@@ -1,0 +1,93 @@
+#pragma once
+
+#include <agg_basics.h>
+#include <agg_clip_liang_barsky.h>
+#include <agg_rasterizer_sl_clip.h>
+
+namespace lumo {
+
+// AGG's double-precision line clipper (rasterizer_sl_clip_dbl), handing the
+// same lines in 24.8 fixed point to the same receiver, with a short way for
+// the usual line, whose ends both lie in the clip box: each point's flags
+// and conversion (iround(v * 256), as ras_conv_dbl's) are computed once, the
+// line's start taking those of the line before's end, and the line goes
+// straight to the receiver. A line with an end outside the box goes through
+// AGG's clipper, started at the line's start.
+class LineClipper {
+public:
+    void reset_clipping() {
+        clipping_ = false;
+        clipper_.reset_clipping();
+    }
+
+    // Unlike AGG's clipper, which keeps the last point's flags for the box
+    // they were computed for, the last point is placed anew in the new box:
+    // a line from it, without a move first, is then clipped to the box it is
+    // drawn in.
+    void clip_box(double x1, double y1, double x2, double y2) {
+        clipper_.clip_box(x1, y1, x2, y2);
+        box_ = agg::rect_d(x1, y1, x2, y2);
+        box_.normalize();
+        clipping_ = true;
+        move_to(x1_, y1_);
+    }
+
+    void move_to(double x, double y) {
+        x1_ = x;
+        y1_ = y;
+        if (!clipping_) return;
+        f1_ = agg::clipping_flags(x, y, box_);
+        if (f1_ == 0) {
+            xi1_ = convert(x);
+            yi1_ = convert(y);
+        }
+    }
+
+    template <class Receiver>
+    void line_to(Receiver& receiver, double x, double y) {
+        if (!clipping_) {
+            receiver.line(convert(x1_), convert(y1_), convert(x), convert(y));
+            x1_ = x;
+            y1_ = y;
+            return;
+        }
+        const unsigned f2 = agg::clipping_flags(x, y, box_);
+        if (f2 == 0) {
+            const int xi = convert(x), yi = convert(y);
+            if (f1_ == 0) {
+                receiver.line(xi1_, yi1_, xi, yi);
+            } else {
+                clip(receiver, x, y);
+            }
+            xi1_ = xi;
+            yi1_ = yi;
+        } else {
+            clip(receiver, x, y);
+        }
+        x1_ = x;
+        y1_ = y;
+        f1_ = f2;
+    }
+
+private:
+    // The line from the last point through AGG's clipper. Only points in
+    // the clip box are converted (where a coordinate fits the fixed point).
+    template <class Receiver>
+    void clip(Receiver& receiver, double x, double y) {
+        clipper_.move_to(x1_, y1_);
+        clipper_.line_to(receiver, x, y);
+    }
+
+    static int convert(double v) { return agg::iround(v * agg::poly_subpixel_scale); }
+
+    agg::rasterizer_sl_clip_dbl clipper_;
+    agg::rect_d box_{0, 0, 0, 0};
+    bool clipping_ = false;
+    // The last point; under a clip box, its flags and (when inside) its
+    // conversion.
+    double x1_ = 0.0, y1_ = 0.0;
+    unsigned f1_ = 0;
+    int xi1_ = 0, yi1_ = 0;
+};
+
+}  // namespace lumo

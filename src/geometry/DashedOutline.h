@@ -1,0 +1,108 @@
+#pragma once
+
+#include "geometry/DashGenerator.h"
+#include "geometry/SmallBuffer.h"
+#include "geometry/StrokeGenerator.h"
+
+#include <agg_basics.h>
+
+namespace lumo {
+
+// The outline of a dashed stroke: the vertices StrokeGenerator gives for the
+// dashes of a DashGenerator (bit for bit, in the same order), handed to a
+// callback in one loop. Each dash is collected from the dash generator
+// first; a dash that is one straight piece (a move-to and one line-to) with
+// butt or square caps, as most dashes of a long segment are, becomes its
+// four corners straight from the two caps, with the stroker's formulas,
+// without running the stroker's state machine. Any other dash (one that
+// turns a corner, or has round caps) is replayed through the stroker.
+template <class Source>
+class DashedOutline {
+    // One dash's vertices, a move-to and line-tos, as a vertex source.
+    class Replay {
+    public:
+        explicit Replay(const SmallBuffer<agg::point_d, 16>& points) : points_(points) {}
+        void rewind(unsigned) { next_ = 0; }
+        unsigned vertex(double* x, double* y) {
+            if (next_ >= points_.size()) return agg::path_cmd_stop;
+            *x = points_[next_].x;
+            *y = points_[next_].y;
+            return next_++ == 0 ? agg::path_cmd_move_to : agg::path_cmd_line_to;
+        }
+
+    private:
+        const SmallBuffer<agg::point_d, 16>& points_;
+        size_t next_ = 0;
+    };
+
+public:
+    explicit DashedOutline(DashGenerator<Source>& dashes)
+        : dashes_(&dashes), replay_(dash_), stroke_(replay_) {}
+
+    // The stroker, to be configured as for the dashes themselves.
+    StrokeGenerator<Replay>& stroke() { return stroke_; }
+
+    // Dashes made of their caps alone, so far (for tests).
+    size_t straightDashes() const { return straight_; }
+
+    // Calls add(x, y, cmd) for every command of the outline but the final
+    // stop; stops, returning false, as soon as add does.
+    template <class Add>
+    bool forEach(Add add) {
+        dashes_->rewind(0);
+        dash_.clear();
+        double x = 0.0, y = 0.0;
+        unsigned cmd;
+        // The dash generator gives move-tos and line-tos only.
+        while (!agg::is_stop(cmd = dashes_->vertex(&x, &y))) {
+            if (agg::is_move_to(cmd)) {
+                if (!strokeDash(add)) return false;
+                dash_.clear();
+            }
+            dash_.push_back(agg::point_d(x, y));
+        }
+        return strokeDash(add);
+    }
+
+private:
+    // The outline of the dash collected.
+    template <class Add>
+    bool strokeDash(Add& add) {
+        if (dash_.size() < 2) return true;
+        if (dash_.size() == 2 && stroke_.joins().flatCaps()) return straightDash(add);
+        stroke_.rewind(0);
+        double x = 0.0, y = 0.0;
+        unsigned cmd;
+        while (!agg::is_stop(cmd = stroke_.vertex(&x, &y))) {
+            if (!add(x, y, cmd)) return false;
+        }
+        return true;
+    }
+
+    // A dash from one point to another: nothing when they coincide (the
+    // stroker drops the second point), otherwise the cap at the start and
+    // the cap at the end, closed.
+    template <class Add>
+    bool straightDash(Add& add) {
+        const agg::vertex_dist v0(dash_[0].x, dash_[0].y), v1(dash_[1].x, dash_[1].y);
+        const double len = agg::calc_distance(v0.x, v0.y, v1.x, v1.y);
+        if (!(len > agg::vertex_dist_epsilon)) return true;
+        ++straight_;
+        agg::point_d p[4];
+        stroke_.joins().flatCap(v0, v1, len, p[0], p[1]);
+        stroke_.joins().flatCap(v1, v0, len, p[2], p[3]);
+        return add(p[0].x, p[0].y, agg::path_cmd_move_to) &&
+               add(p[1].x, p[1].y, agg::path_cmd_line_to) &&
+               add(p[2].x, p[2].y, agg::path_cmd_line_to) &&
+               add(p[3].x, p[3].y, agg::path_cmd_line_to) &&
+               add(0.0, 0.0, agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
+    }
+
+    DashGenerator<Source>* dashes_;
+    SmallBuffer<agg::point_d, 16> dash_;
+    Replay replay_;
+    StrokeGenerator<Replay> stroke_;
+    size_t straight_ = 0;
+};
+
+}  // namespace lumo
