@@ -2,7 +2,8 @@
 // vertices, bit for bit, on random paths with random patterns (zero-length
 // dashes and gaps included) and start offsets of either sign. And dashes
 // cut to a clip box grown by the stroke's reach: stroked and rasterised under
-// the clip box, the same coverage as all dashes. And the outline of the
+// the clip box (through the generators, and in one loop with straight dashes
+// added as quads), the same coverage as all dashes. And the outline of the
 // dashes, made in one loop with straight dashes taken from their caps,
 // against AGG's conv_stroke over conv_dash.
 #include "geometry/DashGenerator.h"
@@ -85,6 +86,21 @@ void configureStroke(Stroke& stroke, std::mt19937& rng, double extent) {
     stroke.approximation_scale((pick(2) ? 10.0 : 100.0) / extent);
 }
 
+// Records an outline's commands, a straight dash's corners as the commands
+// they stand for.
+struct OutlineRecorder {
+    std::vector<uint64_t> out;
+    size_t limit;
+    bool add(double x, double y, unsigned cmd) { return recordCommand(out, cmd, x, y, limit); }
+    bool quad(const agg::point_d* p) {
+        return add(p[0].x, p[0].y, agg::path_cmd_move_to) &&
+               add(p[1].x, p[1].y, agg::path_cmd_line_to) &&
+               add(p[2].x, p[2].y, agg::path_cmd_line_to) &&
+               add(p[3].x, p[3].y, agg::path_cmd_line_to) &&
+               add(0.0, 0.0, agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
+    }
+};
+
 TEST(DashGeneratorTest, OutlineInOneLoopGivesAggsStrokedDashes) {
     std::mt19937 rng(9122026);
     constexpr size_t limit = 20000;
@@ -113,13 +129,9 @@ TEST(DashGeneratorTest, OutlineInOneLoopGivesAggsStrokedDashes) {
         const auto want = record(expected, limit);
         // Twice: a negative start runs the pattern on across rewinds too.
         for (int pass = 0; pass < 2; ++pass) {
-            std::vector<uint64_t> got;
-            if (actual.forEach([&](double x, double y, unsigned cmd) {
-                    return recordCommand(got, cmd, x, y, limit);
-                })) {
-                recordCommand(got, agg::path_cmd_stop, 0.0, 0.0, limit);
-            }
-            ASSERT_EQ(pass == 0 ? want : record(expected, limit), got)
+            OutlineRecorder got{{}, limit};
+            if (actual.forEach(got)) recordCommand(got.out, agg::path_cmd_stop, 0.0, 0.0, limit);
+            ASSERT_EQ(pass == 0 ? want : record(expected, limit), got.out)
                 << "round " << round << " pass " << pass;
         }
         straight += actual.straightDashes() / 2;
@@ -167,22 +179,34 @@ std::vector<testing::PathVertex> pathAboutBox(std::mt19937& rng, const agg::rect
     return path;
 }
 
-template <class Source>
-CoverageRecorder rasterise(Source& source, const agg::rect_d& clip) {
+template <class Add>
+CoverageRecorder rasteriseWith(const agg::rect_d& clip, Add add) {
     Rasterizer ras;
     ras.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
     ras.filling_rule(agg::fill_non_zero);
     CoverageRecorder out;
-    if (!rasterizeSource(ras, source)) return out;
+    if (!add(ras)) return out;
     agg::scanline_u8 sl;
     agg::render_scanlines(ras, sl, out);
     return out;
 }
 
+template <class Source>
+CoverageRecorder rasterise(Source& source, const agg::rect_d& clip) {
+    return rasteriseWith(clip, [&](Rasterizer& ras) { return rasterizeSource(ras, source); });
+}
+
+template <class Source>
+CoverageRecorder rasterise(DashedOutline<Source>& outline, const agg::rect_d& clip) {
+    return rasteriseWith(clip, [&](Rasterizer& ras) {
+        return rasterizeCommands(ras, [&](auto& out) { return outline.forEach(out); });
+    });
+}
+
 TEST(DashGeneratorTest, DashesCutToTheGrownClipBoxCoverTheSame) {
     std::mt19937 rng(20261210);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    size_t all = 0, kept = 0;
+    size_t all = 0, kept = 0, straight = 0;
     for (int round = 0; round < testing::sanitizedRounds(3000); ++round) {
         const double x1 = std::floor(unit(rng) * 100), y1 = std::floor(unit(rng) * 100);
         const agg::rect_d clip(x1, y1, x1 + 1 + std::floor(unit(rng) * 150),
@@ -215,6 +239,27 @@ TEST(DashGeneratorTest, DashesCutToTheGrownClipBoxCoverTheSame) {
             stroke.line_join(join);
             stroke.miter_limit(miterLimit);
             coverage[cut] = rasterise(stroke, clip);
+            if (cut) {
+                // The same dashes, outlined in one loop (by a new generator
+                // run as often: a negative start runs on across rewinds).
+                ListSource again(path);
+                DashGenerator<ListSource> sameDashes(again);
+                for (int i = 0; i < pairs; ++i) {
+                    sameDashes.add_dash(pattern[2 * i], pattern[2 * i + 1]);
+                }
+                sameDashes.dash_start(start);
+                sameDashes.clip_box(grown);
+                // Its second run, as the stroke above.
+                record(sameDashes);
+                DashedOutline<ListSource> outline(sameDashes);
+                outline.stroke().width(width);
+                outline.stroke().line_cap(cap);
+                outline.stroke().line_join(join);
+                outline.stroke().miter_limit(miterLimit);
+                const auto inOneLoop = rasterise(outline, clip);
+                ASSERT_EQ(coverage[1].pixels, inOneLoop.pixels) << "round " << round;
+                straight += outline.straightDashes();
+            }
         }
         all += vertices[0].size();
         kept += vertices[1].size();
@@ -223,6 +268,7 @@ TEST(DashGeneratorTest, DashesCutToTheGrownClipBoxCoverTheSame) {
     // Dashes were left out, and not most of them.
     EXPECT_LT(kept, all * 9 / 10);
     EXPECT_GT(kept, all / 10);
+    EXPECT_GT(straight, 1000u);
 }
 
 }  // namespace

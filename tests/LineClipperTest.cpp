@@ -2,7 +2,8 @@
 // 24.8 fixed point, in the same order, for random runs of moves and lines
 // whose points lie inside, on the edges of and beyond random clip boxes
 // (reversed and empty ones included), with clipping switched off and boxes
-// changed on the way.
+// changed on the way; and closed polygons lying in the box, added in one
+// step.
 #include "coverage/LineClipper.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ TEST(LineClipper, GivesAggsClippedLines) {
     std::mt19937 rng(9122026);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     auto pick = [&](int n) { return int(rng() % unsigned(n)); };
-    size_t all = 0;
+    size_t all = 0, polygons = 0;
     for (int round = 0; round < 20000; ++round) {
         const double x1 = std::floor(unit(rng) * 200 - 50), y1 = std::floor(unit(rng) * 200 - 50);
         const double w = pick(8) == 0 ? 0.0 : std::floor(unit(rng) * 300);
@@ -58,6 +59,20 @@ TEST(LineClipper, GivesAggsClippedLines) {
             if (i == 0 || pick(8) == 0) {
                 expected.move_to(x, y);
                 actual.move_to(x, y);
+            } else if (pick(8) == 0) {
+                // A closed polygon, in one step when it lies in the box.
+                agg::point_d p[5] = {{x, y}};
+                const unsigned n = 3 + unsigned(pick(3));
+                for (unsigned k = 1; k < n; ++k)
+                    p[k] = {point(x1, w, edgesX), point(y1, h, edgesY)};
+                expected.move_to(p[0].x, p[0].y);
+                for (unsigned k = 1; k <= n; ++k) expected.line_to(want, p[k % n].x, p[k % n].y);
+                if (actual.closedPolygonInside(got, p, n)) {
+                    ++polygons;
+                } else {
+                    actual.move_to(p[0].x, p[0].y);
+                    for (unsigned k = 1; k <= n; ++k) actual.line_to(got, p[k % n].x, p[k % n].y);
+                }
             } else {
                 expected.line_to(want, x, y);
                 actual.line_to(got, x, y);
@@ -78,6 +93,7 @@ TEST(LineClipper, GivesAggsClippedLines) {
         all += want.lines.size();
     }
     EXPECT_GT(all, 100000u);
+    EXPECT_GT(polygons, 1000u);
 }
 
 }  // namespace

@@ -303,7 +303,7 @@ private:
         CoverageScratch* scratch = CoverageScratch::of(target_);
         if (scratch == nullptr) return;
         rasterizeStage(*scratch, check, [&](Rasterizer& rasterizer) {
-            return rasterizeCommands(rasterizer, [&](auto add) { return outline.forEach(add); });
+            return rasterizeCommands(rasterizer, [&](auto& out) { return outline.forEach(out); });
         });
     }
 

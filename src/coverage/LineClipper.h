@@ -69,6 +69,34 @@ public:
         f1_ = f2;
     }
 
+    // The closed polygon through the n points p, when a clip box is set and
+    // they all lie in it: its lines, the closing one last, as a move to the
+    // first point, lines to the others and a line back to the first would
+    // give them, leaving the first point the last one. False, having done
+    // nothing, otherwise.
+    template <class Receiver>
+    bool closedPolygonInside(Receiver& receiver, const agg::point_d* p, unsigned n) {
+        if (!clipping_) return false;
+        for (unsigned i = 0; i < n; ++i) {
+            if (agg::clipping_flags(p[i].x, p[i].y, box_) != 0) return false;
+        }
+        const int x0 = convert(p[0].x), y0 = convert(p[0].y);
+        int x = x0, y = y0;
+        for (unsigned i = 1; i < n; ++i) {
+            const int nextX = convert(p[i].x), nextY = convert(p[i].y);
+            receiver.line(x, y, nextX, nextY);
+            x = nextX;
+            y = nextY;
+        }
+        receiver.line(x, y, x0, y0);
+        x1_ = p[0].x;
+        y1_ = p[0].y;
+        f1_ = 0;
+        xi1_ = x0;
+        yi1_ = y0;
+        return true;
+    }
+
 private:
     // The line from the last point through AGG's clipper. Only points in
     // the clip box are converted (where a coordinate fits the fixed point).

@@ -41,17 +41,28 @@ bool rasterizeSource(Rasterizer& rasterizer, Source& source) {
     return true;
 }
 
-// The same for an outline that hands its commands to a callback in one loop:
-// `forEach(add)` calls add(x, y, cmd) for each, and returns false when add
-// does.
+// The same for an outline that hands its commands over in one loop:
+// `forEach(out)` calls out.add(x, y, cmd) for each, or out.quad(p) for a
+// closed polygon of four points, and returns false when either does.
 template <class ForEach>
 bool rasterizeCommands(Rasterizer& rasterizer, ForEach forEach) {
+    struct Out {
+        Rasterizer& rasterizer;
+        bool add(double x, double y, unsigned cmd) {
+            if (agg::is_vertex(cmd) && !coordinateUsable(x, y, maxEdgeCoordinate)) return false;
+            rasterizer.add_vertex(x, y, cmd);
+            return true;
+        }
+        bool quad(const agg::point_d* p) {
+            for (int i = 0; i < 4; ++i) {
+                if (!coordinateUsable(p[i].x, p[i].y, maxEdgeCoordinate)) return false;
+            }
+            rasterizer.add_quad(p);
+            return true;
+        }
+    } out{rasterizer};
     rasterizer.move_to_d(0.0, 0.0);
-    return forEach([&rasterizer](double x, double y, unsigned cmd) {
-        if (agg::is_vertex(cmd) && !coordinateUsable(x, y, maxEdgeCoordinate)) return false;
-        rasterizer.add_vertex(x, y, cmd);
-        return true;
-    });
+    return forEach(out);
 }
 
 }  // namespace lumo

@@ -60,6 +60,23 @@ public:
         }
     }
 
+    // The closed polygon through the four points p, as a move to the first,
+    // lines to the others and a close would add it; in one step when they
+    // all lie in the clip box.
+    void add_quad(const agg::point_d* p) {
+        if (swept_) reset();
+        if (autoClose_) close_polygon();
+        if (clipper_.closedPolygonInside(edges_, p, 4)) {
+            startX_ = p[0].x;
+            startY_ = p[0].y;
+            lineTo_ = false;
+            return;
+        }
+        move_to_d(p[0].x, p[0].y);
+        for (int i = 1; i < 4; ++i) line_to_d(p[i].x, p[i].y);
+        close_polygon();
+    }
+
     template <class VertexSource>
     void add_path(VertexSource& source, unsigned pathId = 0) {
         double x = 0.0, y = 0.0;

@@ -45,10 +45,13 @@ public:
     // Dashes made of their caps alone, so far (for tests).
     size_t straightDashes() const { return straight_; }
 
-    // Calls add(x, y, cmd) for every command of the outline but the final
-    // stop; stops, returning false, as soon as add does.
-    template <class Add>
-    bool forEach(Add add) {
+    // Hands every command of the outline but the final stop to `out`:
+    // out.add(x, y, cmd) for each, or out.quad(p) for the four corners p of
+    // a straight dash, which stand for a move-to p[0], line-tos p[1], p[2],
+    // p[3] and an end of polygon (closed, clockwise). Stops, returning
+    // false, as soon as either returns false.
+    template <class Out>
+    bool forEach(Out& out) {
         dashes_->rewind(0);
         dash_.clear();
         double x = 0.0, y = 0.0;
@@ -56,25 +59,25 @@ public:
         // The dash generator gives move-tos and line-tos only.
         while (!agg::is_stop(cmd = dashes_->vertex(&x, &y))) {
             if (agg::is_move_to(cmd)) {
-                if (!strokeDash(add)) return false;
+                if (!strokeDash(out)) return false;
                 dash_.clear();
             }
             dash_.push_back(agg::point_d(x, y));
         }
-        return strokeDash(add);
+        return strokeDash(out);
     }
 
 private:
     // The outline of the dash collected.
-    template <class Add>
-    bool strokeDash(Add& add) {
+    template <class Out>
+    bool strokeDash(Out& out) {
         if (dash_.size() < 2) return true;
-        if (dash_.size() == 2 && stroke_.joins().flatCaps()) return straightDash(add);
+        if (dash_.size() == 2 && stroke_.joins().flatCaps()) return straightDash(out);
         stroke_.rewind(0);
         double x = 0.0, y = 0.0;
         unsigned cmd;
         while (!agg::is_stop(cmd = stroke_.vertex(&x, &y))) {
-            if (!add(x, y, cmd)) return false;
+            if (!out.add(x, y, cmd)) return false;
         }
         return true;
     }
@@ -82,8 +85,8 @@ private:
     // A dash from one point to another: nothing when they coincide (the
     // stroker drops the second point), otherwise the cap at the start and
     // the cap at the end, closed.
-    template <class Add>
-    bool straightDash(Add& add) {
+    template <class Out>
+    bool straightDash(Out& out) {
         const agg::vertex_dist v0(dash_[0].x, dash_[0].y), v1(dash_[1].x, dash_[1].y);
         const double len = agg::calc_distance(v0.x, v0.y, v1.x, v1.y);
         if (!(len > agg::vertex_dist_epsilon)) return true;
@@ -91,11 +94,7 @@ private:
         agg::point_d p[4];
         stroke_.joins().flatCap(v0, v1, len, p[0], p[1]);
         stroke_.joins().flatCap(v1, v0, len, p[2], p[3]);
-        return add(p[0].x, p[0].y, agg::path_cmd_move_to) &&
-               add(p[1].x, p[1].y, agg::path_cmd_line_to) &&
-               add(p[2].x, p[2].y, agg::path_cmd_line_to) &&
-               add(p[3].x, p[3].y, agg::path_cmd_line_to) &&
-               add(0.0, 0.0, agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
+        return out.quad(p);
     }
 
     DashGenerator<Source>* dashes_;
