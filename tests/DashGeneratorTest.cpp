@@ -32,7 +32,6 @@ namespace {
 using testing::ListSource;
 using testing::randomPath;
 using testing::record;
-using testing::recordCommand;
 
 template <class Dash>
 void configure(Dash& dash, std::mt19937& rng, double extent) {
@@ -86,21 +85,6 @@ void configureStroke(Stroke& stroke, std::mt19937& rng, double extent) {
     stroke.approximation_scale((pick(2) ? 10.0 : 100.0) / extent);
 }
 
-// Records an outline's commands, a straight dash's corners as the commands
-// they stand for.
-struct OutlineRecorder {
-    std::vector<uint64_t> out;
-    size_t limit;
-    bool add(double x, double y, unsigned cmd) { return recordCommand(out, cmd, x, y, limit); }
-    bool quad(const agg::point_d* p) {
-        return add(p[0].x, p[0].y, agg::path_cmd_move_to) &&
-               add(p[1].x, p[1].y, agg::path_cmd_line_to) &&
-               add(p[2].x, p[2].y, agg::path_cmd_line_to) &&
-               add(p[3].x, p[3].y, agg::path_cmd_line_to) &&
-               add(0.0, 0.0, agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
-    }
-};
-
 TEST(DashGeneratorTest, OutlineInOneLoopGivesAggsStrokedDashes) {
     std::mt19937 rng(9122026);
     constexpr size_t limit = 20000;
@@ -129,9 +113,8 @@ TEST(DashGeneratorTest, OutlineInOneLoopGivesAggsStrokedDashes) {
         const auto want = record(expected, limit);
         // Twice: a negative start runs the pattern on across rewinds too.
         for (int pass = 0; pass < 2; ++pass) {
-            OutlineRecorder got{{}, limit};
-            if (actual.forEach(got)) recordCommand(got.out, agg::path_cmd_stop, 0.0, 0.0, limit);
-            ASSERT_EQ(pass == 0 ? want : record(expected, limit), got.out)
+            ASSERT_EQ(pass == 0 ? want : record(expected, limit),
+                      testing::recordEach(actual, limit))
                 << "round " << round << " pass " << pass;
         }
         straight += actual.straightDashes() / 2;

@@ -84,6 +84,30 @@ std::vector<uint64_t> record(Source& source, size_t limit = 4000000) {
     return out;
 }
 
+// Records the commands an outline hands over in one loop (forEach), as
+// recordCommand records them, a quad as the commands it stands for: a
+// move-to, three line-tos and a clockwise close.
+struct CommandRecorder {
+    std::vector<uint64_t> out;
+    size_t limit;
+    bool add(double x, double y, unsigned cmd) { return recordCommand(out, cmd, x, y, limit); }
+    bool quad(const agg::point_d* p) {
+        return add(p[0].x, p[0].y, agg::path_cmd_move_to) &&
+               add(p[1].x, p[1].y, agg::path_cmd_line_to) &&
+               add(p[2].x, p[2].y, agg::path_cmd_line_to) &&
+               add(p[3].x, p[3].y, agg::path_cmd_line_to) &&
+               add(0.0, 0.0, agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
+    }
+};
+
+// Every command an outline hands over in one loop, as record() gives them.
+template <class Outline>
+std::vector<uint64_t> recordEach(Outline& outline, size_t limit = 4000000) {
+    CommandRecorder recorder{{}, limit};
+    if (outline.forEach(recorder)) recordCommand(recorder.out, agg::path_cmd_stop, 0, 0, limit);
+    return recorder.out;
+}
+
 // A random path of a few sub-paths: points on a grid of random pitch (so that
 // coinciding, collinear and reversing points come up), near-coinciding
 // points, open, closed and end_poly-without-close sub-paths, sub-paths of a

@@ -2,7 +2,8 @@
 // vertices, bit for bit, on random paths with every cap, join, inner join,
 // width (negative ones included), miter limit and approximation scale; and
 // on flattened curves, whose joins turn by small angles (round joins of no
-// point between their ends, or of a few, sharing their ends' angles).
+// point between their ends, or of a few, sharing their ends' angles). The
+// outline handed over in one loop (forEach) is compared too.
 #include "geometry/CurveFlattener.h"
 #include "geometry/StrokeGenerator.h"
 
@@ -51,8 +52,10 @@ TEST(StrokeGeneratorTest, GivesAggsVerticesOnRandomPaths) {
         configure(actual, b);
         const auto want = record(expected);
         ASSERT_EQ(want, record(actual)) << "round " << round;
-        // A second pass over the same generator gives the same outline.
+        // A second pass over the same generator gives the same outline, in
+        // one loop too.
         ASSERT_EQ(want, record(actual)) << "round " << round;
+        ASSERT_EQ(want, testing::recordEach(actual)) << "round " << round;
     }
 }
 
@@ -73,7 +76,9 @@ TEST(StrokeGeneratorTest, GivesAggsVerticesOnFlattenedCurves) {
         std::mt19937 a(settings), b(settings);
         configure(expected, a);
         configure(actual, b);
-        ASSERT_EQ(record(expected, 1000000), record(actual, 1000000)) << "round " << round;
+        const auto want = record(expected, 1000000);
+        ASSERT_EQ(want, record(actual, 1000000)) << "round " << round;
+        ASSERT_EQ(want, testing::recordEach(actual, 1000000)) << "round " << round;
     }
 }
 

@@ -330,7 +330,18 @@ private:
         configureStroke(outline, *state_.stroke,
                         roundApproximationScale(source, *state_.stroke, scale));
         if (after == nullptr) {
-            fillStage(outline, check, rectilinearOutline_);
+            // The rectangle coverage reads a rectilinear outline through
+            // vertex(); others go to the rasteriser in one loop.
+            if (rectilinearOutline_) {
+                fillStage(outline, check);
+                return;
+            }
+            CoverageScratch* scratch = CoverageScratch::of(target_);
+            if (scratch == nullptr) return;
+            rasterizeStage(*scratch, check, [&](Rasterizer& rasterizer) {
+                return rasterizeCommands(rasterizer,
+                                         [&](auto& out) { return outline.forEach(out); });
+            });
             return;
         }
         TransformedSource<StrokeGenerator<Source>> transformed(outline, after, offset.x, offset.y);

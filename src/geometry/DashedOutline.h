@@ -73,13 +73,7 @@ private:
     bool strokeDash(Out& out) {
         if (dash_.size() < 2) return true;
         if (dash_.size() == 2 && stroke_.joins().flatCaps()) return straightDash(out);
-        stroke_.rewind(0);
-        double x = 0.0, y = 0.0;
-        unsigned cmd;
-        while (!agg::is_stop(cmd = stroke_.vertex(&x, &y))) {
-            if (!out.add(x, y, cmd)) return false;
-        }
-        return true;
+        return stroke_.forEach(out);
     }
 
     // A dash from one point to another: nothing when they coincide (the

@@ -62,7 +62,76 @@ public:
         }
     }
 
+    // Hands the whole outline, from a rewind, to `out` in one loop, with
+    // the commands vertex() gives (the final stop left out): out.add(x, y,
+    // cmd) for each; stops, returning false, as soon as it returns false.
+    template <class Out>
+    bool forEach(Out& out) {
+        rewind(0);
+        nextCmd_ = source_->vertex(&startX_, &startY_);
+        while (!agg::is_stop(nextCmd_)) {
+            readSubPath();
+            if (points_.size() < 2 + unsigned(closed_ != 0)) continue;
+            if (!(closed_ ? closedOutline(out) : openOutline(out))) return false;
+        }
+        status_ = READ_SUBPATH;
+        return true;
+    }
+
 private:
+    // The points of the cap or join made last, the first with `cmd`.
+    template <class Out>
+    bool emit(Out& out, unsigned cmd) {
+        for (size_t i = 0; i < join_.size(); ++i) {
+            if (!out.add(join_[i].x, join_[i].y, cmd)) return false;
+            cmd = agg::path_cmd_line_to;
+        }
+        return true;
+    }
+
+    // An open sub-path's outline: the first cap, the joins going forward,
+    // the last cap and the joins going back.
+    template <class Out>
+    bool openOutline(Out& out) {
+        const unsigned n = points_.size();
+        stroker_.cap(join_, points_[0], points_[1], points_[0].dist);
+        if (!emit(out, agg::path_cmd_move_to)) return false;
+        for (unsigned i = 1; i < n - 1; ++i) {
+            forwardJoin(i);
+            if (!emit(out, agg::path_cmd_line_to)) return false;
+        }
+        stroker_.cap(join_, points_[n - 1], points_[n - 2], points_[n - 2].dist);
+        if (!emit(out, agg::path_cmd_line_to)) return false;
+        for (unsigned i = n - 2; i >= 1; --i) {
+            backwardJoin(i);
+            if (!emit(out, agg::path_cmd_line_to)) return false;
+        }
+        return out.add(0.0, 0.0,
+                       agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
+    }
+
+    // A closed sub-path's outline: the joins going forward, closed, then
+    // the joins going back, closed.
+    template <class Out>
+    bool closedOutline(Out& out) {
+        const unsigned n = points_.size();
+        for (unsigned i = 0; i < n; ++i) {
+            forwardJoin(i);
+            if (!emit(out, i == 0 ? agg::path_cmd_move_to : agg::path_cmd_line_to)) return false;
+        }
+        if (!out.add(0.0, 0.0,
+                     agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_ccw)) {
+            return false;
+        }
+        for (unsigned i = n; i-- > 0;) {
+            backwardJoin(i);
+            if (!emit(out, i == n - 1 ? agg::path_cmd_move_to : agg::path_cmd_line_to))
+                return false;
+        }
+        return out.add(0.0, 0.0,
+                       agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
+    }
+
     // The offset across a segment, forwards and backwards, as math_stroke
     // computes it: (half width * dy / length, half width * dx / length).
     // For each point: the offset of the segment that starts there, and the

@@ -78,8 +78,9 @@ public:
 
     // The two points, a then b, of a butt or square cap at v0 of a segment
     // from v0 to v1 of length len.
-    __attribute__((always_inline)) void flatCap(const agg::vertex_dist& v0, const agg::vertex_dist& v1, double len,
-                 agg::point_d& a, agg::point_d& b) const {
+    __attribute__((always_inline)) void flatCap(const agg::vertex_dist& v0,
+                                                const agg::vertex_dist& v1, double len,
+                                                agg::point_d& a, agg::point_d& b) const {
         double dx1 = (v1.y - v0.y) / len;
         double dy1 = (v1.x - v0.x) / len;
         double dx2 = 0;
