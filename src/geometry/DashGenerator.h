@@ -52,7 +52,8 @@ public:
         status_ = READ_FIRST;
     }
 
-    unsigned vertex(double* x, double* y) {
+    // Inlined into its caller's loop: most calls end a dash or a gap.
+    __attribute__((always_inline)) unsigned vertex(double* x, double* y) {
         for (;;) {
             if (status_ == READ_FIRST) {
                 nextCmd_ = source_->vertex(&startX_, &startY_);
@@ -90,7 +91,7 @@ private:
 
     // Collects one sub-path: from the pending move-to up to the next move-to
     // (kept for the next sub-path), end of polygon or end of path.
-    void readSubPath() {
+    __attribute__((noinline)) void readSubPath() {
         closed_ = points_.read(*source_, startX_, startY_, nextCmd_);
         status_ = START;
     }
