@@ -1,7 +1,8 @@
 // lumo's stroke, dash and curve generators against AGG's converters, without
 // rasterising: every vertex of the outlines of one batch of the scenes of
 // CompareScenes.h (the shapes the Java 2D and Cairo comparisons draw) is read
-// and summed. One iteration is one outline; the names are
+// and summed (lumo's outlines handed over in one loop, as the drawing pipeline
+// reads them). One iteration is one outline; the names are
 // Generator/<scene>/<lumo|agg>/<size>:
 //   StrokePath    20 cubics, width 3, round caps and joins (flattened, stroked)
 //   StrokePoly10  a closed 10-point polygon, width 3, butt caps, miter joins
@@ -14,6 +15,7 @@
 
 #include "geometry/CurveFlattener.h"
 #include "geometry/DashGenerator.h"
+#include "geometry/DashedOutline.h"
 #include "geometry/StrokeGenerator.h"
 
 #include <agg_conv_curve.h>
@@ -69,6 +71,39 @@ uint64_t drain(Source& source) {
     return sum;
 }
 
+// The same checksum over an outline that lumo hands over in one loop
+// (forEach), as the drawing pipeline reads it: a command without a point
+// folds in the last point, as drain() reads it, and a straight dash's corners
+// fold in as the commands they stand for.
+struct Checksum {
+    uint64_t sum = 0;
+    double x = 0.0, y = 0.0;
+    bool add(double px, double py, unsigned cmd) {
+        if (agg::is_vertex(cmd)) {
+            x = px;
+            y = py;
+        }
+        uint64_t bits[2];
+        std::memcpy(bits, &x, 8);
+        std::memcpy(bits + 1, &y, 8);
+        sum = (sum ^ bits[0] ^ cmd) * 0x100000001b3ull + bits[1];
+        return true;
+    }
+    bool quad(const agg::point_d* p) {
+        for (int i = 0; i < 4; ++i) {
+            add(p[i].x, p[i].y, i == 0 ? agg::path_cmd_move_to : agg::path_cmd_line_to);
+        }
+        return add(0.0, 0.0, agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
+    }
+};
+
+template <class Outline>
+uint64_t drainEach(Outline& outline) {
+    Checksum checksum;
+    outline.forEach(checksum);
+    return checksum.sum;
+}
+
 template <class Stroke>
 void configureStroke(Stroke& stroke, double width, agg::line_cap_e cap, agg::line_join_e join) {
     stroke.width(width);
@@ -93,6 +128,7 @@ uint64_t outline(const std::string& scene, const Operation& op) {
         std::conditional_t<Lumo, lumo::StrokeGenerator<Curve>, agg::conv_stroke<Curve>> stroke(
             curve);
         configureStroke(stroke, 3.0, agg::round_cap, agg::round_join);
+        if constexpr (Lumo) return drainEach(stroke);
         return drain(stroke);
     }
     using Plain = std::conditional_t<Lumo, lumo::StrokeGenerator<OperationSource>,
@@ -100,6 +136,7 @@ uint64_t outline(const std::string& scene, const Operation& op) {
     if (scene == "StrokePoly10") {
         Plain stroke(source);
         configureStroke(stroke, 3.0, agg::butt_cap, agg::miter_join);
+        if constexpr (Lumo) return drainEach(stroke);
         return drain(stroke);
     }
     using Dash = std::conditional_t<Lumo, lumo::DashGenerator<OperationSource>,
@@ -107,9 +144,15 @@ uint64_t outline(const std::string& scene, const Operation& op) {
     Dash dash(source);
     dash.add_dash(6.0, 3.0);
     dash.dash_start(0.0);
-    std::conditional_t<Lumo, lumo::StrokeGenerator<Dash>, agg::conv_stroke<Dash>> stroke(dash);
-    configureStroke(stroke, 2.0, agg::butt_cap, agg::miter_join);
-    return drain(stroke);
+    if constexpr (Lumo) {
+        lumo::DashedOutline<OperationSource> dashes(dash);
+        configureStroke(dashes.stroke(), 2.0, agg::butt_cap, agg::miter_join);
+        return drainEach(dashes);
+    } else {
+        agg::conv_stroke<Dash> stroke(dash);
+        configureStroke(stroke, 2.0, agg::butt_cap, agg::miter_join);
+        return drain(stroke);
+    }
 }
 
 template <bool Lumo>
