@@ -2,6 +2,7 @@
 
 #include "coverage/RunningSums.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -143,8 +144,8 @@ public:
 
     // Turns row `y` into alphas group by marked group, zeroing it, and hands them to `sink`
     // without a scan-line, in order of x: sink.cells(x, length, covers) for the columns of
-    // touched groups from their first pixel of non-zero alpha to their last (the alphas in
-    // between may be zero), neighbouring groups' as one stretch; sink.span(x, length, alpha) for
+    // touched groups around their pixels of non-zero alpha (the alphas in between and around
+    // them may be zero), neighbouring groups' as one stretch; sink.span(x, length, alpha) for
     // the untouched columns between groups where the alpha is not zero. No column lies
     // beyond the band's width.
     template <class Alpha, class Sink>
@@ -172,8 +173,10 @@ public:
             // Columns past the band (see sweepRow) are not the shape's.
             if (start + kGroup > width_) drawn &= (1u << (width_ - start)) - 1u;
             if (drawn != 0) {
-                if (runEnd <= runStart) runStart = start + __builtin_ctz(drawn);
-                runEnd = start + 32 - __builtin_clz(drawn);
+                // Widened to whole blocks of four columns within the group and the band (the
+                // alphas it takes in are zero), which blend four pixels at a time.
+                if (runEnd <= runStart) runStart = start + (__builtin_ctz(drawn) & ~3);
+                runEnd = std::min(start + ((35 - __builtin_clz(drawn)) & ~3), width_);
             }
             done = start + kGroup;
         });
