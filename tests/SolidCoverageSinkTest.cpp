@@ -391,7 +391,9 @@ void randomPolyline(agg::path_storage& path, std::mt19937& random, int points, i
 TEST(SolidCoverageSink, ThinOutlinesMatchTheAggRasteriser) {
     std::mt19937 random(4417);
     Rasterizer rasterizer;
-    int grouped = 0, wide = 0;
+    // Shapes the group sink took, those of them at least 64 columns wide, and those
+    // reaching the buffer's right or bottom edge.
+    int grouped = 0, wide = 0, onEdges = 0;
     const agg::line_join_e joins[] = {agg::miter_join, agg::round_join, agg::bevel_join,
                                       agg::miter_join_revert, agg::miter_join_round};
     const agg::line_cap_e caps[] = {agg::butt_cap, agg::square_cap, agg::round_cap};
@@ -460,10 +462,12 @@ TEST(SolidCoverageSink, ThinOutlinesMatchTheAggRasteriser) {
         if (tookGroups) {
             ++grouped;
             if (rasterizer.max_x() - rasterizer.min_x() >= 64) ++wide;
+            if (rasterizer.max_x() == width || rasterizer.max_y() == height) ++onEdges;
         }
     }
     EXPECT_GT(grouped, 900);
     EXPECT_GT(wide, 200);
+    EXPECT_GT(onEdges, 150);
 }
 
 }  // namespace
