@@ -2,6 +2,7 @@
 
 #include "coverage/RunningSums.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -141,6 +142,47 @@ public:
         return true;
     }
 
+    // Turns row `y` into alphas group by marked group, zeroing it, and hands them to `sink`
+    // without a scan-line, in order of x: sink.cells(x, length, covers) for the columns of
+    // touched groups around their pixels of non-zero alpha (the alphas in between and around
+    // them may be zero), neighbouring groups' as one stretch; sink.span(x, length, alpha) for
+    // the untouched columns between groups where the alpha is not zero. No column lies
+    // beyond the band's width.
+    template <class Alpha, class Sink>
+    void sweepGroups(int y, const Alpha& alpha, Sink& sink) {
+        const int r = y - top_;
+        if (r == read_) ++read_;
+        uint8_t* marked = marks_.data() + size_t(r) * size_t(markStride_);
+        uint32_t* sums = cells_.data() + size_t(r) * size_t(stride_);
+        uint8_t* covers = covers_.data();
+        uint32_t sum = 0;
+        int done = 0;
+        // Columns not yet handed over, [runStart, runEnd), within the touched groups that
+        // end at `done`.
+        int runStart = 0, runEnd = 0;
+        takeMarkedGroups(marked, [&](int start) {
+            // Untouched columns hold no alphas: a stretch stops before them.
+            if (start > done) {
+                cellsOut(sink, covers, runStart, runEnd);
+                if (sum != 0) {
+                    const unsigned a = alpha.value(sum);
+                    if (a != 0) sink.span(minX_ + done, start - done, a);
+                }
+            }
+            unsigned drawn = ~alpha.group(sums + start, sum, covers + start) & 0xffffu;
+            // Columns past the band (see sweepRow) are not the shape's.
+            if (start + kGroup > width_) drawn &= (1u << (width_ - start)) - 1u;
+            if (drawn != 0) {
+                // Widened to whole blocks of four columns within the group and the band (the
+                // alphas it takes in are zero), which blend four pixels at a time.
+                if (runEnd <= runStart) runStart = start + (__builtin_ctz(drawn) & ~3);
+                runEnd = std::min(start + ((35 - __builtin_clz(drawn)) & ~3), width_);
+            }
+            done = start + kGroup;
+        });
+        cellsOut(sink, covers, runStart, runEnd);
+    }
+
 private:
     // Marks are read eight groups (128 pixels) at a time; a mark is the byte
     // 1, so clearing the lowest set bit clears its group.
@@ -167,6 +209,12 @@ private:
                 marks &= marks - 1;
             } while (marks != 0);
         }
+    }
+
+    template <class Sink>
+    void cellsOut(Sink& sink, const uint8_t* covers, int& runStart, int& runEnd) {
+        if (runEnd > runStart) sink.cells(minX_ + runStart, runEnd - runStart, covers + runStart);
+        runStart = runEnd = 0;
     }
 
     template <class Scanline>

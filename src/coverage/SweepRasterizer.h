@@ -174,6 +174,23 @@ public:
         }
     }
 
+    // Sweeps the whole shape into `sink` group by group of 16 columns, without a scan-line:
+    // sink.row(y) for each row, then the alphas of the pixel groups its cells touched and the
+    // stretches of one alpha between them (CoverageGrid::sweepGroups). The same pixels as
+    // sweepRows, with no scan-line pieces: a thin outline across a wide box touches a few
+    // columns of many groups in every row. False, sweeping nothing, for a shape too sparse for
+    // the grid; it then goes through sweepRows.
+    template <class Sink>
+    bool sweepGroups(Sink& sink) {
+        if (!rewind_scanlines() || !dense_) return false;
+        if (fillRule_ == agg::fill_even_odd) {
+            sweepAllGroups(sink, CoverageAlpha<true>{gamma8_, gammaIdentity_});
+        } else {
+            sweepAllGroups(sink, CoverageAlpha<false>{gamma8_, gammaIdentity_});
+        }
+        return true;
+    }
+
 private:
     template <class Sink, class Alpha>
     void sweepAllRows(Sink& sink, const Alpha& alpha) {
@@ -181,6 +198,15 @@ private:
             if (scanY_ >= bandEnd_) buildBand(scanY_);
             sink.rows(scanY_, 1);
             sweepRow(sink, alpha);
+        }
+    }
+
+    template <class Sink, class Alpha>
+    void sweepAllGroups(Sink& sink, const Alpha& alpha) {
+        for (; scanY_ <= edges_.maxY(); ++scanY_) {
+            if (scanY_ >= bandEnd_) buildBand(scanY_);
+            sink.row(scanY_);
+            grid_.sweepGroups(scanY_, alpha, sink);
         }
     }
 

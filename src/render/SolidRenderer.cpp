@@ -4,6 +4,7 @@
 #include "blend/OverRun.h"
 #include "core/RenderTarget.h"
 #include "render/GraphicsState.h"
+#include "render/GroupSolidSink.h"
 #include "render/RenderCoverage.h"
 #include "render/SmallSolidSink.h"
 #include "render/SolidCoverageSink.h"
@@ -63,6 +64,12 @@ void renderSolid(const agg::rgba8& paintColour, GraphicsState& state, RenderTarg
             shape.sweepValues(sink);
             sink.finish();
             return;
+        }
+        // A wider shape blends the grid's touched pixel groups straight from their alphas.
+        if (!rectilinear.active() && GroupSolidSink::fits(*rows, shape.min_x(), shape.max_x(),
+                                                          shape.min_y(), shape.max_y())) {
+            GroupSolidSink sink(*rows, colour);
+            if (shape.sweepGroups(sink)) return;
         }
         SolidCoverageSink sink(*rows, colour);
         sweepCoverageRows(*scratch, sink);
