@@ -123,12 +123,13 @@ void GradientSpanGenerator::chooseFill(GradientCycle cycle) {
 }
 
 template <class Function, class Cycle, bool Lanes, class Output>
-void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output& output, int x,
+void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target,
+                                 const agg::int8u* covers, const IndexedColours* colours, int x,
                                  int y, unsigned len) {
     if (len == 0) return;
-    // A copy of its own: the pixel stores cannot change it, so its pointers
-    // stay in registers.
-    const Output out = output;
+    // Made here, a copy of its own: the pixel stores cannot change it, so
+    // its pointers stay in registers.
+    const Output out = make<Output>(self, target, covers, colours);
     const agg::trans_affine& m = self.transform_;
     const Function function = functionOf<Function>(self.focal_);
 
@@ -168,22 +169,41 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output
     }
 }
 
+template <>
+gradientOutput::Colours GradientSpanGenerator::make(const GradientSpanGenerator& self, void* target,
+                                                    const agg::int8u*, const IndexedColours*) {
+    return gradientOutput::Colours{static_cast<agg::rgba8*>(target), &self.table_[0]};
+}
+
+template <>
+gradientOutput::Indices GradientSpanGenerator::make(const GradientSpanGenerator&, void* target,
+                                                    const agg::int8u*, const IndexedColours*) {
+    return gradientOutput::Indices{static_cast<agg::int8u*>(target)};
+}
+
+template <>
+gradientOutput::Over GradientSpanGenerator::make(const GradientSpanGenerator&, void* target,
+                                                 const agg::int8u* covers,
+                                                 const IndexedColours* colours) {
+    return gradientOutput::Over{static_cast<agg::int8u*>(target), covers, *colours};
+}
+
 void GradientSpanGenerator::generate(agg::rgba8* span, int x, int y, unsigned len) {
-    fill_(*this, gradientOutput::Colours{span, &table_[0]}, x, y, len);
+    fill_(*this, span, nullptr, nullptr, x, y, len);
 }
 
 void GradientSpanGenerator::generatePortable(agg::rgba8* span, int x, int y, unsigned len) {
-    fillPortable_(*this, gradientOutput::Colours{span, &table_[0]}, x, y, len);
+    fillPortable_(*this, span, nullptr, nullptr, x, y, len);
 }
 
 void GradientSpanGenerator::generateIndices(agg::int8u* span, int x, int y, unsigned len) {
-    fillIndices_(*this, gradientOutput::Indices{span}, x, y, len);
+    fillIndices_(*this, span, nullptr, nullptr, x, y, len);
 }
 
 void GradientSpanGenerator::generateOver(agg::int8u* pixels, const agg::int8u* covers,
                                          const IndexedColours& colours, int x, int y,
                                          unsigned len) {
-    fillOver_(*this, gradientOutput::Over{pixels, covers, colours}, x, y, len);
+    fillOver_(*this, pixels, covers, &colours, x, y, len);
 }
 
 }  // namespace lumo
