@@ -87,6 +87,60 @@ inline bool overFour(agg::int8u* p, __m128i bgra, const agg::int8u* covers, unsi
     return false;
 }
 
+// The last one to three pixels of a span (count) in the same lanes, reading and writing no
+// pixel past them: what blending them one by one gives (the lanes past the count take
+// transparent pixels at cover 0, which leave the destination as it is). Returns whether all of
+// them were opaque at full cover.
+template <bool Premultiplied>
+inline bool overFirst(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, unsigned count,
+                      const agg::int8u* covers, unsigned cover) {
+    const __m128i zero = _mm_setzero_si128();
+    int w[4] = {0, 0, 0, 0};
+    uint32_t four = 0;
+    bool asIs = true;
+    for (unsigned k = 0; k < count; ++k) {
+        std::memcpy(&w[k], row + columns[k], 4);
+        const unsigned c = covers != nullptr ? covers[k] : cover;
+        four |= c << (8 * k);
+        asIs = asIs && storedAsIs(row + columns[k], c);
+    }
+    if (asIs) {
+        // Opaque at full cover: the pixels as they stand in the row.
+        std::memcpy(p, w, 4 * size_t(count));
+        return true;
+    }
+    __m128i klo, khi;
+    over::sse2::spreadCoverWord(four, klo, khi);
+    const __m128i rgba = lumo::sse2::swapRedBlue(_mm_setr_epi32(w[0], w[1], w[2], w[3]));
+    __m128i alo, ahi;
+    const __m128i clo =
+        over::sse2::colourPairLanes<Premultiplied>(_mm_unpacklo_epi8(rgba, zero), alo);
+    const __m128i chi =
+        over::sse2::colourPairLanes<Premultiplied>(_mm_unpackhi_epi8(rgba, zero), ahi);
+    uint32_t word;
+    __m128i lo, hi = zero;
+    if (count == 1) {
+        std::memcpy(&word, p, 4);
+        lo = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(word)), zero);
+    } else {
+        lo = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+        if (count == 3) {
+            std::memcpy(&word, p + 8, 4);
+            hi = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(word)), zero);
+        }
+    }
+    const __m128i packed =
+        _mm_packus_epi16(over::sse2::blendCovered<Premultiplied>(lo, clo, alo, klo),
+                         over::sse2::blendCovered<Premultiplied>(hi, chi, ahi, khi));
+    if (count == 1) {
+        over::store(p, uint32_t(_mm_cvtsi128_si32(packed)));
+        return asIs;
+    }
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), packed);
+    if (count == 3) over::store(p + 8, uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(packed, 8))));
+    return asIs;
+}
+
 template <bool Premultiplied>
 inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, unsigned len,
                  const agg::int8u* covers, unsigned cover) {
@@ -99,16 +153,11 @@ inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, 
         asIs &= overFour<Premultiplied>(p + 4 * i, _mm_setr_epi32(w[0], w[1], w[2], w[3]),
                                         covers != nullptr ? covers + i : nullptr, cover);
     }
-    // The last one to three pixels one by one, as the colour span blends
-    // the pixels after its groups of four.
-    for (; i < len; ++i) {
-        const agg::int8u* pixel = row + columns[i];
-        const unsigned k = covers != nullptr ? covers[i] : cover;
-        asIs = asIs && storedAsIs(pixel, k);
-        over::colourPixel<Premultiplied>(p + 4 * i,
-                                         agg::rgba8(pixel[2], pixel[1], pixel[0], pixel[3]), k);
-    }
-    return asIs;
+    if (i == len) return asIs;
+    // The last one to three pixels in the lanes of one more group.
+    return overFirst<Premultiplied>(p + 4 * i, row, columns + i, len - i,
+                                    covers != nullptr ? covers + i : nullptr, cover) &&
+           asIs;
 }
 #endif
 
