@@ -5,6 +5,7 @@
 #include "blend/SourceOver.h"
 #include "core/RedBlueSwap.h"
 #include "core/Simd.h"
+#include "render/ColumnsOverAvx2.h"
 #include "span/ColumnGather.h"
 
 #include <agg_basics.h>
@@ -147,6 +148,13 @@ inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, 
     static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes r, g, b, a");
     bool asIs = true;
     unsigned i = 0;
+#if LUMO_AVX2
+    // Eight pixels at a time where the processor has AVX2: on long spans the
+    // wider lanes pay for their set-up.
+    if (len >= 16 && cpuHasAvx2) {
+        i = avx2::run<Premultiplied>(p, row, columns, len, covers, cover, asIs);
+    }
+#endif
     for (; i + 4 <= len; i += 4) {
         int w[4];
         for (int k = 0; k < 4; ++k) std::memcpy(&w[k], row + columns[i + k], 4);
