@@ -12,6 +12,7 @@
 #include "span/RadialIndexTable.h"
 
 #include <cstdint>
+#include <type_traits>
 
 #if LUMO_SSE2
 
@@ -173,6 +174,14 @@ unsigned fillFours(const FocalRadial& focal, const uint8_t* radialIndices, const
     if constexpr (gradientAvx2::eights<Function, Output>) {
         if (len >= avx2Span && cpuHasAvx2) {
             gradientAvx2::fillEights<Function, Cycle>(out, gx, gy, len);
+            return len;
+        }
+    }
+    // Radial indices likewise, from twice the length: two sets of lanes to set up.
+    if constexpr (std::is_same<Function, gradient::Radial>::value &&
+                  std::is_same<Output, gradientOutput::Indices>::value) {
+        if (len >= 2 * avx2Span && cpuHasAvx2) {
+            gradientAvx2::radialIndices<Cycle>(radialIndices, out.span, gx, gy, len);
             return len;
         }
     }

@@ -14,6 +14,7 @@
 #include "span/GradientCycles.h"
 #include "span/GradientFunctions.h"
 #include "span/GradientOutputs.h"
+#include "span/RadialIndexTable.h"
 
 #include <cstdint>
 #include <cstring>
@@ -156,6 +157,77 @@ LUMO_TARGET_AVX2 void fillEights(const gradientOutput::Over& out, const DdaSteps
         four = uint32_t(indices >> 32);
     }
     if (i < len) out.some(i, len - i, four);
+}
+
+// The radial gradient's table indices of eight pixels by the keys of their sums of squares
+// (lanes::RadialKeys with twice the lanes): the squares of coordinates below 2^26 and their sum
+// are exact in double precision, and the high word of the sum, shifted down to its exponent and
+// nine bits, less the key offset, is its key (below 0, the sum 0, made 0). False when a sum is
+// 2^32 or more, whose root is computed otherwise.
+LUMO_TARGET_AVX2 inline __m256d sumOfSquares(__m128i x, __m128i y) {
+    const __m256d dx = _mm256_cvtepi32_pd(x), dy = _mm256_cvtepi32_pd(y);
+    return _mm256_add_pd(_mm256_mul_pd(dx, dx), _mm256_mul_pd(dy, dy));
+}
+
+LUMO_TARGET_AVX2 inline bool radialKeys(__m256i gx, __m256i gy, __m256i* keys) {
+    const __m256i x = _mm256_srai_epi32(gx, 4), y = _mm256_srai_epi32(gy, 4);
+    const __m256d low = sumOfSquares(_mm256_castsi256_si128(x), _mm256_castsi256_si128(y));
+    const __m256d high =
+        sumOfSquares(_mm256_extracti128_si256(x, 1), _mm256_extracti128_si256(y, 1));
+    // The high words of the eight sums: pixels 0, 1, 4, 5 in the low half and 2, 3, 6, 7 in
+    // the high one, put in order.
+    const __m256i words = _mm256_permute4x64_epi64(
+        _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castpd_ps(low), _mm256_castpd_ps(high),
+                                              _MM_SHUFFLE(3, 1, 3, 1))),
+        _MM_SHUFFLE(3, 1, 2, 0));
+    *keys = _mm256_max_epi32(
+        _mm256_sub_epi32(_mm256_srli_epi32(words, 11), _mm256_set1_epi32(1022 * 512)),
+        _mm256_setzero_si256());
+    return _mm256_movemask_epi8(
+               _mm256_cmpgt_epi32(*keys, _mm256_set1_epi32(radialIndex::keys - 1))) == 0;
+}
+
+// The indices of eight pixels as the bytes of a word, the first lowest: looked up by their keys
+// in `table` (radialIndex::table<Cycle>()), or from the scalar function and cycle.
+template <class Cycle>
+LUMO_TARGET_AVX2 inline uint64_t radialEight(const uint8_t* table, __m256i gx, __m256i gy) {
+    __m256i k;
+    if (radialKeys(gx, gy, &k)) {
+        alignas(32) uint32_t key[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(key), k);
+        uint64_t indices = 0;
+        for (int j = 0; j < 8; ++j) indices |= uint64_t(table[key[j]]) << (8 * j);
+        return indices;
+    }
+    alignas(32) int x[8], y[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(x), gx);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(y), gy);
+    uint64_t indices = 0;
+    for (int j = 0; j < 8; ++j) {
+        const int index = Cycle::index(gradient::Radial()(int64_t(x[j] >> 4), int64_t(y[j] >> 4)));
+        indices |= uint64_t(index) << (8 * j);
+    }
+    return indices;
+}
+
+// The table indices of every pixel of a radial span (len from 8, count below 2^28) from the
+// fixed-point steps gx and gy, eight at a time; the last one to seven from one more block, of
+// which only the span's own are stored.
+template <class Cycle>
+LUMO_TARGET_AVX2 void radialIndices(const uint8_t* table, agg::int8u* span, const DdaSteps& gx,
+                                    const DdaSteps& gy, unsigned len) {
+    DdaEights x = ddaEights(gx);
+    DdaEights y = ddaEights(gy);
+    unsigned i = 0;
+    for (; i + 8 <= len; i += 8) {
+        const uint64_t indices = radialEight<Cycle>(table, x.y, y.y);
+        std::memcpy(span + i, &indices, 8);
+        next(x);
+        next(y);
+    }
+    if (i == len) return;
+    const uint64_t indices = radialEight<Cycle>(table, x.y, y.y);
+    std::memcpy(span + i, &indices, len - i);
 }
 
 }  // namespace lumo::gradientAvx2
