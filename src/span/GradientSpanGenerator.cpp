@@ -148,8 +148,13 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target
         // Lanes step four places at once: four times the count must fit 32
         // bits. They take the last pixels of a span too, in a block of four
         // of which only the span's own pixels are kept; spans shorter than
-        // four go quicker one by one.
-        if (Lanes && len >= 4 && len < (1u << 28)) {
+        // four go quicker one by one, except for linear and diamond spans
+        // blended as they are worked out, whose block of four costs about
+        // what one pixel does.
+        constexpr bool fromTwo = std::is_same<Output, gradientOutput::Over>::value &&
+                                 (std::is_same<Function, gradient::Linear>::value ||
+                                  std::is_same<Function, gradient::Diamond>::value);
+        if (Lanes && len >= (fromTwo ? 2u : 4u) && len < (1u << 28)) {
             i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, self.radialIndices_, out,
                                                            gx, gy, len);
         }
