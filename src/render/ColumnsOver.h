@@ -96,23 +96,32 @@ template <bool Premultiplied>
 inline bool overFirst(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, unsigned count,
                       const agg::int8u* covers, unsigned cover) {
     const __m128i zero = _mm_setzero_si128();
-    int w[4] = {0, 0, 0, 0};
-    uint32_t four = 0;
-    bool asIs = true;
-    for (unsigned k = 0; k < count; ++k) {
-        std::memcpy(&w[k], row + columns[k], 4);
-        const unsigned c = covers != nullptr ? covers[k] : cover;
-        four |= c << (8 * k);
-        asIs = asIs && storedAsIs(row + columns[k], c);
-    }
-    if (asIs) {
-        // Opaque at full cover: the pixels as they stand in the row.
-        std::memcpy(p, w, 4 * size_t(count));
+    // The pixels and covers in registers (pixels past the count transparent, at cover 0):
+    // stored into an array one by one and read back as a whole, they would wait for the
+    // stores.
+    const auto pixel = [&](unsigned k) {
+        uint32_t w = 0;
+        if (k < count) std::memcpy(&w, row + columns[k], 4);
+        return w;
+    };
+    const auto coverOf = [&](unsigned k) {
+        return k < count ? (covers != nullptr ? unsigned(covers[k]) : cover) : 0u;
+    };
+    const uint32_t w0 = pixel(0), w1 = pixel(1), w2 = pixel(2);
+    const unsigned k0 = coverOf(0), k1 = coverOf(1), k2 = coverOf(2);
+    const uint32_t four = k0 | k1 << 8 | k2 << 16;
+    // Opaque at full cover: the pixels as they stand in the row.
+    const uint32_t alphas = w0 & (count > 1 ? w1 : ~0u) & (count > 2 ? w2 : ~0u);
+    const unsigned covered = k0 & (count > 1 ? k1 : 255u) & (count > 2 ? k2 : 255u);
+    if (alphas >> 24 == 255 && covered == 255) {
+        over::store(p, w0);
+        if (count > 1) over::store(p + 4, w1);
+        if (count > 2) over::store(p + 8, w2);
         return true;
     }
     __m128i klo, khi;
     over::sse2::spreadCoverWord(four, klo, khi);
-    const __m128i rgba = lumo::sse2::swapRedBlue(_mm_setr_epi32(w[0], w[1], w[2], w[3]));
+    const __m128i rgba = lumo::sse2::swapRedBlue(_mm_setr_epi32(int(w0), int(w1), int(w2), 0));
     __m128i alo, ahi;
     const __m128i clo =
         over::sse2::colourPairLanes<Premultiplied>(_mm_unpacklo_epi8(rgba, zero), alo);
@@ -135,11 +144,11 @@ inline bool overFirst(agg::int8u* p, const agg::int8u* row, const uint32_t* colu
                          over::sse2::blendCovered<Premultiplied>(hi, chi, ahi, khi));
     if (count == 1) {
         over::store(p, uint32_t(_mm_cvtsi128_si32(packed)));
-        return asIs;
+        return false;
     }
     _mm_storel_epi64(reinterpret_cast<__m128i*>(p), packed);
     if (count == 3) over::store(p + 8, uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(packed, 8))));
-    return asIs;
+    return false;
 }
 
 template <bool Premultiplied>
