@@ -443,7 +443,8 @@ TEST(GradientSpansReference, RandomTransformsKindsAndCycles) {
 // Spans as fills meet them: a few gradient units per pixel round gradients a
 // few table lengths across, spans of every length up to 70 at any offset
 // (whole blocks of four and the pixels after them), and radial sums of
-// squares about 2^32, where the table-driven root hands over to the exact one.
+// squares about 2^32, where the table-driven root hands over to the exact one;
+// each span also blended source-over as its indices are worked out.
 TEST(GradientSpansReference, ShortSpansAtFillScales) {
     const ColourTable& table = distinctTable();
     std::mt19937 random(23);
@@ -451,6 +452,7 @@ TEST(GradientSpansReference, ShortSpansAtFillScales) {
     const GradientKind kinds[] = {GRADIENT_RADIAL, GRADIENT_LINEAR, GRADIENT_DIAMOND,
                                   GRADIENT_CONIC,  GRADIENT_XY,     GRADIENT_SQRT_XY};
     const GradientCycle cycles[] = {CYCLE_PAD, CYCLE_REPEAT, CYCLE_REFLECT};
+    const BlendColours blend[2] = {BlendColours(random, false), BlendColours(random, true)};
     for (int n = 0; n < 4000; ++n) {
         const double scale = std::pow(2.0, 6.0 * unit(random));
         const double angle = unit(random) * 3.2;
@@ -469,20 +471,24 @@ TEST(GradientSpansReference, ShortSpansAtFillScales) {
         const FocalRadial focal(focus.radius, focus.x, focus.y);
         GradientSpanGenerator generator(m, kind, cycle, focused ? &focus : nullptr, table);
         const int x = int(unit(random) * 300), y = int(unit(random) * 300);
-        const unsigned len = 1 + n % 70;
-        std::vector<Rgba> span(len), portable(len);
-        generator.generate(span.data(), x, y, len);
-        generator.generatePortable(portable.data(), x, y, len);
-        std::vector<agg::int8u> indices(len);
-        generator.generateIndices(indices.data(), x, y, len);
-        const std::vector<uint32_t> expected =
-            referenceSpan(m, kind, cycle, focused ? &focal : nullptr, table, x, y, len);
-        for (unsigned i = 0; i < len; ++i) {
-            ASSERT_EQ(word(portable[i]), expected[i]) << "one by one, pixel " << i;
-            ASSERT_EQ(word(table[indices[i]]), expected[i]) << "index, pixel " << i;
-            ASSERT_EQ(word(span[i]), expected[i])
-                << "kind " << kind << (focused ? " focal" : "") << ", cycle " << cycle << ", span ("
-                << x << ", " << y << ") length " << len << ", pixel " << i;
+        // Two lengths: the second takes every length for every kind.
+        for (const unsigned len : {1 + unsigned(n) % 70, 1 + unsigned(n / 6) % 70}) {
+            std::vector<Rgba> span(len), portable(len);
+            generator.generate(span.data(), x, y, len);
+            generator.generatePortable(portable.data(), x, y, len);
+            std::vector<agg::int8u> indices(len);
+            generator.generateIndices(indices.data(), x, y, len);
+            const std::vector<uint32_t> expected =
+                referenceSpan(m, kind, cycle, focused ? &focal : nullptr, table, x, y, len);
+            for (unsigned i = 0; i < len; ++i) {
+                ASSERT_EQ(word(portable[i]), expected[i]) << "one by one, pixel " << i;
+                ASSERT_EQ(word(table[indices[i]]), expected[i]) << "index, pixel " << i;
+                ASSERT_EQ(word(span[i]), expected[i])
+                    << "kind " << kind << (focused ? " focal" : "") << ", cycle " << cycle
+                    << ", span (" << x << ", " << y << ") length " << len << ", pixel " << i;
+            }
+            // The same pixels blended as they are worked out.
+            expectBlendedSpan(generator, indices, blend[n % 2].colours, random, x, y);
         }
     }
 }

@@ -23,6 +23,7 @@
 #include "span/ColumnGather.h"
 #include "span/DdaLanes.h"
 #include "span/DdaSteps.h"
+#include "span/GradientBlocksAvx2.h"
 #include "span/PixelRunCopy.h"
 #include "span/WrapAxis.h"
 #include "span/WrappedColumns.h"
@@ -556,9 +557,23 @@ TEST(SimdKernels, BilinearColumnsOverMatchesAverageThenBlend) {
     }
 }
 
-// The lanes against the scalar steps they stand for: ends anywhere within
-// 2^30, counts from 1 to 2^28 (long ones stepped only for their first
-// blocks), every lane at a position within the count.
+#if LUMO_AVX2
+// The values of the eight-lane steps at the first `positions` places (rounded up to eight).
+LUMO_TARGET_AVX2 std::vector<int> eightLanes(const DdaSteps& d, int positions) {
+    gradientAvx2::DdaEights e = gradientAvx2::ddaEights(d);
+    std::vector<int> values(size_t(positions + 7) / 8 * 8);
+    for (size_t i = 0; i < values.size(); i += 8) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(&values[i]), e.y);
+        gradientAvx2::next(e);
+    }
+    return values;
+}
+#endif
+
+// The lanes (four with SSE2, eight with AVX2) against the scalar steps they
+// stand for: ends anywhere within 2^30, counts from 1 to 2^28 (long ones
+// stepped only for their first blocks), every lane at a position within the
+// count.
 TEST(SimdKernels, DdaLanesMatchTheScalarSteps) {
 #if LUMO_SSE2
     std::mt19937 random(29);
@@ -572,12 +587,22 @@ TEST(SimdKernels, DdaLanesMatchTheScalarSteps) {
         DdaSteps scalar(y1, y2, n);
         DdaLanes lanes(scalar);
         const int positions = std::min(n, 400);
+        // The eight AVX2 lanes of the same steps, where the processor has them.
+        std::vector<int> eights;
+#if LUMO_AVX2
+        if (cpuHasAvx2) eights = eightLanes(scalar, positions);
+#endif
         for (int i = 0; i < positions; i += 4) {
             alignas(16) int values[4];
             _mm_store_si128(reinterpret_cast<__m128i*>(values), lanes.values());
             for (int k = 0; k < 4 && i + k < positions; ++k) {
                 ASSERT_EQ(values[k], scalar.y) << "round " << round << ", from " << y1 << " to "
                                                << y2 << " in " << n << ", position " << i + k;
+                if (!eights.empty()) {
+                    ASSERT_EQ(eights[size_t(i + k)], scalar.y)
+                        << "eight lanes, round " << round << ", from " << y1 << " to " << y2
+                        << " in " << n << ", position " << i + k;
+                }
                 scalar.next();
             }
             lanes.next();

@@ -1,5 +1,6 @@
 #include "blend/IndexedOverSpans.h"
 
+#include "blend/IndexedOverAvx2.h"
 #include "blend/IndexedOverGroup.h"
 #include "blend/SourceOver.h"
 #include "core/Simd.h"
@@ -12,10 +13,17 @@ namespace {
 
 #if LUMO_SSE2
 
-// The span in blocks of four, the last one to three pixels as a block of their own.
+// The span in blocks of four (eight with AVX2), the last one to three pixels as a block of
+// their own.
 void indexedBlocks(agg::int8u* p, unsigned len, const agg::int8u* indices, const agg::int8u* covers,
                    const IndexedColours& colours) {
     unsigned i = 0;
+#if LUMO_AVX2
+    if (len >= 16 && cpuHasAvx2) {
+        i = over::avx2::indexedSpan(p, len, indices, covers, colours);
+        p += 4 * size_t(i);
+    }
+#endif
     for (; i + 4 <= len; i += 4, p += 16) {
         uint32_t four;
         std::memcpy(&four, covers + i, 4);

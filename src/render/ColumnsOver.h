@@ -5,6 +5,7 @@
 #include "blend/SourceOver.h"
 #include "core/RedBlueSwap.h"
 #include "core/Simd.h"
+#include "render/ColumnsOverAvx2.h"
 #include "span/ColumnGather.h"
 
 #include <agg_basics.h>
@@ -87,28 +88,93 @@ inline bool overFour(agg::int8u* p, __m128i bgra, const agg::int8u* covers, unsi
     return false;
 }
 
+// The last one to three pixels of a span (count) in the same lanes, reading and writing no
+// pixel past them: what blending them one by one gives (the lanes past the count take
+// transparent pixels at cover 0, which leave the destination as it is). Returns whether all of
+// them were opaque at full cover.
+template <bool Premultiplied>
+inline bool overFirst(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, unsigned count,
+                      const agg::int8u* covers, unsigned cover) {
+    const __m128i zero = _mm_setzero_si128();
+    // The pixels and covers in registers (pixels past the count transparent, at cover 0):
+    // stored into an array one by one and read back as a whole, they would wait for the
+    // stores.
+    const auto pixel = [&](unsigned k) {
+        uint32_t w = 0;
+        if (k < count) std::memcpy(&w, row + columns[k], 4);
+        return w;
+    };
+    const auto coverOf = [&](unsigned k) {
+        return k < count ? (covers != nullptr ? unsigned(covers[k]) : cover) : 0u;
+    };
+    const uint32_t w0 = pixel(0), w1 = pixel(1), w2 = pixel(2);
+    const unsigned k0 = coverOf(0), k1 = coverOf(1), k2 = coverOf(2);
+    const uint32_t four = k0 | k1 << 8 | k2 << 16;
+    // Opaque at full cover: the pixels as they stand in the row.
+    const uint32_t alphas = w0 & (count > 1 ? w1 : ~0u) & (count > 2 ? w2 : ~0u);
+    const unsigned covered = k0 & (count > 1 ? k1 : 255u) & (count > 2 ? k2 : 255u);
+    if (alphas >> 24 == 255 && covered == 255) {
+        over::store(p, w0);
+        if (count > 1) over::store(p + 4, w1);
+        if (count > 2) over::store(p + 8, w2);
+        return true;
+    }
+    __m128i klo, khi;
+    over::sse2::spreadCoverWord(four, klo, khi);
+    const __m128i rgba = lumo::sse2::swapRedBlue(_mm_setr_epi32(int(w0), int(w1), int(w2), 0));
+    __m128i alo, ahi;
+    const __m128i clo =
+        over::sse2::colourPairLanes<Premultiplied>(_mm_unpacklo_epi8(rgba, zero), alo);
+    const __m128i chi =
+        over::sse2::colourPairLanes<Premultiplied>(_mm_unpackhi_epi8(rgba, zero), ahi);
+    uint32_t word;
+    __m128i lo, hi = zero;
+    if (count == 1) {
+        std::memcpy(&word, p, 4);
+        lo = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(word)), zero);
+    } else {
+        lo = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+        if (count == 3) {
+            std::memcpy(&word, p + 8, 4);
+            hi = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(word)), zero);
+        }
+    }
+    const __m128i packed =
+        _mm_packus_epi16(over::sse2::blendCovered<Premultiplied>(lo, clo, alo, klo),
+                         over::sse2::blendCovered<Premultiplied>(hi, chi, ahi, khi));
+    if (count == 1) {
+        over::store(p, uint32_t(_mm_cvtsi128_si32(packed)));
+        return false;
+    }
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), packed);
+    if (count == 3) over::store(p + 8, uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(packed, 8))));
+    return false;
+}
+
 template <bool Premultiplied>
 inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, unsigned len,
                  const agg::int8u* covers, unsigned cover) {
     static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes r, g, b, a");
     bool asIs = true;
     unsigned i = 0;
+#if LUMO_AVX2
+    // Eight pixels at a time where the processor has AVX2: on long spans the
+    // wider lanes pay for their set-up.
+    if (len >= 16 && cpuHasAvx2) {
+        i = avx2::run<Premultiplied>(p, row, columns, len, covers, cover, asIs);
+    }
+#endif
     for (; i + 4 <= len; i += 4) {
         int w[4];
         for (int k = 0; k < 4; ++k) std::memcpy(&w[k], row + columns[i + k], 4);
         asIs &= overFour<Premultiplied>(p + 4 * i, _mm_setr_epi32(w[0], w[1], w[2], w[3]),
                                         covers != nullptr ? covers + i : nullptr, cover);
     }
-    // The last one to three pixels one by one, as the colour span blends
-    // the pixels after its groups of four.
-    for (; i < len; ++i) {
-        const agg::int8u* pixel = row + columns[i];
-        const unsigned k = covers != nullptr ? covers[i] : cover;
-        asIs = asIs && storedAsIs(pixel, k);
-        over::colourPixel<Premultiplied>(p + 4 * i,
-                                         agg::rgba8(pixel[2], pixel[1], pixel[0], pixel[3]), k);
-    }
-    return asIs;
+    if (i == len) return asIs;
+    // The last one to three pixels in the lanes of one more group.
+    return overFirst<Premultiplied>(p + 4 * i, row, columns + i, len - i,
+                                    covers != nullptr ? covers + i : nullptr, cover) &&
+           asIs;
 }
 #endif
 

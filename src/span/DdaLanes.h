@@ -60,6 +60,11 @@ public:
     }
 
     __m128i values() const { return y_; }
+    // The accumulated remainders of the lanes, in (-count, 0].
+    __m128i remainders() const { return mod_; }
+    // The step of four places, the same in every lane: whole part and remainder (below count).
+    int fourLift() const { return _mm_cvtsi128_si32(lift_); }
+    int fourRem() const { return _mm_cvtsi128_si32(rem_); }
 
     LUMO_DDA_INLINE void next() {
         mod_ = _mm_add_epi32(mod_, rem_);

@@ -4,6 +4,7 @@
 #include "span/DdaLanes.h"
 #include "span/DdaSteps.h"
 #include "span/FocalRadial.h"
+#include "span/GradientBlocksAvx2.h"
 #include "span/GradientCycles.h"
 #include "span/GradientFunctions.h"
 #include "span/GradientLanes.h"
@@ -11,6 +12,7 @@
 #include "span/RadialIndexTable.h"
 
 #include <cstdint>
+#include <type_traits>
 
 #if LUMO_SSE2
 
@@ -22,6 +24,9 @@ namespace lumo {
 // (GradientLanes.h, RadialIndexTable.h), from the scalar ones otherwise, put
 // to an output of GradientOutputs.h.
 namespace gradientBlocks {
+
+// The shortest span that takes the eight-pixel loop.
+constexpr unsigned avx2Span = 16;
 
 // The indices of the first `count` of four pixels from the scalar function
 // and cycle, as the bytes of a word (the others 0).
@@ -163,6 +168,24 @@ struct Writer<FocalRadial, Cycle> {
 template <class Function, class Cycle, class Output>
 unsigned fillFours(const FocalRadial& focal, const uint8_t* radialIndices, const Output& out,
                    DdaSteps& gx, DdaSteps& gy, unsigned len) {
+#if LUMO_AVX2
+    // Linear and diamond spans blended as they are worked out take eight pixels at a time
+    // where the processor has AVX2; shorter spans go quicker in fours.
+    if constexpr (gradientAvx2::eights<Function, Output>) {
+        if (len >= avx2Span && cpuHasAvx2) {
+            gradientAvx2::fillEights<Function, Cycle>(out, gx, gy, len);
+            return len;
+        }
+    }
+    // Radial indices likewise, from twice the length: two sets of lanes to set up.
+    if constexpr (std::is_same<Function, gradient::Radial>::value &&
+                  std::is_same<Output, gradientOutput::Indices>::value) {
+        if (len >= 2 * avx2Span && cpuHasAvx2) {
+            gradientAvx2::radialIndices<Cycle>(radialIndices, out.span, gx, gy, len);
+            return len;
+        }
+    }
+#endif
     using W = Writer<Function, Cycle>;
     constexpr bool readsY = W::type::readsY;
     const typename W::type writer = W::make(focal, radialIndices);

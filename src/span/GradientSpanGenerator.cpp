@@ -123,12 +123,13 @@ void GradientSpanGenerator::chooseFill(GradientCycle cycle) {
 }
 
 template <class Function, class Cycle, bool Lanes, class Output>
-void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output& output, int x,
+void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target,
+                                 const agg::int8u* covers, const IndexedColours* colours, int x,
                                  int y, unsigned len) {
     if (len == 0) return;
-    // A copy of its own: the pixel stores cannot change it, so its pointers
-    // stay in registers.
-    const Output out = output;
+    // Made here, a copy of its own: the pixel stores cannot change it, so
+    // its pointers stay in registers.
+    const Output out = make<Output>(self, target, covers, colours);
     const agg::trans_affine& m = self.transform_;
     const Function function = functionOf<Function>(self.focal_);
 
@@ -147,8 +148,13 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output
         // Lanes step four places at once: four times the count must fit 32
         // bits. They take the last pixels of a span too, in a block of four
         // of which only the span's own pixels are kept; spans shorter than
-        // four go quicker one by one.
-        if (Lanes && len >= 4 && len < (1u << 28)) {
+        // four go quicker one by one, except for linear and diamond spans
+        // blended as they are worked out, whose block of four costs about
+        // what one pixel does.
+        constexpr bool fromTwo = std::is_same<Output, gradientOutput::Over>::value &&
+                                 (std::is_same<Function, gradient::Linear>::value ||
+                                  std::is_same<Function, gradient::Diamond>::value);
+        if (Lanes && len >= (fromTwo ? 2u : 4u) && len < (1u << 28)) {
             i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, self.radialIndices_, out,
                                                            gx, gy, len);
         }
@@ -168,22 +174,41 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, const Output
     }
 }
 
+template <>
+gradientOutput::Colours GradientSpanGenerator::make(const GradientSpanGenerator& self, void* target,
+                                                    const agg::int8u*, const IndexedColours*) {
+    return gradientOutput::Colours{static_cast<agg::rgba8*>(target), &self.table_[0]};
+}
+
+template <>
+gradientOutput::Indices GradientSpanGenerator::make(const GradientSpanGenerator&, void* target,
+                                                    const agg::int8u*, const IndexedColours*) {
+    return gradientOutput::Indices{static_cast<agg::int8u*>(target)};
+}
+
+template <>
+gradientOutput::Over GradientSpanGenerator::make(const GradientSpanGenerator&, void* target,
+                                                 const agg::int8u* covers,
+                                                 const IndexedColours* colours) {
+    return gradientOutput::Over{static_cast<agg::int8u*>(target), covers, *colours};
+}
+
 void GradientSpanGenerator::generate(agg::rgba8* span, int x, int y, unsigned len) {
-    fill_(*this, gradientOutput::Colours{span, &table_[0]}, x, y, len);
+    fill_(*this, span, nullptr, nullptr, x, y, len);
 }
 
 void GradientSpanGenerator::generatePortable(agg::rgba8* span, int x, int y, unsigned len) {
-    fillPortable_(*this, gradientOutput::Colours{span, &table_[0]}, x, y, len);
+    fillPortable_(*this, span, nullptr, nullptr, x, y, len);
 }
 
 void GradientSpanGenerator::generateIndices(agg::int8u* span, int x, int y, unsigned len) {
-    fillIndices_(*this, gradientOutput::Indices{span}, x, y, len);
+    fillIndices_(*this, span, nullptr, nullptr, x, y, len);
 }
 
 void GradientSpanGenerator::generateOver(agg::int8u* pixels, const agg::int8u* covers,
                                          const IndexedColours& colours, int x, int y,
                                          unsigned len) {
-    fillOver_(*this, gradientOutput::Over{pixels, covers, colours}, x, y, len);
+    fillOver_(*this, pixels, covers, &colours, x, y, len);
 }
 
 }  // namespace lumo

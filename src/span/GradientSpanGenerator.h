@@ -55,16 +55,26 @@ public:
     bool blendsAsGenerated() const { return blendsAsGenerated_; }
 
 private:
+    // Each span loop makes its output (the colours or indices at `target`,
+    // or the pixels there with their covers and colours) from its
+    // arguments rather than copying one the caller made: the copy would read
+    // the caller's separate stores of its fields back in wider loads, which
+    // wait for the stores to reach the cache.
+    template <class Output>
+    static Output make(const GradientSpanGenerator& self, void* target, const agg::int8u* covers,
+                       const IndexedColours* colours);
+
     template <class Function, class Cycle, bool Lanes, class Output>
-    static void fill(const GradientSpanGenerator& self, const Output& out, int x, int y,
-                     unsigned len);
+    static void fill(const GradientSpanGenerator& self, void* target, const agg::int8u* covers,
+                     const IndexedColours* colours, int x, int y, unsigned len);
     template <class Function>
     void chooseFill(GradientCycle cycle);
     template <class Function, class Cycle>
     void setFill();
 
     template <class Output>
-    using FillOf = void (*)(const GradientSpanGenerator&, const Output&, int, int, unsigned);
+    using FillOf = void (*)(const GradientSpanGenerator&, void*, const agg::int8u*,
+                            const IndexedColours*, int, int, unsigned);
 
     agg::trans_affine transform_;
     FocalRadial focal_;

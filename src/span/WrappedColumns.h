@@ -114,7 +114,8 @@ LUMO_COLUMNS_INLINE __m128i offsets(const Axis& axis, __m128i positions) {
 }
 
 template <class Axis>
-inline void sse2(uint32_t* columns, WrappedSpanSteps::Line line, unsigned len, const Axis& axis) {
+LUMO_COLUMNS_INLINE void sse2(uint32_t* columns, WrappedSpanSteps::Line line, unsigned len,
+                              const Axis& axis) {
     if (len < 12) return portable(columns, line, len, axis);
     Lanes lanes(line);
     unsigned i = 0;

@@ -63,7 +63,10 @@ public:
     // carries it.
     struct Line {
         Line() = default;
-        Line(const ImageSpanSteps::Line& line, unsigned period, int offset)
+        // Inline, with the column lanes that take it (WrappedColumns.h): a
+        // line returned through memory and copied on in wider loads would
+        // leave the copy waiting for its fields' stores.
+        LUMO_STEP_INLINE Line(const ImageSpanSteps::Line& line, unsigned period, int offset)
             : value(int(reduce(int64_t(line.value) + offset, period))),
               whole(int(reduce(line.whole, period))),
               remainder(line.remainder),
