@@ -2,42 +2,6 @@
 
 namespace lumo {
 
-// Works on the edge as the rasteriser's clipper leaves it (its ends clipped
-// and rounded by subpixelX and subpixelY): ends cut to the top and bottom of
-// the clip box, and any part beyond its left or right side moved onto that
-// side. An edge whose clipped ends round to the same row of 1/256 pixels adds
-// no area; one whose clipped ends round to the same column is a vertical edge
-// there (the stroker's corners carry rounding noise far below 1/256 pixel);
-// any other edge is slanted.
-bool RectilinearCoverage::addEdge(int xa, int ya, int xb, int yb) {
-    if (ya == yb) return true;
-    if (xa != xb || edgeCount_ == maxEdges) return false;
-    const Edge edge{xa, std::min(ya, yb), std::max(ya, yb), yb > ya ? 1 : -1};
-    const int cellX = xa >> agg::poly_subpixel_shift;
-    if (edgeCount_ == 0) {
-        minX_ = maxX_ = cellX;
-        minY_ = edge.y1;
-        maxY_ = edge.y2;
-    } else {
-        minX_ = std::min(minX_, cellX);
-        maxX_ = std::max(maxX_, cellX);
-        minY_ = std::min(minY_, edge.y1);
-        maxY_ = std::max(maxY_, edge.y2);
-    }
-    edges_[edgeCount_++] = edge;
-    return true;
-}
-
-// Sorts the edges by x once, so that every row's cells come out in order.
-void RectilinearCoverage::sortEdges() {
-    for (int i = 1; i < edgeCount_; ++i) {
-        const Edge edge = edges_[i];
-        int at = i;
-        for (; at > 0 && edges_[at - 1].x > edge.x; --at) edges_[at] = edges_[at - 1];
-        edges_[at] = edge;
-    }
-}
-
 // The cells the edges leave in the row from top to bottom, in order of x,
 // then the rasteriser's sweep: cells with area become single pixels, the
 // runs between them take the cover accumulated so far, and pixels of alpha 0

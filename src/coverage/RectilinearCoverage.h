@@ -255,6 +255,42 @@ private:
     bool active_ = false;
 };
 
+// Works on the edge as the rasteriser's clipper leaves it (its ends clipped
+// and rounded by subpixelX and subpixelY): ends cut to the top and bottom of
+// the clip box, and any part beyond its left or right side moved onto that
+// side. An edge whose clipped ends round to the same row of 1/256 pixels adds
+// no area; one whose clipped ends round to the same column is a vertical edge
+// there (the stroker's corners carry rounding noise far below 1/256 pixel);
+// any other edge is slanted. Inline, as every small draw adds its edges here.
+inline bool RectilinearCoverage::addEdge(int xa, int ya, int xb, int yb) {
+    if (ya == yb) return true;
+    if (xa != xb || edgeCount_ == maxEdges) return false;
+    const Edge edge{xa, std::min(ya, yb), std::max(ya, yb), yb > ya ? 1 : -1};
+    const int cellX = xa >> agg::poly_subpixel_shift;
+    if (edgeCount_ == 0) {
+        minX_ = maxX_ = cellX;
+        minY_ = edge.y1;
+        maxY_ = edge.y2;
+    } else {
+        minX_ = std::min(minX_, cellX);
+        maxX_ = std::max(maxX_, cellX);
+        minY_ = std::min(minY_, edge.y1);
+        maxY_ = std::max(maxY_, edge.y2);
+    }
+    edges_[edgeCount_++] = edge;
+    return true;
+}
+
+// Sorts the edges by x once, so that every row's cells come out in order.
+inline void RectilinearCoverage::sortEdges() {
+    for (int i = 1; i < edgeCount_; ++i) {
+        const Edge edge = edges_[i];
+        int at = i;
+        for (; at > 0 && edges_[at - 1].x > edge.x; --at) edges_[at] = edges_[at - 1];
+        edges_[at] = edge;
+    }
+}
+
 // The rasteriser's alpha for an accumulated value (cover << 9 minus area).
 inline unsigned RectilinearCoverage::alpha(int area) const {
     int cover = area >> (agg::poly_subpixel_shift * 2 + 1 - 8);

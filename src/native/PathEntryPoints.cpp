@@ -34,12 +34,13 @@ void drawPoints(JNIEnv* env, jint handle, jint n, jintArray xs, jintArray ys, bo
 
 // The number of points of a path that is one polygon of straight lines (a
 // move, lines, at most one close, nothing after it) with at most
-// kMaxPolygonPoints points, all of them read; 0 for any other path.
+// kMaxPolygonPoints points; 0 for any other path. Such a path reads two
+// coordinates for each point, so the one scan also counts what it reads.
 constexpr int kMaxPolygonPoints = 32;
-int polygonPoints(const int8_t* codes, int32_t segments, int64_t coordinates) {
+int polygonPoints(const int8_t* codes, int32_t segments) {
     if (segments < 2 || codes[0] != SEGMENT_MOVE_TO) return 0;
     const int32_t lines = codes[segments - 1] == SEGMENT_CLOSE ? segments - 1 : segments;
-    if (lines > kMaxPolygonPoints || coordinates != 2 * int64_t(lines)) return 0;
+    if (lines > kMaxPolygonPoints) return 0;
     for (int32_t i = 1; i < lines; ++i) {
         if (codes[i] != SEGMENT_LINE_TO) return 0;
     }
@@ -81,24 +82,25 @@ LUMO_ENTRY(void, drawPath)
         ArrayPins pins(env);
         const int8_t* codes = pins.read<int8_t>(types, segments, typeCount);
         if (codes == nullptr) return;
-        const int64_t needed = pathCoordinatesNeeded(codes, segments);
+        const int points = polygonPoints(codes, segments);
+        const int64_t needed =
+            points > 0 ? 2 * int64_t(points) : pathCoordinatesNeeded(codes, segments);
         if (needed > coordCount) return;
         // A path of closes alone reads no coordinate.
-        const double* points = needed > 0 ? pins.read<double>(coords, needed, coordCount) : nullptr;
+        const double* xy = needed > 0 ? pins.read<double>(coords, needed, coordCount) : nullptr;
         if (!pins.ok()) return;
 
         const unsigned kept = unsigned(flags) & (DRAW_FILL | DRAW_STROKE | DRAW_INTERFACE_BIT |
                                                  DRAW_CURVES | DRAW_POLYGONAL);
         graphics->state().fillRule =
             (kept & DRAW_STROKE) == 0 && nonZero == 0 ? agg::fill_even_odd : agg::fill_non_zero;
-        PathShape shape(codes, segments, points, needed);
+        PathShape shape(codes, segments, xy, needed);
         // A polygon not flagged as curved whose first side is horizontal or vertical (a
         // rectangle) need not be read through the path; others (a triangle) go the usual way.
-        int polygon = kept & DRAW_CURVES ? 0 : polygonPoints(codes, segments, needed);
-        if (polygon > 1 && points[0] != points[2] && points[1] != points[3]) polygon = 0;
+        int polygon = kept & DRAW_CURVES ? 0 : points;
+        if (polygon > 1 && xy[0] != xy[2] && xy[1] != xy[3]) polygon = 0;
         if (polygon > 0) {
-            graphics->drawPolygon(shape, points, polygon, codes[segments - 1] == SEGMENT_CLOSE,
-                                  kept);
+            graphics->drawPolygon(shape, xy, polygon, codes[segments - 1] == SEGMENT_CLOSE, kept);
         } else {
             graphics->draw(shape, kept);
         }

@@ -47,7 +47,7 @@ public:
     // most kMaxWidth.
     SmallSolidSink(RowBuffer& pixels, const agg::rgba8& colour, int x, int width)
         : pixels_(pixels), colour_(colour), x_(x), width_(width), height_(int(pixels.height())) {
-        std::memset(words_, 0, sizeof(uint32_t) * unsigned(width));
+        clearWords();
     }
 
     // The shape covers rows [y1, y2] of the window (inside the buffer, as fits() checks).
@@ -109,12 +109,16 @@ public:
             ahead(y);
             over::applyWords(pixels_.row_ptr(y) + 4 * (x_ + from_), len, words);
         }
-        std::memset(words_ + from_, 0, sizeof(uint32_t) * len);
+        clearWords();
         from_ = kMaxWidth;
         to_ = 0;
     }
 
 private:
+    // All the words, whatever the window's width: a store of a constant size the compiler
+    // makes inline, where a cleared stretch of varying length is a call to memset.
+    void clearWords() { std::memset(words_, 0, sizeof words_); }
+
     void prefetchRow(int y) const {
         const agg::int8u* row = pixels_.row_ptr(y) + 4 * x_;
         __builtin_prefetch(row, 1);
