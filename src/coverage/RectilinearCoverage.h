@@ -262,7 +262,8 @@ private:
 // no area; one whose clipped ends round to the same column is a vertical edge
 // there (the stroker's corners carry rounding noise far below 1/256 pixel);
 // any other edge is slanted. Inline, as every small draw adds its edges here.
-inline bool RectilinearCoverage::addEdge(int xa, int ya, int xb, int yb) {
+inline __attribute__((always_inline)) bool RectilinearCoverage::addEdge(int xa, int ya, int xb,
+                                                                        int yb) {
     if (ya == yb) return true;
     if (xa != xb || edgeCount_ == maxEdges) return false;
     const Edge edge{xa, std::min(ya, yb), std::max(ya, yb), yb > ya ? 1 : -1};
@@ -282,7 +283,7 @@ inline bool RectilinearCoverage::addEdge(int xa, int ya, int xb, int yb) {
 }
 
 // Sorts the edges by x once, so that every row's cells come out in order.
-inline void RectilinearCoverage::sortEdges() {
+inline __attribute__((always_inline)) void RectilinearCoverage::sortEdges() {
     for (int i = 1; i < edgeCount_; ++i) {
         const Edge edge = edges_[i];
         int at = i;
