@@ -95,10 +95,13 @@ LUMO_ENTRY(void, drawPath)
         graphics->state().fillRule =
             (kept & DRAW_STROKE) == 0 && nonZero == 0 ? agg::fill_even_odd : agg::fill_non_zero;
         PathShape shape(codes, segments, xy, needed);
-        // A polygon not flagged as curved whose first side is horizontal or vertical (a
-        // rectangle) need not be read through the path; others (a triangle) go the usual way.
+        // A polygon not flagged as curved need not be read through the path: its fill tries
+        // the rectangle coverage on the points straight (giving up at the first slanted side,
+        // before the rasteriser reads the path), and its stroke, when its first side is
+        // horizontal or vertical, is checked for a rectangle from them. Other strokes (a
+        // triangle's) go the usual way.
         int polygon = kept & DRAW_CURVES ? 0 : points;
-        if (polygon > 1 && xy[0] != xy[2] && xy[1] != xy[3]) polygon = 0;
+        if (polygon > 1 && !(kept & DRAW_FILL) && xy[0] != xy[2] && xy[1] != xy[3]) polygon = 0;
         if (polygon > 0) {
             graphics->drawPolygon(shape, xy, polygon, codes[segments - 1] == SEGMENT_CLOSE, kept);
         } else {
