@@ -57,6 +57,7 @@ private:
             spans_.back().len += len;
         } else {
             spans_.push_back(Span{x, len, at});
+            blender_.prefetch(x, y_);
         }
         end_ = int64_t(x) + len;
         return &covers_[at];
