@@ -16,7 +16,8 @@ namespace lumo {
 // AGG's scan-lines join them, so that a span generator that works from a span's ends (the
 // gradients' fixed-point steps) sees the same spans. Rows alike (a count above one, as a
 // rectangle's) take the same spans one row after another. There is no scan-line object to reset
-// and walk for each row.
+// and walk for each row. A blender with prefetch(x, y) is asked for each span's first pixel as
+// the span starts: the destination then comes to the cache while the rest of the row is swept.
 template <class Blender>
 class CoverageSpanSink {
 public:
@@ -57,10 +58,18 @@ private:
             spans_.back().len += len;
         } else {
             spans_.push_back(Span{x, len, at});
+            prefetch(blender_, x, y_, 0);
         }
         end_ = int64_t(x) + len;
         return &covers_[at];
     }
+
+    template <class B>
+    static auto prefetch(B& blender, int x, int y, int) -> decltype(blender.prefetch(x, y)) {
+        return blender.prefetch(x, y);
+    }
+    template <class B>
+    static void prefetch(B&, int, int, long) {}
 
     void flush() {
         for (int r = 0; r < count_; ++r) {

@@ -48,6 +48,13 @@ public:
         }
     }
 
+    // Asks for the pixels from (x, y) to be brought to the cache.
+    void prefetch(int x, int y) const {
+        if (unsigned(y) < rows_.height() && unsigned(x) < rows_.width()) {
+            __builtin_prefetch(rows_.row_ptr(y) + 4 * x, 1);
+        }
+    }
+
     // One span of `len` pixels from (x, y) with a cover per pixel.
     void blend(int x, int y, unsigned len, const agg::int8u* covers) {
         if (y >= base_.ymin() && y <= base_.ymax() && x >= base_.xmin() &&

@@ -45,6 +45,13 @@ public:
         span(x, y, int(len), covers, *covers);
     }
 
+    // Asks for the pixels from (x, y) to be brought to the cache.
+    void prefetch(int x, int y) const {
+        if (unsigned(y) < rows_.height() && unsigned(x) < rows_.width()) {
+            __builtin_prefetch(rows_.row_ptr(y) + 4 * x, 1);
+        }
+    }
+
 private:
     void span(int x, int y, int len, const agg::int8u* covers, agg::int8u cover) {
         if (!(over_ &&
