@@ -30,7 +30,7 @@ public:
 
     void reset();
     // The clipper's output.
-    void line(int x1, int y1, int x2, int y2) {
+    __attribute__((always_inline)) void line(int x1, int y1, int x2, int y2) {
         widen(x1, y1);
         widen(x2, y2);
         if (y1 == y2) return;

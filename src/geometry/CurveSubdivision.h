@@ -46,7 +46,9 @@ private:
     static constexpr unsigned recursionLimit = 32;
     static constexpr double collinearityEpsilon = 1e-30;
 
-    void add(double x, double y) { points_.push_back(agg::point_d(x, y)); }
+    __attribute__((always_inline)) void add(double x, double y) {
+        points_.push_back(agg::point_d(x, y));
+    }
 
     void subdivideQuadratic(double x1, double y1, double x2, double y2, double x3, double y3,
                             unsigned level) {
