@@ -5,6 +5,7 @@
 #include "core/Assert.h"
 #include "core/RenderTarget.h"
 #include "coverage/CoverageScratch.h"
+#include "coverage/RasterizeCurves.h"
 #include "coverage/RasterizeSource.h"
 #include "coverage/RectilinearFill.h"
 #include "geometry/CheckedSource.h"
@@ -105,13 +106,24 @@ private:
     }
 
     // Curves are flattened in device pixels, after the transform; huge ones
-    // only near the clip box.
+    // only near the clip box. A path whose curves are all whole and small
+    // enough goes to the rasteriser in one loop (rasterizeCurves); the others
+    // through the chain of stages.
     template <class Source>
     void fillDevice(Source& source, bool curves) {
         if (!curves) {
             fillStage(source, NoCheck());
             return;
         }
+        CoverageScratch* scratch = CoverageScratch::of(target_);
+        if (scratch == nullptr) return;
+        CurveFill result = CurveFill::ADDED;
+        rasterizeStage(*scratch, NoCheck(), [&](Rasterizer& rasterizer) {
+            CurveSubdivision subdivision;
+            result = rasterizeCurves(rasterizer, source, subdivision);
+            return result == CurveFill::ADDED;
+        });
+        if (result != CurveFill::IRREGULAR) return;
         CheckedSource<Source> checked(source, maxEdgeCoordinate);
         const agg::rect_d& clip = state_.clipBox;
         CurveCuller<CheckedSource<Source>> culled(

@@ -10,9 +10,6 @@ static_assert(EdgeStore::kShift == kSubpixelShift, "one sub-pixel scale");
 
 namespace {
 
-// Lines at least this wide (in 1/256 px) are halved before they are walked.
-constexpr int64_t kWideLine = int64_t(16384) << kSubpixelShift;
-
 // What the vector of lines may keep between shapes: 4 MiB.
 constexpr size_t kKeptLines = size_t(1) << 18;
 

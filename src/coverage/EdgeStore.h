@@ -30,10 +30,22 @@ public:
 
     void reset();
     // The clipper's output.
-    void line(int x1, int y1, int x2, int y2) {
+    __attribute__((always_inline)) void line(int x1, int y1, int x2, int y2) {
         widen(x1, y1);
         widen(x2, y2);
         if (y1 == y2) return;
+        // The usual line, narrow and within the limits, is kept here; the
+        // others take store().
+        const int64_t dx = int64_t(x2) - x1;
+        const int64_t dy = int64_t(y2) - y1;
+        const uint64_t cells =
+            uint64_t((dy < 0 ? -dy : dy) >> kShift) + uint64_t((dx < 0 ? -dx : dx) >> kShift) + 2;
+        if (dx < kWideLine && dx > -kWideLine && lines_.size() < lines_.capacity() &&
+            lines_.size() < kMaxLines && cellEstimate_ + cells <= kMaxCells && !cut_) {
+            lines_.push_back({x1, y1, x2, y2});
+            cellEstimate_ += cells;
+            return;
+        }
         store(x1, y1, x2, y2);
     }
 
@@ -50,6 +62,8 @@ public:
 
     // Sub-pixel bits of the coordinates (the cell walk's kSubpixelShift).
     static constexpr int kShift = 8;
+    // Lines at least this wide (in 1/256 px) are halved before they are walked.
+    static constexpr int64_t kWideLine = int64_t(16384) << kShift;
 
 private:
     void widen(int x, int y) {

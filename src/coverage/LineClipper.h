@@ -4,6 +4,8 @@
 #include <agg_clip_liang_barsky.h>
 #include <agg_rasterizer_sl_clip.h>
 
+#include <cstddef>
+
 namespace lumo {
 
 // AGG's double-precision line clipper (rasterizer_sl_clip_dbl), handing the
@@ -67,6 +69,29 @@ public:
         x1_ = x;
         y1_ = y;
         f1_ = f2;
+    }
+
+    // Line-tos to the n points p, in order, in one loop: while the points
+    // stay in the clip box, their lines go straight to the receiver.
+    template <class Receiver>
+    void lines_to(Receiver& receiver, const agg::point_d* p, size_t n) {
+        size_t i = 0;
+        if (clipping_ && f1_ == 0) {
+            int xi1 = xi1_, yi1 = yi1_;
+            for (; i < n && agg::clipping_flags(p[i].x, p[i].y, box_) == 0; ++i) {
+                const int xi = convert(p[i].x), yi = convert(p[i].y);
+                receiver.line(xi1, yi1, xi, yi);
+                xi1 = xi;
+                yi1 = yi;
+            }
+            if (i > 0) {
+                x1_ = p[i - 1].x;
+                y1_ = p[i - 1].y;
+                xi1_ = xi1;
+                yi1_ = yi1;
+            }
+        }
+        for (; i < n; ++i) line_to(receiver, p[i].x, p[i].y);
     }
 
     // The closed polygon through the n points p, when a clip box is set and

@@ -9,6 +9,7 @@
 #include <agg_basics.h>
 #include <agg_rasterizer_sl_clip.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -47,6 +48,12 @@ public:
     void move_to_d(double x, double y);
     void line_to_d(double x, double y) {
         clipper_.line_to(edges_, x, y);
+        lineTo_ = true;
+    }
+    // Line-tos to the n points p, in order, as n calls of line_to_d.
+    void lines_to_d(const agg::point_d* p, size_t n) {
+        if (n == 0) return;
+        clipper_.lines_to(edges_, p, n);
         lineTo_ = true;
     }
     void close_polygon();
@@ -100,6 +107,9 @@ public:
         forceBandRows_ = bandRows;
         forceByKind_ = byKind;
     }
+
+    // The clipped lines kept so far, for tests.
+    const EdgeStore& edgeStore() const { return edges_; }
 
     // True when the last shape swept was too large for the storage and cut.
     bool cut() const { return edges_.cut() || cells_.cut(); }
