@@ -596,7 +596,7 @@ TEST(GradientRendererOverReference, MatchesAggsScanlineRenderer) {
 // as the scan-line way for the rasteriser's random polygons (clip boxes
 // reaching past the pixels) and for rectangles of the rectilinear coverage,
 // whose alike rows come together, with every kind and cycle, opaque tables
-// and translucent ones.
+// and translucent ones; polygons in the rasteriser's grid also as whole spans.
 TEST(GradientRendererOverReference, CoverageSinkMatchesTheScanlineWay) {
     constexpr int width = 90, height = 70;
     std::mt19937 random(37);
@@ -605,7 +605,7 @@ TEST(GradientRendererOverReference, CoverageSinkMatchesTheScanlineWay) {
                                   GRADIENT_CONIC,  GRADIENT_XY,     GRADIENT_SQRT_XY};
     const GradientCycle cycles[] = {CYCLE_PAD, CYCLE_REPEAT, CYCLE_REFLECT};
     using Base = agg::renderer_base<CompositePixelFormat>;
-    int rectangles = 0;
+    int rectangles = 0, spanned = 0;
     for (int n = 0; n < 600; ++n) {
         std::vector<int32_t> positions = {0, int32_t(random() % 256), 255};
         std::sort(positions.begin(), positions.end());
@@ -663,16 +663,20 @@ TEST(GradientRendererOverReference, CoverageSinkMatchesTheScanlineWay) {
 
         std::vector<uint8_t> pixels = randomPremultipliedPixels(width, height, random);
         std::vector<uint8_t> expected = pixels;
-        auto draw = [&](std::vector<uint8_t>& bytes, bool sink) {
+        // 0: through a scan-line; 1: through the sink in pieces; 2: through the sink as whole
+        // spans where the rasteriser's grid holds the shape.
+        auto draw = [&](std::vector<uint8_t>& bytes, int way) {
             RowBuffer rows(bytes.data(), width, height, width * 4);
             CompositePixelFormat format(rows, CompositeRule::SrcOver, false);
             Base base(format);
             SpanColours allocator;
             GradientRendererOver<Base> renderer(base, rows, allocator, generator, table);
-            if (sink) {
+            if (way != 0) {
                 CoverageSpanSink<GradientRendererOver<Base>> spans(renderer);
                 if (rectilinear.active()) {
                     rectilinear.sweepRows(spans);
+                } else if (way == 2 && rasterizer.sweepSpans(spans)) {
+                    ++spanned;
                 } else {
                     rasterizer.sweepRows(spans);
                 }
@@ -686,15 +690,20 @@ TEST(GradientRendererOverReference, CoverageSinkMatchesTheScanlineWay) {
                 agg::render_scanlines(rasterizer, scanline, renderer);
             }
         };
-        draw(expected, false);
-        draw(pixels, true);
+        std::vector<uint8_t> whole = pixels;
+        draw(expected, 0);
+        draw(pixels, 1);
+        draw(whole, 2);
         for (size_t i = 0; i < pixels.size(); ++i) {
             ASSERT_EQ(pixels[i], expected[i])
                 << (rectilinear.active() ? "rectangle" : "polygon") << ", kind " << kind
                 << ", pixel (" << (i / 4) % width << ", " << (i / 4) / width << ")";
+            ASSERT_EQ(whole[i], expected[i]) << "whole spans, kind " << kind << ", pixel ("
+                                             << (i / 4) % width << ", " << (i / 4) / width << ")";
         }
     }
     EXPECT_GT(rectangles, 150);
+    EXPECT_GT(spanned, 300);
 }
 
 }  // namespace

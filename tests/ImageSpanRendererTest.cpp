@@ -87,11 +87,14 @@ agg::trans_affine randomPlacement(std::mt19937& random) {
 
 // A shape in AGG's rasteriser and in lumo's: its coverage sweep (a
 // rectangle's through the rectilinear coverage, whose alike rows come
-// together) feeds the renderer straight through a CoverageSpanSink.
+// together) feeds the renderer straight through a CoverageSpanSink, in pieces
+// (sweepRows) and, from the rasteriser's grid, as whole spans (sweepSpans).
 struct Shape {
     agg::rasterizer_scanline_aa<> agg;
     Rasterizer sweep;
     RectilinearCoverage rectilinear;
+    // Fills the rasteriser's grid handed over as whole spans (sweepSpans).
+    int spanned = 0;
 };
 
 // A rectangle (whole pixels or not) or a polygon of three to six points,
@@ -174,7 +177,7 @@ std::string compareFill(const Texture& texture, const agg::trans_affine& deviceT
     agg::trans_affine transform = deviceToImage, shift;
     Interpolator interpolator(transform), shifted(shift);
 
-    Canvas expected(background), got(background), sunk(background);
+    Canvas expected(background), got(background), sunk(background), joined(background);
     agg::scanline_u8 scanline;
     {
         Spans whole(accessor, interpolator, pixels), single(accessor, shifted, pixels);
@@ -213,8 +216,27 @@ std::string compareFill(const Texture& texture, const agg::trans_affine& deviceT
         }
         sink.finish();
     }
+    if (!shape.rectilinear.active()) {
+        Spans whole(accessor, interpolator, pixels), single(accessor, shifted, pixels);
+        BoundedImageSpans<Spans> spans(whole, single, transform, shift);
+        CompositePixelFormat format(joined.rows, CompositeRule::SrcOver, rows.premultiplied());
+        Base base(format);
+        base.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
+        using Renderer = ImageSpanRenderer<Base, BoundedImageSpans<Spans>>;
+        Renderer renderer(base, spans, joined.rows, true, rows.premultiplied());
+        CoverageSpanSink<Renderer> sink(renderer);
+        if (shape.sweep.sweepSpans(sink)) {
+            ++shape.spanned;
+        } else {
+            shape.sweep.sweepRows(sink);
+        }
+        sink.finish();
+    } else {
+        joined.bytes = expected.bytes;
+    }
     std::string difference = firstDifference(expected, got, "scan-line");
     if (difference.empty()) difference = firstDifference(expected, sunk, "sweep sink");
+    if (difference.empty()) difference = firstDifference(expected, joined, "whole spans");
     return difference;
 }
 
@@ -298,6 +320,7 @@ TEST(ImageSpanRenderer, FillsAsTheScanlineRendererDoes) {
         }
         ASSERT_EQ(difference, "") << "round " << round;
     }
+    EXPECT_GT(shape.spanned, 300);
 }
 
 // Spans whose ends map beyond what the interpolator holds are sampled pixel

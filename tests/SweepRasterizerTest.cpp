@@ -4,7 +4,8 @@
 // huge shapes, curves, stroked and dashed outlines with every join and cap)
 // under both fill rules, the gammas lumo uses, both scan-line kinds, clip
 // boxes inside and beyond the target, and through the scan-line intersection
-// lumo draws clip paths with. Two behaviours differ on purpose and are tested
+// lumo draws clip paths with; and the whole spans the grid hands paints
+// (sweepSpans) are AGG's scan-line spans. Two behaviours differ on purpose and are tested
 // apart: a huge shape no longer disables the shapes after it, and lines wider
 // than 16,384 px count once.
 #include "coverage/SweepRasterizer.h"
@@ -129,6 +130,43 @@ SpanRecorder sweepRows(SweepRasterizer& ras) {
     return rows.out;
 }
 
+// Records what sweepSpans hands over, row by row, as render_scanlines would record it: each
+// row with spans. False when the shape did not go through the grid.
+struct WholeSpanRecorder {
+    SpanRecorder out;
+    std::vector<int> spans;
+    std::vector<uint8_t> covers;
+    int y = 0;
+
+    void row(int r) {
+        finish();
+        y = r;
+    }
+    void span(int x, int len, const uint8_t* c) {
+        spans.push_back(x);
+        spans.push_back(len);
+        covers.insert(covers.end(), c, c + len);
+    }
+    void finish() {
+        if (!spans.empty()) {
+            out.spans.push_back(y);
+            out.spans.push_back(int(spans.size() / 2));
+            out.spans.insert(out.spans.end(), spans.begin(), spans.end());
+            out.covers.insert(out.covers.end(), covers.begin(), covers.end());
+        }
+        spans.clear();
+        covers.clear();
+    }
+};
+
+bool sweepSpans(SweepRasterizer& ras, SpanRecorder& out) {
+    WholeSpanRecorder spans;
+    const bool grid = ras.sweepSpans(spans);
+    spans.finish();
+    out = spans.out;
+    return grid;
+}
+
 template <class Rasterizer, class Scanline>
 SpanRecorder sweep(Rasterizer& ras) {
     SpanRecorder out;
@@ -155,10 +193,12 @@ void load(Rasterizer& ras, const test::RasterShape& shape) {
     for (const test::RasterShape::Vertex& v : shape.vertices) ras.add_vertex(v.x, v.y, v.cmd);
 }
 
-// The bounds both report and both scan-line kinds. AGG reports no scan-lines
-// when its cells cancel out (a shape beside the clip box leaves only lines on
-// the box's edge, up and down); this rasteriser then sweeps empty scan-lines.
-void expectSameCoverage(AggRasterizer& agg, SweepRasterizer& ours, const std::string& what) {
+// The bounds both report and both scan-line kinds, and the whole spans of a shape in the grid
+// (counted in `spanned`). AGG reports no scan-lines when its cells cancel out (a shape beside
+// the clip box leaves only lines on the box's edge, up and down); this rasteriser then sweeps
+// empty scan-lines.
+void expectSameCoverage(AggRasterizer& agg, SweepRasterizer& ours, const std::string& what,
+                        size_t* spanned = nullptr) {
     if (agg.rewind_scanlines()) {
         ASSERT_TRUE(ours.rewind_scanlines()) << what;
         ASSERT_EQ(agg.min_x(), ours.min_x()) << what;
@@ -171,6 +211,11 @@ void expectSameCoverage(AggRasterizer& agg, SweepRasterizer& ours, const std::st
     ASSERT_TRUE(a == b) << what << ": " << firstDifference(a, b);
     const SpanRecorder rows = sweepRows(ours);
     ASSERT_TRUE(a == rows) << what << " (rows): " << firstDifference(a, rows);
+    SpanRecorder whole;
+    if (sweepSpans(ours, whole)) {
+        ASSERT_TRUE(a == whole) << what << " (whole spans): " << firstDifference(a, whole);
+        if (spanned != nullptr && !a.spans.empty()) ++*spanned;
+    }
     const SpanRecorder abin = sweep<AggRasterizer, agg::scanline_bin>(agg);
     const SpanRecorder bbin = sweep<SweepRasterizer, agg::scanline_bin>(ours);
     ASSERT_TRUE(abin == bbin) << what << " (binary): " << firstDifference(abin, bbin);
@@ -181,7 +226,7 @@ TEST(SweepRasterizer, MatchesAggOnRandomShapes) {
     // One pair of rasterisers for all shapes, as a render target keeps them.
     AggRasterizer agg;
     SweepRasterizer ours;
-    size_t nonEmpty = 0;
+    size_t nonEmpty = 0, spanned = 0;
     for (int i = 0; i < kShapes; ++i) {
         const test::RasterShape shape = test::randomRasterShape(random);
         // The grid or the sorted cells, in bands of their choice or of a few
@@ -190,13 +235,15 @@ TEST(SweepRasterizer, MatchesAggOnRandomShapes) {
         ours.forceLayout(i % 4 == 1, i % 4 >= 2 ? 1 + i % 7 : 0, i % 8 == 4);
         load(agg, shape);
         load(ours, shape);
-        expectSameCoverage(agg, ours, "shape " + std::to_string(i) + " (" + shape.kind + ")");
+        expectSameCoverage(agg, ours, "shape " + std::to_string(i) + " (" + shape.kind + ")",
+                           &spanned);
         if (HasFatalFailure()) return;
         if (agg.rewind_scanlines()) ++nonEmpty;
         ASSERT_FALSE(ours.cut());
     }
-    // The generator makes visible shapes most of the time.
+    // The generator makes visible shapes most of the time, and most go through the grid.
     EXPECT_GT(nonEmpty, size_t(kShapes) / 2);
+    EXPECT_GT(spanned, nonEmpty / 2);
 }
 
 // Drawing through a clip path intersects two rasterisers' scan-lines, with
@@ -312,6 +359,15 @@ TEST(SweepRasterizer, ShapeBeyondItsStorageIsCutAndTheNextDraws) {
     int rows = 0;
     while (ours.sweep_scanline(sl)) ++rows;
     EXPECT_GT(rows, 60000);
+    // Whole spans of the cut shape, which ends short of balancing its rows, are its
+    // scan-lines' spans.
+    {
+        SpanRecorder whole;
+        const SpanRecorder lines = sweep<SweepRasterizer, agg::scanline_u8>(ours);
+        if (sweepSpans(ours, whole)) {
+            EXPECT_TRUE(lines == whole) << firstDifference(lines, whole);
+        }
+    }
 
     AggRasterizer fresh;
     agg::ellipse oval(50, 50, 20, 10, 64);
@@ -345,10 +401,12 @@ struct ColumnRange {
 // Outlines left open leave rows whose cover does not return to zero after
 // their last cell, as a shape cut short by the edge store does: nothing is
 // handed beyond the column after the rightmost cell, where a scan-line made
-// for the shape's columns (min_x to max_x, and one more) ends.
+// for the shape's columns (min_x to max_x, and one more) ends; whole spans
+// are the scan-lines' spans.
 TEST(SweepRasterizer, UnbalancedRowsStayWithinTheShapesColumns) {
     std::mt19937 random(23);
     std::uniform_real_distribution<double> place(0.0, 40.0);
+    int spanned = 0;
     for (int i = 0; i < 400; ++i) {
         SweepRasterizer ours;
         ours.auto_close(false);
@@ -357,6 +415,13 @@ TEST(SweepRasterizer, UnbalancedRowsStayWithinTheShapesColumns) {
         ours.move_to_d(place(random), place(random));
         for (int k = 0, n = 1 + i % 5; k < n; ++k) ours.line_to_d(place(random), place(random));
         if (!ours.rewind_scanlines()) continue;
+        const SpanRecorder lines = sweep<SweepRasterizer, agg::scanline_u8>(ours);
+        SpanRecorder whole;
+        if (sweepSpans(ours, whole)) {
+            ++spanned;
+            ASSERT_TRUE(lines == whole) << "shape " << i << ": " << firstDifference(lines, whole);
+        }
+        ASSERT_TRUE(ours.rewind_scanlines());
         ColumnRange range;
         while (ours.sweep_scanline(range)) {
         }
@@ -364,6 +429,7 @@ TEST(SweepRasterizer, UnbalancedRowsStayWithinTheShapesColumns) {
         EXPECT_GE(range.low, ours.min_x()) << "shape " << i;
         EXPECT_LE(range.high, ours.max_x() + 1) << "shape " << i;
     }
+    EXPECT_GT(spanned, 200);
 }
 
 // A line wider than 16,384 px is halved and each half counted once. AGG also

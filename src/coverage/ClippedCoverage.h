@@ -79,6 +79,17 @@ void sweepCoverageRows(CoverageScratch& scratch, Sink& sink) {
     sink.finish();
 }
 
+// The same, with a shape in the rasteriser's grid handed over as whole spans (sweepSpans:
+// sink.row and sink.span) rather than in pieces: the same spans with the same covers.
+template <class Sink>
+void sweepCoverageSpans(CoverageScratch& scratch, Sink& sink) {
+    if (scratch.rectilinearCoverage().active() || !scratch.rasterizer().sweepSpans(sink)) {
+        sweepCoverageRows(scratch, sink);
+        return;
+    }
+    sink.finish();
+}
+
 // The same for aliased drawing: every pixel the shape touches, and that the
 // clip path touches at all, is drawn at full coverage.
 template <class Renderer>

@@ -183,6 +183,48 @@ public:
         cellsOut(sink, covers, runStart, runEnd);
     }
 
+    // Turns row `y` into alphas group by marked group, zeroing it, and hands `sink` the row's
+    // spans as sink.span(x, length, covers): the maximal runs of columns of non-zero alpha
+    // that sweepRow hands a scan-line, whose touching pieces a scan-line joins into one span.
+    // They are found with bit scans on each group's mask of drawn columns and joined across
+    // group edges and the constant stretches between groups, whose alphas are laid into the
+    // covers between the groups' own, so each span's covers lie in one piece.
+    template <class Alpha, class Sink>
+    void sweepSpans(int y, const Alpha& alpha, Sink& sink) {
+        const int r = y - top_;
+        if (r == read_) ++read_;
+        uint8_t* marked = marks_.data() + size_t(r) * size_t(markStride_);
+        uint32_t* sums = cells_.data() + size_t(r) * size_t(stride_);
+        uint8_t* covers = covers_.data();
+        uint32_t sum = 0;
+        int done = 0;
+        // The span being gathered, [spanStart, spanEnd).
+        int spanStart = 0, spanEnd = 0;
+        takeMarkedGroups(marked, [&](int start) {
+            if (start > done && sum != 0) {
+                const unsigned a = alpha.value(sum);
+                if (a != 0) {
+                    std::memset(covers + done, int(a), size_t(start - done));
+                    if (done != spanEnd) spanOut(sink, covers, spanStart, spanEnd, done);
+                    spanEnd = start;
+                }
+            }
+            unsigned drawn = ~alpha.group(sums + start, sum, covers + start) & 0xffffu;
+            // Columns past the band (see sweepRow) are not the shape's.
+            if (start + kGroup > width_) drawn &= (1u << (width_ - start)) - 1u;
+            while (drawn != 0) {
+                const int from = __builtin_ctz(drawn);
+                const int length = __builtin_ctz(~(drawn >> from));
+                const int at = start + from;
+                if (at != spanEnd) spanOut(sink, covers, spanStart, spanEnd, at);
+                spanEnd = at + length;
+                drawn &= ~(((1u << length) - 1u) << from);
+            }
+            done = start + kGroup;
+        });
+        spanOut(sink, covers, spanStart, spanEnd, spanEnd);
+    }
+
 private:
     // Marks are read eight groups (128 pixels) at a time; a mark is the byte
     // 1, so clearing the lowest set bit clears its group.
@@ -215,6 +257,14 @@ private:
     void cellsOut(Sink& sink, const uint8_t* covers, int& runStart, int& runEnd) {
         if (runEnd > runStart) sink.cells(minX_ + runStart, runEnd - runStart, covers + runStart);
         runStart = runEnd = 0;
+    }
+
+    // Hands over the span gathered so far, if any, and starts the next at `next`.
+    template <class Sink>
+    void spanOut(Sink& sink, const uint8_t* covers, int& spanStart, int& spanEnd, int next) {
+        if (spanEnd > spanStart)
+            sink.span(minX_ + spanStart, spanEnd - spanStart, covers + spanStart);
+        spanStart = spanEnd = next;
     }
 
     template <class Scanline>

@@ -201,6 +201,22 @@ public:
         return true;
     }
 
+    // Sweeps the whole shape into `sink` as whole spans: sink.row(y) for each row, then
+    // sink.span(x, length, covers) for each span a scan-line would hold after sweepRows (the
+    // maximal runs of columns of non-zero alpha), in order of x (CoverageGrid::sweepSpans).
+    // False, sweeping nothing, for a shape too sparse for the grid; it then goes through
+    // sweepRows.
+    template <class Sink>
+    bool sweepSpans(Sink& sink) {
+        if (!rewind_scanlines() || !dense_) return false;
+        if (fillRule_ == agg::fill_even_odd) {
+            sweepAllSpans(sink, CoverageAlpha<true>{gamma8_, gammaIdentity_});
+        } else {
+            sweepAllSpans(sink, CoverageAlpha<false>{gamma8_, gammaIdentity_});
+        }
+        return true;
+    }
+
 private:
     template <class Sink, class Alpha>
     void sweepAllRows(Sink& sink, const Alpha& alpha) {
@@ -217,6 +233,15 @@ private:
             if (scanY_ >= bandEnd_) buildBand(scanY_);
             sink.row(scanY_);
             grid_.sweepGroups(scanY_, alpha, sink);
+        }
+    }
+
+    template <class Sink, class Alpha>
+    void sweepAllSpans(Sink& sink, const Alpha& alpha) {
+        for (; scanY_ <= edges_.maxY(); ++scanY_) {
+            if (scanY_ >= bandEnd_) buildBand(scanY_);
+            sink.row(scanY_);
+            grid_.sweepSpans(scanY_, alpha, sink);
         }
     }
 

@@ -18,6 +18,8 @@ namespace lumo {
 // rectangle's) take the same spans one row after another. There is no scan-line object to reset
 // and walk for each row. A blender with prefetch(x, y) is asked for each span's first pixel as
 // the span starts: the destination then comes to the cache while the rest of the row is swept.
+// A shape in the rasteriser's grid comes as whole spans instead (row and span), which go to the
+// blender as they come.
 template <class Blender>
 class CoverageSpanSink {
 public:
@@ -37,6 +39,16 @@ public:
     }
     void add_cells(int x, unsigned len, const agg::int8u* covers) {
         std::memcpy(extend(x, len), covers, len);
+    }
+
+    // Whole spans, as the grid's span sweep (SweepRasterizer::sweepSpans) finds them already
+    // joined: row(y), then span(x, len, covers) for each, blended at once.
+    void row(int y) {
+        flush();
+        y_ = y;
+    }
+    void span(int x, int len, const agg::int8u* covers) {
+        blender_.blend(x, y_, unsigned(len), covers);
     }
 
     // Hands over what the last rows() still holds.

@@ -63,7 +63,7 @@ void renderGradient(const GradientPaint& paint, GraphicsState& state, RenderTarg
             CoverageScratch* scratch = CoverageScratch::of(target);
             if (scratch == nullptr) return;
             CoverageSpanSink<GradientRendererOver<Base>> sink(renderer);
-            sweepCoverageRows(*scratch, sink);
+            sweepCoverageSpans(*scratch, sink);
             return;
         }
         renderCoverage(state, target, renderer);

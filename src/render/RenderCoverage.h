@@ -30,7 +30,7 @@ void renderCoverageSpans(GraphicsState& state, RenderTarget& target, Renderer& r
     if (scratch == nullptr) return;
     renderer.prepare();
     CoverageSpanSink<Renderer> sink(renderer);
-    sweepCoverageRows(*scratch, sink);
+    sweepCoverageSpans(*scratch, sink);
 }
 
 // The same for aliased drawing.
