@@ -80,10 +80,8 @@ public:
     // pixels of non-zero alpha.
     template <class Alpha, class Scanline>
     void sweepRow(int y, const Alpha& alpha, Scanline& sl) {
-        const int r = y - top_;
-        if (r == read_) ++read_;
-        uint8_t* marked = marks_.data() + size_t(r) * size_t(markStride_);
-        uint32_t* sums = cells_.data() + size_t(r) * size_t(stride_);
+        uint8_t* marked = openRow(y);
+        uint32_t* sums = rowSums(y);
         uint8_t* covers = covers_.data();
         uint32_t sum = 0;
         int done = 0;
@@ -131,12 +129,10 @@ public:
     // (begin's width); false, writing nothing, when no cell touched the row (then it is
     // all zero).
     bool takeRow(int y, int32_t* values) {
-        const int r = y - top_;
-        if (r == read_) ++read_;
-        uint8_t* marked = marks_.data() + size_t(r) * size_t(markStride_);
+        uint8_t* marked = openRow(y);
         if (markWord(marked) == 0) return false;
         std::memset(marked, 0, kMarkWord);
-        uint32_t* sums = cells_.data() + size_t(r) * size_t(stride_);
+        uint32_t* sums = rowSums(y);
         runningSums(sums, values);
         std::memset(sums, 0, sizeof(uint32_t) * size_t(stride_));
         return true;
@@ -150,10 +146,8 @@ public:
     // beyond the band's width.
     template <class Alpha, class Sink>
     void sweepGroups(int y, const Alpha& alpha, Sink& sink) {
-        const int r = y - top_;
-        if (r == read_) ++read_;
-        uint8_t* marked = marks_.data() + size_t(r) * size_t(markStride_);
-        uint32_t* sums = cells_.data() + size_t(r) * size_t(stride_);
+        uint8_t* marked = openRow(y);
+        uint32_t* sums = rowSums(y);
         uint8_t* covers = covers_.data();
         uint32_t sum = 0;
         int done = 0;
@@ -191,10 +185,8 @@ public:
     // covers between the groups' own, so each span's covers lie in one piece.
     template <class Alpha, class Sink>
     void sweepSpans(int y, const Alpha& alpha, Sink& sink) {
-        const int r = y - top_;
-        if (r == read_) ++read_;
-        uint8_t* marked = marks_.data() + size_t(r) * size_t(markStride_);
-        uint32_t* sums = cells_.data() + size_t(r) * size_t(stride_);
+        uint8_t* marked = openRow(y);
+        uint32_t* sums = rowSums(y);
         uint8_t* covers = covers_.data();
         uint32_t sum = 0;
         int done = 0;
@@ -237,6 +229,16 @@ private:
         std::memcpy(&word, marks, sizeof word);
         return word;
     }
+
+    // Row y's marks, the row counted as read (so clear() skips it).
+    uint8_t* openRow(int y) {
+        const int r = y - top_;
+        if (r == read_) ++read_;
+        return marks_.data() + size_t(r) * size_t(markStride_);
+    }
+
+    // Row y's sums.
+    uint32_t* rowSums(int y) { return cells_.data() + size_t(y - top_) * size_t(stride_); }
 
     // Calls f(first column) for each group the row's marks name, left to right, clearing the
     // marks as it goes.
