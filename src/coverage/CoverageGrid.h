@@ -238,7 +238,9 @@ private:
     }
 
     // Row y's sums.
-    uint32_t* rowSums(int y) { return cells_.data() + size_t(y - top_) * size_t(stride_); }
+    uint32_t* rowSums(int y) {
+        return cells_.data() + size_t(y - top_) * size_t(stride_);
+    }
 
     // Calls f(first column) for each group the row's marks name, left to right, clearing the
     // marks as it goes.
