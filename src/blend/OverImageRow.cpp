@@ -1,5 +1,6 @@
 #include "blend/OverImageRow.h"
 
+#include "blend/OverImageRowAvx2.h"
 #include "blend/OverSpansSse2.h"
 #include "blend/SourceOver.h"
 #include "core/Simd.h"
@@ -136,9 +137,16 @@ template <bool Premultiplied>
 void overImageRow(agg::int8u* p, const agg::int8u* source, unsigned len, unsigned alpha) {
     if (alpha == 0) return;
     unsigned i = 0;
+#if LUMO_AVX2
+    if (len >= 16 && cpuHasAvx2) {
+        i = alpha == 255 ? over::avx2::imageRow<Premultiplied, false>(p, source, len, alpha)
+                         : over::avx2::imageRow<Premultiplied, true>(p, source, len, alpha);
+    }
+#endif
 #if LUMO_SSE2
-    i = alpha == 255 ? groups<Premultiplied, false>(p, source, len, alpha)
-                     : groups<Premultiplied, true>(p, source, len, alpha);
+    const size_t done = 4 * size_t(i);
+    i += alpha == 255 ? groups<Premultiplied, false>(p + done, source + done, len - i, alpha)
+                      : groups<Premultiplied, true>(p + done, source + done, len - i, alpha);
 #endif
     pixels<Premultiplied>(p + 4 * size_t(i), source + 4 * size_t(i), len - i, alpha);
 }

@@ -10,7 +10,7 @@ namespace lumo {
 // premultiplied image, its colour) has been scaled by the extra alpha `alpha`:
 // the same pixels as TranslatedImageSpan's colours blended by overColorHspan
 // at full cover, without the colours in between. Where the processor has
-// SSE2, four pixels at a time.
+// SSE2, four pixels at a time (eight with AVX2, OverImageRowAvx2.h).
 template <bool Premultiplied>
 void overImageRow(agg::int8u* p, const agg::int8u* source, unsigned len, unsigned alpha);
 
