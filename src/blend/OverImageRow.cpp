@@ -158,8 +158,15 @@ void overImageRowCovered(agg::int8u* p, const agg::int8u* source, unsigned len, 
         return overImageRow<Premultiplied>(p, source, len, alpha);
     if (alpha == 0 || (covers == nullptr && cover == 0)) return;
     unsigned i = 0;
+#if LUMO_AVX2
+    if (len >= 16 && cpuHasAvx2) {
+        i = over::avx2::imageRowCovered<Premultiplied>(p, source, len, alpha, covers, cover);
+    }
+#endif
 #if LUMO_SSE2
-    i = coveredGroups<Premultiplied>(p, source, len, alpha, covers, cover);
+    const size_t done = 4 * size_t(i);
+    i += coveredGroups<Premultiplied>(p + done, source + done, len - i, alpha,
+                                      covers != nullptr ? covers + i : nullptr, cover);
 #endif
     coveredPixels<Premultiplied>(p, source, i, len, alpha, covers, cover);
 }
