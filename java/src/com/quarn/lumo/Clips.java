@@ -85,6 +85,33 @@ final class Clips {
         if (n != 4) {
             return null;
         }
+        Rectangle2D r = rectangleOf(xs, ys);
+        return r != null || !snapToPixels(xs, ys) ? r : rectangleOf(xs, ys);
+    }
+
+    /**
+     * Moves four corners that all lie within a thousandth of a pixel of whole pixels onto them,
+     * and says whether it did. Rectangles that went to user space and back, through a rotation
+     * or a client's float coordinates, come back like this; the rasteriser places outline
+     * points on a grid of 1/256 px, where they lie on the whole pixels already, so the outline
+     * covers exactly the whole-pixel rectangle's pixels.
+     */
+    private static boolean snapToPixels(double[] xs, double[] ys) {
+        for (int k = 0; k < 4; k++) {
+            if (!(Math.abs(xs[k] - Math.rint(xs[k])) < 1e-3)
+                    || !(Math.abs(ys[k] - Math.rint(ys[k])) < 1e-3)) {
+                return false;
+            }
+        }
+        for (int k = 0; k < 4; k++) {
+            xs[k] = Math.rint(xs[k]);
+            ys[k] = Math.rint(ys[k]);
+        }
+        return true;
+    }
+
+    /** The rectangle the corners xs, ys outline, or null. */
+    private static Rectangle2D rectangleOf(double[] xs, double[] ys) {
         for (int k = 0; k < 4; k++) {
             int m = (k + 1) % 4;
             if (xs[k] != xs[m] && ys[k] != ys[m]) {
