@@ -18,12 +18,6 @@
 
 namespace lumo::over::avx2 {
 
-// M[x][y] lane by lane, as over::sse2::products.
-LUMO_TARGET_AVX2 inline __m256i products(__m256i x, __m256i y) {
-    const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(x, y), _mm256_set1_epi16(128));
-    return _mm256_mulhi_epu16(t, _mm256_set1_epi16(257));
-}
-
 // Four image pixels s (16-bit lanes b, g, r, a) over four target pixels d:
 // the faded alpha A and colour C as the SSE2 row's pairLanes gives them,
 // then M[d][255 - A] plus M[C][A] (straight) or C (premultiplied).

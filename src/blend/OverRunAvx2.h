@@ -16,10 +16,15 @@
 
 namespace lumo::over::avx2 {
 
+// M[x][y] lane by lane, as over::sse2::products.
+LUMO_TARGET_AVX2 inline __m256i products(__m256i x, __m256i y) {
+    const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(x, y), _mm256_set1_epi16(128));
+    return _mm256_mulhi_epu16(t, _mm256_set1_epi16(257));
+}
+
 // M[d][keep] + share lane by lane, as over::sse2::blendPair.
 LUMO_TARGET_AVX2 inline __m256i blendPairs(__m256i d, __m256i keep, __m256i share) {
-    const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(d, keep), _mm256_set1_epi16(128));
-    return _mm256_add_epi16(_mm256_mulhi_epu16(t, _mm256_set1_epi16(257)), share);
+    return _mm256_add_epi16(products(d, keep), share);
 }
 
 LUMO_TARGET_AVX2 inline unsigned run(agg::int8u* p, unsigned len, uint32_t share, unsigned e) {
