@@ -614,7 +614,8 @@ TEST(SimdKernels, DdaLanesMatchTheScalarSteps) {
 }
 
 // The columns of wrapped nearest spans stepped four lanes at a time against
-// the pixel-by-pixel steps: images of 1 to 2^22 pixels repeated and
+// the pixel-by-pixel steps, and those against the positions WrappedSpanSteps
+// gives the span generators: images of 1 to 2^22 pixels repeated and
 // reflected, scales from far down to far up, mirrored or not, spans of 1 to
 // 1100 pixels starting anywhere, both ends reduced into the period.
 TEST(SimdKernels, WrappedColumnsMatchThePortableColumns) {
@@ -635,7 +636,12 @@ TEST(SimdKernels, WrappedColumnsMatchThePortableColumns) {
         const unsigned period = reflect ? mirror.period() : repeat.period();
         if (period > WrappedSpanSteps::maxPeriod) continue;
         const WrappedSpanSteps steps(deviceToImage, x, 0, len, period, period, 0);
-        std::vector<uint32_t> portable(len + 4, 7), simd(len + 4, 7);
+        std::vector<uint32_t> stepped(len + 4, 7), portable(len + 4, 7), simd(len + 4, 7);
+        WrappedSpanSteps walk = steps;
+        for (unsigned i = 0; i < len; ++i, walk.nextX()) {
+            const unsigned at = unsigned(walk.x()) >> 8;
+            stepped[i] = 4 * (reflect ? mirror.pixel(at) : repeat.pixel(at));
+        }
         if (reflect) {
             wrappedColumns::portable(portable.data(), steps.xLine(), len, mirror);
             wrappedColumns::sse2(simd.data(), steps.xLine(), len, mirror);
@@ -643,6 +649,8 @@ TEST(SimdKernels, WrappedColumnsMatchThePortableColumns) {
             wrappedColumns::portable(portable.data(), steps.xLine(), len, repeat);
             wrappedColumns::sse2(simd.data(), steps.xLine(), len, repeat);
         }
+        ASSERT_EQ(portable, stepped) << "round " << round << ", size " << size << ", scale "
+                                     << scale << ", " << len << " pixels from " << x;
         ASSERT_EQ(simd, portable) << "round " << round << ", size " << size << ", scale " << scale
                                   << ", " << len << " pixels from " << x;
     }
