@@ -614,13 +614,16 @@ TEST(SimdKernels, DdaLanesMatchTheScalarSteps) {
 }
 
 // The columns of wrapped nearest spans stepped four lanes at a time against
-// the pixel-by-pixel steps: images of 1 to 2^22 pixels repeated and
+// the pixel-by-pixel steps, and those against the positions WrappedSpanSteps
+// gives the span generators, and the columns of short spans worked out in
+// closed form against them too: images of 1 to 2^22 pixels repeated and
 // reflected, scales from far down to far up, mirrored or not, spans of 1 to
 // 1100 pixels starting anywhere, both ends reduced into the period.
 TEST(SimdKernels, WrappedColumnsMatchThePortableColumns) {
 #if LUMO_SSE2
     std::mt19937 random(31);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
+    int shortSpans = 0;
     for (int round = 0; round < 20000; ++round) {
         const unsigned size = round % 4 == 0 ? 1u + random() % (1u << 22)
                                              : 1u + unsigned(std::pow(2.0, 12.0 * unit(random)));
@@ -635,7 +638,12 @@ TEST(SimdKernels, WrappedColumnsMatchThePortableColumns) {
         const unsigned period = reflect ? mirror.period() : repeat.period();
         if (period > WrappedSpanSteps::maxPeriod) continue;
         const WrappedSpanSteps steps(deviceToImage, x, 0, len, period, period, 0);
-        std::vector<uint32_t> portable(len + 4, 7), simd(len + 4, 7);
+        std::vector<uint32_t> stepped(len + 4, 7), portable(len + 4, 7), simd(len + 4, 7);
+        WrappedSpanSteps walk = steps;
+        for (unsigned i = 0; i < len; ++i, walk.nextX()) {
+            const unsigned at = unsigned(walk.x()) >> 8;
+            stepped[i] = 4 * (reflect ? mirror.pixel(at) : repeat.pixel(at));
+        }
         if (reflect) {
             wrappedColumns::portable(portable.data(), steps.xLine(), len, mirror);
             wrappedColumns::sse2(simd.data(), steps.xLine(), len, mirror);
@@ -643,9 +651,28 @@ TEST(SimdKernels, WrappedColumnsMatchThePortableColumns) {
             wrappedColumns::portable(portable.data(), steps.xLine(), len, repeat);
             wrappedColumns::sse2(simd.data(), steps.xLine(), len, repeat);
         }
+        ASSERT_EQ(portable, stepped) << "round " << round << ", size " << size << ", scale "
+                                     << scale << ", " << len << " pixels from " << x;
         ASSERT_EQ(simd, portable) << "round " << round << ", size " << size << ", scale " << scale
                                   << ", " << len << " pixels from " << x;
+        // Short spans in closed form, from the unreduced ends.
+        const ImageSpanSteps unreduced(deviceToImage, x, 0, len);
+        const int v1 = unreduced.x(), v2 = unreduced.xEnd();
+        if (!wrappedColumns::fitsShort(v1, v2, len, int(period << 8))) continue;
+        ++shortSpans;
+        std::vector<uint32_t> closed(16, 7);
+        const int start = steps.x();
+        if (reflect) {
+            wrappedColumns::shortSpan(closed.data(), start, v1, v2, len, int(period << 8), mirror);
+        } else {
+            wrappedColumns::shortSpan(closed.data(), start, v1, v2, len, int(period << 8), repeat);
+        }
+        closed.resize(len);
+        portable.resize(len);
+        ASSERT_EQ(closed, portable) << "closed form, round " << round << ", size " << size
+                                    << ", scale " << scale << ", " << len << " pixels from " << x;
     }
+    EXPECT_GT(shortSpans, 2000);
 #else
     GTEST_SKIP() << "built without SSE2";
 #endif

@@ -25,7 +25,7 @@ namespace lumo {
 struct SpanEnds {
     // The centre of the span's first pixel and the point one pixel past
     // its last, mapped into the image.
-    SpanEnds(const agg::trans_affine& deviceToImage, int x, int y, unsigned len) {
+    LUMO_STEP_INLINE SpanEnds(const agg::trans_affine& deviceToImage, int x, int y, unsigned len) {
         const double startX = x + 0.5, startY = y + 0.5;
         x1 = startX;
         y1 = startY;
@@ -42,7 +42,7 @@ public:
     ImageSpanSteps(const agg::trans_affine& deviceToImage, int x, int y, unsigned len)
         : ImageSpanSteps(SpanEnds(deviceToImage, x, y, len), len) {}
 
-    ImageSpanSteps(const SpanEnds& ends, unsigned len) {
+    LUMO_STEP_INLINE ImageSpanSteps(const SpanEnds& ends, unsigned len) {
         const int x1 = agg::iround(ends.x1 * scale);
         const int y1 = agg::iround(ends.y1 * scale);
         const int x2 = agg::iround(ends.x2 * scale);
@@ -72,7 +72,7 @@ public:
     // slope and carries the remainder.
     struct Line {
         Line() = default;
-        Line(int v1, int v2, int count) {
+        LUMO_STEP_INLINE Line(int v1, int v2, int count) {
             if (v1 == v2 && count > 0) {
                 // A constant position (y without rotation or shear): what
                 // the division below gives for no difference, without it.

@@ -22,12 +22,24 @@ namespace lumo {
 // SimdKernelsTest compares with the portable form.
 namespace wrappedColumns {
 
+// One step of the line as Line::step takes it, without branches: whether a
+// step carries, or leaves the period, changes from span to span in no
+// pattern the predictor learns.
+LUMO_COLUMNS_INLINE void flatStep(WrappedSpanSteps::Line& line) {
+    line.carry += line.remainder;
+    line.value += line.whole;
+    const int carried = -int(line.carry > 0);
+    line.carry -= line.count & carried;
+    line.value -= carried;
+    line.value -= line.limit & -int(line.value >= line.limit);
+}
+
 template <class Axis>
 inline void portable(uint32_t* columns, WrappedSpanSteps::Line line, unsigned len,
                      const Axis& axis) {
     for (unsigned i = 0; i < len; ++i) {
         columns[i] = 4 * axis.pixel(unsigned(line.value) >> 8);
-        line.step();
+        flatStep(line);
     }
 }
 
@@ -50,7 +62,7 @@ public:
         for (int k = 0; k < 8; ++k) {
             v[k] = line.value;
             c[k] = line.carry;
-            line.step();
+            flatStep(line);
         }
         low_ = _mm_setr_epi32(v[0], v[1], v[2], v[3]);
         high_ = _mm_setr_epi32(v[4], v[5], v[6], v[7]);
@@ -132,6 +144,62 @@ LUMO_COLUMNS_INLINE void sse2(uint32_t* columns, WrappedSpanSteps::Line line, un
 }
 #endif
 
+// Whether a span of `len` pixels whose x line runs from v1 to v2 (24.8,
+// unreduced, as ImageSpanSteps takes its ends) is short enough for
+// shortSpan: at most 16 pixels, moving at most one period (limit, 24.8)
+// and less than 2^19 (2^11 image pixels) in all.
+inline bool fitsShort(int v1, int v2, unsigned len, int limit) {
+    const int64_t d = int64_t(v2) - v1;
+    const int64_t reach = d < 0 ? -d : d;
+    return len - 1 < 16 && reach <= limit && reach < (int64_t(1) << 19);
+}
+
+#if LUMO_SSE2
+// The columns of a span that fitsShort, from its unreduced ends and its
+// start reduced into the period, without stepping: what portable gives for
+// the reduced line, in closed form, for 8 or 16 lanes at once (`columns`
+// has room for 16; entries past len are left undefined).
+//
+// The line steps as AGG's forward-adjusted DDA: with d = v2 - v1 and n =
+// len, the remainder r = d mod n taken in [1, n] and the whole part w = (d
+// - r) / n, k steps carry ceil((k + 1) r / n) - 1 times, so position k is
+// v1 + k w + ceil((k + 1) r / n) - 1 = v1 + floor((k d + r - 1) / n). Here
+// |k d + r - 1| < 2^23: the numerator and n are exact floats, and a
+// quotient a / n of such integers that is not whole lies at least 1 / n
+// from the next whole number, farther than the division's rounding error
+// (at most |a / n| 2^-24), so the floor of the rounded quotient is the
+// floor of the exact one. The position moves at most one period from the
+// reduced start, so one correction brings it back into the period.
+template <class Axis>
+LUMO_COLUMNS_INLINE void shortSpan(uint32_t* columns, int start, int v1, int v2, unsigned len,
+                                   int limit, const Axis& axis) {
+    const int d = v2 - v1, n = int(len);
+    int r = d % n;
+    if (r <= 0) r += n;
+    const __m128 count = _mm_set1_ps(float(n));
+    const __m128i first = _mm_set1_epi32(start);
+    const __m128i period = _mm_set1_epi32(limit);
+    const __m128i lastInPeriod = _mm_set1_epi32(limit - 1);
+    const __m128i fourSteps = _mm_set1_epi32(4 * d);
+    // k d + r - 1 for lanes k = 0 to 3.
+    __m128i numerator = _mm_setr_epi32(r - 1, d + r - 1, 2 * d + r - 1, 3 * d + r - 1);
+    const unsigned groups = len > 8 ? 4 : 2;
+    for (unsigned g = 0; g < groups; ++g) {
+        const __m128 quotient = _mm_div_ps(_mm_cvtepi32_ps(numerator), count);
+        // Truncated towards zero, one less where that rounded a negative
+        // quotient up.
+        __m128i steps = _mm_cvttps_epi32(quotient);
+        steps =
+            _mm_add_epi32(steps, _mm_castps_si128(_mm_cmpgt_ps(_mm_cvtepi32_ps(steps), quotient)));
+        __m128i v = _mm_add_epi32(first, steps);
+        v = _mm_sub_epi32(v, _mm_and_si128(_mm_cmpgt_epi32(v, lastInPeriod), period));
+        v = _mm_add_epi32(v, _mm_and_si128(_mm_cmplt_epi32(v, _mm_setzero_si128()), period));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(columns + 4 * g), offsets(axis, v));
+        numerator = _mm_add_epi32(numerator, fourSteps);
+    }
+}
+#endif
+
 }  // namespace wrappedColumns
 
 template <class Axis>
@@ -141,6 +209,20 @@ inline void wrappedColumnsOf(uint32_t* columns, const WrappedSpanSteps::Line& li
     wrappedColumns::sse2(columns, line, len, axis);
 #else
     wrappedColumns::portable(columns, line, len, axis);
+#endif
+}
+
+// The columns of a span that fitsShort (see wrappedColumns::shortSpan;
+// `columns` has room for 16), `start` being v1 reduced into the period.
+template <class Axis>
+inline void wrappedShortColumnsOf(uint32_t* columns, int start, int v1, int v2, unsigned len,
+                                  const Axis& axis) {
+#if LUMO_SSE2
+    wrappedColumns::shortSpan(columns, start, v1, v2, len, int(axis.period() << 8), axis);
+#else
+    (void)start;
+    const ImageSpanSteps::Line line(v1, v2, int(len));
+    wrappedColumns::portable(columns, WrappedSpanSteps::Line(line, axis.period(), 0), len, axis);
 #endif
 }
 

@@ -70,16 +70,7 @@ public:
     // starts at x and whose ends map to `ends`.
     bool rowColumns(const SpanEnds& ends, int x, unsigned len, RowColumns& picked) {
         if (!reducible_ || !columnsFollowX_ || len > maxColumns || len == 0) return false;
-        const agg::trans_affine& deviceToImage = interpolator_.transformer();
-        if (rowsFollowY_ && x == columnsX_ && len == columnsLen_ &&
-            deviceToImage.tx == columnsTx_) {
-            // The columns of the span before, and the row its start maps
-            // to (the image row stays the same along the span).
-            picked.index = int(axisY_.pixel(unsigned(reducedY(agg::iround(ends.y1 * 256.0))) >> 8));
-            picked.row = pixels_.row(picked.index);
-            picked.columns = columns_;
-            return true;
-        }
+        if (rowsFollowY_) return axisAlignedColumns(ends, x, len, picked);
         const ImageSpanSteps steps(ends, len);
         if (!steps.constantY()) return false;
         // The row position reduced from the one before (the other spans of
@@ -94,6 +85,32 @@ public:
 private:
     using AxisX = typename WrapAxisOf<WrapX>::type;
     static constexpr unsigned maxColumns = 1024;
+    static_assert(maxColumns >= 16, "wrappedShortColumnsOf writes 16 columns");
+
+    // rowColumns without shear or rotation: the image row stays the one the
+    // span's start maps to, and the columns follow from the ends of the x
+    // line alone (24.8, rounded as ImageSpanSteps rounds them), short spans'
+    // without stepping.
+    bool axisAlignedColumns(const SpanEnds& ends, int x, unsigned len, RowColumns& picked) {
+        picked.index = int(axisY_.pixel(unsigned(reducedY(agg::iround(ends.y1 * 256.0))) >> 8));
+        picked.row = pixels_.row(picked.index);
+        picked.columns = columns_;
+        const double tx = interpolator_.transformer().tx;
+        if (x == columnsX_ && len == columnsLen_ && tx == columnsTx_) return true;
+        const int v1 = agg::iround(ends.x1 * 256.0), v2 = agg::iround(ends.x2 * 256.0);
+        if (wrappedColumns::fitsShort(v1, v2, len, int(axisX_.period() << 8))) {
+            wrappedShortColumnsOf(columns_, WrappedSpanSteps::reduced(v1, axisX_.period()), v1, v2,
+                                  len, axisX_);
+        } else {
+            const ImageSpanSteps::Line line(v1, v2, int(len));
+            wrappedColumnsOf(columns_, WrappedSpanSteps::Line(line, axisX_.period(), 0), len,
+                             axisX_);
+        }
+        columnsX_ = x;
+        columnsLen_ = len;
+        columnsTx_ = tx;
+        return true;
+    }
 
     // A row position (24.8) reduced into the period: from the one before
     // when it lies less than a period after it (the next rows of a

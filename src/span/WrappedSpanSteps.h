@@ -84,7 +84,7 @@ public:
             }
             if (value >= limit) value -= limit;
         }
-        static int64_t reduce(int64_t v, unsigned period) {
+        LUMO_STEP_INLINE static int64_t reduce(int64_t v, unsigned period) {
             const int64_t span = int64_t(period) << 8;
             // Positions a few periods in, and slopes below a period, the
             // common cases, without a division; small negative slopes (the
