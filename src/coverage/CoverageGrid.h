@@ -204,13 +204,14 @@ public:
             unsigned drawn = ~alpha.group(sums + start, sum, covers + start) & 0xffffu;
             // Columns past the band (see sweepRow) are not the shape's.
             if (start + kGroup > width_) drawn &= (1u << (width_ - start)) - 1u;
+            // Run by run from the left: adding a run's lowest bit carries through the run,
+            // clearing it and setting the bit past its end (bit 16 at most).
             while (drawn != 0) {
-                const int from = __builtin_ctz(drawn);
-                const int length = __builtin_ctz(~(drawn >> from));
-                const int at = start + from;
+                const unsigned past = drawn + (drawn & (0u - drawn));
+                const int at = start + __builtin_ctz(drawn);
                 if (at != spanEnd) spanOut(sink, covers, spanStart, spanEnd, at);
-                spanEnd = at + length;
-                drawn &= ~(((1u << length) - 1u) << from);
+                spanEnd = start + __builtin_ctz(past);
+                drawn &= past;
             }
             done = start + kGroup;
         });
