@@ -51,25 +51,35 @@ struct CoverageAlpha {
 
 #if LUMO_SSE2
     unsigned groupSse2(uint32_t* cells, uint32_t& sum, uint8_t* out) const {
-        __m128i running = _mm_set1_epi32(int(sum));
-        __m128i covers[4];
         const __m128i zero = _mm_setzero_si128();
+        // Each block of four lanes' running sum and its total (in every lane) first, apart
+        // from the sum so far: the sum carried from group to group then waits for one
+        // addition per group, not for the whole group.
+        __m128i v[4], total[4];
         for (int k = 0; k < 4; ++k) {
             __m128i* p = reinterpret_cast<__m128i*>(cells) + k;
-            __m128i v = _mm_loadu_si128(p);
+            v[k] = _mm_loadu_si128(p);
             _mm_storeu_si128(p, zero);
-            // Running sum of four lanes, plus the sum so far.
-            v = _mm_add_epi32(v, _mm_slli_si128(v, 4));
-            v = _mm_add_epi32(v, _mm_slli_si128(v, 8));
-            v = _mm_add_epi32(v, running);
-            running = _mm_shuffle_epi32(v, 0xff);
-            __m128i c = _mm_srai_epi32(v, 9);
+            v[k] = _mm_add_epi32(v[k], _mm_slli_si128(v[k], 4));
+            v[k] = _mm_add_epi32(v[k], _mm_slli_si128(v[k], 8));
+            total[k] = _mm_shuffle_epi32(v[k], 0xff);
+        }
+        const __m128i upTo2 = _mm_add_epi32(total[0], total[1]);
+        const __m128i upTo3 = _mm_add_epi32(upTo2, total[2]);
+        const __m128i before = _mm_set1_epi32(int(sum));
+        sum += uint32_t(_mm_cvtsi128_si32(_mm_add_epi32(upTo3, total[3])));
+        v[0] = _mm_add_epi32(v[0], before);
+        v[1] = _mm_add_epi32(v[1], _mm_add_epi32(before, total[0]));
+        v[2] = _mm_add_epi32(v[2], _mm_add_epi32(before, upTo2));
+        v[3] = _mm_add_epi32(v[3], _mm_add_epi32(before, upTo3));
+        __m128i covers[4];
+        for (int k = 0; k < 4; ++k) {
+            __m128i c = _mm_srai_epi32(v[k], 9);
             const __m128i sign = _mm_srai_epi32(c, 31);
             c = _mm_sub_epi32(_mm_xor_si128(c, sign), sign);
             if (EvenOdd) c = _mm_and_si128(c, _mm_set1_epi32(511));
             covers[k] = c;
         }
-        sum = uint32_t(_mm_cvtsi128_si32(running));
         // Saturating packs clamp to 255 (magnitudes are below 2^23).
         __m128i low = _mm_packs_epi32(covers[0], covers[1]);
         __m128i high = _mm_packs_epi32(covers[2], covers[3]);
