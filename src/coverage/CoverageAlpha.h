@@ -72,21 +72,26 @@ struct CoverageAlpha {
         v[1] = _mm_add_epi32(v[1], _mm_add_epi32(before, total[0]));
         v[2] = _mm_add_epi32(v[2], _mm_add_epi32(before, upTo2));
         v[3] = _mm_add_epi32(v[3], _mm_add_epi32(before, upTo3));
-        __m128i covers[4];
-        for (int k = 0; k < 4; ++k) {
-            __m128i c = _mm_srai_epi32(v[k], 9);
-            const __m128i sign = _mm_srai_epi32(c, 31);
-            c = _mm_sub_epi32(_mm_xor_si128(c, sign), sign);
-            if (EvenOdd) c = _mm_and_si128(c, _mm_set1_epi32(511));
-            covers[k] = c;
-        }
-        // Saturating packs clamp to 255 (magnitudes are below 2^23).
-        __m128i low = _mm_packs_epi32(covers[0], covers[1]);
-        __m128i high = _mm_packs_epi32(covers[2], covers[3]);
+        // Whole covers (sum >> 9), two blocks to a register of 16-bit lanes; saturating packs
+        // keep every magnitude from 255 up at 255 or more.
+        __m128i low, high;
         if (EvenOdd) {
+            // The low nine bits of a cover and of its magnitude fold to the same value
+            // (min(c, 512 - c) on 0..511 gives c and 512 - c alike), so no magnitude is taken.
+            const __m128i bits = _mm_set1_epi32(511);
+            low = _mm_packs_epi32(_mm_and_si128(_mm_srai_epi32(v[0], 9), bits),
+                                  _mm_and_si128(_mm_srai_epi32(v[1], 9), bits));
+            high = _mm_packs_epi32(_mm_and_si128(_mm_srai_epi32(v[2], 9), bits),
+                                   _mm_and_si128(_mm_srai_epi32(v[3], 9), bits));
             const __m128i full = _mm_set1_epi16(512);
             low = _mm_min_epi16(low, _mm_sub_epi16(full, low));
             high = _mm_min_epi16(high, _mm_sub_epi16(full, high));
+        } else {
+            // Magnitudes of the saturated covers; negating saturates too (-32768 to 32767).
+            low = _mm_packs_epi32(_mm_srai_epi32(v[0], 9), _mm_srai_epi32(v[1], 9));
+            high = _mm_packs_epi32(_mm_srai_epi32(v[2], 9), _mm_srai_epi32(v[3], 9));
+            low = _mm_max_epi16(low, _mm_subs_epi16(zero, low));
+            high = _mm_max_epi16(high, _mm_subs_epi16(zero, high));
         }
         __m128i alphas = _mm_packus_epi16(low, high);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), alphas);
