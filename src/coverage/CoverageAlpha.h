@@ -51,32 +51,47 @@ struct CoverageAlpha {
 
 #if LUMO_SSE2
     unsigned groupSse2(uint32_t* cells, uint32_t& sum, uint8_t* out) const {
-        __m128i running = _mm_set1_epi32(int(sum));
-        __m128i covers[4];
         const __m128i zero = _mm_setzero_si128();
+        // Each block of four lanes' running sum and its total (in every lane) first, apart
+        // from the sum so far: the sum carried from group to group then waits for one
+        // addition per group, not for the whole group.
+        __m128i v[4], total[4];
         for (int k = 0; k < 4; ++k) {
             __m128i* p = reinterpret_cast<__m128i*>(cells) + k;
-            __m128i v = _mm_loadu_si128(p);
+            v[k] = _mm_loadu_si128(p);
             _mm_storeu_si128(p, zero);
-            // Running sum of four lanes, plus the sum so far.
-            v = _mm_add_epi32(v, _mm_slli_si128(v, 4));
-            v = _mm_add_epi32(v, _mm_slli_si128(v, 8));
-            v = _mm_add_epi32(v, running);
-            running = _mm_shuffle_epi32(v, 0xff);
-            __m128i c = _mm_srai_epi32(v, 9);
-            const __m128i sign = _mm_srai_epi32(c, 31);
-            c = _mm_sub_epi32(_mm_xor_si128(c, sign), sign);
-            if (EvenOdd) c = _mm_and_si128(c, _mm_set1_epi32(511));
-            covers[k] = c;
+            v[k] = _mm_add_epi32(v[k], _mm_slli_si128(v[k], 4));
+            v[k] = _mm_add_epi32(v[k], _mm_slli_si128(v[k], 8));
+            total[k] = _mm_shuffle_epi32(v[k], 0xff);
         }
-        sum = uint32_t(_mm_cvtsi128_si32(running));
-        // Saturating packs clamp to 255 (magnitudes are below 2^23).
-        __m128i low = _mm_packs_epi32(covers[0], covers[1]);
-        __m128i high = _mm_packs_epi32(covers[2], covers[3]);
+        const __m128i upTo2 = _mm_add_epi32(total[0], total[1]);
+        const __m128i upTo3 = _mm_add_epi32(upTo2, total[2]);
+        const __m128i before = _mm_set1_epi32(int(sum));
+        sum += uint32_t(_mm_cvtsi128_si32(_mm_add_epi32(upTo3, total[3])));
+        v[0] = _mm_add_epi32(v[0], before);
+        v[1] = _mm_add_epi32(v[1], _mm_add_epi32(before, total[0]));
+        v[2] = _mm_add_epi32(v[2], _mm_add_epi32(before, upTo2));
+        v[3] = _mm_add_epi32(v[3], _mm_add_epi32(before, upTo3));
+        // Whole covers (sum >> 9), two blocks to a register of 16-bit lanes; saturating packs
+        // keep every magnitude from 255 up at 255 or more.
+        __m128i low, high;
         if (EvenOdd) {
+            // The low nine bits of a cover and of its magnitude fold to the same value
+            // (min(c, 512 - c) on 0..511 gives c and 512 - c alike), so no magnitude is taken.
+            const __m128i bits = _mm_set1_epi32(511);
+            low = _mm_packs_epi32(_mm_and_si128(_mm_srai_epi32(v[0], 9), bits),
+                                  _mm_and_si128(_mm_srai_epi32(v[1], 9), bits));
+            high = _mm_packs_epi32(_mm_and_si128(_mm_srai_epi32(v[2], 9), bits),
+                                   _mm_and_si128(_mm_srai_epi32(v[3], 9), bits));
             const __m128i full = _mm_set1_epi16(512);
             low = _mm_min_epi16(low, _mm_sub_epi16(full, low));
             high = _mm_min_epi16(high, _mm_sub_epi16(full, high));
+        } else {
+            // Magnitudes of the saturated covers; negating saturates too (-32768 to 32767).
+            low = _mm_packs_epi32(_mm_srai_epi32(v[0], 9), _mm_srai_epi32(v[1], 9));
+            high = _mm_packs_epi32(_mm_srai_epi32(v[2], 9), _mm_srai_epi32(v[3], 9));
+            low = _mm_max_epi16(low, _mm_subs_epi16(zero, low));
+            high = _mm_max_epi16(high, _mm_subs_epi16(zero, high));
         }
         __m128i alphas = _mm_packus_epi16(low, high);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), alphas);

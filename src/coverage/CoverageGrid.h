@@ -184,37 +184,47 @@ public:
     // group edges and the constant stretches between groups, whose alphas are laid into the
     // covers between the groups' own, so each span's covers lie in one piece.
     template <class Alpha, class Sink>
-    void sweepSpans(int y, const Alpha& alpha, Sink& sink) {
+    void sweepSpans(int y, const Alpha alpha, Sink& sink) {
         uint8_t* marked = openRow(y);
         uint32_t* sums = rowSums(y);
-        uint8_t* covers = covers_.data();
+        // In locals (`alpha` too, taken by value): the sink's calls could change any member,
+        // which would be read again after each of them.
+        uint8_t* const covers = covers_.data();
+        const int minX = minX_, width = width_;
         uint32_t sum = 0;
         int done = 0;
         // The span being gathered, [spanStart, spanEnd).
         int spanStart = 0, spanEnd = 0;
+        // Hands over the span gathered so far, if any, and starts the next at `next`.
+        auto spanOut = [&](int next) {
+            if (spanEnd > spanStart)
+                sink.span(minX + spanStart, spanEnd - spanStart, covers + spanStart);
+            spanStart = spanEnd = next;
+        };
         takeMarkedGroups(marked, [&](int start) {
             if (start > done && sum != 0) {
                 const unsigned a = alpha.value(sum);
                 if (a != 0) {
                     std::memset(covers + done, int(a), size_t(start - done));
-                    if (done != spanEnd) spanOut(sink, covers, spanStart, spanEnd, done);
+                    if (done != spanEnd) spanOut(done);
                     spanEnd = start;
                 }
             }
             unsigned drawn = ~alpha.group(sums + start, sum, covers + start) & 0xffffu;
             // Columns past the band (see sweepRow) are not the shape's.
-            if (start + kGroup > width_) drawn &= (1u << (width_ - start)) - 1u;
+            if (start + kGroup > width) drawn &= (1u << (width - start)) - 1u;
+            // Run by run from the left: adding a run's lowest bit carries through the run,
+            // clearing it and setting the bit past its end (bit 16 at most).
             while (drawn != 0) {
-                const int from = __builtin_ctz(drawn);
-                const int length = __builtin_ctz(~(drawn >> from));
-                const int at = start + from;
-                if (at != spanEnd) spanOut(sink, covers, spanStart, spanEnd, at);
-                spanEnd = at + length;
-                drawn &= ~(((1u << length) - 1u) << from);
+                const unsigned past = drawn + (drawn & (0u - drawn));
+                const int at = start + __builtin_ctz(drawn);
+                if (at != spanEnd) spanOut(at);
+                spanEnd = start + __builtin_ctz(past);
+                drawn &= past;
             }
             done = start + kGroup;
         });
-        spanOut(sink, covers, spanStart, spanEnd, spanEnd);
+        spanOut(spanEnd);
     }
 
 private:
@@ -246,7 +256,8 @@ private:
     // marks as it goes.
     template <class F>
     void takeMarkedGroups(uint8_t* marked, F&& f) const {
-        for (int w = 0; w < markStride_; w += kMarkWord) {
+        const int stride = markStride_;  // read once, whatever f calls
+        for (int w = 0; w < stride; w += kMarkWord) {
             uint64_t marks = markWord(marked + w);
             if (marks == 0) continue;
             std::memset(marked + w, 0, kMarkWord);
@@ -261,14 +272,6 @@ private:
     void cellsOut(Sink& sink, const uint8_t* covers, int& runStart, int& runEnd) {
         if (runEnd > runStart) sink.cells(minX_ + runStart, runEnd - runStart, covers + runStart);
         runStart = runEnd = 0;
-    }
-
-    // Hands over the span gathered so far, if any, and starts the next at `next`.
-    template <class Sink>
-    void spanOut(Sink& sink, const uint8_t* covers, int& spanStart, int& spanEnd, int next) {
-        if (spanEnd > spanStart)
-            sink.span(minX_ + spanStart, spanEnd - spanStart, covers + spanStart);
-        spanStart = spanEnd = next;
     }
 
     template <class Scanline>
