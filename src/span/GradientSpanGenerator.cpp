@@ -47,18 +47,19 @@ FocalRadial functionOf<FocalRadial>(const FocalRadial& focal) {
     return focal;
 }
 
-// The length from which a span takes the lanes (and below which the scalar
-// steps): four, except for spans blended as they are worked out whose
-// scalar steps are cheap, which are blended from a word of indices below
-// eight (linear and diamond) or six (radial), one or two blocks.
+// Whether a span goes by the scalar steps rather than the lanes: spans
+// shorter than four, and spans blended as they are worked out whose scalar
+// steps cost less than a block of lanes and its blend, all at once from a
+// word of indices (blendShort): linear and diamond spans below eight, and a
+// radial span of five, whose single last pixel would take a block of its own.
 template <class Function, class Output>
-constexpr unsigned scalarBelow() {
-    if (!std::is_same<Output, gradientOutput::Over>::value) return 4;
+bool scalarSpan(unsigned len) {
+    if (!std::is_same<Output, gradientOutput::Over>::value) return len < 4;
     if (std::is_same<Function, gradient::Linear>::value ||
         std::is_same<Function, gradient::Diamond>::value) {
-        return 8;
+        return len < 8;
     }
-    return std::is_same<Function, gradient::Radial>::value ? 6 : 4;
+    return len < 4 || (len == 5 && std::is_same<Function, gradient::Radial>::value);
 }
 
 // A span of `len` pixels (below eight) from the scalar steps, its indices
@@ -188,17 +189,16 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target
 #if LUMO_SSE2
         // Lanes step four places at once: four times the count must fit 32
         // bits. They take the last pixels of a span too, in a block of four
-        // of which only the span's own pixels are kept. Shorter spans go
-        // quicker one by one; those blended as they are worked out, from
-        // the indices of all their pixels at once (bytes of a word), in one
-        // or two blocks.
-        if (Lanes && len >= scalarBelow<Function, Output>() && len < (1u << 28)) {
+        // of which only the span's own pixels are kept. The spans scalarSpan
+        // picks go quicker by the scalar steps; those blended as they are
+        // worked out gather their indices in a word first (blendShort).
+        if (Lanes && !scalarSpan<Function, Output>(len) && len < (1u << 28)) {
             i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, self.radialIndices_, out,
                                                            gx, gy, len);
         }
 #endif
         if constexpr (std::is_same<Output, gradientOutput::Over>::value) {
-            if (len < scalarBelow<Function, Output>()) {
+            if (scalarSpan<Function, Output>(len)) {
                 blendShort<Function, Cycle>(out, function, gx, gy, len);
                 return;
             }
