@@ -68,12 +68,14 @@ bool scalarSpan(unsigned len) {
 template <class Function, class Cycle>
 void blendShort(const gradientOutput::Over& out, const Function& function, DdaSteps& gx,
                 DdaSteps& gy, unsigned len) {
+    // Linear gradients read x alone: the y steps are then left out.
+    constexpr bool readsY = !std::is_same<Function, gradient::Linear>::value;
     uint64_t indices = 0;
     for (unsigned k = 0; k < len; ++k) {
         const int index = Cycle::index(function(int64_t(gx.y >> 4), int64_t(gy.y >> 4)));
         indices |= uint64_t(index) << (8 * k);
         gx.next();
-        gy.next();
+        if (readsY) gy.next();
     }
     if (len < 4) {
         out.some(0, len, uint32_t(indices));
