@@ -51,6 +51,21 @@ LUMO_BLOCK_INLINE void coveredFour(const IndexedColours& colours, unsigned a, un
     dhi = blendCovered<false>(dhi, chi, ahi, khi);
 }
 
+// The same for the first two pixels alone (dlo), covers as the low bytes of a word: the lanes
+// of pixels 0-1 of coveredFour.
+LUMO_BLOCK_INLINE __m128i coveredTwo(const IndexedColours& colours, unsigned a, unsigned b,
+                                     uint32_t covers, __m128i dlo) {
+    const __m128i zero = _mm_setzero_si128();
+    const uint32_t* straight = reinterpret_cast<const uint32_t*>(colours.straight);
+    const __m128i rgba = _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(straight[a])),
+                                            _mm_cvtsi32_si128(int(straight[b])));
+    const __m128i k = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(covers)), zero);
+    const __m128i pairs = _mm_unpacklo_epi16(k, k);
+    __m128i alo;
+    const __m128i clo = colourPairLanes<false>(_mm_unpacklo_epi8(rgba, zero), alo);
+    return blendCovered<false>(dlo, clo, alo, _mm_unpacklo_epi32(pairs, pairs));
+}
+
 // Four pixels at p, the colours the indices a, b, c, d select, covers as the bytes of a word.
 // Four zero covers leave the pixels alone; four full ones add the full-cover words (store them
 // for an opaque table).
@@ -85,27 +100,35 @@ LUMO_BLOCK_INLINE void indexedFirst(agg::int8u* p, const IndexedColours& colours
     indices &= kept;
     if (covers == 0) return;
     const __m128i zero = _mm_setzero_si128();
-    __m128i lo = zero, hi = zero;
     uint32_t word;
-    if (count == 1) {
-        std::memcpy(&word, p, 4);
-        lo = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(word)), zero);
-    } else {
-        lo = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
-        if (count == 3) {
-            std::memcpy(&word, p + 8, 4);
-            hi = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(word)), zero);
+    if (count <= 2) {
+        // One or two pixels: the lanes of the first pair alone.
+        __m128i d;
+        if (count == 1) {
+            std::memcpy(&word, p, 4);
+            d = _mm_cvtsi32_si128(int(word));
+        } else {
+            d = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
         }
+        const __m128i lo = coveredTwo(colours, indices & 255, (indices >> 8) & 255, covers,
+                                      _mm_unpacklo_epi8(d, zero));
+        const __m128i packed = _mm_packus_epi16(lo, lo);
+        if (count == 1) {
+            store(p, uint32_t(_mm_cvtsi128_si32(packed)));
+        } else {
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(p), packed);
+        }
+        return;
     }
+    // Three pixels.
+    __m128i lo = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+    std::memcpy(&word, p + 8, 4);
+    __m128i hi = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(word)), zero);
     coveredFour(colours, indices & 255, (indices >> 8) & 255, (indices >> 16) & 255, indices >> 24,
                 covers, lo, hi);
     const __m128i packed = _mm_packus_epi16(lo, hi);
-    if (count == 1) {
-        store(p, uint32_t(_mm_cvtsi128_si32(packed)));
-        return;
-    }
     _mm_storel_epi64(reinterpret_cast<__m128i*>(p), packed);
-    if (count == 3) store(p + 8, uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(packed, 8))));
+    store(p + 8, uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(packed, 8))));
 }
 
 }  // namespace lumo::over::sse2

@@ -60,7 +60,7 @@ public:
         if (y >= base_.ymin() && y <= base_.ymax() && x >= base_.xmin() &&
             int64_t(x) + len - 1 <= base_.xmax()) {
             agg::int8u* pixels = rows_.row_ptr(y) + 4 * x;
-            if (colours_.opaque || spans_.blendsAsGenerated()) {
+            if (colours_.opaque || spans_.blendsAsGenerated(len)) {
                 spans_.generateOver(pixels, covers, colours_, x, y, len);
                 return;
             }

@@ -25,8 +25,9 @@ namespace lumo {
 // to an output of GradientOutputs.h.
 namespace gradientBlocks {
 
-// The shortest span that takes the eight-pixel loop.
-constexpr unsigned avx2Span = 16;
+// The shortest radial span whose indices take the eight-pixel loop: two sets of lanes to set
+// up.
+constexpr unsigned radialIndicesEights = 32;
 
 // The indices of the first `count` of four pixels from the scalar function
 // and cycle, as the bytes of a word (the others 0).
@@ -169,18 +170,18 @@ template <class Function, class Cycle, class Output>
 unsigned fillFours(const FocalRadial& focal, const uint8_t* radialIndices, const Output& out,
                    DdaSteps& gx, DdaSteps& gy, unsigned len) {
 #if LUMO_AVX2
-    // Linear and diamond spans blended as they are worked out take eight pixels at a time
-    // where the processor has AVX2; shorter spans go quicker in fours.
+    // Spans blended as they are worked out take eight pixels at a time where the processor has
+    // AVX2, from a length that depends on the function (gradientAvx2::shortestEights).
     if constexpr (gradientAvx2::eights<Function, Output>) {
-        if (len >= avx2Span && cpuHasAvx2) {
-            gradientAvx2::fillEights<Function, Cycle>(out, gx, gy, len);
+        if (len >= gradientAvx2::shortestEights<Function> && cpuHasAvx2) {
+            gradientAvx2::fillEights<Function, Cycle>(radialIndices, out, gx, gy, len);
             return len;
         }
     }
-    // Radial indices likewise, from twice the length: two sets of lanes to set up.
+    // Radial indices likewise.
     if constexpr (std::is_same<Function, gradient::Radial>::value &&
                   std::is_same<Output, gradientOutput::Indices>::value) {
-        if (len >= 2 * avx2Span && cpuHasAvx2) {
+        if (len >= radialIndicesEights && cpuHasAvx2) {
             gradientAvx2::radialIndices<Cycle>(radialIndices, out.span, gx, gy, len);
             return len;
         }

@@ -2,10 +2,10 @@
 
 // The gradient span loop's fixed-point steps eight pixels at a time with AVX2, for processors
 // that have it (cpuHasAvx2): the linear and diamond positions and the cycle rules in 32-bit
-// lanes, each block of eight indices blended source-over as it is worked out
-// (over::avx2::indexedEight). The same integers as the four-lane blocks (GradientBlocks.h)
-// and the scalar steps; GradientReferenceTest compares the spans with AGG's and with the
-// portable ones.
+// lanes, and the radial indices by the keys of their sums of squares, each block of eight
+// indices blended source-over as it is worked out (over::avx2::indexedEight) or stored. The same
+// integers as the four-lane blocks (GradientBlocks.h) and the scalar steps; GradientReferenceTest
+// compares the spans with AGG's and with the portable ones.
 
 #include "blend/IndexedOverAvx2.h"
 #include "core/Simd.h"
@@ -124,41 +124,6 @@ LUMO_TARGET_AVX2 inline uint64_t packed(__m256i index) {
     return uint64_t(_mm_cvtsi128_si64(_mm_packus_epi16(sixteen, sixteen)));
 }
 
-// Whether a function and output have the eight-pixel loop.
-template <class Function, class Output>
-constexpr bool eights =
-    Positions<Function>::built&& std::is_same<Output, gradientOutput::Over>::value;
-
-// Every pixel of a span (len from 8, count below 2^28) blended source-over from the
-// fixed-point steps gx and gy, eight at a time; the last one to seven pixels from the lanes of
-// one more block, as a block of four and the first of another (the output's SSE2 blocks),
-// reading and writing no pixel past the span.
-template <class Function, class Cycle>
-LUMO_TARGET_AVX2 void fillEights(const gradientOutput::Over& out, const DdaSteps& gx,
-                                 const DdaSteps& gy, unsigned len) {
-    using P = Positions<Function>;
-    DdaEights x = ddaEights(gx);
-    DdaEights y = ddaEights(P::readsY ? gy : DdaSteps(0, 0, 1));
-    unsigned i = 0;
-    for (; i + 8 <= len; i += 8) {
-        uint64_t covers;
-        std::memcpy(&covers, out.covers + i, 8);
-        over::avx2::indexedEight(out.pixels + 4 * size_t(i), out.colours,
-                                 packed(Indices<Cycle>::of(P::of(x.y, y.y))), covers);
-        next(x);
-        if (P::readsY) next(y);
-    }
-    if (i == len) return;
-    const uint64_t indices = packed(Indices<Cycle>::of(P::of(x.y, y.y)));
-    uint32_t four = uint32_t(indices);
-    if (len - i >= 4) {
-        out.four(i, four);
-        i += 4;
-        four = uint32_t(indices >> 32);
-    }
-    if (i < len) out.some(i, len - i, four);
-}
-
 // The radial gradient's table indices of eight pixels by the keys of their sums of squares
 // (lanes::RadialKeys with twice the lanes): the squares of coordinates below 2^26 and their sum
 // are exact in double precision, and the high word of the sum, shifted down to its exponent and
@@ -208,6 +173,70 @@ LUMO_TARGET_AVX2 inline uint64_t radialEight(const uint8_t* table, __m256i gx, _
         indices |= uint64_t(index) << (8 * j);
     }
     return indices;
+}
+
+// The table indices of eight pixels, as the bytes of a word (the first lowest), from their
+// fixed-point coordinates: the functions with positions (Positions) by the cycle rules in
+// lanes, the radial gradient by the keys of its sums of squares in `table`.
+template <class Function, class Cycle>
+struct EightIndices {
+    using P = Positions<Function>;
+    static constexpr bool built = P::built;
+    static constexpr bool readsY = P::readsY;
+    LUMO_TARGET_AVX2 static uint64_t of(const uint8_t*, __m256i gx, __m256i gy) {
+        return packed(Indices<Cycle>::of(P::of(gx, gy)));
+    }
+};
+
+template <class Cycle>
+struct EightIndices<gradient::Radial, Cycle> {
+    static constexpr bool built = true;
+    static constexpr bool readsY = true;
+    LUMO_TARGET_AVX2 static uint64_t of(const uint8_t* table, __m256i gx, __m256i gy) {
+        return radialEight<Cycle>(table, gx, gy);
+    }
+};
+
+// The shortest span of a function blended as it is worked out that takes the eight-pixel
+// loop: shorter linear and diamond spans go quicker in fours, whose lanes cost less to set up;
+// radial ones, whose look-ups take longer, gain from one block of eight.
+template <class Function>
+constexpr unsigned shortestEights = std::is_same<Function, gradient::Radial>::value ? 8 : 16;
+
+// Whether a function and output have the eight-pixel loop.
+template <class Function, class Output>
+constexpr bool eights =
+    EightIndices<Function, cycle::Pad>::built&& std::is_same<Output, gradientOutput::Over>::value;
+
+// Every pixel of a span (len from 8, count below 2^28) blended source-over from the
+// fixed-point steps gx and gy, eight at a time; the last one to seven pixels from the lanes of
+// one more block, as a block of four and the first of another (the output's SSE2 blocks),
+// reading and writing no pixel past the span. Radial indices are looked up in `table`,
+// radialIndex::table<Cycle>().
+template <class Function, class Cycle>
+LUMO_TARGET_AVX2 void fillEights(const uint8_t* table, const gradientOutput::Over& out,
+                                 const DdaSteps& gx, const DdaSteps& gy, unsigned len) {
+    using P = EightIndices<Function, Cycle>;
+    DdaEights x = ddaEights(gx);
+    DdaEights y = ddaEights(P::readsY ? gy : DdaSteps(0, 0, 1));
+    unsigned i = 0;
+    for (; i + 8 <= len; i += 8) {
+        uint64_t covers;
+        std::memcpy(&covers, out.covers + i, 8);
+        over::avx2::indexedEight(out.pixels + 4 * size_t(i), out.colours, P::of(table, x.y, y.y),
+                                 covers);
+        next(x);
+        if (P::readsY) next(y);
+    }
+    if (i == len) return;
+    const uint64_t indices = P::of(table, x.y, y.y);
+    uint32_t four = uint32_t(indices);
+    if (len - i >= 4) {
+        out.four(i, four);
+        i += 4;
+        four = uint32_t(indices >> 32);
+    }
+    if (i < len) out.some(i, len - i, four);
 }
 
 // The table indices of every pixel of a radial span (len from 8, count below 2^28) from the

@@ -47,6 +47,44 @@ FocalRadial functionOf<FocalRadial>(const FocalRadial& focal) {
     return focal;
 }
 
+// Whether a span goes by the scalar steps rather than the lanes: spans
+// shorter than four, and spans blended as they are worked out whose scalar
+// steps cost less than a block of lanes and its blend, all at once from a
+// word of indices (blendShort): linear and diamond spans below eight, and a
+// radial span of five, whose single last pixel would take a block of its own.
+template <class Function, class Output>
+bool scalarSpan(unsigned len) {
+    if (!std::is_same<Output, gradientOutput::Over>::value) return len < 4;
+    if (std::is_same<Function, gradient::Linear>::value ||
+        std::is_same<Function, gradient::Diamond>::value) {
+        return len < 8;
+    }
+    return len < 4 || (len == 5 && std::is_same<Function, gradient::Radial>::value);
+}
+
+// A span of `len` pixels (below eight) from the scalar steps, its indices
+// gathered in a word (the first lowest) and blended as a block of four and
+// the first of another.
+template <class Function, class Cycle>
+void blendShort(const gradientOutput::Over& out, const Function& function, DdaSteps& gx,
+                DdaSteps& gy, unsigned len) {
+    // Linear gradients read x alone: the y steps are then left out.
+    constexpr bool readsY = !std::is_same<Function, gradient::Linear>::value;
+    uint64_t indices = 0;
+    for (unsigned k = 0; k < len; ++k) {
+        const int index = Cycle::index(function(int64_t(gx.y >> 4), int64_t(gy.y >> 4)));
+        indices |= uint64_t(index) << (8 * k);
+        gx.next();
+        if (readsY) gy.next();
+    }
+    if (len < 4) {
+        out.some(0, len, uint32_t(indices));
+        return;
+    }
+    out.four(0, uint32_t(indices));
+    if (len > 4) out.some(4, len - 4, uint32_t(indices >> 32));
+}
+
 }  // namespace
 
 GradientSpanGenerator::GradientSpanGenerator(const agg::trans_affine& deviceToGradient,
@@ -95,9 +133,15 @@ void GradientSpanGenerator::setFill() {
     // Positions worked out in a few integer steps leave the blend of each
     // block little to wait for; the others take long enough (conversions to
     // double, table look-ups, roots) that blending as they come would hold
-    // each block up, and a span's indices are better worked out first.
-    blendsAsGenerated_ = std::is_same<Function, gradient::Linear>::value ||
-                         std::is_same<Function, gradient::Diamond>::value;
+    // each block up, and a span's indices are better worked out first. Short
+    // radial spans still gain from it: their indices come from the scalar
+    // steps or one block of eight, and the separate blend would cost as much.
+    if (std::is_same<Function, gradient::Linear>::value ||
+        std::is_same<Function, gradient::Diamond>::value) {
+        blendsBelow_ = UINT32_MAX;
+    } else if (std::is_same<Function, gradient::Radial>::value) {
+        blendsBelow_ = 10;
+    }
 #if LUMO_SSE2
     // Looked up once here rather than for every span.
     if (std::is_same<Function, gradient::Radial>::value ||
@@ -147,18 +191,20 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target
 #if LUMO_SSE2
         // Lanes step four places at once: four times the count must fit 32
         // bits. They take the last pixels of a span too, in a block of four
-        // of which only the span's own pixels are kept; spans shorter than
-        // four go quicker one by one, except for linear and diamond spans
-        // blended as they are worked out, whose block of four costs about
-        // what one pixel does.
-        constexpr bool fromTwo = std::is_same<Output, gradientOutput::Over>::value &&
-                                 (std::is_same<Function, gradient::Linear>::value ||
-                                  std::is_same<Function, gradient::Diamond>::value);
-        if (Lanes && len >= (fromTwo ? 2u : 4u) && len < (1u << 28)) {
+        // of which only the span's own pixels are kept. The spans scalarSpan
+        // picks go quicker by the scalar steps; those blended as they are
+        // worked out gather their indices in a word first (blendShort).
+        if (Lanes && !scalarSpan<Function, Output>(len) && len < (1u << 28)) {
             i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, self.radialIndices_, out,
                                                            gx, gy, len);
         }
 #endif
+        if constexpr (std::is_same<Output, gradientOutput::Over>::value) {
+            if (scalarSpan<Function, Output>(len)) {
+                blendShort<Function, Cycle>(out, function, gx, gy, len);
+                return;
+            }
+        }
         for (; i < len; ++i) {
             out.one(i, Cycle::index(function(int64_t(gx.y >> 4), int64_t(gy.y >> 4))));
             gx.next();

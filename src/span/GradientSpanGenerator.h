@@ -49,10 +49,10 @@ public:
     // The same pixels drawn source-over straight into a row of pixels with a
     // cover per pixel (`colours` made from the table): gradientOutput::Over.
     // Faster than generateIndices and overIndexedSpan where
-    // blendsAsGenerated() says so, or for an opaque table.
+    // blendsAsGenerated(len) says so, or for an opaque table.
     void generateOver(agg::int8u* pixels, const agg::int8u* covers, const IndexedColours& colours,
                       int x, int y, unsigned len);
-    bool blendsAsGenerated() const { return blendsAsGenerated_; }
+    bool blendsAsGenerated(unsigned len) const { return len < blendsBelow_; }
 
 private:
     // Each span loop makes its output (the colours or indices at `target`,
@@ -81,7 +81,8 @@ private:
     const ColourTable& table_;
     // The radial index table of the cycle, for the radial and square-root-of-xy blocks.
     const uint8_t* radialIndices_ = nullptr;
-    bool blendsAsGenerated_ = false;
+    // The length from which spans are better worked out as indices first.
+    unsigned blendsBelow_ = 0;
     FillOf<gradientOutput::Colours> fill_;
     FillOf<gradientOutput::Colours> fillPortable_;
     FillOf<gradientOutput::Indices> fillIndices_;
