@@ -6,6 +6,7 @@
 #include "core/RedBlueSwap.h"
 #include "core/Simd.h"
 #include "render/ColumnsOverAvx2.h"
+#include "render/ColumnsOverBlock.h"
 #include "span/ColumnGather.h"
 
 #include <agg_basics.h>
@@ -151,10 +152,21 @@ inline bool overFirst(agg::int8u* p, const agg::int8u* row, const uint32_t* colu
     return false;
 }
 
+// `room` is the number of pixels of the row from p on (at least len): short spans with room for
+// eight pixels, and spans of 8 to 16, go in whole blocks of eight (ColumnsOverBlock.h).
 template <bool Premultiplied>
 inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, unsigned len,
-                 const agg::int8u* covers, unsigned cover) {
+                 const agg::int8u* covers, unsigned cover, unsigned room) {
     static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes r, g, b, a");
+#if LUMO_AVX2
+    if (len - 8 <= 8 && cpuHasAvx2) {
+        return avx2::overlapped<Premultiplied>(p, row, columns, len, covers, cover);
+    }
+#endif
+    if (len - 8 <= 8) return block::overlapped<Premultiplied>(p, row, columns, len, covers, cover);
+    if (len - 1 < 7 && room >= 8) {
+        return block::masked<Premultiplied>(p, row, columns, len, covers, cover);
+    }
     bool asIs = true;
     unsigned i = 0;
 #if LUMO_AVX2
@@ -180,12 +192,16 @@ inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, 
 
 }  // namespace columnsOver
 
+// `room`: the pixels of the destination row from p on, at least len; the pixels past the span
+// may be read and written back as they were, never changed.
 template <bool Premultiplied>
 inline bool blendColumnsOver(agg::int8u* p, const agg::int8u* row, const uint32_t* columns,
-                             unsigned len, const agg::int8u* covers, unsigned cover) {
+                             unsigned len, const agg::int8u* covers, unsigned cover,
+                             unsigned room) {
 #if LUMO_SSE2
-    return columnsOver::sse2<Premultiplied>(p, row, columns, len, covers, cover);
+    return columnsOver::sse2<Premultiplied>(p, row, columns, len, covers, cover, room);
 #else
+    (void)room;
     return columnsOver::portable<Premultiplied>(p, row, columns, len, covers, cover);
 #endif
 }

@@ -85,11 +85,11 @@ private:
             std::memmove(p, rows_.row_ptr(y - 1) + 4 * x, 4 * size_t(len));
             lastAsIs_ = true;
         } else if (premultiplied_) {
-            lastAsIs_ =
-                blendColumnsOver<true>(p, picked.row, picked.columns, unsigned(len), covers, cover);
+            lastAsIs_ = blendColumnsOver<true>(p, picked.row, picked.columns, unsigned(len), covers,
+                                               cover, rows_.width() - unsigned(x));
         } else {
             lastAsIs_ = blendColumnsOver<false>(p, picked.row, picked.columns, unsigned(len),
-                                                covers, cover);
+                                                covers, cover, rows_.width() - unsigned(x));
         }
         return true;
     }
