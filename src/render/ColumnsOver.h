@@ -6,6 +6,7 @@
 #include "core/RedBlueSwap.h"
 #include "core/Simd.h"
 #include "render/ColumnsOverAvx2.h"
+#include "render/ColumnsOverBlock.h"
 #include "span/ColumnGather.h"
 
 #include <agg_basics.h>
@@ -151,10 +152,12 @@ inline bool overFirst(agg::int8u* p, const agg::int8u* row, const uint32_t* colu
     return false;
 }
 
+// Spans in groups of four (eight with AVX2 from 16 pixels on), the last one to three pixels in
+// the lanes of one more group. Not inlined into sse2: the registers it takes would be saved and
+// restored for the short spans too.
 template <bool Premultiplied>
-inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, unsigned len,
-                 const agg::int8u* covers, unsigned cover) {
-    static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes r, g, b, a");
+__attribute__((noinline)) bool groups(agg::int8u* p, const agg::int8u* row, const uint32_t* columns,
+                                      unsigned len, const agg::int8u* covers, unsigned cover) {
     bool asIs = true;
     unsigned i = 0;
 #if LUMO_AVX2
@@ -176,16 +179,41 @@ inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, 
                                     covers != nullptr ? covers + i : nullptr, cover) &&
            asIs;
 }
+
+// `room` is the number of pixels of the row from p on (at least len): spans of 8 to 16 pixels,
+// and shorter ones with room for eight, go in whole blocks of eight (ColumnsOverBlock.h), the
+// others in groups.
+template <bool Premultiplied>
+inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, unsigned len,
+                 const agg::int8u* covers, unsigned cover, unsigned room) {
+    static_assert(sizeof(agg::rgba8) == 4, "a colour is four bytes r, g, b, a");
+    if (len - 8 <= 8) {
+#if LUMO_AVX2
+        if (cpuHasAvx2) {
+            return avx2::overlapped<Premultiplied>(p, row, columns, len, covers, cover);
+        }
+#endif
+        return block::overlapped<Premultiplied>(p, row, columns, len, covers, cover);
+    }
+    if (len - 1 < 7 && room >= 8) {
+        return block::masked<Premultiplied>(p, row, columns, len, covers, cover);
+    }
+    return groups<Premultiplied>(p, row, columns, len, covers, cover);
+}
 #endif
 
 }  // namespace columnsOver
 
+// `room`: the pixels of the destination row from p on, at least len; the pixels past the span
+// may be read and written back as they were, never changed.
 template <bool Premultiplied>
 inline bool blendColumnsOver(agg::int8u* p, const agg::int8u* row, const uint32_t* columns,
-                             unsigned len, const agg::int8u* covers, unsigned cover) {
+                             unsigned len, const agg::int8u* covers, unsigned cover,
+                             unsigned room) {
 #if LUMO_SSE2
-    return columnsOver::sse2<Premultiplied>(p, row, columns, len, covers, cover);
+    return columnsOver::sse2<Premultiplied>(p, row, columns, len, covers, cover, room);
 #else
+    (void)room;
     return columnsOver::portable<Premultiplied>(p, row, columns, len, covers, cover);
 #endif
 }

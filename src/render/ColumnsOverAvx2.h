@@ -72,6 +72,47 @@ LUMO_TARGET_AVX2 unsigned run(agg::int8u* p, const agg::int8u* row, const uint32
     return i;
 }
 
+// Eight pixels of the row (bytes b, g, r, a) at covers k (one byte each, the first lowest) over
+// the destination pixels d.
+template <bool Premultiplied>
+LUMO_TARGET_AVX2 inline __m256i overEight(__m256i d, __m256i bgra, uint64_t k) {
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i klo, khi;
+    over::avx2::spreadEightCovers(k, klo, khi);
+    const __m256i lo = coveredPairs<Premultiplied>(_mm256_unpacklo_epi8(d, zero),
+                                                   _mm256_unpacklo_epi8(bgra, zero), klo);
+    const __m256i hi = coveredPairs<Premultiplied>(_mm256_unpackhi_epi8(d, zero),
+                                                   _mm256_unpackhi_epi8(bgra, zero), khi);
+    return _mm256_packus_epi16(lo, hi);
+}
+
+// Whether eight pixels at covers k are all opaque at full cover.
+LUMO_TARGET_AVX2 inline bool eightAsIs(__m256i bgra, uint64_t k) {
+    return k == ~uint64_t(0) && _mm256_testc_si256(bgra, _mm256_set1_epi32(int(0xFF000000u)));
+}
+
+inline uint64_t eightCovers(const agg::int8u* covers, unsigned cover) {
+    uint64_t k = cover * 0x0101010101010101ull;
+    if (covers != nullptr) std::memcpy(&k, covers, 8);
+    return k;
+}
+
+// columnsOver::block::overlapped with eight lanes a register (a span of 8 to 16 pixels).
+template <bool Premultiplied>
+LUMO_TARGET_AVX2 bool overlapped(agg::int8u* p, const agg::int8u* row, const uint32_t* columns,
+                                 unsigned len, const agg::int8u* covers, unsigned cover) {
+    const unsigned tail = len - 8;
+    __m256i* const to = reinterpret_cast<__m256i*>(p);
+    __m256i* const end = reinterpret_cast<__m256i*>(p + 4 * size_t(tail));
+    const __m256i a = gatherEight(row, columns), b = gatherEight(row, columns + tail);
+    const uint64_t ka = eightCovers(covers, cover);
+    const uint64_t kb = eightCovers(covers != nullptr ? covers + tail : nullptr, cover);
+    const __m256i da = _mm256_loadu_si256(to), db = _mm256_loadu_si256(end);
+    _mm256_storeu_si256(end, overEight<Premultiplied>(db, b, kb));
+    _mm256_storeu_si256(to, overEight<Premultiplied>(da, a, ka));
+    return eightAsIs(a, ka) && eightAsIs(b, kb);
+}
+
 }  // namespace lumo::columnsOver::avx2
 
 #endif

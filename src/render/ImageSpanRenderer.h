@@ -81,15 +81,19 @@ private:
         if (!clipSpanToBase(base_, x, y, len, covers, skipped)) return true;
         picked.columns += skipped;
         agg::int8u* p = rows_.row_ptr(y) + 4 * x;
+        // The shape's span on the next row most often lies about here, and
+        // comes after the rest of this row's spans: the pixels there are on
+        // their way to the cache by then.
+        prefetch(x, y + 1);
         if (sameAsAbove && fullCovers(covers, cover, unsigned(len))) {
             std::memmove(p, rows_.row_ptr(y - 1) + 4 * x, 4 * size_t(len));
             lastAsIs_ = true;
         } else if (premultiplied_) {
-            lastAsIs_ =
-                blendColumnsOver<true>(p, picked.row, picked.columns, unsigned(len), covers, cover);
+            lastAsIs_ = blendColumnsOver<true>(p, picked.row, picked.columns, unsigned(len), covers,
+                                               cover, rows_.width() - unsigned(x));
         } else {
             lastAsIs_ = blendColumnsOver<false>(p, picked.row, picked.columns, unsigned(len),
-                                                covers, cover);
+                                                covers, cover, rows_.width() - unsigned(x));
         }
         return true;
     }
