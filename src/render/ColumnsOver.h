@@ -204,8 +204,9 @@ inline bool sse2(agg::int8u* p, const agg::int8u* row, const uint32_t* columns, 
 
 }  // namespace columnsOver
 
-// `room`: the pixels of the destination row from p on, at least len; the pixels past the span
-// may be read and written back as they were, never changed.
+// `room`: the pixels of the destination row from p on that this call may touch, at least len
+// (up to the clip box's edge); the pixels past the span may be read and written back as they
+// were, never changed.
 template <bool Premultiplied>
 inline bool blendColumnsOver(agg::int8u* p, const agg::int8u* row, const uint32_t* columns,
                              unsigned len, const agg::int8u* covers, unsigned cover,

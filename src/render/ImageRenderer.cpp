@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <type_traits>
 
 namespace lumo {
@@ -35,6 +36,13 @@ namespace lumo {
 namespace {
 
 using Base = agg::renderer_base<CompositePixelFormat>;
+
+// The last pixel column the clip box reaches (the rasteriser cuts shapes to
+// it, the base renderer covers the whole target).
+int lastClipColumn(const GraphicsState& state) {
+    const double x2 = std::ceil(state.clipBox.x2) - 1;
+    return x2 < double(std::numeric_limits<int>::max()) ? int(x2) : std::numeric_limits<int>::max();
+}
 
 // Largest offset of the copy path: device x minus the offset stays an int.
 constexpr double maxCopyOffset = 1073741824.0;  // 2^30
@@ -136,7 +144,8 @@ void renderSampled(GraphicsState& state, RenderTarget& target, Base& base,
     Spans single(accessor, shifted, extra...);
     BoundedImageSpans<Spans> spans(whole, single, deviceToImage, shift);
     ImageSpanRenderer<Base, BoundedImageSpans<Spans>> renderer(
-        base, spans, destination.rows, destination.over, destination.premultiplied);
+        base, spans, destination.rows, destination.over, destination.premultiplied,
+        lastClipColumn(state));
     if (renderRowBlocks(static_cast<Spans*>(nullptr), state, target, destination, deviceToImage,
                         renderer, extra...)) {
         return;

@@ -8,8 +8,10 @@
 #include <agg_basics.h>
 #include <agg_color_rgba.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace lumo {
 
@@ -26,8 +28,16 @@ class ImageSpanRenderer {
 public:
     // `rows` are the pixels `base` draws on; `over` says that its rule is
     // source-over, and `premultiplied` how it reads the colours handed in.
-    ImageSpanRenderer(Base& base, Spans& spans, RowBuffer& rows, bool over, bool premultiplied)
-        : base_(base), spans_(spans), rows_(rows), over_(over), premultiplied_(premultiplied) {}
+    // No pixel right of `lastColumn` (the clip's right edge) or of the base
+    // renderer's box is touched.
+    ImageSpanRenderer(Base& base, Spans& spans, RowBuffer& rows, bool over, bool premultiplied,
+                      int lastColumn = std::numeric_limits<int>::max())
+        : base_(base),
+          spans_(spans),
+          rows_(rows),
+          over_(over),
+          premultiplied_(premultiplied),
+          lastColumn_(std::min(lastColumn, base.xmax())) {}
 
     void prepare() { spans_.prepare(); }
 
@@ -85,15 +95,19 @@ private:
         // comes after the rest of this row's spans: the pixels there are on
         // their way to the cache by then.
         prefetch(x, y + 1);
+        // Short spans may rewrite the pixels after them, unchanged, up to the
+        // clip's right edge and no further: another target on the same
+        // buffer may be drawing beyond it at the same time.
+        const unsigned room = unsigned(std::max(lastColumn_ - x + 1, len));
         if (sameAsAbove && fullCovers(covers, cover, unsigned(len))) {
             std::memmove(p, rows_.row_ptr(y - 1) + 4 * x, 4 * size_t(len));
             lastAsIs_ = true;
         } else if (premultiplied_) {
             lastAsIs_ = blendColumnsOver<true>(p, picked.row, picked.columns, unsigned(len), covers,
-                                               cover, rows_.width() - unsigned(x));
+                                               cover, room);
         } else {
             lastAsIs_ = blendColumnsOver<false>(p, picked.row, picked.columns, unsigned(len),
-                                                covers, cover, rows_.width() - unsigned(x));
+                                                covers, cover, room);
         }
         return true;
     }
@@ -122,6 +136,7 @@ private:
     RowBuffer& rows_;
     bool over_;
     bool premultiplied_;
+    int lastColumn_;
     SpanColours allocator_;
     // The last span blended from a row, before clipping, and whether its
     // pixels went to the destination as they are.
