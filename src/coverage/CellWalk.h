@@ -70,12 +70,11 @@ inline void walkCellsBy(Row& row, int x1, int x2, int height) {
         const int rem = whole - lift * dx;
         int ex = ex1 + kIncr;
         do {
-            int step = lift;
+            // The carry without a branch, as in walkLine's whole rows.
             mod += rem;
-            if (mod >= 0) {
-                mod -= dx;
-                ++step;
-            }
+            const int carry = mod >= 0;
+            mod -= dx & -carry;
+            const int step = lift + carry;
             run.add(step, kSubpixelScale * step);
             y += step;
             ex += kIncr;
