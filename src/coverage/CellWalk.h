@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 namespace lumo {
 
@@ -171,19 +172,27 @@ void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowE
     const int64_t lift = j <= jMiddle ? floorDivNarrow(step, dy) : 0;
     const int64_t rem = step - lift * dy;
     const int height = 2 * first - kSubpixelScale;
-    for (; j <= jMiddle; ++j) {
-        mod += rem;
-        const int64_t carry = mod >= 0;
-        mod -= dy & -carry;
-        const int xTo = int(xFrom + lift + carry);
-        if ((xFrom >> kSubpixelShift) == (xTo >> kSubpixelShift)) {
-            row.add(xFrom >> kSubpixelShift, height,
-                    ((xFrom & kSubpixelMask) + (xTo & kSubpixelMask)) * height);
-        } else {
-            walkCells(row, xFrom, xTo, height);
+    // Every whole row goes the line's way along x.
+    auto wholeRows = [&](auto way) {
+        for (; j <= jMiddle; ++j) {
+            mod += rem;
+            const int64_t carry = mod >= 0;
+            mod -= dy & -carry;
+            const int xTo = int(xFrom + lift + carry);
+            if ((xFrom >> kSubpixelShift) == (xTo >> kSubpixelShift)) {
+                row.add(xFrom >> kSubpixelShift, height,
+                        ((xFrom & kSubpixelMask) + (xTo & kSubpixelMask)) * height);
+            } else {
+                walkCellsBy<decltype(way)::value>(row, xFrom, xTo, height);
+            }
+            xFrom = xTo;
+            if (j < jLast) row.step(incr);
         }
-        xFrom = xTo;
-        if (j < jLast) row.step(incr);
+    };
+    if (dx < 0) {
+        wholeRows(std::integral_constant<int, -1>());
+    } else {
+        wholeRows(std::integral_constant<int, 1>());
     }
     if (jLast == n) walkRow(row, xFrom, kSubpixelScale - first, x2, fy2);
 }
