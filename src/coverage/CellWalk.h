@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 namespace lumo {
 
@@ -44,55 +45,60 @@ inline int64_t floorDivNarrow(int64_t a, int64_t b) {
     return floorDiv(a, b);
 }
 
-// The part of a line within one cell row that crosses cell boundaries: the
-// first cell takes the height up to the first boundary, every whole cell
-// between takes the same share (with the remainders carried as in a DDA), the
-// last cell the rest.
-template <class Row>
-inline void walkCells(Row& row, int x1, int x2, int height) {
+// The part of a line within one cell row that crosses cell boundaries, going
+// right (kIncr 1) or left (-1): the first cell takes the height up to the
+// first boundary, every whole cell between takes the same share (with the
+// remainders carried as in a DDA), the last cell the rest. The cells go to a
+// run the row starts at the first cell (`row.run<kIncr>(x)`), whose
+// `add(cover, area)` takes each cell's in turn and whose `end()` closes it.
+template <int kIncr, class Row>
+inline void walkCellsBy(Row& row, int x1, int x2, int height) {
     const int ex1 = x1 >> kSubpixelShift;
     const int ex2 = x2 >> kSubpixelShift;
     const int fx1 = x1 & kSubpixelMask;
     const int fx2 = x2 & kSubpixelMask;
-    int dx = x2 - x1;
-    int first = kSubpixelScale;
-    int incr = 1;
-    int p = (kSubpixelScale - fx1) * height;
-    if (dx < 0) {
-        p = fx1 * height;
-        first = 0;
-        incr = -1;
-        dx = -dx;
-    }
+    const int dx = (x2 - x1) * kIncr;
+    const int first = kIncr > 0 ? kSubpixelScale : 0;
+    const int p = (kIncr > 0 ? kSubpixelScale - fx1 : fx1) * height;
+    auto run = row.template run<kIncr>(ex1);
     int delta = floorDiv32(p, dx);
-    row.add(ex1, delta, (fx1 + first) * delta);
-    int ex = ex1 + incr;
+    run.add(delta, (fx1 + first) * delta);
     int y = delta;
-    if (ex != ex2) {
+    if (ex1 + kIncr != ex2) {
         int mod = p - delta * dx - dx;
         const int whole = kSubpixelScale * height;
         const int lift = floorDiv32(whole, dx);
         const int rem = whole - lift * dx;
+        int ex = ex1 + kIncr;
         do {
-            int step = lift;
+            // The carry without a branch, as in walkLine's whole rows.
             mod += rem;
-            if (mod >= 0) {
-                mod -= dx;
-                ++step;
-            }
-            row.add(ex, step, kSubpixelScale * step);
+            const int carry = mod >= 0;
+            mod -= dx & -carry;
+            const int step = lift + carry;
+            run.add(step, kSubpixelScale * step);
             y += step;
-            ex += incr;
+            ex += kIncr;
         } while (ex != ex2);
     }
     delta = height - y;
-    row.add(ex2, delta, (fx2 + kSubpixelScale - first) * delta);
+    run.add(delta, (fx2 + kSubpixelScale - first) * delta);
+    run.end();
+}
+
+template <class Row>
+inline void walkCells(Row& row, int x1, int x2, int height) {
+    if (x2 > x1) {
+        walkCellsBy<1>(row, x1, x2, height);
+    } else {
+        walkCellsBy<-1>(row, x1, x2, height);
+    }
 }
 
 // The part of a line within one cell row, from (x1, y1) to (x2, y2) with y1
 // and y2 relative to the row (0 to 256).
 template <class Row>
-inline void walkRow(Row& row, int x1, int y1, int x2, int y2) {
+__attribute__((always_inline)) inline void walkRow(Row& row, int x1, int y1, int x2, int y2) {
     if (y1 == y2) return;
     const int height = y2 - y1;
     if ((x1 >> kSubpixelShift) == (x2 >> kSubpixelShift)) {
@@ -166,19 +172,27 @@ void walkLine(Sink& sink, int x1, int y1, int x2, int y2, int rowBegin, int rowE
     const int64_t lift = j <= jMiddle ? floorDivNarrow(step, dy) : 0;
     const int64_t rem = step - lift * dy;
     const int height = 2 * first - kSubpixelScale;
-    for (; j <= jMiddle; ++j) {
-        mod += rem;
-        const int64_t carry = mod >= 0;
-        mod -= dy & -carry;
-        const int xTo = int(xFrom + lift + carry);
-        if ((xFrom >> kSubpixelShift) == (xTo >> kSubpixelShift)) {
-            row.add(xFrom >> kSubpixelShift, height,
-                    ((xFrom & kSubpixelMask) + (xTo & kSubpixelMask)) * height);
-        } else {
-            walkCells(row, xFrom, xTo, height);
+    // Every whole row goes the line's way along x.
+    auto wholeRows = [&](auto way) {
+        for (; j <= jMiddle; ++j) {
+            mod += rem;
+            const int64_t carry = mod >= 0;
+            mod -= dy & -carry;
+            const int xTo = int(xFrom + lift + carry);
+            if ((xFrom >> kSubpixelShift) == (xTo >> kSubpixelShift)) {
+                row.add(xFrom >> kSubpixelShift, height,
+                        ((xFrom & kSubpixelMask) + (xTo & kSubpixelMask)) * height);
+            } else {
+                walkCellsBy<decltype(way)::value>(row, xFrom, xTo, height);
+            }
+            xFrom = xTo;
+            if (j < jLast) row.step(incr);
         }
-        xFrom = xTo;
-        if (j < jLast) row.step(incr);
+    };
+    if (dx < 0) {
+        wholeRows(std::integral_constant<int, -1>());
+    } else {
+        wholeRows(std::integral_constant<int, 1>());
     }
     if (jLast == n) walkRow(row, xFrom, kSubpixelScale - first, x2, fy2);
 }

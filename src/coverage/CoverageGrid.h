@@ -62,6 +62,38 @@ public:
             marks_[(c + 1) >> kGroupShift] = 1;
         }
 
+        // Neighbouring cells from x on, by kIncr: each cell's area is also the next
+        // cell's to the right, so a run of n cells adds to n + 1 sums, each once.
+        template <int kIncr>
+        class Run {
+        public:
+            Run(uint32_t* cells, uint8_t* marks, int c) : cells_(cells), marks_(marks), c_(c) {}
+            void add(int cover, int area) {
+                const uint32_t here = (uint32_t(cover) << 9) - uint32_t(area);
+                // Rightwards the cell's own sum comes first, leftwards its neighbour's.
+                put(kIncr > 0 ? here : uint32_t(area));
+                pending_ = kIncr > 0 ? uint32_t(area) : here;
+                c_ += kIncr;
+            }
+            void end() { put(0); }
+
+        private:
+            void put(uint32_t value) {
+                cells_[c_] += pending_ + value;
+                marks_[c_ >> kGroupShift] = 1;
+            }
+            uint32_t* cells_;
+            uint8_t* marks_;
+            int c_;
+            uint32_t pending_ = 0;
+        };
+
+        // Starts at x's own sum rightwards, at the sum past it leftwards.
+        template <int kIncr>
+        Run<kIncr> run(int x) const {
+            return Run<kIncr>(cells_, marks_, x - minX_ + (kIncr < 0));
+        }
+
     private:
         uint32_t* cells_;
         uint8_t* marks_;

@@ -26,6 +26,26 @@ public:
         void add(int x, int cover, int area) { cells_.add(x, y_, cover, area); }
         void step(int incr) { y_ += incr; }
 
+        // Neighbouring cells from x on, by kIncr.
+        template <int kIncr>
+        class Run {
+        public:
+            Run(Row& row, int x) : row_(row), x_(x) {}
+            void add(int cover, int area) {
+                row_.add(x_, cover, area);
+                x_ += kIncr;
+            }
+            void end() {}
+
+        private:
+            Row& row_;
+            int x_;
+        };
+        template <int kIncr>
+        Run<kIncr> run(int x) {
+            return Run<kIncr>(*this, x);
+        }
+
     private:
         SparseCells& cells_;
         int y_;
