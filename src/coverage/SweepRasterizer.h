@@ -122,11 +122,7 @@ public:
             if (scanY_ > edges_.maxY()) return false;
             if (scanY_ >= bandEnd_) buildBand(scanY_);
             sl.reset_spans();
-            if (fillRule_ == agg::fill_even_odd) {
-                sweepRow(sl, CoverageAlpha<true>{gamma8_, gammaIdentity_});
-            } else {
-                sweepRow(sl, CoverageAlpha<false>{gamma8_, gammaIdentity_});
-            }
+            withAlpha([&](const auto& alpha) { sweepRow(sl, alpha); });
             if (sl.num_spans()) break;
             ++scanY_;
         }
@@ -142,11 +138,7 @@ public:
     template <class Sink>
     void sweepRows(Sink& sink) {
         if (!rewind_scanlines()) return;
-        if (fillRule_ == agg::fill_even_odd) {
-            sweepAllRows(sink, CoverageAlpha<true>{gamma8_, gammaIdentity_});
-        } else {
-            sweepAllRows(sink, CoverageAlpha<false>{gamma8_, gammaIdentity_});
-        }
+        withAlpha([&](const auto& alpha) { sweepAllRows(sink, alpha); });
     }
 
     // Closes the shape and tells whether its cells lie within `columns` columns from min_x()
@@ -193,11 +185,7 @@ public:
     template <class Sink>
     bool sweepGroups(Sink& sink) {
         if (!rewind_scanlines() || !dense_) return false;
-        if (fillRule_ == agg::fill_even_odd) {
-            sweepAllGroups(sink, CoverageAlpha<true>{gamma8_, gammaIdentity_});
-        } else {
-            sweepAllGroups(sink, CoverageAlpha<false>{gamma8_, gammaIdentity_});
-        }
+        withAlpha([&](const auto& alpha) { sweepAllGroups(sink, alpha); });
         return true;
     }
 
@@ -209,15 +197,21 @@ public:
     template <class Sink>
     bool sweepSpans(Sink& sink) {
         if (!rewind_scanlines() || !dense_) return false;
-        if (fillRule_ == agg::fill_even_odd) {
-            sweepAllSpans(sink, CoverageAlpha<true>{gamma8_, gammaIdentity_});
-        } else {
-            sweepAllSpans(sink, CoverageAlpha<false>{gamma8_, gammaIdentity_});
-        }
+        withAlpha([&](const auto& alpha) { sweepAllSpans(sink, alpha); });
         return true;
     }
 
 private:
+    // Calls f with the alpha calculation of the shape's fill rule and gamma.
+    template <class F>
+    void withAlpha(F&& f) const {
+        if (fillRule_ == agg::fill_even_odd) {
+            f(CoverageAlpha<true>{gamma8_, gammaIdentity_});
+        } else {
+            f(CoverageAlpha<false>{gamma8_, gammaIdentity_});
+        }
+    }
+
     template <class Sink, class Alpha>
     void sweepAllRows(Sink& sink, const Alpha& alpha) {
         for (; scanY_ <= edges_.maxY(); ++scanY_) {

@@ -8,6 +8,7 @@
 
 #include "blend/IndexedOverAvx2.h"
 #include "core/Simd.h"
+#include "render/ColumnsOverBlock.h"
 
 #include <agg_basics.h>
 
@@ -91,12 +92,6 @@ LUMO_TARGET_AVX2 inline bool eightAsIs(__m256i bgra, uint64_t k) {
     return k == ~uint64_t(0) && _mm256_testc_si256(bgra, _mm256_set1_epi32(int(0xFF000000u)));
 }
 
-inline uint64_t eightCovers(const agg::int8u* covers, unsigned cover) {
-    uint64_t k = cover * 0x0101010101010101ull;
-    if (covers != nullptr) std::memcpy(&k, covers, 8);
-    return k;
-}
-
 // columnsOver::block::overlapped with eight lanes a register (a span of 8 to 16 pixels).
 template <bool Premultiplied>
 LUMO_TARGET_AVX2 bool overlapped(agg::int8u* p, const agg::int8u* row, const uint32_t* columns,
@@ -105,8 +100,8 @@ LUMO_TARGET_AVX2 bool overlapped(agg::int8u* p, const agg::int8u* row, const uin
     __m256i* const to = reinterpret_cast<__m256i*>(p);
     __m256i* const end = reinterpret_cast<__m256i*>(p + 4 * size_t(tail));
     const __m256i a = gatherEight(row, columns), b = gatherEight(row, columns + tail);
-    const uint64_t ka = eightCovers(covers, cover);
-    const uint64_t kb = eightCovers(covers != nullptr ? covers + tail : nullptr, cover);
+    const uint64_t ka = block::eightCovers(covers, cover);
+    const uint64_t kb = block::eightCovers(covers != nullptr ? covers + tail : nullptr, cover);
     const __m256i da = _mm256_loadu_si256(to), db = _mm256_loadu_si256(end);
     _mm256_storeu_si256(end, overEight<Premultiplied>(db, b, kb));
     _mm256_storeu_si256(to, overEight<Premultiplied>(da, a, ka));
