@@ -94,21 +94,19 @@ private:
     bool axisAlignedColumns(const SpanEnds& ends, int x, unsigned len, RowColumns& picked) {
         picked.index = int(axisY_.pixel(unsigned(reducedY(agg::iround(ends.y1 * 256.0))) >> 8));
         picked.row = pixels_.row(picked.index);
-        picked.columns = columns_;
-        const double tx = interpolator_.transformer().tx;
-        if (x == columnsX_ && len == columnsLen_ && tx == columnsTx_) return true;
+        bool found;
+        uint32_t* columns = columnsFor(x, len, found);
+        picked.columns = columns;
+        if (found) return true;
         const int v1 = agg::iround(ends.x1 * 256.0), v2 = agg::iround(ends.x2 * 256.0);
         if (wrappedColumns::fitsShort(v1, v2, len, int(axisX_.period() << 8))) {
-            wrappedShortColumnsOf(columns_, WrappedSpanSteps::reduced(v1, axisX_.period()), v1, v2,
+            wrappedShortColumnsOf(columns, WrappedSpanSteps::reduced(v1, axisX_.period()), v1, v2,
                                   len, axisX_);
         } else {
             const ImageSpanSteps::Line line(v1, v2, int(len));
-            wrappedColumnsOf(columns_, WrappedSpanSteps::Line(line, axisX_.period(), 0), len,
+            wrappedColumnsOf(columns, WrappedSpanSteps::Line(line, axisX_.period(), 0), len,
                              axisX_);
         }
-        columnsX_ = x;
-        columnsLen_ = len;
-        columnsTx_ = tx;
         return true;
     }
 
@@ -135,20 +133,39 @@ private:
     }
     const agg::int8u* rowOf(const WrappedSpanSteps& steps) { return pixels_.row(rowIndex(steps)); }
 
+    // The slot of the columns of a span from x, len long, under the current
+    // translation: found says they are there already; otherwise the slot not
+    // used last, now named for the span, for the caller to fill.
+    uint32_t* columnsFor(int x, unsigned len, bool& found) {
+        const double tx = interpolator_.transformer().tx;
+        for (unsigned i = 0; i < 2; ++i) {
+            ColumnSlot& slot = slots_[i];
+            if (slot.x == x && slot.len == len && slot.tx == tx) {
+                found = true;
+                lastSlot_ = i;
+                return slot.columns;
+            }
+        }
+        found = false;
+        lastSlot_ ^= 1;
+        ColumnSlot& slot = slots_[lastSlot_];
+        slot.x = x;
+        slot.len = len;
+        slot.tx = tx;
+        return slot.columns;
+    }
+
     // Without shear the image columns of a span depend only on where it
-    // starts and how long it is, not on its row: a span like the one before
-    // (the rows of a rectangle) reuses the columns worked out for it. The
+    // starts and how long it is, not on its row: a span like one of the two
+    // before (the rows of a rectangle, the two sides of a stroked one) reuses
+    // the columns worked out for it. The
     // translation is compared too: BoundedImageSpans changes it for the
     // generator it hands single pixels.
     const uint32_t* columnsOf(const WrappedSpanSteps::Line& line, int x, unsigned len) {
-        const double tx = interpolator_.transformer().tx;
-        if (x != columnsX_ || len != columnsLen_ || tx != columnsTx_) {
-            wrappedColumnsOf(columns_, line, len, axisX_);
-            columnsX_ = x;
-            columnsLen_ = len;
-            columnsTx_ = tx;
-        }
-        return columns_;
+        bool found;
+        uint32_t* columns = columnsFor(x, len, found);
+        if (!found) wrappedColumnsOf(columns, line, len, axisX_);
+        return columns;
     }
 
     using AxisY = typename WrapAxisOf<WrapY>::type;
@@ -165,10 +182,16 @@ private:
     // The last row position reducedY was given, and its reduction.
     int64_t lastY_ = INT64_MIN / 2;
     int lastReducedY_ = 0;
-    int columnsX_ = 0;
-    unsigned columnsLen_ = 0;
-    double columnsTx_ = 0.0;
-    uint32_t columns_[maxColumns];
+    // The columns of the last two kinds of span: the two sides of a stroked
+    // rectangle, or of a thin shape's rows, alternate.
+    struct ColumnSlot {
+        int x = 0;
+        unsigned len = 0;
+        double tx = 0.0;
+        uint32_t columns[maxColumns];
+    };
+    ColumnSlot slots_[2];
+    unsigned lastSlot_ = 0;
 };
 
 }  // namespace lumo
