@@ -629,7 +629,8 @@ public final class LumoGraphics2D extends Graphics2D {
      * false, having drawn nothing, for any other line or stroke.
      */
     private boolean fillDashes(double x1, double y1, double x2, double y2) {
-        if (!(stroke instanceof BasicStroke b) || !DashedLines.applies(b) || !antialias() || transform.getShearX() != 0 || transform.getShearY() != 0
+        if (!(stroke instanceof BasicStroke b) || !DashedLines.applies(b) || !antialias()
+                || transform.getShearX() != 0 || transform.getShearY() != 0
                 || (x1 != x2 && y1 != y2)) {
             return false;
         }
