@@ -597,13 +597,14 @@ public final class LumoGraphics2D extends Graphics2D {
             if (s instanceof Line2D) {
                 Line2D l = (Line2D) s;
                 if (whole(l.getX1(), l.getY1(), l.getX2(), l.getY2())) {
-                    drawLine((int) l.getX1(), (int) l.getY1(), (int) l.getX2(), (int) l.getY2());
+                    lineLocked((int) l.getX1(), (int) l.getY1(), (int) l.getX2(),
+                            (int) l.getY2());
                     return;
                 }
             } else if (s instanceof Rectangle2D) {
                 Rectangle2D r = (Rectangle2D) s;
                 if (whole(r.getX(), r.getY(), r.getWidth(), r.getHeight())) {
-                    drawRect((int) r.getX(), (int) r.getY(), (int) r.getWidth(),
+                    rectLocked((int) r.getX(), (int) r.getY(), (int) r.getWidth(),
                             (int) r.getHeight());
                     return;
                 }
@@ -860,23 +861,25 @@ public final class LumoGraphics2D extends Graphics2D {
 
     @Override
     public void drawLine(int x1, int y1, int x2, int y2) {
-        if (x1 == x2 && y1 == y2) {
-            draw(new Line2D.Float(x1, y1, x2, y2));
-            return;
-        }
-        if (!(stroke instanceof BasicStroke) || generic() || !wholePixelTransform()) {
+        if ((x1 == x2 && y1 == y2) || !(stroke instanceof BasicStroke) || generic()
+                || !wholePixelTransform()) {
             draw(new Line2D.Float(x1, y1, x2, y2));
             return;
         }
         synchronized (lock) {
-            if (fillDashes(x1, y1, x2, y2)) {
-                return;
-            }
-            int g = ready(Use.STROKE_SHORTCUT);
-            if (g != 0) {
-                rule(g, false);
-                LUMO.drawLine(g, x1, y1, x2, y2);
-            }
+            lineLocked(x1, y1, x2, y2);
+        }
+    }
+
+    /** A line of some length with lumo's own stroke, under the lock. */
+    private void lineLocked(int x1, int y1, int x2, int y2) {
+        if (fillDashes(x1, y1, x2, y2)) {
+            return;
+        }
+        int g = ready(Use.STROKE_SHORTCUT);
+        if (g != 0) {
+            rule(g, false);
+            LUMO.drawLine(g, x1, y1, x2, y2);
         }
     }
 
@@ -890,13 +893,18 @@ public final class LumoGraphics2D extends Graphics2D {
             return;
         }
         synchronized (lock) {
-            if (fillsSurface(x, y, width, height)) {
-                return;
-            }
-            int g = ready(Use.FILL);
-            if (g != 0) {
-                LUMO.fillRect(g, x, y, width, height);
-            }
+            fillRectLocked(x, y, width, height);
+        }
+    }
+
+    /** A rectangle of some size filled in lumo's own state, under the lock. */
+    private void fillRectLocked(int x, int y, int width, int height) {
+        if (fillsSurface(x, y, width, height)) {
+            return;
+        }
+        int g = ready(Use.FILL);
+        if (g != 0) {
+            LUMO.fillRect(g, x, y, width, height);
         }
     }
 
@@ -976,11 +984,19 @@ public final class LumoGraphics2D extends Graphics2D {
             return;
         }
         synchronized (lock) {
-            int g = ready(Use.STROKE_SHORTCUT);
-            if (g != 0) {
-                rule(g, false);
-                LUMO.drawRect(g, x, y, width, height);
-            }
+            rectLocked(x, y, width, height);
+        }
+    }
+
+    /** An outlined rectangle with lumo's own stroke, under the lock. */
+    private void rectLocked(int x, int y, int width, int height) {
+        if (width < 0 || height < 0) {
+            return;
+        }
+        int g = ready(Use.STROKE_SHORTCUT);
+        if (g != 0) {
+            rule(g, false);
+            LUMO.drawRect(g, x, y, width, height);
         }
     }
 
@@ -989,17 +1005,21 @@ public final class LumoGraphics2D extends Graphics2D {
         Color bg = background;
         if (bg == null) {
             // Nothing to clear with: the current paint fills, perhaps through its own context.
-            clearWith(bg, x, y, width, height);
+            clearWith(bg, x, y, width, height, false);
             return;
         }
         // The state swapped for the fill is not seen by other threads drawing through this
         // graphics.
         synchronized (lock) {
-            clearWith(bg, x, y, width, height);
+            clearWith(bg, x, y, width, height, true);
         }
     }
 
-    private void clearWith(Color bg, int x, int y, int width, int height) {
+    /**
+     * Fills the rectangle with {@code bg} by the source rule; {@code locked}, it fills in
+     * lumo's own state, whatever another thread set meanwhile.
+     */
+    private void clearWith(Color bg, int x, int y, int width, int height, boolean locked) {
         Composite c = composite;
         Paint p = paint;
         Color fg = foreground;
@@ -1007,7 +1027,11 @@ public final class LumoGraphics2D extends Graphics2D {
         setComposite(AlphaComposite.Src);
         xorColor = null;
         setColor(bg);
-        fillRect(x, y, width, height);
+        if (!locked) {
+            fillRect(x, y, width, height);
+        } else if (width > 0 && height > 0) {
+            fillRectLocked(x, y, width, height);
+        }
         setPaint(p);
         foreground = fg;
         setComposite(c);
