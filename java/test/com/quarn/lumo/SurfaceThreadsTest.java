@@ -2,6 +2,7 @@ package com.quarn.lumo;
 
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.awt.AlphaComposite;
@@ -38,6 +39,7 @@ import java.util.List;
 import java.util.Random;
 import java.util.concurrent.ConcurrentLinkedQueue;
 import java.util.concurrent.CountDownLatch;
+import java.util.concurrent.TimeUnit;
 import java.util.concurrent.atomic.AtomicBoolean;
 import org.junit.jupiter.api.Test;
 
@@ -45,7 +47,9 @@ import org.junit.jupiter.api.Test;
  * Several threads drawing into one surface at once, through graphics of their own and through
  * one they share, while others read, clear, dispose and finally close: nothing may fail or
  * corrupt memory. Threads that each draw only inside a clip region of their own must leave
- * exactly the picture the same drawings give one after the other.
+ * exactly the picture the same drawings give one after the other. And a draw whose program
+ * code (shape, stroke, paint, composite) waits for a lock of the program's must not keep
+ * another thread from drawing into the same surface.
  */
 class SurfaceThreadsTest {
     private static final int W = 256;
@@ -99,7 +103,7 @@ class SurfaceThreadsTest {
     }
 
     /** A shape class of the program's own, which lumo only knows by its outline. */
-    private static final class OwnShape implements Shape {
+    private static class OwnShape implements Shape {
         private final Shape inner;
 
         OwnShape(Shape inner) {
@@ -445,6 +449,103 @@ class SurfaceThreadsTest {
                 reader.join();
                 assertNone(failures);
                 assertArrayEquals(expected, pixels(atOnce), "round " + round);
+            }
+        }
+    }
+
+    /** A shape of the program's whose outline first runs {@code before}. */
+    private static Shape calling(Runnable before, Shape inner) {
+        return new OwnShape(inner) {
+            @Override
+            public PathIterator getPathIterator(AffineTransform at) {
+                before.run();
+                return super.getPathIterator(at);
+            }
+        };
+    }
+
+    /**
+     * Draws through {@code g} something whose program code runs {@code before}: its shape, its
+     * stroke, its paint's context or its composite's context.
+     */
+    private static void drawCalling(Graphics2D g, int kind, Runnable before) {
+        Shape disc = new Ellipse2D.Double(5, 5, 30, 20);
+        switch (kind) {
+            case 0 -> g.fill(calling(before, disc));
+            case 1 -> g.draw(calling(before, disc));
+            case 2 -> {
+                g.setStroke(s -> {
+                    before.run();
+                    return new BasicStroke(3).createStrokedShape(s);
+                });
+                g.draw(disc);
+            }
+            case 3 -> {
+                GradientPaint inner = new GradientPaint(0, 0, Color.RED, 9, 9, Color.BLUE);
+                g.setPaint(new Paint() {
+                    @Override
+                    public PaintContext createContext(ColorModel cm, Rectangle deviceBounds,
+                            Rectangle2D userBounds, AffineTransform xform,
+                            RenderingHints hints) {
+                        before.run();
+                        return inner.createContext(cm, deviceBounds, userBounds, xform, hints);
+                    }
+
+                    @Override
+                    public int getTransparency() {
+                        return inner.getTransparency();
+                    }
+                });
+                g.fill(disc);
+            }
+            default -> {
+                g.setComposite((Composite) (src, dst, hints) -> {
+                    before.run();
+                    return AlphaComposite.SrcOver.createContext(src, dst, hints);
+                });
+                g.fill(disc);
+            }
+        }
+    }
+
+    /**
+     * While one thread is inside the program's code of a draw, waiting for a lock of the
+     * program's, the thread holding that lock draws into the same surface: the surface's lock
+     * must not be held around the program's code, or both wait for ever.
+     */
+    @Test
+    void programCodeRunsOutsideTheSurfaceLock() throws InterruptedException {
+        try (LumoSurface surface = new LumoSurface(64, 48)) {
+            for (int kind = 0; kind < 5; kind++) {
+                Object programLock = new Object();
+                CountDownLatch inside = new CountDownLatch(1);
+                Runnable before = () -> {
+                    inside.countDown();
+                    synchronized (programLock) {
+                        programLock.notifyAll();
+                    }
+                };
+                Graphics2D waiting = surface.createGraphics();
+                Graphics2D holding = surface.createGraphics();
+                int k = kind;
+                Thread other = new Thread(() -> drawCalling(waiting, k, before));
+                other.setDaemon(true);
+                Thread drawer;
+                synchronized (programLock) {
+                    other.start();
+                    assertTrue(inside.await(10, TimeUnit.SECONDS), "kind " + kind);
+                    // The other thread now waits for programLock inside its draw.
+                    drawer = new Thread(() -> holding.fillRect(0, 0, 40, 30));
+                    drawer.setDaemon(true);
+                    drawer.start();
+                    drawer.join(10_000);
+                    assertFalse(drawer.isAlive(), "draw blocked by the program's code, kind "
+                            + kind);
+                }
+                other.join(10_000);
+                assertFalse(other.isAlive(), "kind " + kind);
+                waiting.dispose();
+                holding.dispose();
             }
         }
     }
