@@ -54,6 +54,14 @@ import java.util.Objects;
  * textures, {@link BasicStroke} and the twelve {@link AlphaComposite} rules are lumo's own;
  * other paints draw through their {@link java.awt.PaintContext}, other strokes through their
  * outline, other composites and XOR mode through the pixels they read and write.
+ *
+ * <p>Whatever reaches native memory (the state a draw sends and the draw, {@code create()},
+ * {@code dispose()}, the clears and reads the draws make) runs under the surface's lock
+ * ({@link LumoSurface#lock()}), so graphics of one surface may draw from several threads. The
+ * program's own code (shapes, strokes, paint and composite contexts, image observers and
+ * producers, glyph vectors) is called before or between those locked parts, never in them, so
+ * a lock of the program's can never wait on the surface's lock held by another thread. The
+ * reused arrays (outline buffers, matrices) are touched only under the lock.
  */
 public final class LumoGraphics2D extends Graphics2D {
     private static final int HINT_ANTIALIAS = 1;
@@ -81,6 +89,8 @@ public final class LumoGraphics2D extends Graphics2D {
     private static final double[] IDENTITY = {1, 0, 0, 1, 0, 0};
 
     private final LumoSurface surface;
+    /** The surface's lock, which every native call of this graphics holds. */
+    private final Object lock;
     private final Native handle;
     private final Cleaner.Cleanable cleanable;
     private final PathBuffer path = new PathBuffer();
@@ -136,30 +146,40 @@ public final class LumoGraphics2D extends Graphics2D {
     /** The texture filter the paint was last sent for. */
     private int sentTextureFilter = -1;
 
-    /** The native drawing object, deleted by {@link #dispose()} or the cleaner. */
+    /**
+     * The native drawing object, deleted by {@link #dispose()} or the cleaner under the
+     * surface's lock: never while another thread draws through it.
+     */
     private static final class Native implements Runnable {
+        private final Object lock;
         volatile int g;
 
-        Native(int g) {
+        Native(int g, Object lock) {
             this.g = g;
+            this.lock = lock;
         }
 
         @Override
         public void run() {
-            int h = g;
-            g = 0;
-            LUMO.deleteGraphics(h);
+            synchronized (lock) {
+                int h = g;
+                g = 0;
+                LUMO.deleteGraphics(h);
+            }
         }
     }
 
     LumoGraphics2D(LumoSurface surface) {
         this(surface, 0);
-        createNative();
+        synchronized (lock) {
+            createNative();
+        }
     }
 
     private LumoGraphics2D(LumoSurface surface, int g) {
         this.surface = surface;
-        handle = new Native(g);
+        lock = surface.lock();
+        handle = new Native(g, lock);
         cleanable = LumoSurface.CLEANER.register(this, handle);
     }
 
@@ -170,13 +190,16 @@ public final class LumoGraphics2D extends Graphics2D {
      */
     private LumoGraphics2D(LumoGraphics2D from) {
         this(from.surface, 0);
-        int parent = from.handle.g;
-        int copy = parent != 0 && !surface.isClosed() ? LUMO.cloneGraphics(parent) : 0;
-        if (copy != 0) {
-            handle.g = copy;
-            takeSentState(from);
-        } else {
-            createNative();
+        synchronized (lock) {
+            int parent = from.handle.g;
+            int copy = parent != 0 && !surface.isClosed() ? LUMO.cloneGraphics(parent) : 0;
+            if (copy != 0) {
+                handle.g = copy;
+                takeSentState(from);
+            } else {
+                createNative();
+            }
+            from.hintsShared = true;
         }
         transform = new AffineTransform(from.transform);
         clip = from.clip;
@@ -190,7 +213,6 @@ public final class LumoGraphics2D extends Graphics2D {
         font = from.font;
         hints = from.hints;
         hintsShared = true;
-        from.hintsShared = true;
     }
 
     /** Makes a new native drawing object in lumo's initial state. */
@@ -235,6 +257,7 @@ public final class LumoGraphics2D extends Graphics2D {
      * when nothing can be drawn.
      */
     private int ready(Use use, boolean device) {
+        assert Thread.holdsLock(lock);
         int g = handle.g;
         if (g == 0 || surface.isClosed()) {
             return 0;
@@ -267,18 +290,18 @@ public final class LumoGraphics2D extends Graphics2D {
             sendPaint(g);
         }
         boolean aa = use == Use.TEXT ? textAntialias() : antialias();
-        if ((use == Use.STROKE || use == Use.STROKE_SHORTCUT) && stroke instanceof BasicStroke) {
-            sendStroke(g, (BasicStroke) stroke, !aa && drawnPaint instanceof Color);
+        // Each field is read once: another thread may change the state of a shared graphics.
+        if ((use == Use.STROKE || use == Use.STROKE_SHORTCUT) && stroke instanceof BasicStroke b) {
+            sendStroke(g, b, !aa && drawnPaint instanceof Color);
         }
-        if (composite instanceof AlphaComposite) {
-            sendComposite(g, (AlphaComposite) composite);
+        if (composite instanceof AlphaComposite a) {
+            sendComposite(g, a);
         }
         dirty &= device ? DIRTY_STROKE | DIRTY_TRANSFORM : DIRTY_STROKE;
         hint(g, HINT_ANTIALIAS, aa ? 1 : 0);
         if (use == Use.STROKE || use == Use.STROKE_SHORTCUT) {
             hint(g, HINT_STROKE_OFFSET, use == Use.STROKE_SHORTCUT && normalized() ? 3 : 0);
-            boolean thin = stroke instanceof BasicStroke
-                    && ((BasicStroke) stroke).getLineWidth() == 0;
+            boolean thin = stroke instanceof BasicStroke b && b.getLineWidth() == 0;
             hint(g, HINT_DEVICE_STROKE, thin ? 1 : 0);
         }
         if (use == Use.IMAGE) {
@@ -332,8 +355,8 @@ public final class LumoGraphics2D extends Graphics2D {
     private void sendComposite(int g, AlphaComposite a) {
         int rule = a.getRule();
         float alpha = a.getAlpha();
-        if (rule == AlphaComposite.SRC && alpha == 1f && drawnPaint instanceof Color
-                && ((Color) drawnPaint).getAlpha() == 255) {
+        if (rule == AlphaComposite.SRC && alpha == 1f && drawnPaint instanceof Color c
+                && c.getAlpha() == 255) {
             rule = AlphaComposite.SRC_OVER;
         }
         if ((dirty & DIRTY_COMPOSITE) == 0 && rule == sentRule && alpha == sentAlpha) {
@@ -409,15 +432,15 @@ public final class LumoGraphics2D extends Graphics2D {
     }
 
     private void sendClip(int g) {
-        if (clip == null) {
+        Shape c = clip;
+        if (c == null) {
             LUMO.setClip(g, 0, null, null, true);
-        } else if (clip instanceof Rectangle2D) {
+        } else if (c instanceof Rectangle2D r) {
             // Java 2D clips rectangles to whole pixels, rounding half down.
-            Rectangle2D r = (Rectangle2D) clip;
             LUMO.setClip(g, 4, null, new double[] {round(r.getMinX()), round(r.getMinY()),
                 round(r.getMaxX()), round(r.getMaxY())}, true);
         } else {
-            clipPath.set(clip, null).clip(g);
+            clipPath.set(c, null).clip(g);
         }
     }
 
@@ -427,11 +450,11 @@ public final class LumoGraphics2D extends Graphics2D {
 
     private void sendPaint(int g) {
         textured = false;
-        if (drawnPaint instanceof Color) {
-            LUMO.setPaint(g, ((Color) drawnPaint).getRGB());
+        Paint p = drawnPaint;
+        if (p instanceof Color c) {
+            LUMO.setPaint(g, c.getRGB());
         } else {
-            textured = Paints.send(g, drawnPaint, transform,
-                    sentTextureFilter == FILTER_NEAREST);
+            textured = Paints.send(g, p, transform, sentTextureFilter == FILTER_NEAREST);
         }
     }
 
@@ -452,6 +475,11 @@ public final class LumoGraphics2D extends Graphics2D {
         }
     }
 
+    /** Whether the composite is lumo's source-over rule at any alpha. */
+    private boolean sourceOver() {
+        return composite instanceof AlphaComposite a && a.getRule() == AlphaComposite.SRC_OVER;
+    }
+
     /** Whether drawing must take the slow path through the pixels. */
     private boolean generic() {
         return xorColor != null || !(composite instanceof AlphaComposite)
@@ -467,6 +495,14 @@ public final class LumoGraphics2D extends Graphics2D {
             fillGeneric(transform.createTransformedShape(s), antialias());
             return;
         }
+        Shape own = ProgramShapes.detached(s);
+        synchronized (lock) {
+            fillLocked(own);
+        }
+    }
+
+    /** {@link #fill} in lumo's own state, under the lock. */
+    private void fillLocked(Shape s) {
         if (s instanceof Path2D) {
             fillPath(s);
             return;
@@ -511,10 +547,8 @@ public final class LumoGraphics2D extends Graphics2D {
             return;
         }
         CoverageImage image = null;
-        if (drawnPaint instanceof Color && antialias()
-                && ((AlphaComposite) composite).getRule() == AlphaComposite.SRC_OVER) {
-            image = ShapeImages.find(path, transform, ((Color) drawnPaint).getRGB(),
-                    shapePlace, shapeScratch);
+        if (drawnPaint instanceof Color c && antialias() && sourceOver()) {
+            image = ShapeImages.find(path, transform, c.getRGB(), shapePlace, shapeScratch);
         }
         int g = ready(Use.FILL, image != null);
         if (g == 0) {
@@ -535,10 +569,9 @@ public final class LumoGraphics2D extends Graphics2D {
     @Override
     public void draw(Shape s) {
         Objects.requireNonNull(s, "shape");
-        if (s instanceof Line2D && stroke instanceof BasicStroke) {
-            Line2D l = (Line2D) s;
+        if (s instanceof Line2D l && stroke instanceof BasicStroke b) {
             if (l.getX1() == l.getX2() && l.getY1() == l.getY2()) {
-                drawPoint(l.getX1(), l.getY1());
+                drawPoint(b, l.getX1(), l.getY1());
                 return;
             }
         }
@@ -546,6 +579,14 @@ public final class LumoGraphics2D extends Graphics2D {
             fillStroked(s);
             return;
         }
+        Shape own = ProgramShapes.detached(s);
+        synchronized (lock) {
+            strokeLocked(own);
+        }
+    }
+
+    /** {@link #draw} with lumo's own stroke and state, under the lock. */
+    private void strokeLocked(Shape s) {
         if (s instanceof Line2D) {
             Line2D l = (Line2D) s;
             if (fillDashes(l.getX1(), l.getY1(), l.getX2(), l.getY2())) {
@@ -556,13 +597,14 @@ public final class LumoGraphics2D extends Graphics2D {
             if (s instanceof Line2D) {
                 Line2D l = (Line2D) s;
                 if (whole(l.getX1(), l.getY1(), l.getX2(), l.getY2())) {
-                    drawLine((int) l.getX1(), (int) l.getY1(), (int) l.getX2(), (int) l.getY2());
+                    lineLocked((int) l.getX1(), (int) l.getY1(), (int) l.getX2(),
+                            (int) l.getY2());
                     return;
                 }
             } else if (s instanceof Rectangle2D) {
                 Rectangle2D r = (Rectangle2D) s;
                 if (whole(r.getX(), r.getY(), r.getWidth(), r.getHeight())) {
-                    drawRect((int) r.getX(), (int) r.getY(), (int) r.getWidth(),
+                    rectLocked((int) r.getX(), (int) r.getY(), (int) r.getWidth(),
                             (int) r.getHeight());
                     return;
                 }
@@ -588,8 +630,8 @@ public final class LumoGraphics2D extends Graphics2D {
      * false, having drawn nothing, for any other line or stroke.
      */
     private boolean fillDashes(double x1, double y1, double x2, double y2) {
-        if (!(stroke instanceof BasicStroke) || !DashedLines.applies((BasicStroke) stroke)
-                || !antialias() || transform.getShearX() != 0 || transform.getShearY() != 0
+        if (!(stroke instanceof BasicStroke b) || !DashedLines.applies(b) || !antialias()
+                || transform.getShearX() != 0 || transform.getShearY() != 0
                 || (x1 != x2 && y1 != y2)) {
             return false;
         }
@@ -601,15 +643,14 @@ public final class LumoGraphics2D extends Graphics2D {
             x2 = c[2];
             y2 = c[3];
         }
-        if (drawnPaint instanceof Color
-                && ((AlphaComposite) composite).getRule() == AlphaComposite.SRC_OVER) {
-            int done = drawDashImage(x1, y1, x2, y2);
+        if (drawnPaint instanceof Color c && sourceOver()) {
+            int done = drawDashImage(b, c.getRGB(), x1, y1, x2, y2);
             if (done != 0) {
                 return done > 0;
             }
         }
         path.clear();
-        if (!DashedLines.append(path, (BasicStroke) stroke, x1, y1, x2, y2)) {
+        if (!DashedLines.append(path, b, x1, y1, x2, y2)) {
             return false;
         }
         int g = ready(Use.FILL);
@@ -626,8 +667,8 @@ public final class LumoGraphics2D extends Graphics2D {
      * Draws a thin dashed line as the image of its coverage: 1 when drawn (or nothing shows),
      * -1 when its dashes are too many to draw here, 0 when the line is too thick for an image.
      */
-    private int drawDashImage(double x1, double y1, double x2, double y2) {
-        BasicStroke b = (BasicStroke) stroke;
+    private int drawDashImage(BasicStroke b, int argb, double x1, double y1, double x2,
+            double y2) {
         boolean horizontal = y1 == y2;
         double sx = transform.getScaleX();
         double sy = transform.getScaleY();
@@ -653,8 +694,7 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         int[] origin = new int[2];
         BufferedImage image = DashedLines.image(b, horizontal, horizontal ? dx1 : dy1,
-                horizontal ? dx2 : dy2, horizontal ? dy1 : dx1, width, along,
-                ((Color) drawnPaint).getRGB(),
+                horizontal ? dx2 : dy2, horizontal ? dy1 : dx1, width, along, argb,
                 new int[] {r.x, r.y, r.width, r.height}, origin);
         if (image == null) {
             return 1;
@@ -672,14 +712,16 @@ public final class LumoGraphics2D extends Graphics2D {
      * for square caps, a disc for round ones, nothing for butt caps), at the pixel centre a
      * normalised stroke moves it to.
      */
-    private void drawPoint(double x, double y) {
-        BasicStroke b = (BasicStroke) stroke;
+    private void drawPoint(BasicStroke b, double x, double y) {
         if (b.getEndCap() == BasicStroke.CAP_BUTT) {
             return;
         }
         if (normalized()) {
-            path.set(new Line2D.Double(x, y, x, y), null).normalize(transform);
-            double[] c = path.coordsCopy();
+            double[] c;
+            synchronized (lock) {
+                path.set(new Line2D.Double(x, y, x, y), null).normalize(transform);
+                c = path.coordsCopy();
+            }
             x = c[0];
             y = c[1];
         }
@@ -724,18 +766,22 @@ public final class LumoGraphics2D extends Graphics2D {
         if (r == null) {
             return;
         }
-        if (xorColor == null && composite instanceof AlphaComposite) {
-            Compositor.paint(paint, r, userBounds(device), transform, getRenderingHints(),
+        // The state is read once: another thread may change that of a shared graphics.
+        Color xor = xorColor;
+        Composite comp = composite;
+        Paint p = paint;
+        if (xor == null && comp instanceof AlphaComposite) {
+            Compositor.paint(p, r, userBounds(device), transform, getRenderingHints(),
                     source -> fillTexture(device, r, source));
             return;
         }
-        int[] source = Compositor.paint(paint, r, userBounds(device), transform,
+        int[] source = Compositor.paint(p, r, userBounds(device), transform,
                 getRenderingHints());
-        int[] coverage = coverage(device, r, aa && xorColor == null);
-        if (xorColor != null) {
-            Compositor.xor(surface, r, source, coverage, xorColor);
+        int[] coverage = coverage(device, r, aa && xor == null);
+        if (xor != null) {
+            Compositor.xor(surface, r, source, coverage, xor);
         } else {
-            Compositor.compose(surface, r, source, coverage, composite, getRenderingHints());
+            Compositor.compose(surface, r, source, coverage, comp, getRenderingHints());
         }
     }
 
@@ -756,8 +802,9 @@ public final class LumoGraphics2D extends Graphics2D {
         double y1 = Math.max(Math.floor(bounds.getMinY()), 0);
         double x2 = Math.min(Math.ceil(bounds.getMaxX()), surface.getWidth());
         double y2 = Math.min(Math.ceil(bounds.getMaxY()), surface.getHeight());
-        if (clip != null) {
-            Rectangle2D c = clip.getBounds2D();
+        Shape deviceClip = clip;
+        if (deviceClip != null) {
+            Rectangle2D c = deviceClip.getBounds2D();
             x1 = Math.max(x1, Math.floor(c.getMinX()));
             y1 = Math.max(y1, Math.floor(c.getMinY()));
             x2 = Math.min(x2, Math.ceil(c.getMaxX()));
@@ -793,28 +840,39 @@ public final class LumoGraphics2D extends Graphics2D {
     private void fillTexture(Shape device, Rectangle r, BufferedImage source) {
         int[] target = Images.target(source);
         try {
-            int g = ready(Use.FILL);
-            LUMO.setTexture(g, target[1], new double[] {1, 0, 0, 1, r.x, r.y}, 0);
-            hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
-            sendIdentity(g);
-            path.set(device, null).draw(g, PathBuffer.FILL);
-            nativeEvenOdd = !path.isEmpty() ? !path.isNonZero() : nativeEvenOdd;
+            synchronized (lock) {
+                try {
+                    int g = ready(Use.FILL);
+                    if (g != 0) {
+                        LUMO.setTexture(g, target[1], new double[] {1, 0, 0, 1, r.x, r.y}, 0);
+                        hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
+                        sendIdentity(g);
+                        path.set(device, null).draw(g, PathBuffer.FILL);
+                        nativeEvenOdd = !path.isEmpty() ? !path.isNonZero() : nativeEvenOdd;
+                    }
+                } finally {
+                    dirty |= DIRTY_TRANSFORM | DIRTY_PAINT;
+                }
+            }
         } finally {
             Images.delete(target);
-            dirty |= DIRTY_TRANSFORM | DIRTY_PAINT;
         }
     }
 
     @Override
     public void drawLine(int x1, int y1, int x2, int y2) {
-        if (x1 == x2 && y1 == y2) {
+        if ((x1 == x2 && y1 == y2) || !(stroke instanceof BasicStroke) || generic()
+                || !wholePixelTransform()) {
             draw(new Line2D.Float(x1, y1, x2, y2));
             return;
         }
-        if (!(stroke instanceof BasicStroke) || generic() || !wholePixelTransform()) {
-            draw(new Line2D.Float(x1, y1, x2, y2));
-            return;
+        synchronized (lock) {
+            lineLocked(x1, y1, x2, y2);
         }
+    }
+
+    /** A line of some length with lumo's own stroke, under the lock. */
+    private void lineLocked(int x1, int y1, int x2, int y2) {
         if (fillDashes(x1, y1, x2, y2)) {
             return;
         }
@@ -834,6 +892,13 @@ public final class LumoGraphics2D extends Graphics2D {
             fill(new Rectangle(x, y, width, height));
             return;
         }
+        synchronized (lock) {
+            fillRectLocked(x, y, width, height);
+        }
+    }
+
+    /** A rectangle of some size filled in lumo's own state, under the lock. */
+    private void fillRectLocked(int x, int y, int width, int height) {
         if (fillsSurface(x, y, width, height)) {
             return;
         }
@@ -852,7 +917,10 @@ public final class LumoGraphics2D extends Graphics2D {
      * rectangle or state.
      */
     private boolean fillsSurface(double x, double y, double width, double height) {
-        if (!replacesSurface(x, y, width, height)) {
+        assert Thread.holdsLock(lock);
+        // The state is read once: another thread may change that of a shared graphics.
+        if (!(drawnPaint instanceof Color colour) || !(composite instanceof AlphaComposite a)
+                || !replacesSurface(colour, a, x, y, width, height)) {
             return false;
         }
         if (handle.g == 0 || surface.isClosed()) {
@@ -860,7 +928,7 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         surface.discardClear();
         if (surface.hasPixels()) {
-            surface.clear(((Color) drawnPaint).getRGB());
+            surface.clear(colour.getRGB());
             return true;
         }
         int g = ready(Use.FILL, true);
@@ -877,20 +945,19 @@ public final class LumoGraphics2D extends Graphics2D {
      * alpha, under a transform that keeps the axes, covering the whole surface within a clip
      * that does too. Pixels wholly inside a filled outline are wholly covered.
      */
-    private boolean replacesSurface(double x, double y, double width, double height) {
-        if (!(width > 0) || !(height > 0) || xorColor != null
-                || !(drawnPaint instanceof Color) || ((Color) drawnPaint).getAlpha() != 255
-                || !(composite instanceof AlphaComposite)
+    private boolean replacesSurface(Color colour, AlphaComposite a, double x, double y,
+            double width, double height) {
+        if (!(width > 0) || !(height > 0) || xorColor != null || colour.getAlpha() != 255
                 || transform.getShearX() != 0 || transform.getShearY() != 0) {
             return false;
         }
-        AlphaComposite a = (AlphaComposite) composite;
         if (a.getAlpha() != 1f
                 || (a.getRule() != AlphaComposite.SRC_OVER && a.getRule() != AlphaComposite.SRC)) {
             return false;
         }
-        if (clip != null && !(clip instanceof Rectangle2D
-                && clip.contains(0, 0, surface.getWidth(), surface.getHeight()))) {
+        Shape c = clip;
+        if (c != null && !(c instanceof Rectangle2D
+                && c.contains(0, 0, surface.getWidth(), surface.getHeight()))) {
             return false;
         }
         double sx = transform.getScaleX();
@@ -916,6 +983,16 @@ public final class LumoGraphics2D extends Graphics2D {
             draw(new Path2D.Float(new Rectangle(x, y, width, height)));
             return;
         }
+        synchronized (lock) {
+            rectLocked(x, y, width, height);
+        }
+    }
+
+    /** An outlined rectangle with lumo's own stroke, under the lock. */
+    private void rectLocked(int x, int y, int width, int height) {
+        if (width < 0 || height < 0) {
+            return;
+        }
         int g = ready(Use.STROKE_SHORTCUT);
         if (g != 0) {
             rule(g, false);
@@ -925,14 +1002,36 @@ public final class LumoGraphics2D extends Graphics2D {
 
     @Override
     public void clearRect(int x, int y, int width, int height) {
+        Color bg = background;
+        if (bg == null) {
+            // Nothing to clear with: the current paint fills, perhaps through its own context.
+            clearWith(bg, x, y, width, height, false);
+            return;
+        }
+        // The state swapped for the fill is not seen by other threads drawing through this
+        // graphics.
+        synchronized (lock) {
+            clearWith(bg, x, y, width, height, true);
+        }
+    }
+
+    /**
+     * Fills the rectangle with {@code bg} by the source rule; {@code locked}, it fills in
+     * lumo's own state, whatever another thread set meanwhile.
+     */
+    private void clearWith(Color bg, int x, int y, int width, int height, boolean locked) {
         Composite c = composite;
         Paint p = paint;
         Color fg = foreground;
         Color x0 = xorColor;
         setComposite(AlphaComposite.Src);
         xorColor = null;
-        setColor(background);
-        fillRect(x, y, width, height);
+        setColor(bg);
+        if (!locked) {
+            fillRect(x, y, width, height);
+        } else if (width > 0 && height > 0) {
+            fillRectLocked(x, y, width, height);
+        }
         setPaint(p);
         foreground = fg;
         setComposite(c);
@@ -1112,26 +1211,35 @@ public final class LumoGraphics2D extends Graphics2D {
         if (cacheable && drawGlyphImages(gv, f, n, x, y)) {
             return;
         }
-        int g = ready(Use.TEXT);
-        if (g == 0) {
-            return;
-        }
-        path.clear();
+        // What the vector holds is read first: it may be a class of the program's.
         float[] positions = gv.getGlyphPositions(0, n, null);
         int[] codes = gv.getGlyphCodes(0, n, null);
+        Shape[] outlines = new Shape[n];
         for (int i = 0; i < n; i++) {
-            if (cacheable && gv.getGlyphTransform(i) == null) {
-                GlyphCache.Outline o = GlyphCache.outline(f, codes[i]);
-                path.append(o.types, o.coords, o.curves, x + positions[2 * i],
-                        y + positions[2 * i + 1]);
-            } else {
-                path.append(gv.getGlyphOutline(i).getPathIterator(null), x, y);
+            if (!cacheable || gv.getGlyphTransform(i) != null) {
+                outlines[i] = ProgramShapes.detached(gv.getGlyphOutline(i));
             }
         }
-        path.setNonZero(true);
-        path.draw(g, PathBuffer.FILL);
-        if (!path.isEmpty()) {
-            nativeEvenOdd = false;
+        synchronized (lock) {
+            int g = ready(Use.TEXT);
+            if (g == 0) {
+                return;
+            }
+            path.clear();
+            for (int i = 0; i < n; i++) {
+                if (outlines[i] == null) {
+                    GlyphCache.Outline o = GlyphCache.outline(f, codes[i]);
+                    path.append(o.types, o.coords, o.curves, x + positions[2 * i],
+                            y + positions[2 * i + 1]);
+                } else {
+                    path.append(outlines[i].getPathIterator(null), x, y);
+                }
+            }
+            path.setNonZero(true);
+            path.draw(g, PathBuffer.FILL);
+            if (!path.isEmpty()) {
+                nativeEvenOdd = false;
+            }
         }
     }
 
@@ -1142,8 +1250,7 @@ public final class LumoGraphics2D extends Graphics2D {
      * otherwise.
      */
     private boolean drawGlyphImages(GlyphVector gv, Font f, int n, float x, float y) {
-        if (!(drawnPaint instanceof Color) || !textAntialias()
-                || ((AlphaComposite) composite).getRule() != AlphaComposite.SRC_OVER) {
+        if (!(drawnPaint instanceof Color colour) || !textAntialias() || !sourceOver()) {
             return false;
         }
         double size = f.getSize2D() * Math.sqrt(Math.abs(transform.getDeterminant()));
@@ -1157,7 +1264,7 @@ public final class LumoGraphics2D extends Graphics2D {
         }
         double[] m = {transform.getScaleX(), transform.getShearY(), transform.getShearX(),
             transform.getScaleY()};
-        int argb = ((Color) drawnPaint).getRGB();
+        int argb = colour.getRGB();
         float[] positions = gv.getGlyphPositions(0, n, null);
         int[] codes = gv.getGlyphCodes(0, n, null);
         CoverageImage[] glyphs = new CoverageImage[n];
@@ -1167,29 +1274,31 @@ public final class LumoGraphics2D extends Graphics2D {
                 return false;
             }
         }
-        int g = ready(Use.TEXT, true);
-        if (g == 0) {
-            return true;
-        }
-        hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
         double[] place = {1, 0, 0, 1, 0, 0};
         double tx = transform.getTranslateX();
         double ty = transform.getTranslateY();
-        for (int i = 0; i < n; i++) {
-            CoverageImage glyph = glyphs[i];
-            if (glyph.image == 0) {
-                continue;
+        synchronized (lock) {
+            int g = ready(Use.TEXT, true);
+            if (g == 0) {
+                return true;
             }
-            double ux = x + positions[2 * i];
-            double uy = y + positions[2 * i + 1];
-            double dx = m[0] * ux + m[2] * uy + tx;
-            double dy = m[1] * ux + m[3] * uy + ty;
-            if (!(Math.abs(dx) < 1 << 24) || !(Math.abs(dy) < 1 << 24)) {
-                continue;
+            hint(g, HINT_IMAGE_FILTER, FILTER_NEAREST);
+            for (int i = 0; i < n; i++) {
+                CoverageImage glyph = glyphs[i];
+                if (glyph.image == 0) {
+                    continue;
+                }
+                double ux = x + positions[2 * i];
+                double uy = y + positions[2 * i + 1];
+                double dx = m[0] * ux + m[2] * uy + tx;
+                double dy = m[1] * ux + m[3] * uy + ty;
+                if (!(Math.abs(dx) < 1 << 24) || !(Math.abs(dy) < 1 << 24)) {
+                    continue;
+                }
+                place[4] = Math.floor(dx + 0.5) + glyph.x;
+                place[5] = Math.floor(dy + 0.5) + glyph.y;
+                LUMO.drawImage(g, glyph.image, place);
             }
-            place[4] = Math.floor(dx + 0.5) + glyph.x;
-            place[5] = Math.floor(dy + 0.5) + glyph.y;
-            LUMO.drawImage(g, glyph.image, place);
         }
         Reference.reachabilityFence(glyphs);
         return true;
@@ -1211,7 +1320,9 @@ public final class LumoGraphics2D extends Graphics2D {
 
     @Override
     public FontMetrics getFontMetrics(Font f) {
-        return Java2DState.fontMetrics(f, transform, hints);
+        synchronized (lock) {
+            return Java2DState.fontMetrics(f, transform, hints);
+        }
     }
 
     @Override
@@ -1375,12 +1486,15 @@ public final class LumoGraphics2D extends Graphics2D {
             drawImageGeneric(image, placement, bounds);
             return true;
         }
-        int g = ready(Use.IMAGE);
-        if (g == 0) {
-            return true;
+        BufferedImage readable = Images.readable(image);
+        double[] m = new double[6];
+        placement.getMatrix(m);
+        synchronized (lock) {
+            int g = ready(Use.IMAGE);
+            if (g != 0) {
+                Images.draw(g, readable, m);
+            }
         }
-        placement.getMatrix(matrix);
-        Images.draw(g, image, matrix.clone());
         return true;
     }
 
@@ -1394,28 +1508,38 @@ public final class LumoGraphics2D extends Graphics2D {
         if (r == null || handle.g == 0 || surface.isClosed()) {
             return;
         }
+        Color xor = xorColor;
+        Composite comp = composite;
         int[] source = new int[r.width * r.height];
         try (LumoSurface layer = new LumoSurface(r.width, r.height)) {
             LumoGraphics2D l = layer.createGraphics();
-            l.hints = hints;
+            synchronized (lock) {
+                l.hints = hints;
+                hintsShared = true;
+            }
             l.hintsShared = true;
-            hintsShared = true;
             l.translate(-r.x, -r.y);
             l.transform(toDevice);
             l.drawImage(image, 0, 0, null);
             l.dispose();
             layer.read(0, 0, r.width, r.height, source);
         }
-        int[] coverage = coverage(device, r, xorColor == null);
-        if (xorColor != null) {
-            Compositor.xor(surface, r, source, coverage, xorColor);
+        int[] coverage = coverage(device, r, xor == null);
+        if (xor != null) {
+            Compositor.xor(surface, r, source, coverage, xor);
         } else {
-            Compositor.compose(surface, r, source, coverage, composite, getRenderingHints());
+            Compositor.compose(surface, r, source, coverage, comp, getRenderingHints());
         }
     }
 
     @Override
     public void copyArea(int x, int y, int width, int height, int dx, int dy) {
+        synchronized (lock) {
+            copyAreaLocked(x, y, width, height, dx, dy);
+        }
+    }
+
+    private void copyAreaLocked(int x, int y, int width, int height, int dx, int dy) {
         if (width <= 0 || height <= 0 || handle.g == 0 || surface.isClosed()) {
             return;
         }
@@ -1564,7 +1688,11 @@ public final class LumoGraphics2D extends Graphics2D {
         if (!hintKey.isCompatibleValue(hintValue)) {
             throw new IllegalArgumentException(hintValue + " is not compatible with " + hintKey);
         }
-        changeableHints().put(hintKey, hintValue);
+        // Under the lock, as the copies of the hints are made: a map changed by one thread
+        // while another copies it fails.
+        synchronized (lock) {
+            changeableHints().put(hintKey, hintValue);
+        }
     }
 
     @Override
@@ -1574,8 +1702,10 @@ public final class LumoGraphics2D extends Graphics2D {
 
     @Override
     public void setRenderingHints(Map<?, ?> map) {
-        hints = Java2DState.sharedDefaultHints();
-        hintsShared = true;
+        synchronized (lock) {
+            hints = Java2DState.sharedDefaultHints();
+            hintsShared = true;
+        }
         addRenderingHints(map);
     }
 
@@ -1588,7 +1718,9 @@ public final class LumoGraphics2D extends Graphics2D {
 
     @Override
     public RenderingHints getRenderingHints() {
-        return (RenderingHints) hints.clone();
+        synchronized (lock) {
+            return (RenderingHints) hints.clone();
+        }
     }
 
     /** The hints, copied first if they are shared, so that a change stays this graphics' own. */
@@ -1658,7 +1790,8 @@ public final class LumoGraphics2D extends Graphics2D {
 
     @Override
     public Shape getClip() {
-        return clip == null ? null : Clips.toUser(clip, transform);
+        Shape c = clip;
+        return c == null ? null : Clips.toUser(c, transform);
     }
 
     @Override
@@ -1686,7 +1819,8 @@ public final class LumoGraphics2D extends Graphics2D {
     @Override
     public void clip(Shape s) {
         Shape device = s == null ? null : Clips.toDevice(s, transform);
-        clip = clip == null ? device : Clips.intersect(clip, device);
+        Shape current = clip;
+        clip = current == null ? device : Clips.intersect(current, device);
         dirty |= DIRTY_CLIP;
     }
 

@@ -23,8 +23,15 @@ import java.lang.ref.Cleaner;
  * }
  * }</pre>
  *
- * <p>A surface and the graphics made from it are used by one thread at a time. A surface that is
- * never closed frees its native objects once it and every graphics made from it are unreachable.
+ * <p>A surface and the graphics made from it may be used from several threads: every operation
+ * that reaches the pixels or the native objects (a draw with the state it sends, a read, a
+ * clear, {@link #close()}, a graphics' {@code create()} and {@code dispose()}) holds the
+ * surface's lock, so operations on one surface run one at a time, and never while the
+ * program's own shapes, strokes, paints, composites or image observers are called. A graphics
+ * shared by threads that change its state at once draws with whichever state each draw finds,
+ * as Java 2D's do. After {@code close()} every graphics of the surface draws nothing. A surface
+ * that is never closed frees its native objects once it and every graphics made from it are
+ * unreachable.
  */
 public final class LumoSurface implements AutoCloseable {
     static final Cleaner CLEANER = Cleaner.create();
@@ -42,7 +49,11 @@ public final class LumoSurface implements AutoCloseable {
     /** How many clears a covering fill made unnecessary (read by tests). */
     int skippedClears;
 
-    /** The native objects of a surface, freed by {@link #close()} or by the cleaner. */
+    /**
+     * The native objects of a surface, freed by {@link #close()} or by the cleaner. It is also
+     * the surface's lock: the cleaner frees them under it, so not while a draw through a
+     * graphics that has just become unreachable is still running.
+     */
     private static final class Handles implements Runnable {
         final int buffer;
         final int image;
@@ -58,10 +69,12 @@ public final class LumoSurface implements AutoCloseable {
 
         @Override
         public void run() {
-            closed = true;
-            LUMO.deleteGraphics(raw);
-            LUMO.deleteNativeImage(image);
-            LUMO.deleteDataBuffer(buffer);
+            synchronized (this) {
+                closed = true;
+                LUMO.deleteGraphics(raw);
+                LUMO.deleteNativeImage(image);
+                LUMO.deleteDataBuffer(buffer);
+            }
         }
     }
 
@@ -88,6 +101,15 @@ public final class LumoSurface implements AutoCloseable {
         this.width = width;
         this.height = height;
         cleanable = CLEANER.register(this, handles);
+    }
+
+    /**
+     * The lock every operation reaching this surface's native objects holds, the surface's and
+     * those of every graphics made from it; reentrant, held only briefly, and never while the
+     * program's own code runs.
+     */
+    Object lock() {
+        return handles;
     }
 
     /** The AlphaComposite rule SRC, which lumo numbers the same way. */
@@ -120,9 +142,11 @@ public final class LumoSurface implements AutoCloseable {
      * whole surface (a repaint that starts with its background), which replaces every pixel.
      */
     public void clear(int argb) {
-        if (!handles.closed) {
-            clearPending = true;
-            clearArgb = argb;
+        synchronized (handles) {
+            if (!handles.closed) {
+                clearPending = true;
+                clearArgb = argb;
+            }
         }
     }
 
@@ -133,6 +157,7 @@ public final class LumoSurface implements AutoCloseable {
      * surface with the source rule, which premultiplies the colour and makes the pixels.
      */
     void settle() {
+        assert Thread.holdsLock(handles);
         if (!clearPending) {
             return;
         }
@@ -177,9 +202,11 @@ public final class LumoSurface implements AutoCloseable {
      * {@link MemoryDevice} on Linux.
      */
     public void blit(int hdc, int xDest, int yDest, int x, int y, int w, int h) {
-        if (!handles.closed) {
-            settle();
-            LUMO.SetDIBitsToDevice(hdc, handles.image, xDest, yDest, w, h, x, y);
+        synchronized (handles) {
+            if (!handles.closed) {
+                settle();
+                LUMO.SetDIBitsToDevice(hdc, handles.image, xDest, yDest, w, h, x, y);
+            }
         }
     }
 
@@ -188,16 +215,21 @@ public final class LumoSurface implements AutoCloseable {
      * as premultiplied 0xAARRGGBB words, top row first.
      */
     void read(int x, int y, int w, int h, int[] argb) {
-        if (handles.closed || w <= 0 || h <= 0) {
+        if (w <= 0 || h <= 0) {
             return;
         }
-        settle();
         int hdc = MemoryDevice.create(w, h);
         if (hdc == 0) {
             return;
         }
         try {
-            LUMO.SetDIBitsToDevice(hdc, handles.image, 0, 0, w, h, x, y);
+            synchronized (handles) {
+                if (handles.closed) {
+                    return;
+                }
+                settle();
+                LUMO.SetDIBitsToDevice(hdc, handles.image, 0, 0, w, h, x, y);
+            }
             MemoryDevice.read(hdc, argb);
         } finally {
             MemoryDevice.delete(hdc);
@@ -209,20 +241,27 @@ public final class LumoSurface implements AutoCloseable {
      * clipped to the surface.
      */
     void write(int x, int y, int w, int h, int[] argb) {
-        if (handles.closed || w <= 0 || h <= 0) {
+        if (w <= 0 || h <= 0) {
             return;
         }
-        settle();
         int[] info = {0, w, h, 0, 4 * w, 1, BufferedImage.TYPE_INT_ARGB_PRE};
-        LUMO.drawAWTImage(handles.raw, info, new double[] {1, 0, 0, 1, x, y}, argb);
+        double[] place = {1, 0, 0, 1, x, y};
+        synchronized (handles) {
+            if (!handles.closed) {
+                settle();
+                LUMO.drawAWTImage(handles.raw, info, place, argb);
+            }
+        }
     }
 
     /** The configuration every graphics of this surface reports, made once. */
     GraphicsConfiguration configuration() {
-        if (configuration == null) {
-            configuration = new LumoGraphicsConfig(width, height);
+        synchronized (handles) {
+            if (configuration == null) {
+                configuration = new LumoGraphicsConfig(width, height);
+            }
+            return configuration;
         }
-        return configuration;
     }
 
     /**
@@ -230,18 +269,21 @@ public final class LumoSurface implements AutoCloseable {
      * is made first.
      */
     int image() {
-        if (handles.closed) {
-            return 0;
+        synchronized (handles) {
+            if (handles.closed) {
+                return 0;
+            }
+            settle();
+            return handles.image;
         }
-        settle();
-        return handles.image;
     }
 
     /**
-     * The render target's handle for making a drawing object, 0 once closed. Graphics make a
-     * pending clear before each draw, not when they are made.
+     * The render target's handle for making a drawing object, 0 once closed; the caller holds
+     * the lock. Graphics make a pending clear before each draw, not when they are made.
      */
     int target() {
+        assert Thread.holdsLock(handles);
         return handles.closed ? 0 : handles.image;
     }
 
@@ -249,7 +291,10 @@ public final class LumoSurface implements AutoCloseable {
         return handles.closed;
     }
 
-    /** Deletes the native objects; graphics made from the surface then draw nothing. */
+    /**
+     * Deletes the native objects once no other thread is drawing into or reading the surface;
+     * graphics made from it then draw nothing.
+     */
     @Override
     public void close() {
         cleanable.clean();
