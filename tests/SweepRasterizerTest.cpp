@@ -244,6 +244,8 @@ TEST(SweepRasterizer, MatchesAggOnRandomShapes) {
     // The generator makes visible shapes most of the time, and most go through the grid.
     EXPECT_GT(nonEmpty, size_t(kShapes) / 2);
     EXPECT_GT(spanned, nonEmpty / 2);
+    // Most shapes' lines go through the grid's row pieces.
+    EXPECT_GT(ours.rowSegmentLines(), uint64_t(kShapes) * 10);
 }
 
 // Drawing through a clip path intersects two rasterisers' scan-lines, with

@@ -4,6 +4,7 @@
 #include "coverage/LineKinds.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace lumo {
 
@@ -149,6 +150,18 @@ void SweepRasterizer::walkBand(Sink& sink, int top, int end) {
         return;
     }
     if (!banded_) {
+        if constexpr (std::is_same_v<Sink, CoverageGrid>) {
+            // A grid's short lines are cut into rows and walked row by row of one kind.
+            for (const EdgeStore::Line& l : lines) {
+                if (RowSegments::takes(l.x1, l.y1, l.x2, l.y2)) {
+                    segments_.add(sink, l.x1, l.y1, l.x2, l.y2);
+                } else {
+                    walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
+                }
+            }
+            segments_.walk(sink);
+            return;
+        }
         for (const EdgeStore::Line& l : lines) walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
         return;
     }

@@ -4,6 +4,7 @@
 #include "coverage/CoverageGrid.h"
 #include "coverage/EdgeStore.h"
 #include "coverage/LineClipper.h"
+#include "coverage/RowSegments.h"
 #include "coverage/SparseCells.h"
 
 #include <agg_basics.h>
@@ -107,6 +108,9 @@ public:
         forceBandRows_ = bandRows;
         forceByKind_ = byKind;
     }
+
+    // Lines cut into rows before their walk so far (RowSegments), for tests.
+    uint64_t rowSegmentLines() const { return segments_.taken(); }
 
     // The clipped lines kept so far, for tests.
     const EdgeStore& edgeStore() const { return edges_; }
@@ -285,6 +289,7 @@ private:
     std::vector<uint32_t> active_;
 
     CoverageGrid grid_;
+    RowSegments segments_;
     SparseCells cells_;
 };
 
