@@ -50,6 +50,11 @@ struct CellSums {
         }
     };
     Row row(int y) { return Row{this, y}; }
+    struct Rows {
+        CellSums* sums;
+        Row row(int y) const { return Row{sums, y}; }
+    };
+    Rows rows() { return Rows{this}; }
 };
 
 struct Line {
@@ -72,7 +77,7 @@ Line randomLine(std::mt19937& random) {
         l.x2 = l.x1 + dx(random);
         l.y2 = l.y1 + dy(random);
         // Steep, flat and axis-aligned lines, and lines on cell boundaries.
-        if (kind == 3) l.x2 = l.x1;
+        if (kind == 3) l.x2 = l.x1 + (l.x2 & 1 ? 1 : -1);
         if (kind == 4) l.y2 = l.y1 + (l.y2 & 255) - (l.y1 & 255);
         if (kind == 5) l.x1 &= ~255;
         if (l.y1 != l.y2 && RowSegments::takes(l.x1, l.y1, l.x2, l.y2)) return l;
@@ -117,6 +122,7 @@ TEST(RowSegments, TakesShortLinesOnly) {
     EXPECT_FALSE(RowSegments::takes(0, 0, RowSegments::kMaxWidth, 10));
     EXPECT_FALSE(RowSegments::takes(RowSegments::kMaxWidth, 0, 0, 10));
     EXPECT_FALSE(RowSegments::takes(INT32_MIN, 0, INT32_MAX, 10));
+    EXPECT_FALSE(RowSegments::takes(5, 0, 5, 10));
 }
 
 }  // namespace

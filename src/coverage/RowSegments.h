@@ -26,11 +26,12 @@ public:
     static constexpr int kMaxRows = 16;
     static constexpr int kMaxWidth = 1 << 15;
 
-    // Whether the line (x1, y1) - (x2, y2) may be taken.
+    // Whether the line (x1, y1) - (x2, y2) may be taken. A vertical line, in
+    // one cell in every row, walks without a missed branch anyway.
     static bool takes(int x1, int y1, int x2, int y2) {
         const int rows = (y2 >> kSubpixelShift) - (y1 >> kSubpixelShift);
         const int64_t dx = int64_t(x2) - x1;
-        return rows < kMaxRows && rows > -kMaxRows && dx < kMaxWidth && dx > -kMaxWidth;
+        return rows < kMaxRows && rows > -kMaxRows && dx < kMaxWidth && dx > -kMaxWidth && dx != 0;
     }
 
     // Files the pieces of a line that `takes`, walking the filed pieces into
@@ -53,21 +54,22 @@ public:
         const int one = count(kOneCell), right = count(kRight), left = count(kLeft),
                   more = count(kMore);
         counts_ = 0;
+        const auto rows = grid.rows();
         for (const Piece& p : pieces(kOneCell, one)) {
-            auto row = grid.row(p.y);
+            auto row = rows.row(p.y);
             row.add(p.x1 >> kSubpixelShift, p.height,
                     ((p.x1 & kSubpixelMask) + (p.x2 & kSubpixelMask)) * p.height);
         }
         for (const Piece& p : pieces(kRight, right)) {
-            auto row = grid.row(p.y);
+            auto row = rows.row(p.y);
             walkCellsBy<1>(row, p.x1, p.x2, p.height);
         }
         for (const Piece& p : pieces(kLeft, left)) {
-            auto row = grid.row(p.y);
+            auto row = rows.row(p.y);
             walkCellsBy<-1>(row, p.x1, p.x2, p.height);
         }
         for (const Piece& p : pieces(kMore, more)) {
-            auto row = grid.row(p.y);
+            auto row = rows.row(p.y);
             walkCells(row, p.x1, p.x2, p.height);
         }
     }

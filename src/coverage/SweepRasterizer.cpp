@@ -151,16 +151,10 @@ void SweepRasterizer::walkBand(Sink& sink, int top, int end) {
     }
     if (!banded_) {
         if constexpr (std::is_same_v<Sink, CoverageGrid>) {
-            // A grid's short lines are cut into rows and walked row by row of one kind.
-            for (const EdgeStore::Line& l : lines) {
-                if (RowSegments::takes(l.x1, l.y1, l.x2, l.y2)) {
-                    segments_.add(sink, l.x1, l.y1, l.x2, l.y2);
-                } else {
-                    walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
-                }
+            if (thinOutline_) {
+                walkPieces(sink, top, end);
+                return;
             }
-            segments_.walk(sink);
-            return;
         }
         for (const EdgeStore::Line& l : lines) walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
         return;
@@ -175,6 +169,19 @@ void SweepRasterizer::walkBand(Sink& sink, int top, int end) {
         if (lastRow(l) >= end) active_[kept++] = active_[i];
     }
     active_.resize(kept);
+}
+
+// A thin outline's short lines cut into row pieces, walked piece by piece of
+// one kind; the others walked at once.
+void SweepRasterizer::walkPieces(CoverageGrid& grid, int top, int end) {
+    for (const EdgeStore::Line& l : edges_.lines()) {
+        if (RowSegments::takes(l.x1, l.y1, l.x2, l.y2)) {
+            segments_.add(grid, l.x1, l.y1, l.x2, l.y2);
+        } else {
+            walkLine(grid, l.x1, l.y1, l.x2, l.y2, top, end);
+        }
+    }
+    segments_.walk(grid);
 }
 
 void SweepRasterizer::buildBand(int row) {

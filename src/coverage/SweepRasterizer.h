@@ -37,6 +37,11 @@ public:
     void reset_clipping();
     void clip_box(double x1, double y1, double x2, double y2);
     void filling_rule(agg::filling_rule_e rule) { fillRule_ = rule; }
+    // Whether the shapes are thin outlines (strokes, dashes), whose short
+    // lines turn every way: a grid shape's short lines are then cut into
+    // row pieces before their walk (RowSegments). Filled outlines mostly turn
+    // little from one line to the next, which the plain walk predicts.
+    void thinOutline(bool thin) { thinOutline_ = thin; }
     void auto_close(bool flag) { autoClose_ = flag; }
 
     template <class GammaF>
@@ -257,6 +262,7 @@ private:
     void buildBand(int row);
     template <class Sink>
     void walkBand(Sink& sink, int top, int end);
+    void walkPieces(CoverageGrid& grid, int top, int end);
 
     EdgeStore edges_;
     LineClipper clipper_;
@@ -279,6 +285,7 @@ private:
     bool forceSorted_ = false;
     int forceBandRows_ = 0;
     bool forceByKind_ = false;
+    bool thinOutline_ = false;
     // Line indices in the order of their first row (banded shapes), the
     // next of them to join a band, and the lines that reach the band being
     // built; or, when `byKind_`, in the order of their kinds (LineKinds.h).
