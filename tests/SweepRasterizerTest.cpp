@@ -233,6 +233,8 @@ TEST(SweepRasterizer, MatchesAggOnRandomShapes) {
         // rows, where lines resume in the middle; a grid in one band with
         // its lines walked by kind.
         ours.forceLayout(i % 4 == 1, i % 4 >= 2 ? 1 + i % 7 : 0, i % 8 == 4);
+        // Half the shapes as thin outlines, whose short lines are cut into row pieces.
+        ours.thinOutline(i % 16 < 8);
         load(agg, shape);
         load(ours, shape);
         expectSameCoverage(agg, ours, "shape " + std::to_string(i) + " (" + shape.kind + ")",
@@ -244,6 +246,8 @@ TEST(SweepRasterizer, MatchesAggOnRandomShapes) {
     // The generator makes visible shapes most of the time, and most go through the grid.
     EXPECT_GT(nonEmpty, size_t(kShapes) / 2);
     EXPECT_GT(spanned, nonEmpty / 2);
+    // Many shapes' lines go through the grid's row pieces.
+    EXPECT_GT(ours.rowSegmentLines(), uint64_t(kShapes) * 10);
 }
 
 // Drawing through a clip path intersects two rasterisers' scan-lines, with

@@ -314,9 +314,13 @@ private:
                         roundApproximationScale(dashes, *state_.stroke, scale));
         CoverageScratch* scratch = CoverageScratch::of(target_);
         if (scratch == nullptr) return;
-        rasterizeStage(*scratch, check, [&](Rasterizer& rasterizer) {
-            return rasterizeCommands(rasterizer, [&](auto& out) { return outline.forEach(out); });
-        });
+        rasterizeStage(
+            *scratch, check,
+            [&](Rasterizer& rasterizer) {
+                return rasterizeCommands(rasterizer,
+                                         [&](auto& out) { return outline.forEach(out); });
+            },
+            true);
     }
 
     static double frobeniusNorm(const agg::trans_affine& m) {
@@ -350,10 +354,13 @@ private:
             }
             CoverageScratch* scratch = CoverageScratch::of(target_);
             if (scratch == nullptr) return;
-            rasterizeStage(*scratch, check, [&](Rasterizer& rasterizer) {
-                return rasterizeCommands(rasterizer,
-                                         [&](auto& out) { return outline.forEach(out); });
-            });
+            rasterizeStage(
+                *scratch, check,
+                [&](Rasterizer& rasterizer) {
+                    return rasterizeCommands(rasterizer,
+                                             [&](auto& out) { return outline.forEach(out); });
+                },
+                true);
             return;
         }
         TransformedSource<StrokeGenerator<Source>> transformed(outline, after, offset.x, offset.y);
@@ -380,10 +387,12 @@ private:
 
     // Rasterises a device-space outline, which `add(rasterizer)` adds to the
     // rasteriser (false for an unusable coordinate), under the clip box
-    // with the state's fill rule and renders it.
+    // with the state's fill rule and renders it. `thin` tells the rasteriser
+    // the outline is a stroke's.
     template <class Check, class Add>
-    void rasterizeStage(CoverageScratch& scratch, const Check& check, Add add) {
+    void rasterizeStage(CoverageScratch& scratch, const Check& check, Add add, bool thin = false) {
         Rasterizer& rasterizer = scratch.rasterizerForShape();
+        rasterizer.thinOutline(thin);
         const agg::rect_d& clip = state_.clipBox;
         rasterizer.clip_box(clip.x1, clip.y1, clip.x2, clip.y2);
         rasterizer.filling_rule(state_.fillRule);

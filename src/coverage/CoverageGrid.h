@@ -108,6 +108,30 @@ public:
                    minX_, stride_, markStride_);
     }
 
+    // The band's rows, for many calls of row(y) in a loop: the grid's layout
+    // copied once, where the marks' byte stores cannot change it.
+    class Rows {
+    public:
+        explicit Rows(CoverageGrid& grid)
+            : cells_(grid.cells_.data()),
+              marks_(grid.marks_.data()),
+              minX_(grid.minX_),
+              top_(grid.top_),
+              stride_(grid.stride_),
+              markStride_(grid.markStride_) {}
+        Row row(int y) const {
+            const size_t r = size_t(y - top_);
+            return Row(cells_ + r * size_t(stride_), marks_ + r * size_t(markStride_), minX_,
+                       stride_, markStride_);
+        }
+
+    private:
+        uint32_t* cells_;
+        uint8_t* marks_;
+        int minX_, top_, stride_, markStride_;
+    };
+    Rows rows() { return Rows(*this); }
+
     // Turns row `y` into alphas, zeroing it, and hands the scan-line the
     // pixels of non-zero alpha.
     template <class Alpha, class Scanline>

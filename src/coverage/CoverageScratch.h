@@ -56,6 +56,7 @@ private:
     // back, and a shape that was cut leaves no trace in the next.
     static Rasterizer& emptied(Rasterizer& rasterizer) {
         rasterizer.reset();
+        rasterizer.thinOutline(false);
         return rasterizer;
     }
 

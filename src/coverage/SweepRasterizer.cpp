@@ -4,6 +4,7 @@
 #include "coverage/LineKinds.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace lumo {
 
@@ -149,6 +150,12 @@ void SweepRasterizer::walkBand(Sink& sink, int top, int end) {
         return;
     }
     if (!banded_) {
+        if constexpr (std::is_same_v<Sink, CoverageGrid>) {
+            if (thinOutline_) {
+                walkPieces(sink, top, end);
+                return;
+            }
+        }
         for (const EdgeStore::Line& l : lines) walkLine(sink, l.x1, l.y1, l.x2, l.y2, top, end);
         return;
     }
@@ -162,6 +169,19 @@ void SweepRasterizer::walkBand(Sink& sink, int top, int end) {
         if (lastRow(l) >= end) active_[kept++] = active_[i];
     }
     active_.resize(kept);
+}
+
+// A thin outline's short lines cut into row pieces, walked piece by piece of
+// one kind; the others walked at once.
+void SweepRasterizer::walkPieces(CoverageGrid& grid, int top, int end) {
+    for (const EdgeStore::Line& l : edges_.lines()) {
+        if (RowSegments::takes(l.x1, l.y1, l.x2, l.y2)) {
+            segments_.add(grid, l.x1, l.y1, l.x2, l.y2);
+        } else {
+            walkLine(grid, l.x1, l.y1, l.x2, l.y2, top, end);
+        }
+    }
+    segments_.walk(grid);
 }
 
 void SweepRasterizer::buildBand(int row) {

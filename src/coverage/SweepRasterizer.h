@@ -4,6 +4,7 @@
 #include "coverage/CoverageGrid.h"
 #include "coverage/EdgeStore.h"
 #include "coverage/LineClipper.h"
+#include "coverage/RowSegments.h"
 #include "coverage/SparseCells.h"
 
 #include <agg_basics.h>
@@ -36,6 +37,11 @@ public:
     void reset_clipping();
     void clip_box(double x1, double y1, double x2, double y2);
     void filling_rule(agg::filling_rule_e rule) { fillRule_ = rule; }
+    // Whether the shapes are thin outlines (strokes, dashes), whose short
+    // lines turn every way: a grid shape's short lines are then cut into
+    // row pieces before their walk (RowSegments). Filled outlines mostly turn
+    // little from one line to the next, which the plain walk predicts.
+    void thinOutline(bool thin) { thinOutline_ = thin; }
     void auto_close(bool flag) { autoClose_ = flag; }
 
     template <class GammaF>
@@ -107,6 +113,9 @@ public:
         forceBandRows_ = bandRows;
         forceByKind_ = byKind;
     }
+
+    // Lines cut into rows before their walk so far (RowSegments), for tests.
+    uint64_t rowSegmentLines() const { return segments_.taken(); }
 
     // The clipped lines kept so far, for tests.
     const EdgeStore& edgeStore() const { return edges_; }
@@ -253,6 +262,7 @@ private:
     void buildBand(int row);
     template <class Sink>
     void walkBand(Sink& sink, int top, int end);
+    void walkPieces(CoverageGrid& grid, int top, int end);
 
     EdgeStore edges_;
     LineClipper clipper_;
@@ -275,6 +285,7 @@ private:
     bool forceSorted_ = false;
     int forceBandRows_ = 0;
     bool forceByKind_ = false;
+    bool thinOutline_ = false;
     // Line indices in the order of their first row (banded shapes), the
     // next of them to join a band, and the lines that reach the band being
     // built; or, when `byKind_`, in the order of their kinds (LineKinds.h).
@@ -285,6 +296,7 @@ private:
     std::vector<uint32_t> active_;
 
     CoverageGrid grid_;
+    RowSegments segments_;
     SparseCells cells_;
 };
 
