@@ -226,7 +226,7 @@ TEST(SweepRasterizer, MatchesAggOnRandomShapes) {
     // One pair of rasterisers for all shapes, as a render target keeps them.
     AggRasterizer agg;
     SweepRasterizer ours;
-    size_t nonEmpty = 0, spanned = 0;
+    size_t nonEmpty = 0, spanned = 0, filledInPieces = 0;
     for (int i = 0; i < kShapes; ++i) {
         const test::RasterShape shape = test::randomRasterShape(random);
         // The grid or the sorted cells, in bands of their choice or of a few
@@ -235,6 +235,7 @@ TEST(SweepRasterizer, MatchesAggOnRandomShapes) {
         ours.forceLayout(i % 4 == 1, i % 4 >= 2 ? 1 + i % 7 : 0, i % 8 == 4);
         // Half the shapes as thin outlines, whose short lines are cut into row pieces.
         ours.thinOutline(i % 16 < 8);
+        const uint64_t piecesBefore = ours.rowSegmentLines();
         load(agg, shape);
         load(ours, shape);
         expectSameCoverage(agg, ours, "shape " + std::to_string(i) + " (" + shape.kind + ")",
@@ -242,12 +243,15 @@ TEST(SweepRasterizer, MatchesAggOnRandomShapes) {
         if (HasFatalFailure()) return;
         if (agg.rewind_scanlines()) ++nonEmpty;
         ASSERT_FALSE(ours.cut());
+        // Filled outlines of many lines are cut into row pieces too.
+        if (i % 16 >= 8 && ours.rowSegmentLines() > piecesBefore) ++filledInPieces;
     }
     // The generator makes visible shapes most of the time, and most go through the grid.
     EXPECT_GT(nonEmpty, size_t(kShapes) / 2);
     EXPECT_GT(spanned, nonEmpty / 2);
     // Many shapes' lines go through the grid's row pieces.
     EXPECT_GT(ours.rowSegmentLines(), uint64_t(kShapes) * 10);
+    EXPECT_GT(filledInPieces, size_t(kShapes) / 100);
 }
 
 // Drawing through a clip path intersects two rasterisers' scan-lines, with

@@ -151,7 +151,7 @@ void SweepRasterizer::walkBand(Sink& sink, int top, int end) {
     }
     if (!banded_) {
         if constexpr (std::is_same_v<Sink, CoverageGrid>) {
-            if (thinOutline_) {
+            if (thinOutline_ || lines.size() >= kPiecesFromLines) {
                 walkPieces(sink, top, end);
                 return;
             }

@@ -39,8 +39,10 @@ public:
     void filling_rule(agg::filling_rule_e rule) { fillRule_ = rule; }
     // Whether the shapes are thin outlines (strokes, dashes), whose short
     // lines turn every way: a grid shape's short lines are then cut into
-    // row pieces before their walk (RowSegments). Filled outlines mostly turn
-    // little from one line to the next, which the plain walk predicts.
+    // row pieces before their walk (RowSegments). Filled outlines of few
+    // lines mostly turn little from one line to the next, which the plain
+    // walk predicts; those of many (kPiecesFromLines, a flattened path) are
+    // cut into pieces too.
     void thinOutline(bool thin) { thinOutline_ = thin; }
     void auto_close(bool flag) { autoClose_ = flag; }
 
@@ -113,6 +115,10 @@ public:
         forceBandRows_ = bandRows;
         forceByKind_ = byKind;
     }
+
+    // A shape of this many lines walks its short lines as row pieces even
+    // when it is not a thin outline.
+    static constexpr size_t kPiecesFromLines = 64;
 
     // Lines cut into rows before their walk so far (RowSegments), for tests.
     uint64_t rowSegmentLines() const { return segments_.taken(); }
