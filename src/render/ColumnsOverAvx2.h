@@ -98,9 +98,15 @@ LUMO_TARGET_AVX2 bool overlapped(agg::int8u* p, const agg::int8u* row, const uin
                                  unsigned len, const agg::int8u* covers, unsigned cover) {
     const unsigned tail = len - 8;
     __m256i* const to = reinterpret_cast<__m256i*>(p);
-    __m256i* const end = reinterpret_cast<__m256i*>(p + 4 * size_t(tail));
-    const __m256i a = gatherEight(row, columns), b = gatherEight(row, columns + tail);
+    const __m256i a = gatherEight(row, columns);
     const uint64_t ka = block::eightCovers(covers, cover);
+    if (tail == 0) {
+        // A span of eight, all of a rectangle's rows of eight: one block.
+        _mm256_storeu_si256(to, overEight<Premultiplied>(_mm256_loadu_si256(to), a, ka));
+        return eightAsIs(a, ka);
+    }
+    __m256i* const end = reinterpret_cast<__m256i*>(p + 4 * size_t(tail));
+    const __m256i b = gatherEight(row, columns + tail);
     const uint64_t kb = block::eightCovers(covers != nullptr ? covers + tail : nullptr, cover);
     const __m256i da = _mm256_loadu_si256(to), db = _mm256_loadu_si256(end);
     _mm256_storeu_si256(end, overEight<Premultiplied>(db, b, kb));

@@ -10,7 +10,7 @@
 //
 // - 8 to 16 pixels: two blocks, the first eight pixels and the last eight, which overlap by 16 -
 //   len pixels; both read the destination before either is written, so the pixels they share
-//   get the same value twice.
+//   get the same value twice. A span of exactly eight takes the first block alone.
 // - 1 to 7 pixels, with room in the row for eight from the span's start: one block whose lanes
 //   past the span repeat its last pixel (the columns and covers read stay within the span's)
 //   at cover 0, which writes back the row's next pixels as they were.
@@ -114,6 +114,12 @@ LUMO_BLOCK_INLINE bool overlapped(agg::int8u* p, const agg::int8u* row, const ui
     bool aAsIs, bAsIs;
     const uint64_t all = ~uint64_t(0);
     overEight<Premultiplied>(p, row, columns, eightCovers(covers, cover), all, a0, a1, aAsIs);
+    if (tail == 0) {
+        // A span of eight, all of a rectangle's rows of eight: one block.
+        storeFour(p, a0);
+        storeFour(p + 16, a1);
+        return aAsIs;
+    }
     overEight<Premultiplied>(q, row, columns + tail,
                              eightCovers(covers != nullptr ? covers + tail : nullptr, cover), all,
                              b0, b1, bAsIs);
