@@ -36,6 +36,15 @@ int64_t stepped(double v) {
     return static_cast<int64_t>(std::round(v * 256.0)) >> 4;
 }
 
+// A coordinate in 24.8 fixed point, rounded as agg::iround rounds it (half away from 0),
+// without its branch on the sign: v - 0.5 is v + (-0.5), the half with v's sign (-0 takes
+// -0.5, which truncates to 0 as 0.5 does). The sign of a radial gradient's coordinates
+// changes from span to span.
+int fixedPoint(double v) {
+    v *= 256.0;
+    return int(v + std::copysign(0.5, v));
+}
+
 // The gradient function as the span loop uses it: the stateless ones made
 // on the spot, the focal one copied from the generator.
 template <class Function>
@@ -62,17 +71,31 @@ bool scalarSpan(unsigned len) {
     return len < 4 || (len == 5 && std::is_same<Function, gradient::Radial>::value);
 }
 
+// The table index of the point (x, y) in 1/16 units (|x|, |y| below 2^26). A radial
+// gradient's sum of squares below 2^32 goes by its key to `radialIndices` (its cycle's
+// radialIndex::table, or null), as the lanes look it up: no root and no cycle rule.
+template <class Function, class Cycle>
+int indexAt(const Function& function, const uint8_t* radialIndices, int x, int y) {
+    if constexpr (std::is_same<Function, gradient::Radial>::value) {
+        const int64_t sum = int64_t(x) * x + int64_t(y) * y;
+        if (radialIndices != nullptr && sum <= int64_t(UINT32_MAX)) {
+            return radialIndices[radialIndex::key(double(sum))];
+        }
+    }
+    return Cycle::index(function(int64_t(x), int64_t(y)));
+}
+
 // A span of `len` pixels (below eight) from the scalar steps, its indices
 // gathered in a word (the first lowest) and blended as a block of four and
 // the first of another.
 template <class Function, class Cycle>
-void blendShort(const gradientOutput::Over& out, const Function& function, DdaSteps& gx,
-                DdaSteps& gy, unsigned len) {
+void blendShort(const gradientOutput::Over& out, const Function& function,
+                const uint8_t* radialIndices, DdaSteps gx, DdaSteps gy, unsigned len) {
     // Linear gradients read x alone: the y steps are then left out.
     constexpr bool readsY = !std::is_same<Function, gradient::Linear>::value;
     uint64_t indices = 0;
     for (unsigned k = 0; k < len; ++k) {
-        const int index = Cycle::index(function(int64_t(gx.y >> 4), int64_t(gy.y >> 4)));
+        const int index = indexAt<Function, Cycle>(function, radialIndices, gx.y >> 4, gy.y >> 4);
         indices |= uint64_t(index) << (8 * k);
         gx.next();
         if (readsY) gy.next();
@@ -185,8 +208,8 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target
 
     if (interpolatable(x1, y1) && interpolatable(x2, y2)) {
         // Linear gradients read x alone; the y steps are then dropped.
-        DdaSteps gx(agg::iround(x1 * 256.0), agg::iround(x2 * 256.0), int(len));
-        DdaSteps gy(agg::iround(y1 * 256.0), agg::iround(y2 * 256.0), int(len));
+        DdaSteps gx(fixedPoint(x1), fixedPoint(x2), int(len));
+        DdaSteps gy(fixedPoint(y1), fixedPoint(y2), int(len));
         unsigned i = 0;
 #if LUMO_SSE2
         // Lanes step four places at once: four times the count must fit 32
@@ -201,7 +224,7 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target
 #endif
         if constexpr (std::is_same<Output, gradientOutput::Over>::value) {
             if (scalarSpan<Function, Output>(len)) {
-                blendShort<Function, Cycle>(out, function, gx, gy, len);
+                blendShort<Function, Cycle>(out, function, self.radialIndices_, gx, gy, len);
                 return;
             }
         }
