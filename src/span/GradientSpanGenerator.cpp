@@ -45,6 +45,48 @@ int fixedPoint(double v) {
     return int(v + std::copysign(0.5, v));
 }
 
+// The ends of a span of `len` pixels from (x, y), the centres of its first pixel and of the
+// one after it mapped by `m` (each as agg::trans_affine::transform works it out) and put in
+// 24.8 fixed point: x1, y1, x2, y2. False, with nothing put, when an end lies beyond
+// interpolatedLimit. Where the processor has SSE2 both coordinates of an end go in the two
+// lanes of one register, by the same operations in the same order.
+bool fixedEnds(const agg::trans_affine& m, int x, int y, unsigned len, int ends[4]) {
+    const double cx = x + 0.5;
+    const double cy = y + 0.5;
+    const double cx2 = cx + len;
+#if LUMO_SSE2
+    const __m128d xs = _mm_set_pd(m.shy, m.sx);
+    const __m128d ys = _mm_mul_pd(_mm_set1_pd(cy), _mm_set_pd(m.sy, m.shx));
+    const __m128d ts = _mm_set_pd(m.ty, m.tx);
+    const __m128d p1 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(_mm_set1_pd(cx), xs), ys), ts);
+    const __m128d p2 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(_mm_set1_pd(cx2), xs), ys), ts);
+    const __m128d sign = _mm_set1_pd(-0.0);
+    const __m128d limit = _mm_set1_pd(interpolatedLimit);
+    const __m128d within = _mm_and_pd(_mm_cmple_pd(_mm_andnot_pd(sign, p1), limit),
+                                      _mm_cmple_pd(_mm_andnot_pd(sign, p2), limit));
+    if (_mm_movemask_pd(within) != 3) return false;
+    // fixedPoint in lanes: the half with the sign of each value, then truncation.
+    const __m128d scale = _mm_set1_pd(256.0);
+    const __m128d half = _mm_set1_pd(0.5);
+    const __m128d v1 = _mm_mul_pd(p1, scale);
+    const __m128d v2 = _mm_mul_pd(p2, scale);
+    const __m128i i1 = _mm_cvttpd_epi32(_mm_add_pd(v1, _mm_or_pd(half, _mm_and_pd(sign, v1))));
+    const __m128i i2 = _mm_cvttpd_epi32(_mm_add_pd(v2, _mm_or_pd(half, _mm_and_pd(sign, v2))));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(ends), _mm_unpacklo_epi64(i1, i2));
+    return true;
+#else
+    double x1 = cx, y1 = cy, x2 = cx2, y2 = cy;
+    m.transform(&x1, &y1);
+    m.transform(&x2, &y2);
+    if (!interpolatable(x1, y1) || !interpolatable(x2, y2)) return false;
+    ends[0] = fixedPoint(x1);
+    ends[1] = fixedPoint(y1);
+    ends[2] = fixedPoint(x2);
+    ends[3] = fixedPoint(y2);
+    return true;
+#endif
+}
+
 // The gradient function as the span loop uses it: the stateless ones made
 // on the spot, the focal one copied from the generator.
 template <class Function>
@@ -89,8 +131,9 @@ int indexAt(const Function& function, const uint8_t* radialIndices, int x, int y
 // gathered in a word (the first lowest) and blended as a block of four and
 // the first of another.
 template <class Function, class Cycle>
-void blendShort(const gradientOutput::Over& out, const Function& function,
-                const uint8_t* radialIndices, DdaSteps gx, DdaSteps gy, unsigned len) {
+LUMO_OUTPUT_INLINE inline void blendShort(const gradientOutput::Over& out, const Function& function,
+                                          const uint8_t* radialIndices, DdaSteps gx, DdaSteps gy,
+                                          unsigned len) {
     // Linear gradients read x alone: the y steps are then left out.
     constexpr bool readsY = !std::is_same<Function, gradient::Linear>::value;
     uint64_t indices = 0;
@@ -152,7 +195,7 @@ void GradientSpanGenerator::setFill() {
     fill_ = &fill<Function, Cycle, lanes, gradientOutput::Colours>;
     fillPortable_ = &fill<Function, Cycle, false, gradientOutput::Colours>;
     fillIndices_ = &fill<Function, Cycle, lanes, gradientOutput::Indices>;
-    fillOver_ = &fill<Function, Cycle, lanes, gradientOutput::Over>;
+    fillOver_ = &fillOver<Function, Cycle>;
     // Positions worked out in a few integer steps leave the blend of each
     // block little to wait for; the others take long enough (conversions to
     // double, table look-ups, roots) that blending as they come would hold
@@ -241,6 +284,25 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target
         const int64_t gy = stepped(y1 + m.shy * i);
         out.one(i, Cycle::index(function(gx, gy)));
     }
+}
+
+template <class Function, class Cycle>
+void GradientSpanGenerator::fillOver(const GradientSpanGenerator& self, void* target,
+                                     const agg::int8u* covers, const IndexedColours* colours, int x,
+                                     int y, unsigned len) {
+    constexpr bool lanes = LUMO_SSE2 != 0;
+    if (len == 0) return;
+    int ends[4];
+    if (!scalarSpan<Function, gradientOutput::Over>(len) ||
+        !fixedEnds(self.transform_, x, y, len, ends)) {
+        fill<Function, Cycle, lanes, gradientOutput::Over>(self, target, covers, colours, x, y,
+                                                           len);
+        return;
+    }
+    const gradientOutput::Over out{static_cast<agg::int8u*>(target), covers, *colours};
+    blendShort<Function, Cycle>(out, functionOf<Function>(self.focal_), self.radialIndices_,
+                                DdaSteps(ends[0], ends[2], int(len)),
+                                DdaSteps(ends[1], ends[3], int(len)), len);
 }
 
 template <>
