@@ -3,6 +3,7 @@
 #include "core/Assert.h"
 #include "core/Simd.h"
 #include "span/DdaSteps.h"
+#include "span/FixedSpanEnds.h"
 #include "span/GradientBlocks.h"
 #include "span/GradientFunctions.h"
 #include "span/GradientOutputs.h"
@@ -18,15 +19,8 @@ namespace lumo {
 
 namespace {
 
-// Ends of a span mapping within this many gradient units take the fixed-point
-// steps: in 24.8 fixed point both ends and their difference fit an int.
-constexpr double interpolatedLimit = 4193280.0;  // 2^22 - 1024
 // Coordinates stepped in double precision are limited to this many units.
 constexpr double steppedLimit = 67108864.0;  // 2^26
-
-bool interpolatable(double x, double y) {
-    return std::fabs(x) <= interpolatedLimit && std::fabs(y) <= interpolatedLimit;
-}
 
 // A gradient coordinate in 1/16 units, rounded to 1/256 first as the
 // fixed-point steps round it. NaN counts as the far negative end.
@@ -34,57 +28,6 @@ int64_t stepped(double v) {
     if (!(v >= -steppedLimit)) v = -steppedLimit;
     if (v > steppedLimit) v = steppedLimit;
     return static_cast<int64_t>(std::round(v * 256.0)) >> 4;
-}
-
-// A coordinate in 24.8 fixed point, rounded as agg::iround rounds it (half away from 0),
-// without its branch on the sign: v - 0.5 is v + (-0.5), the half with v's sign (-0 takes
-// -0.5, which truncates to 0 as 0.5 does). The sign of a radial gradient's coordinates
-// changes from span to span.
-int fixedPoint(double v) {
-    v *= 256.0;
-    return int(v + std::copysign(0.5, v));
-}
-
-// The ends of a span of `len` pixels from (x, y), the centres of its first pixel and of the
-// one after it mapped by `m` (each as agg::trans_affine::transform works it out) and put in
-// 24.8 fixed point: x1, y1, x2, y2. False, with nothing put, when an end lies beyond
-// interpolatedLimit. Where the processor has SSE2 both coordinates of an end go in the two
-// lanes of one register, by the same operations in the same order.
-bool fixedEnds(const agg::trans_affine& m, int x, int y, unsigned len, int ends[4]) {
-    const double cx = x + 0.5;
-    const double cy = y + 0.5;
-    const double cx2 = cx + len;
-#if LUMO_SSE2
-    const __m128d xs = _mm_set_pd(m.shy, m.sx);
-    const __m128d ys = _mm_mul_pd(_mm_set1_pd(cy), _mm_set_pd(m.sy, m.shx));
-    const __m128d ts = _mm_set_pd(m.ty, m.tx);
-    const __m128d p1 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(_mm_set1_pd(cx), xs), ys), ts);
-    const __m128d p2 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(_mm_set1_pd(cx2), xs), ys), ts);
-    const __m128d sign = _mm_set1_pd(-0.0);
-    const __m128d limit = _mm_set1_pd(interpolatedLimit);
-    const __m128d within = _mm_and_pd(_mm_cmple_pd(_mm_andnot_pd(sign, p1), limit),
-                                      _mm_cmple_pd(_mm_andnot_pd(sign, p2), limit));
-    if (_mm_movemask_pd(within) != 3) return false;
-    // fixedPoint in lanes: the half with the sign of each value, then truncation.
-    const __m128d scale = _mm_set1_pd(256.0);
-    const __m128d half = _mm_set1_pd(0.5);
-    const __m128d v1 = _mm_mul_pd(p1, scale);
-    const __m128d v2 = _mm_mul_pd(p2, scale);
-    const __m128i i1 = _mm_cvttpd_epi32(_mm_add_pd(v1, _mm_or_pd(half, _mm_and_pd(sign, v1))));
-    const __m128i i2 = _mm_cvttpd_epi32(_mm_add_pd(v2, _mm_or_pd(half, _mm_and_pd(sign, v2))));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(ends), _mm_unpacklo_epi64(i1, i2));
-    return true;
-#else
-    double x1 = cx, y1 = cy, x2 = cx2, y2 = cy;
-    m.transform(&x1, &y1);
-    m.transform(&x2, &y2);
-    if (!interpolatable(x1, y1) || !interpolatable(x2, y2)) return false;
-    ends[0] = fixedPoint(x1);
-    ends[1] = fixedPoint(y1);
-    ends[2] = fixedPoint(x2);
-    ends[3] = fixedPoint(y2);
-    return true;
-#endif
 }
 
 // The gradient function as the span loop uses it: the stateless ones made
@@ -249,10 +192,10 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target
     m.transform(&x1, &y1);
     m.transform(&x2, &y2);
 
-    if (interpolatable(x1, y1) && interpolatable(x2, y2)) {
+    if (spanEnds::interpolatable(x1, y1) && spanEnds::interpolatable(x2, y2)) {
         // Linear gradients read x alone; the y steps are then dropped.
-        DdaSteps gx(fixedPoint(x1), fixedPoint(x2), int(len));
-        DdaSteps gy(fixedPoint(y1), fixedPoint(y2), int(len));
+        DdaSteps gx(spanEnds::fixedPoint(x1), spanEnds::fixedPoint(x2), int(len));
+        DdaSteps gy(spanEnds::fixedPoint(y1), spanEnds::fixedPoint(y2), int(len));
         unsigned i = 0;
 #if LUMO_SSE2
         // Lanes step four places at once: four times the count must fit 32
@@ -294,7 +237,7 @@ void GradientSpanGenerator::fillOver(const GradientSpanGenerator& self, void* ta
     if (len == 0) return;
     int ends[4];
     if (!scalarSpan<Function, gradientOutput::Over>(len) ||
-        !fixedEnds(self.transform_, x, y, len, ends)) {
+        !spanEnds::fixed(self.transform_, x, y, len, ends)) {
         fill<Function, Cycle, lanes, gradientOutput::Over>(self, target, covers, colours, x, y,
                                                            len);
         return;
