@@ -1,9 +1,9 @@
 // Each SSE2 kernel against its portable twin on random data: the source-over
 // spans (from colours, from table indices and from per-pixel lanes), the bilinear block
 // average and its two-pass form along a row, the colour-table segment mix and the ends of
-// gradient spans. (The
-// filtered-span blocks are compared in FilteredSpansTest.) In a build without SSE2 the spans
-// compare the portable code with itself and the other kernels are skipped.
+// gradient spans. (The filtered-span blocks are compared in FilteredSpansTest.) In a build
+// without SSE2 the spans compare the portable code with itself and the other kernels are
+// skipped.
 #include "blend/IndexedOverSpans.h"
 #include "blend/OverImageRow.h"
 #include "blend/OverLanes.h"
