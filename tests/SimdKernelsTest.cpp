@@ -1,8 +1,9 @@
 // Each SSE2 kernel against its portable twin on random data: the source-over
 // spans (from colours, from table indices and from per-pixel lanes), the bilinear block
-// average and its two-pass form along a row, and the colour-table segment mix. (The
-// filtered-span blocks are compared in FilteredSpansTest.) In a build without SSE2 the spans
-// compare the portable code with itself and the other kernels are skipped.
+// average and its two-pass form along a row, the colour-table segment mix and the ends of
+// gradient spans. (The filtered-span blocks are compared in FilteredSpansTest.) In a build
+// without SSE2 the spans compare the portable code with itself and the other kernels are
+// skipped.
 #include "blend/IndexedOverSpans.h"
 #include "blend/OverImageRow.h"
 #include "blend/OverLanes.h"
@@ -23,6 +24,7 @@
 #include "span/ColumnGather.h"
 #include "span/DdaLanes.h"
 #include "span/DdaSteps.h"
+#include "span/FixedSpanEnds.h"
 #include "span/GradientBlocksAvx2.h"
 #include "span/PixelRunCopy.h"
 #include "span/WrapAxis.h"
@@ -650,6 +652,83 @@ TEST(SimdKernels, DdaLanesMatchTheScalarSteps) {
 #else
     GTEST_SKIP() << "built without SSE2";
 #endif
+}
+
+// The ends of gradient spans mapped and rounded in lanes against the scalar ends, and those
+// against AGG's own transform, limit and rounding: random transforms from far down to far up,
+// placed up to 2^23 units out (either side of the fixed-point limit), ends that land exactly
+// on half a fixed-point step (rounded away from 0 either side) and on -0.
+TEST(SimdKernels, FixedSpanEndsMatchThePortableEndsAndAgg) {
+    std::mt19937 random(31);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    int within = 0, beyond = 0, halves = 0;
+    for (int round = 0; round < 200000; ++round) {
+        const int x = int(unit(random) * 5000), y = int(unit(random) * 5000);
+        const unsigned len = 1 + random() % (round % 3 == 0 ? 3000 : 8);
+        agg::trans_affine m;
+        switch (round % 4) {
+            case 0: {
+                const double scale = std::pow(10.0, 4.0 * unit(random));
+                const double shift = std::ldexp(unit(random), 23);
+                m = agg::trans_affine(scale * unit(random), scale * unit(random),
+                                      scale * unit(random), scale * unit(random), shift,
+                                      shift * unit(random));
+                break;
+            }
+            case 1: {
+                // A whole number of 1/512 units per pixel from a start on half a 1/256
+                // step: every end lies on one.
+                const double step = std::ldexp(double(int(random() % 4097) - 2048), -9);
+                const double start = std::ldexp(double(2 * int(random() % 2000001) - 2000001), -9);
+                m = agg::trans_affine(step, -step, 0.0, 0.0, start - (x + 0.5) * step,
+                                      -start + (x + 0.5) * step);
+                break;
+            }
+            case 2:
+                // -0 at the first end: every product and sum of x's is -0.
+                m = agg::trans_affine(-0.0, unit(random), -0.0, unit(random), -0.0,
+                                      unit(random) * 1000.0);
+                break;
+            default:
+                m = agg::trans_affine(unit(random) * 3.0, unit(random) * 3.0, unit(random) * 3.0,
+                                      unit(random) * 3.0, unit(random) * 4000.0,
+                                      unit(random) * 4000.0);
+                break;
+        }
+        int portable[4] = {1, 2, 3, 4};
+        const bool fits = spanEnds::fixedPortable(m, x, y, len, portable);
+        // AGG's linear span interpolator's own start of the span.
+        double x1 = x + 0.5, y1 = y + 0.5, x2 = x + 0.5 + len, y2 = y + 0.5;
+        m.transform(&x1, &y1);
+        m.transform(&x2, &y2);
+        const double ends[4] = {x1, y1, x2, y2};
+        bool aggFits = true;
+        for (double v : ends) aggFits = aggFits && std::fabs(v) <= spanEnds::interpolatedLimit;
+        ASSERT_EQ(fits, aggFits) << "round " << round;
+        if (fits) {
+            ++within;
+            for (int k = 0; k < 4; ++k) {
+                ASSERT_EQ(portable[k], agg::iround(ends[k] * 256.0))
+                    << "round " << round << ", end value " << k;
+                if (ends[k] * 256.0 - std::floor(ends[k] * 256.0) == 0.5) ++halves;
+            }
+        } else {
+            ++beyond;
+        }
+#if LUMO_SSE2
+        int lanes[4] = {5, 6, 7, 8};
+        ASSERT_EQ(spanEnds::fixedSse2(m, x, y, len, lanes), fits) << "round " << round;
+        if (fits) {
+            for (int k = 0; k < 4; ++k) {
+                ASSERT_EQ(lanes[k], portable[k]) << "round " << round << ", end value " << k;
+            }
+        }
+#endif
+    }
+    // Both sides of the limit, and many ends half a step between two values.
+    EXPECT_GT(within, 100000);
+    EXPECT_GT(beyond, 10000);
+    EXPECT_GT(halves, 50000);
 }
 
 // The columns of wrapped nearest spans stepped four lanes at a time against

@@ -3,6 +3,7 @@
 #include "core/Assert.h"
 #include "core/Simd.h"
 #include "span/DdaSteps.h"
+#include "span/FixedSpanEnds.h"
 #include "span/GradientBlocks.h"
 #include "span/GradientFunctions.h"
 #include "span/GradientOutputs.h"
@@ -18,15 +19,8 @@ namespace lumo {
 
 namespace {
 
-// Ends of a span mapping within this many gradient units take the fixed-point
-// steps: in 24.8 fixed point both ends and their difference fit an int.
-constexpr double interpolatedLimit = 4193280.0;  // 2^22 - 1024
 // Coordinates stepped in double precision are limited to this many units.
 constexpr double steppedLimit = 67108864.0;  // 2^26
-
-bool interpolatable(double x, double y) {
-    return std::fabs(x) <= interpolatedLimit && std::fabs(y) <= interpolatedLimit;
-}
 
 // A gradient coordinate in 1/16 units, rounded to 1/256 first as the
 // fixed-point steps round it. NaN counts as the far negative end.
@@ -62,17 +56,32 @@ bool scalarSpan(unsigned len) {
     return len < 4 || (len == 5 && std::is_same<Function, gradient::Radial>::value);
 }
 
+// The table index of the point (x, y) in 1/16 units (|x|, |y| below 2^26). A radial
+// gradient's sum of squares below 2^32 goes by its key to `radialIndices` (its cycle's
+// radialIndex::table, or null), as the lanes look it up: no root and no cycle rule.
+template <class Function, class Cycle>
+int indexAt(const Function& function, const uint8_t* radialIndices, int x, int y) {
+    if constexpr (std::is_same<Function, gradient::Radial>::value) {
+        const int64_t sum = int64_t(x) * x + int64_t(y) * y;
+        if (radialIndices != nullptr && sum <= int64_t(UINT32_MAX)) {
+            return radialIndices[radialIndex::key(double(sum))];
+        }
+    }
+    return Cycle::index(function(int64_t(x), int64_t(y)));
+}
+
 // A span of `len` pixels (below eight) from the scalar steps, its indices
 // gathered in a word (the first lowest) and blended as a block of four and
 // the first of another.
 template <class Function, class Cycle>
-void blendShort(const gradientOutput::Over& out, const Function& function, DdaSteps& gx,
-                DdaSteps& gy, unsigned len) {
+LUMO_OUTPUT_INLINE inline void blendShort(const gradientOutput::Over& out, const Function& function,
+                                          const uint8_t* radialIndices, DdaSteps gx, DdaSteps gy,
+                                          unsigned len) {
     // Linear gradients read x alone: the y steps are then left out.
     constexpr bool readsY = !std::is_same<Function, gradient::Linear>::value;
     uint64_t indices = 0;
     for (unsigned k = 0; k < len; ++k) {
-        const int index = Cycle::index(function(int64_t(gx.y >> 4), int64_t(gy.y >> 4)));
+        const int index = indexAt<Function, Cycle>(function, radialIndices, gx.y >> 4, gy.y >> 4);
         indices |= uint64_t(index) << (8 * k);
         gx.next();
         if (readsY) gy.next();
@@ -129,7 +138,7 @@ void GradientSpanGenerator::setFill() {
     fill_ = &fill<Function, Cycle, lanes, gradientOutput::Colours>;
     fillPortable_ = &fill<Function, Cycle, false, gradientOutput::Colours>;
     fillIndices_ = &fill<Function, Cycle, lanes, gradientOutput::Indices>;
-    fillOver_ = &fill<Function, Cycle, lanes, gradientOutput::Over>;
+    fillOver_ = &fillOver<Function, Cycle>;
     // Positions worked out in a few integer steps leave the blend of each
     // block little to wait for; the others take long enough (conversions to
     // double, table look-ups, roots) that blending as they come would hold
@@ -183,10 +192,10 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target
     m.transform(&x1, &y1);
     m.transform(&x2, &y2);
 
-    if (interpolatable(x1, y1) && interpolatable(x2, y2)) {
+    if (spanEnds::interpolatable(x1, y1) && spanEnds::interpolatable(x2, y2)) {
         // Linear gradients read x alone; the y steps are then dropped.
-        DdaSteps gx(agg::iround(x1 * 256.0), agg::iround(x2 * 256.0), int(len));
-        DdaSteps gy(agg::iround(y1 * 256.0), agg::iround(y2 * 256.0), int(len));
+        DdaSteps gx(spanEnds::fixedPoint(x1), spanEnds::fixedPoint(x2), int(len));
+        DdaSteps gy(spanEnds::fixedPoint(y1), spanEnds::fixedPoint(y2), int(len));
         unsigned i = 0;
 #if LUMO_SSE2
         // Lanes step four places at once: four times the count must fit 32
@@ -201,7 +210,7 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target
 #endif
         if constexpr (std::is_same<Output, gradientOutput::Over>::value) {
             if (scalarSpan<Function, Output>(len)) {
-                blendShort<Function, Cycle>(out, function, gx, gy, len);
+                blendShort<Function, Cycle>(out, function, self.radialIndices_, gx, gy, len);
                 return;
             }
         }
@@ -218,6 +227,25 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target
         const int64_t gy = stepped(y1 + m.shy * i);
         out.one(i, Cycle::index(function(gx, gy)));
     }
+}
+
+template <class Function, class Cycle>
+void GradientSpanGenerator::fillOver(const GradientSpanGenerator& self, void* target,
+                                     const agg::int8u* covers, const IndexedColours* colours, int x,
+                                     int y, unsigned len) {
+    constexpr bool lanes = LUMO_SSE2 != 0;
+    if (len == 0) return;
+    int ends[4];
+    if (!scalarSpan<Function, gradientOutput::Over>(len) ||
+        !spanEnds::fixed(self.transform_, x, y, len, ends)) {
+        fill<Function, Cycle, lanes, gradientOutput::Over>(self, target, covers, colours, x, y,
+                                                           len);
+        return;
+    }
+    const gradientOutput::Over out{static_cast<agg::int8u*>(target), covers, *colours};
+    blendShort<Function, Cycle>(out, functionOf<Function>(self.focal_), self.radialIndices_,
+                                DdaSteps(ends[0], ends[2], int(len)),
+                                DdaSteps(ends[1], ends[3], int(len)), len);
 }
 
 template <>

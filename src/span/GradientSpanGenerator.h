@@ -67,6 +67,12 @@ private:
     template <class Function, class Cycle, bool Lanes, class Output>
     static void fill(const GradientSpanGenerator& self, void* target, const agg::int8u* covers,
                      const IndexedColours* colours, int x, int y, unsigned len);
+    // Spans blended as they are worked out: those that go by the scalar steps (most of a
+    // thin outline's) by a loop of their own, without the set-up of the others; the rest by
+    // fill.
+    template <class Function, class Cycle>
+    static void fillOver(const GradientSpanGenerator& self, void* target, const agg::int8u* covers,
+                         const IndexedColours* colours, int x, int y, unsigned len);
     template <class Function>
     void chooseFill(GradientCycle cycle);
     template <class Function, class Cycle>
