@@ -1,17 +1,12 @@
 package com.quarn.lumo;
 
 import java.awt.Polygon;
-import java.awt.Rectangle;
 import java.awt.Shape;
-import java.awt.geom.AffineTransform;
 import java.awt.geom.Area;
 import java.awt.geom.CubicCurve2D;
 import java.awt.geom.Line2D;
 import java.awt.geom.Path2D;
-import java.awt.geom.PathIterator;
-import java.awt.geom.Point2D;
 import java.awt.geom.QuadCurve2D;
-import java.awt.geom.Rectangle2D;
 import java.awt.geom.RectangularShape;
 
 /**
@@ -40,65 +35,6 @@ final class ProgramShapes {
      * read now, as a shape of no geometry class (so that it draws the way {@code s} would).
      */
     static Shape detached(Shape s) {
-        return PLATFORM.get(s.getClass()) ? s : new Outline(s);
-    }
-
-    /** An outline copied from a shape of the program's. */
-    private static final class Outline implements Shape {
-        private final Path2D.Double path;
-
-        Outline(Shape s) {
-            path = new Path2D.Double(s);
-        }
-
-        @Override
-        public Rectangle getBounds() {
-            return path.getBounds();
-        }
-
-        @Override
-        public Rectangle2D getBounds2D() {
-            return path.getBounds2D();
-        }
-
-        @Override
-        public boolean contains(double x, double y) {
-            return path.contains(x, y);
-        }
-
-        @Override
-        public boolean contains(Point2D p) {
-            return path.contains(p);
-        }
-
-        @Override
-        public boolean intersects(double x, double y, double w, double h) {
-            return path.intersects(x, y, w, h);
-        }
-
-        @Override
-        public boolean intersects(Rectangle2D r) {
-            return path.intersects(r);
-        }
-
-        @Override
-        public boolean contains(double x, double y, double w, double h) {
-            return path.contains(x, y, w, h);
-        }
-
-        @Override
-        public boolean contains(Rectangle2D r) {
-            return path.contains(r);
-        }
-
-        @Override
-        public PathIterator getPathIterator(AffineTransform at) {
-            return path.getPathIterator(at);
-        }
-
-        @Override
-        public PathIterator getPathIterator(AffineTransform at, double flatness) {
-            return path.getPathIterator(at, flatness);
-        }
+        return PLATFORM.get(s.getClass()) ? s : new ForwardingShape(new Path2D.Double(s));
     }
 }

@@ -7,14 +7,11 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 import java.awt.Color;
 import java.awt.Font;
 import java.awt.Graphics2D;
-import java.awt.Rectangle;
 import java.awt.RenderingHints;
 import java.awt.Shape;
 import java.awt.font.FontRenderContext;
 import java.awt.geom.AffineTransform;
 import java.awt.geom.Path2D;
-import java.awt.geom.PathIterator;
-import java.awt.geom.Point2D;
 import java.awt.geom.Rectangle2D;
 import java.util.Random;
 import org.junit.jupiter.api.Test;
@@ -28,55 +25,9 @@ class ShapeImagesTest {
     private static final int SIZE = 112;
 
     /** The same outline as a shape of no known class, which lumo always fills. */
-    private record Plain(Shape s) implements Shape {
-        @Override
-        public Rectangle getBounds() {
-            return s.getBounds();
-        }
-
-        @Override
-        public Rectangle2D getBounds2D() {
-            return s.getBounds2D();
-        }
-
-        @Override
-        public boolean contains(double x, double y) {
-            return s.contains(x, y);
-        }
-
-        @Override
-        public boolean contains(Point2D p) {
-            return s.contains(p);
-        }
-
-        @Override
-        public boolean intersects(double x, double y, double w, double h) {
-            return s.intersects(x, y, w, h);
-        }
-
-        @Override
-        public boolean intersects(Rectangle2D r) {
-            return s.intersects(r);
-        }
-
-        @Override
-        public boolean contains(double x, double y, double w, double h) {
-            return s.contains(x, y, w, h);
-        }
-
-        @Override
-        public boolean contains(Rectangle2D r) {
-            return s.contains(r);
-        }
-
-        @Override
-        public PathIterator getPathIterator(AffineTransform at) {
-            return s.getPathIterator(at);
-        }
-
-        @Override
-        public PathIterator getPathIterator(AffineTransform at, double flatness) {
-            return s.getPathIterator(at, flatness);
+    private static final class Plain extends ForwardingShape {
+        Plain(Shape s) {
+            super(s);
         }
     }
 

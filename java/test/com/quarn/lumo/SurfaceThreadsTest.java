@@ -29,7 +29,6 @@ import java.awt.geom.Ellipse2D;
 import java.awt.geom.Line2D;
 import java.awt.geom.Path2D;
 import java.awt.geom.PathIterator;
-import java.awt.geom.Point2D;
 import java.awt.geom.Rectangle2D;
 import java.awt.geom.RoundRectangle2D;
 import java.awt.image.BufferedImage;
@@ -103,61 +102,9 @@ class SurfaceThreadsTest {
     }
 
     /** A shape class of the program's own, which lumo only knows by its outline. */
-    private static class OwnShape implements Shape {
-        private final Shape inner;
-
+    private static class OwnShape extends ForwardingShape {
         OwnShape(Shape inner) {
-            this.inner = inner;
-        }
-
-        @Override
-        public Rectangle getBounds() {
-            return inner.getBounds();
-        }
-
-        @Override
-        public Rectangle2D getBounds2D() {
-            return inner.getBounds2D();
-        }
-
-        @Override
-        public boolean contains(double x, double y) {
-            return inner.contains(x, y);
-        }
-
-        @Override
-        public boolean contains(Point2D p) {
-            return inner.contains(p);
-        }
-
-        @Override
-        public boolean intersects(double x, double y, double w, double h) {
-            return inner.intersects(x, y, w, h);
-        }
-
-        @Override
-        public boolean intersects(Rectangle2D r) {
-            return inner.intersects(r);
-        }
-
-        @Override
-        public boolean contains(double x, double y, double w, double h) {
-            return inner.contains(x, y, w, h);
-        }
-
-        @Override
-        public boolean contains(Rectangle2D r) {
-            return inner.contains(r);
-        }
-
-        @Override
-        public PathIterator getPathIterator(AffineTransform at) {
-            return inner.getPathIterator(at);
-        }
-
-        @Override
-        public PathIterator getPathIterator(AffineTransform at, double flatness) {
-            return inner.getPathIterator(at, flatness);
+            super(inner);
         }
     }
 
