@@ -78,17 +78,20 @@ public:
     // The closed polygon through the four points p, as a move to the first,
     // lines to the others and a close would add it; in one step when they
     // all lie in the clip box.
-    void add_quad(const agg::point_d* p) {
+    void add_quad(const agg::point_d* p) { add_polygon(p, 4); }
+
+    // The same for the n points p (n > 0).
+    void add_polygon(const agg::point_d* p, unsigned n) {
         if (swept_) reset();
         if (autoClose_) close_polygon();
-        if (clipper_.closedPolygonInside(edges_, p, 4)) {
+        if (n > 1 && clipper_.closedPolygonInside(edges_, p, n)) {
             startX_ = p[0].x;
             startY_ = p[0].y;
             lineTo_ = false;
             return;
         }
         move_to_d(p[0].x, p[0].y);
-        for (int i = 1; i < 4; ++i) line_to_d(p[i].x, p[i].y);
+        for (unsigned i = 1; i < n; ++i) line_to_d(p[i].x, p[i].y);
         close_polygon();
     }
 

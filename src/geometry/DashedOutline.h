@@ -15,41 +15,32 @@ namespace lumo {
 // butt or square caps, as most dashes of a long segment are, becomes its
 // four corners straight from the two caps, with the stroker's formulas,
 // without running the stroker's state machine. Any other dash (one that
-// turns a corner, or has round caps) is replayed through the stroker.
+// turns a corner, or has round caps) has its points stroked as one open line.
 template <class Source>
 class DashedOutline {
-    // One dash's vertices, a move-to and line-tos, as a vertex source.
-    class Replay {
-    public:
-        explicit Replay(const SmallBuffer<agg::point_d, 16>& points) : points_(points) {}
-        void rewind(unsigned) { next_ = 0; }
-        unsigned vertex(double* x, double* y) {
-            if (next_ >= points_.size()) return agg::path_cmd_stop;
-            *x = points_[next_].x;
-            *y = points_[next_].y;
-            return next_++ == 0 ? agg::path_cmd_move_to : agg::path_cmd_line_to;
-        }
-
-    private:
-        const SmallBuffer<agg::point_d, 16>& points_;
-        size_t next_ = 0;
+    // The stroker is handed each dash's points; it reads no source.
+    struct NoSource {
+        void rewind(unsigned) {}
+        unsigned vertex(double*, double*) { return agg::path_cmd_stop; }
     };
 
 public:
     explicit DashedOutline(DashGenerator<Source>& dashes)
-        : dashes_(&dashes), replay_(dash_), stroke_(replay_) {}
+        : dashes_(&dashes), stroke_(noSource_) {}
 
     // The stroker, to be configured as for the dashes themselves.
-    StrokeGenerator<Replay>& stroke() { return stroke_; }
+    StrokeGenerator<NoSource>& stroke() { return stroke_; }
 
     // Dashes made of their caps alone, so far (for tests).
     size_t straightDashes() const { return straight_; }
 
     // Hands every command of the outline but the final stop to `out`:
-    // out.add(x, y, cmd) for each, or out.quad(p) for the four corners p of
-    // a straight dash, which stand for a move-to p[0], line-tos p[1], p[2],
-    // p[3] and an end of polygon (closed, clockwise). Stops, returning
-    // false, as soon as either returns false.
+    // out.quad(p) for the four corners p of a straight dash, which stand for
+    // a move-to p[0], line-tos p[1], p[2], p[3] and an end of polygon
+    // (closed, clockwise), and out.polygon(p, n) for the n points of any
+    // other dash's outline, which stand likewise for a move-to, line-tos and
+    // an end of polygon (closed, clockwise). Stops, returning false, as soon
+    // as either returns false.
     template <class Out>
     bool forEach(Out& out) {
         dashes_->rewind(0);
@@ -73,8 +64,33 @@ private:
     bool strokeDash(Out& out) {
         if (dash_.size() < 2) return true;
         if (dash_.size() == 2 && stroke_.joins().flatCaps()) return straightDash(out);
-        return stroke_.forEach(out);
+        return strokeLine(out);
     }
+
+    // A dash that turns corners or has round caps, through the stroker,
+    // gathered into one polygon; out of line, so that the loop over the
+    // dashes stays small.
+    template <class Out>
+    __attribute__((noinline)) bool strokeLine(Out& out) {
+        Gather<Out> gather{out, outline_};
+        outline_.clear();
+        return stroke_.forEachOfLine(&dash_[0], dash_.size(), gather);
+    }
+
+    // The outline of an open line, as the stroker gives it (a move-to,
+    // line-tos and a clockwise close), handed on as one polygon.
+    template <class Out>
+    struct Gather {
+        Out& out;
+        SmallBuffer<agg::point_d, 32>& points;
+        bool add(double x, double y, unsigned cmd) {
+            if (agg::is_vertex(cmd)) {
+                points.push_back(agg::point_d(x, y));
+                return true;
+            }
+            return out.polygon(&points[0], points.size());
+        }
+    };
 
     // A dash from one point to another: nothing when they coincide (the
     // stroker drops the second point), otherwise the cap at the start and
@@ -93,8 +109,9 @@ private:
 
     DashGenerator<Source>* dashes_;
     SmallBuffer<agg::point_d, 16> dash_;
-    Replay replay_;
-    StrokeGenerator<Replay> stroke_;
+    SmallBuffer<agg::point_d, 32> outline_;
+    NoSource noSource_;
+    StrokeGenerator<NoSource> stroke_;
     size_t straight_ = 0;
 };
 
