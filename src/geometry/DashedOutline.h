@@ -25,8 +25,7 @@ class DashedOutline {
     };
 
 public:
-    explicit DashedOutline(DashGenerator<Source>& dashes)
-        : dashes_(&dashes), stroke_(noSource_) {}
+    explicit DashedOutline(DashGenerator<Source>& dashes) : dashes_(&dashes), stroke_(noSource_) {}
 
     // The stroker, to be configured as for the dashes themselves.
     StrokeGenerator<NoSource>& stroke() { return stroke_; }
@@ -102,8 +101,7 @@ private:
         if (!(len > agg::vertex_dist_epsilon)) return true;
         ++straight_;
         agg::point_d p[4];
-        stroke_.joins().flatCap(v0, v1, len, p[0], p[1]);
-        stroke_.joins().flatCap(v1, v0, len, p[2], p[3]);
+        stroke_.joins().straightCaps(v0, v1, len, p[0], p[1], p[2], p[3]);
         return out.quad(p);
     }
 
