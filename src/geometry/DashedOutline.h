@@ -47,6 +47,7 @@ public:
         double x = 0.0, y = 0.0;
         unsigned cmd;
         // The dash generator gives move-tos and line-tos only.
+        straightCount_ = 0;
         while (!agg::is_stop(cmd = dashes_->vertex(&x, &y))) {
             if (agg::is_move_to(cmd)) {
                 if (!strokeDash(out)) return false;
@@ -54,16 +55,27 @@ public:
             }
             dash_.push_back(agg::point_d(x, y));
         }
-        return strokeDash(out);
+        return strokeDash(out) && flushStraight(out);
     }
 
 private:
-    // The outline of the dash collected.
+    // Straight dashes are outlined kStraightBatch at a time, in a loop whose
+    // steps do not depend on each other: the square roots and divisions of
+    // several dashes overlap.
+    static constexpr unsigned kStraightBatch = 8;
+
+    // The outline of the dash collected: a straight one joins the batch,
+    // any other goes after the batch.
     template <class Out>
     bool strokeDash(Out& out) {
         if (dash_.size() < 2) return true;
-        if (dash_.size() == 2 && stroke_.joins().flatCaps()) return straightDash(out);
-        return strokeLine(out);
+        if (dash_.size() == 2 && stroke_.joins().flatCaps()) {
+            straightEnds_[straightCount_][0] = dash_[0];
+            straightEnds_[straightCount_][1] = dash_[1];
+            if (++straightCount_ < kStraightBatch) return true;
+            return flushStraight(out);
+        }
+        return flushStraight(out) && strokeLine(out);
     }
 
     // A dash that turns corners or has round caps, through the stroker,
@@ -91,23 +103,35 @@ private:
         }
     };
 
-    // A dash from one point to another: nothing when they coincide (the
-    // stroker drops the second point), otherwise the cap at the start and
-    // the cap at the end, closed.
+    // The batch of straight dashes, in order. A dash from one point to
+    // another gives nothing when they coincide (the stroker drops the second
+    // point), otherwise the cap at the start and the cap at the end, closed.
     template <class Out>
-    bool straightDash(Out& out) {
-        const agg::vertex_dist v0(dash_[0].x, dash_[0].y), v1(dash_[1].x, dash_[1].y);
-        const double len = agg::calc_distance(v0.x, v0.y, v1.x, v1.y);
-        if (!(len > agg::vertex_dist_epsilon)) return true;
-        ++straight_;
-        agg::point_d p[4];
-        stroke_.joins().straightCaps(v0, v1, len, p[0], p[1], p[2], p[3]);
-        return out.quad(p);
+    bool flushStraight(Out& out) {
+        const unsigned n = straightCount_;
+        straightCount_ = 0;
+        agg::point_d p[kStraightBatch][4];
+        bool kept[kStraightBatch];
+        for (unsigned i = 0; i < n; ++i) {
+            const agg::vertex_dist v0(straightEnds_[i][0].x, straightEnds_[i][0].y);
+            const agg::vertex_dist v1(straightEnds_[i][1].x, straightEnds_[i][1].y);
+            const double len = agg::calc_distance(v0.x, v0.y, v1.x, v1.y);
+            kept[i] = len > agg::vertex_dist_epsilon;
+            stroke_.joins().straightCaps(v0, v1, len, p[i][0], p[i][1], p[i][2], p[i][3]);
+        }
+        for (unsigned i = 0; i < n; ++i) {
+            if (!kept[i]) continue;
+            ++straight_;
+            if (!out.quad(p[i])) return false;
+        }
+        return true;
     }
 
     DashGenerator<Source>* dashes_;
     SmallBuffer<agg::point_d, 16> dash_;
     SmallBuffer<agg::point_d, 32> outline_;
+    agg::point_d straightEnds_[kStraightBatch][2];
+    unsigned straightCount_ = 0;
     NoSource noSource_;
     StrokeGenerator<NoSource> stroke_;
     size_t straight_ = 0;

@@ -92,7 +92,8 @@ public:
     // v0, c then d at v1, as flatCap gives them. The offset at v1 is the
     // one at v0 negated (a difference, a quotient and a product change only
     // their sign when an operand does), except where the difference is zero,
-    // whose sign does not follow: the offset is then the same at both ends.
+    // whose sign does not follow (+0 both ways, unless the ends are zeros of
+    // opposite signs): that offset is computed again.
     __attribute__((always_inline)) void straightCaps(const agg::vertex_dist& v0,
                                                      const agg::vertex_dist& v1, double len,
                                                      agg::point_d& a, agg::point_d& b,
@@ -103,7 +104,8 @@ public:
         dx1 *= width_;
         dy1 *= width_;
         flatCapAt(v0, dx1, dy1, a, b);
-        flatCapAt(v1, ey == 0 ? dx1 : -dx1, ex == 0 ? dy1 : -dy1, c, d);
+        flatCapAt(v1, ey == 0 ? (v0.y - v1.y) / len * width_ : -dx1,
+                  ex == 0 ? (v0.x - v1.x) / len * width_ : -dy1, c, d);
     }
 
     // The two points of a butt or square cap at v0 whose offset across the
