@@ -95,6 +95,12 @@ struct Checksum {
         }
         return add(0.0, 0.0, agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
     }
+    bool polygon(const agg::point_d* p, size_t n) {
+        for (size_t i = 0; i < n; ++i) {
+            add(p[i].x, p[i].y, i == 0 ? agg::path_cmd_move_to : agg::path_cmd_line_to);
+        }
+        return add(0.0, 0.0, agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
+    }
 };
 
 template <class Outline>

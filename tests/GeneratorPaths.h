@@ -98,6 +98,16 @@ struct CommandRecorder {
                add(p[3].x, p[3].y, agg::path_cmd_line_to) &&
                add(0.0, 0.0, agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
     }
+    // A polygon as the commands it stands for: a move-to, line-tos and a
+    // clockwise close.
+    bool polygon(const agg::point_d* p, size_t n) {
+        for (size_t i = 0; i < n; ++i) {
+            if (!add(p[i].x, p[i].y, i == 0 ? agg::path_cmd_move_to : agg::path_cmd_line_to)) {
+                return false;
+            }
+        }
+        return add(0.0, 0.0, agg::path_cmd_end_poly | agg::path_flags_close | agg::path_flags_cw);
+    }
 };
 
 // Every command an outline hands over in one loop, as record() gives them.

@@ -176,5 +176,44 @@ TEST(StrokeGeneratorTest, SincosGivesTheValuesOfSeparateSinAndCos) {
     }
 }
 
+// Both caps of a straight line at once give the points of the cap at each
+// end made on its own, bit for bit: on lines of every direction, horizontal
+// and vertical ones and ends at signed zeros included, both cap kinds and
+// widths of either sign.
+TEST(StrokeGeneratorTest, StraightCapsGiveEachCapsPoints) {
+    std::mt19937 rng(2122026);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    const double picks[] = {0.0, -0.0, 1.0, -3.5, 1e-300, 7e5};
+    auto coordinate = [&] { return rng() % 3 == 0 ? picks[rng() % 6] : unit(rng) * 100; };
+    auto bits = [](double v) {
+        uint64_t b;
+        std::memcpy(&b, &v, 8);
+        return b;
+    };
+    size_t zeros = 0;
+    for (int round = 0; round < 100000; ++round) {
+        StrokeJoins joins;
+        joins.width(rng() % 4 == 0 ? -2.0 : 0.5 + unit(rng) + 1.0);
+        joins.line_cap(rng() % 2 ? agg::square_cap : agg::butt_cap);
+        const agg::vertex_dist v0(coordinate(), coordinate());
+        agg::vertex_dist v1(coordinate(), coordinate());
+        // Many horizontal and vertical lines.
+        if (rng() % 3 == 0) v1.x = v0.x;
+        if (rng() % 3 == 0) v1.y = v0.y;
+        const double len = agg::calc_distance(v0.x, v0.y, v1.x, v1.y);
+        if (!(len > agg::vertex_dist_epsilon)) continue;
+        agg::point_d want[4], got[4];
+        joins.flatCap(v0, v1, len, want[0], want[1]);
+        joins.flatCap(v1, v0, len, want[2], want[3]);
+        joins.straightCaps(v0, v1, len, got[0], got[1], got[2], got[3]);
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_EQ(bits(want[i].x), bits(got[i].x)) << "round " << round << " point " << i;
+            ASSERT_EQ(bits(want[i].y), bits(got[i].y)) << "round " << round << " point " << i;
+            zeros += want[i].x == 0.0 || want[i].y == 0.0;
+        }
+    }
+    EXPECT_GT(zeros, 1000u);
+}
+
 }  // namespace
 }  // namespace lumo

@@ -100,7 +100,8 @@ public:
     // give them, leaving the first point the last one. False, having done
     // nothing, otherwise.
     template <class Receiver>
-    bool closedPolygonInside(Receiver& receiver, const agg::point_d* p, unsigned n) {
+    __attribute__((always_inline)) bool closedPolygonInside(Receiver& receiver,
+                                                            const agg::point_d* p, unsigned n) {
         if (!clipping_) return false;
         for (unsigned i = 0; i < n; ++i) {
             if (agg::clipping_flags(p[i].x, p[i].y, box_) != 0) return false;

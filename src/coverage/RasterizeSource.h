@@ -43,7 +43,8 @@ bool rasterizeSource(Rasterizer& rasterizer, Source& source) {
 
 // The same for an outline that hands its commands over in one loop:
 // `forEach(out)` calls out.add(x, y, cmd) for each, or out.quad(p) for a
-// closed polygon of four points, and returns false when either does.
+// closed polygon of four points, or out.polygon(p, n) for one of n points,
+// and returns false when any of them does.
 template <class ForEach>
 bool rasterizeCommands(Rasterizer& rasterizer, ForEach forEach) {
     struct Out {
@@ -58,6 +59,13 @@ bool rasterizeCommands(Rasterizer& rasterizer, ForEach forEach) {
                 if (!coordinateUsable(p[i].x, p[i].y, maxEdgeCoordinate)) return false;
             }
             rasterizer.add_quad(p);
+            return true;
+        }
+        bool polygon(const agg::point_d* p, size_t n) {
+            for (size_t i = 0; i < n; ++i) {
+                if (!coordinateUsable(p[i].x, p[i].y, maxEdgeCoordinate)) return false;
+            }
+            if (n > 0) rasterizer.add_polygon(p, unsigned(n));
             return true;
         }
     } out{rasterizer};

@@ -78,19 +78,10 @@ public:
     // The closed polygon through the four points p, as a move to the first,
     // lines to the others and a close would add it; in one step when they
     // all lie in the clip box.
-    void add_quad(const agg::point_d* p) {
-        if (swept_) reset();
-        if (autoClose_) close_polygon();
-        if (clipper_.closedPolygonInside(edges_, p, 4)) {
-            startX_ = p[0].x;
-            startY_ = p[0].y;
-            lineTo_ = false;
-            return;
-        }
-        move_to_d(p[0].x, p[0].y);
-        for (int i = 1; i < 4; ++i) line_to_d(p[i].x, p[i].y);
-        close_polygon();
-    }
+    void add_quad(const agg::point_d* p) { addClosed(p, 4); }
+
+    // The same for the n points p (n > 0).
+    void add_polygon(const agg::point_d* p, unsigned n) { addClosed(p, n); }
 
     template <class VertexSource>
     void add_path(VertexSource& source, unsigned pathId = 0) {
@@ -217,6 +208,21 @@ public:
     }
 
 private:
+    // Inlined in each: a quad's four points are handled unrolled.
+    __attribute__((always_inline)) void addClosed(const agg::point_d* p, unsigned n) {
+        if (swept_) reset();
+        if (autoClose_) close_polygon();
+        if (n > 1 && clipper_.closedPolygonInside(edges_, p, n)) {
+            startX_ = p[0].x;
+            startY_ = p[0].y;
+            lineTo_ = false;
+            return;
+        }
+        move_to_d(p[0].x, p[0].y);
+        for (unsigned i = 1; i < n; ++i) line_to_d(p[i].x, p[i].y);
+        close_polygon();
+    }
+
     // Calls f with the alpha calculation of the shape's fill rule and gamma.
     template <class F>
     void withAlpha(F&& f) const {

@@ -78,6 +78,22 @@ public:
         return true;
     }
 
+    // Hands the outline of one open line through the n points p to `out`,
+    // as forEach hands that of a source giving a move-to p[0] and line-tos
+    // to the others, without reading the source.
+    template <class Out>
+    bool forEachOfLine(const agg::point_d* p, size_t n, Out& out) {
+        stroker_.prepare();
+        points_.clear();
+        for (size_t i = 0; i < n; ++i) points_.add(p[i].x, p[i].y);
+        points_.close(false);
+        closed_ = 0;
+        measureCorners();
+        status_ = READ_FIRST;
+        if (points_.size() < 2) return true;
+        return openOutline(out);
+    }
+
 private:
     // The points of the cap or join made last, the first with `cmd`.
     template <class Out>

@@ -83,10 +83,38 @@ public:
                                                 agg::point_d& a, agg::point_d& b) const {
         double dx1 = (v1.y - v0.y) / len;
         double dy1 = (v1.x - v0.x) / len;
-        double dx2 = 0;
-        double dy2 = 0;
         dx1 *= width_;
         dy1 *= width_;
+        flatCapAt(v0, dx1, dy1, a, b);
+    }
+
+    // Both caps of a straight line from v0 to v1 of length len: a then b at
+    // v0, c then d at v1, as flatCap gives them. The offset at v1 is the
+    // one at v0 negated (a difference, a quotient and a product change only
+    // their sign when an operand does), except where the difference is zero,
+    // whose sign does not follow (+0 both ways, unless the ends are zeros of
+    // opposite signs): that offset is computed again.
+    __attribute__((always_inline)) void straightCaps(const agg::vertex_dist& v0,
+                                                     const agg::vertex_dist& v1, double len,
+                                                     agg::point_d& a, agg::point_d& b,
+                                                     agg::point_d& c, agg::point_d& d) const {
+        const double ey = v1.y - v0.y, ex = v1.x - v0.x;
+        double dx1 = ey / len;
+        double dy1 = ex / len;
+        dx1 *= width_;
+        dy1 *= width_;
+        flatCapAt(v0, dx1, dy1, a, b);
+        flatCapAt(v1, ey == 0 ? (v0.y - v1.y) / len * width_ : -dx1,
+                  ex == 0 ? (v0.x - v1.x) / len * width_ : -dy1, c, d);
+    }
+
+    // The two points of a butt or square cap at v0 whose offset across the
+    // line is (dx1, dy1).
+    __attribute__((always_inline)) void flatCapAt(const agg::vertex_dist& v0, double dx1,
+                                                  double dy1, agg::point_d& a,
+                                                  agg::point_d& b) const {
+        double dx2 = 0;
+        double dy2 = 0;
         if (cap_ == agg::square_cap) {
             dx2 = dy1 * widthSign_;
             dy2 = dx1 * widthSign_;
