@@ -201,19 +201,13 @@ void GradientSpanGenerator::fill(const GradientSpanGenerator& self, void* target
         // Lanes step four places at once: four times the count must fit 32
         // bits. They take the last pixels of a span too, in a block of four
         // of which only the span's own pixels are kept. The spans scalarSpan
-        // picks go quicker by the scalar steps; those blended as they are
-        // worked out gather their indices in a word first (blendShort).
+        // picks go quicker by the scalar steps (those blended as they are
+        // worked out never come here: fillOver takes them).
         if (Lanes && !scalarSpan<Function, Output>(len) && len < (1u << 28)) {
             i = gradientBlocks::fillFours<Function, Cycle>(self.focal_, self.radialIndices_, out,
                                                            gx, gy, len);
         }
 #endif
-        if constexpr (std::is_same<Output, gradientOutput::Over>::value) {
-            if (scalarSpan<Function, Output>(len)) {
-                blendShort<Function, Cycle>(out, function, self.radialIndices_, gx, gy, len);
-                return;
-            }
-        }
         for (; i < len; ++i) {
             out.one(i, Cycle::index(function(int64_t(gx.y >> 4), int64_t(gy.y >> 4))));
             gx.next();
